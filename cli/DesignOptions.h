@@ -1,0 +1,41 @@
+#pragma once
+// Command-line options that edit the board, the optimisation targets and the
+// default package, checked by the same code and messages as the dialogs.
+
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "decoupling/CCGroup.h"
+#include "model/CCircuitBoard.h"
+#include "model/Interaction.h"
+
+namespace vantor::cli {
+
+struct BoardOptions {
+    std::optional<std::string> length, width, spacing, depth, er, vias, viaSpacing, viaDiameter, metal;
+    bool any() const {
+        return length || width || spacing || depth || er || vias || viaSpacing || viaDiameter || metal;
+    }
+};
+
+struct TargetOptions {
+    std::optional<std::string> fo, zminFu, zmaxFu, zminFo, zmaxFo;
+};
+
+void AddBoardOptions(CLI::App* cmd, BoardOptions& o);
+void AddTargetOptions(CLI::App* cmd, TargetOptions& o);
+
+/// Applies the given board options with the layout dialog's checks. On a
+/// refused value shows its message and returns false; the board is unchanged.
+bool ApplyBoardOptions(const BoardOptions& o, CCircuitBoard& board, Interaction& ui);
+
+/// The same for the optimisation targets (target dialog's checks, upper
+/// limit 3 GHz).
+bool ApplyTargetOptions(const TargetOptions& o, CCGroup& group, Interaction& ui);
+
+/// Sets the group's default package from a table index or name.
+bool ApplyPackageOption(const std::string& typeOrName, CCGroup& group, Interaction& ui);
+
+}  // namespace vantor::cli

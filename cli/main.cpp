@@ -1,0 +1,18 @@
+// vantor-cli: every workflow of the design tool without a GUI.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+    vantor::cli::Context ctx;
+    CLI::App app{"vantor-cli: Entkopplung und Stromversorgungsnetz einer Leiterplatte"};
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "vantor-cli 4.01");
+
+    vantor::cli::RegisterValueCommands(app, ctx);
+    vantor::cli::RegisterOptimiseCommand(app, ctx);
+
+    CLI11_PARSE(app, argc, argv);
+    return ctx.exitCode;
+}

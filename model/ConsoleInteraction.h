@@ -1,0 +1,54 @@
+#pragma once
+// Interaction for the command-line tool: messages go to stderr, questions are
+// answered by a policy given on the command line (never by waiting for a
+// person), progress is one redrawn line on a terminal and plain lines
+// otherwise.
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/Interaction.h"
+
+namespace vantor {
+
+class ConsoleInteraction : public Interaction {
+public:
+    /// out: where messages and progress go (stderr by default).
+    explicit ConsoleInteraction(std::FILE* out = stderr);
+
+    /// The answer given to every question with these buttons; questions
+    /// without a policy get the safe answer (No, Cancel).
+    void setAnswer(Buttons buttons, Answer answer) { policy_[buttons] = answer; }
+
+    void message(const std::string& text, MessageKind kind) override;
+    Answer ask(const std::string& text, Buttons buttons) override;
+    void progressBegin(const std::string& title) override;
+    void progressRange(ProgressBar bar, int maximum) override;
+    void progressValue(ProgressBar bar, int value) override;
+    void progressText(const std::string& text) override;
+    void progressEnd() override;
+
+    /// Every message text shown so far, in order (for machine-readable output).
+    const std::vector<std::string>& shownMessages() const { return shown_; }
+
+    /// Forces the terminal or the plain-line form of progress (tests).
+    void setTerminal(bool terminal) { terminal_ = terminal; }
+
+private:
+    void clearLine();
+    void drawLine();
+
+    std::FILE* out_;
+    bool terminal_;
+    std::map<Buttons, Answer> policy_;
+    std::vector<std::string> shown_;
+    std::string title_;
+    std::string text_;
+    int upperMax_ = 0, upperValue_ = 0, lowerMax_ = 0, lowerValue_ = 0;
+    bool lineShown_ = false;
+    bool inProgress_ = false;
+};
+
+}  // namespace vantor

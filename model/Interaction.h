@@ -1,0 +1,84 @@
+#pragma once
+// How the core talks to a person: messages, questions, progress and the
+// wait cursor. The core never shows anything itself; it is handed an
+// Interaction (console for the command-line tool, recording for tests, a Qt
+// one in the desktop application).
+
+#include <string>
+
+namespace vantor {
+
+enum class MessageKind { Information, Warning, Error };
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+/// The two bars of a progress display: the upper one covers the whole job,
+/// the lower one the stages of the current step.
+enum class ProgressBar { Upper, Lower };
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    /// A modal message with an OK button; the text is the program's own.
+    virtual void message(const std::string& text, MessageKind kind = MessageKind::Information) = 0;
+
+    /// A modal question; returns the button the person chose.
+    virtual Answer ask(const std::string& text, Buttons buttons) = 0;
+
+    /// Opens a progress display with a title; both bars start empty.
+    virtual void progressBegin(const std::string& title) = 0;
+    virtual void progressRange(ProgressBar bar, int maximum) = 0;
+    virtual void progressValue(ProgressBar bar, int value) = 0;
+    virtual void progressText(const std::string& text) = 0;
+    virtual void progressEnd() = 0;
+
+    /// Polled between units of work; true asks the running job to stop.
+    virtual bool cancelRequested() { return false; }
+
+    /// Wait cursor on/off. Use BusyScope rather than calling these directly.
+    virtual void busyBegin() {}
+    virtual void busyEnd() {}
+};
+
+/// Shows the wait cursor for the lifetime of the scope.
+class BusyScope {
+public:
+    explicit BusyScope(Interaction& ui) : ui_(ui) { ui_.busyBegin(); }
+    ~BusyScope() { ui_.busyEnd(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Interaction& ui_;
+};
+
+/// Keeps a progress display open for the lifetime of the scope.
+class ProgressScope {
+public:
+    ProgressScope(Interaction& ui, const std::string& title) : ui_(ui) { ui_.progressBegin(title); }
+    ~ProgressScope() { ui_.progressEnd(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    Interaction& ui_;
+};
+
+/// Something that shows the model and redraws from it when asked.
+class ViewRefresher {
+public:
+    virtual ~ViewRefresher() = default;
+    /// Every attached view rebuilds what it shows from the current state.
+    virtual void refreshAllViews() = 0;
+};
+
+/// Default answer of a question when nobody can be asked: the safe one.
+Answer SafeAnswer(Buttons buttons);
+
+/// "Ja", "Nein", "Wiederholen" ... as the buttons are labelled.
+const char* AnswerName(Answer answer);
+
+}  // namespace vantor

@@ -1,0 +1,100 @@
+#include "model/LayoutFields.h"
+
+#include <cmath>
+
+#include "model/Values.h"
+
+namespace vantor {
+
+std::string LayoutMessagePositive() {
+    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Der Wert muß größer Null sein!\n" +
+           "Überprüfen Sie auch die Einheit!";
+}
+
+std::string LayoutMessageMaxMountingDepth() {
+    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Die maximale Substratdicke zwischen dem Vcc-GND-\n" +
+           "System und der Bestückungslage beträgt " + FormatValue(0.005, "m") + "!";
+}
+
+LayoutFields LayoutFields::FromBoard(const CCircuitBoard& b) {
+    LayoutFields f;
+    f.width = FormatValue(b.width, "m");
+    f.length = FormatValue(b.length, "m");
+    f.planeSpacing = FormatValue(b.planeSpacing, "m");
+    f.mountingDepth = FormatValue(b.mountingDepth, "m");
+    f.metalThickness = FormatValue(b.metalThickness, "m");
+    f.conductivity = FormatLimit(b.conductivity);
+    f.viaSpacing = FormatValue(b.viaSpacing, "m");
+    f.viaDiameter = FormatValue(b.viaDiameter, "m");
+    f.viasPerSide = std::to_string(b.viasPerSide);
+    f.epsilonR = FormatLimit(b.epsilonR);
+    f.maxFrequency = FormatValue(b.maxFrequency, "Hz");
+    return f;
+}
+
+LayoutFields LayoutFields::FromBoardExact(const CCircuitBoard& b) {
+    LayoutFields f;
+    f.width = ExactText(b.width);
+    f.length = ExactText(b.length);
+    f.planeSpacing = ExactText(b.planeSpacing);
+    f.mountingDepth = ExactText(b.mountingDepth);
+    f.metalThickness = ExactText(b.metalThickness);
+    f.conductivity = ExactText(b.conductivity);
+    f.viaSpacing = ExactText(b.viaSpacing);
+    f.viaDiameter = ExactText(b.viaDiameter);
+    f.viasPerSide = std::to_string(b.viasPerSide);
+    f.epsilonR = ExactText(b.epsilonR);
+    f.maxFrequency = ExactText(b.maxFrequency);
+    return f;
+}
+
+void LayoutFields::UpdateMaxFrequency() {
+    const double w = ParseValue(width);
+    const double l = ParseValue(length);
+    const double er = ParseValue(epsilonR);
+    const double h = ParseValue(planeSpacing);
+    const double d = l < w ? w : l;
+    double f = 2.7e8 / (2.0 * d * std::sqrt(er));
+    if (f > 3e9) f = 3e9;
+    if (h <= 6e-5) f = 3e9;
+    maxFrequency = FormatValue(f, "Hz");
+}
+
+FieldCheck LayoutFields::Check() {
+    double number = 0.0;
+    long long count = 0;
+    if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, kEpsilonRId, "Epsilon r:", number)) return e;
+    if (auto e = CheckIntegerField(viasPerSide, 1, 3, kViasPerSideId, "n Vias pro Cap und Seite:", count)) return e;
+    if (auto e = CheckNumberField(conductivity, 0.1, 1e10, kConductivityId, "Sigma [MS/m]", number)) return e;
+
+    if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
+    if (ParseValue(length) <= 0) return FieldError{kLengthId, "Länge:", LayoutMessagePositive()};
+    if (ParseValue(width) <= 0) return FieldError{kWidthId, "Breite:", LayoutMessagePositive()};
+    if (ParseValue(planeSpacing) <= 0)
+        return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", LayoutMessagePositive()};
+    const double depth = ParseValue(mountingDepth);
+    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessagePositive()};
+    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessageMaxMountingDepth()};
+    return std::nullopt;
+}
+
+void LayoutFields::ApplyTo(CCircuitBoard& b) const {
+    double number = 0.0;
+    long long count = 0;
+    ParsePlainNumber(epsilonR, number);
+    b.epsilonR = number;
+    b.planeSpacing = ParseValue(planeSpacing);
+    b.mountingDepth = ParseValue(mountingDepth);
+    b.length = ParseValue(length);
+    b.width = ParseValue(width);
+    b.maxFrequency = ParseValue(maxFrequency);
+    b.viaSpacing = ParseValue(viaSpacing);
+    ParsePlainInteger(viasPerSide, count);
+    b.viasPerSide = static_cast<std::int32_t>(count);
+    b.metalThickness = ParseValue(metalThickness);
+    ParsePlainNumber(conductivity, number);
+    b.conductivity = number;
+    b.viaDiameter = ParseValue(viaDiameter);
+}
+
+}  // namespace vantor

@@ -1,0 +1,62 @@
+#pragma once
+// The layout dialog's fields as texts, with the dialog's checks, its
+// maximum-frequency rule and the order in which the board takes them over.
+// The desktop dialog, the command-line tool and the tests share this code.
+
+#include <string>
+
+#include "model/CCircuitBoard.h"
+#include "model/FieldCheck.h"
+
+namespace vantor {
+
+struct LayoutFields {
+    // Control ids of the layout dialog.
+    static constexpr int kWidthId = 1022;
+    static constexpr int kLengthId = 1023;
+    static constexpr int kPlaneSpacingId = 1024;
+    static constexpr int kMountingDepthId = 1032;
+    static constexpr int kMetalThicknessId = 1038;
+    static constexpr int kConductivityId = 1039;
+    static constexpr int kViaSpacingId = 1122;
+    static constexpr int kViaDiameterId = 1123;
+    static constexpr int kViasPerSideId = 1121;
+    static constexpr int kEpsilonRId = 1025;
+
+    std::string width;          // "Breite:", m
+    std::string length;         // "Länge:", m
+    std::string planeSpacing;   // "Abstand Vcc <> GND:", m
+    std::string mountingDepth;  // "Abstand Vcc/GND <> SMD:", m
+    std::string metalThickness; // "Metallisierungsdicke:", m
+    std::string conductivity;   // "Sigma [MS/m]", plain number
+    std::string viaSpacing;     // "Abstand Vcc<>GND-Via:", m
+    std::string viaDiameter;    // "Via-Durchmesser:", m
+    std::string viasPerSide;    // "n Vias pro Cap und Seite:", integer
+    std::string epsilonR;       // "Epsilon r:", plain number
+    std::string maxFrequency;   // hidden, Hz
+
+    /// The dialog filled from a board (lengths through FormatValue).
+    static LayoutFields FromBoard(const CCircuitBoard& board);
+    /// The same with texts that read back exactly (no display rounding), for
+    /// callers that change only some fields.
+    static LayoutFields FromBoardExact(const CCircuitBoard& board);
+
+    /// Recomputes the hidden maximum-frequency text from width, length,
+    /// permittivity and plane spacing (3 GHz at 60 um spacing or less).
+    void UpdateMaxFrequency();
+
+    /// The checks of OK, in the dialog's order. Exchanges width and length
+    /// when the width is the larger. Returns the first failure.
+    FieldCheck Check();
+
+    /// Writes the checked values into the board in the dialog's order. Call
+    /// only after Check() passed.
+    void ApplyTo(CCircuitBoard& board) const;
+};
+
+/// Message A of the layout dialog: a value must be greater than zero.
+std::string LayoutMessagePositive();
+/// Message B: the component-side substrate is at most 5 mm.
+std::string LayoutMessageMaxMountingDepth();
+
+}  // namespace vantor
