@@ -1,0 +1,76 @@
+#pragma once
+// The LC low-pass filter of the supply: a choke from the component database
+// in series, the filter's capacitor group to ground, between a 50 Ohm
+// source and a 50 Ohm load.
+
+#include <cstdint>
+#include <vector>
+
+#include "components/CSParaSet.h"
+#include "components/CSParameterDB.h"
+#include "decoupling/CCGroup.h"
+
+namespace vantor {
+
+/// One point of the attenuation curve: x frequency (Hz), y attenuation (dB),
+/// flag 1 for a valid point.
+struct FilterTracePoint {
+    std::int32_t flag = 1;
+    double x = 0.0;
+    double y = 0.0;
+};
+
+/// Shunt impedance standing for "no capacitor group", Ohm.
+inline constexpr double kNoGroupImpedance = 1e9;
+/// Below this difference S12 counts as equal to S21.
+inline constexpr double kReciprocityTolerance = 0.01;
+
+/// Attenuation of the filter circuit (50 Ohm source, the two-port, a shunt
+/// admittance groupY in S, 50 Ohm load) relative to the direct connection of
+/// source and load, dB, at most 0. Works from the two-port's chain
+/// parameters, so a pure series element (whose Z-parameters do not exist)
+/// is handled.
+double ChokeAttenuation(const CSParameter& point, Complex groupY);
+
+class CFilter {
+public:
+    /// Fills the candidates with every choke of db that meets the current,
+    /// the band and the attenuation, in database order, and proposes one.
+    /// Returns the number of candidates.
+    int SearchChokes(const CSParameterDB& db);
+
+    /// The choke at index selected, or none.
+    const CSParaSet* SelectedChoke() const;
+
+    /// Attenuation at the frequency of a data point, dB (negative means
+    /// attenuation, never above 0).
+    double Attenuation(const CSParameter& point) const;
+
+    /// The point of the chosen choke nearest to f (Hz), or none.
+    const CSParameter* NearestPoint(double f) const;
+
+    /// Appends one point (value 0, valid) per data point of the chosen choke
+    /// with fLower <= f <= fUpper; returns the number appended.
+    int AttenuationTrace(std::vector<FilterTracePoint>& trace) const;
+
+    /// Copies the filter's group into target and returns 1; returns 0 and
+    /// leaves target alone when the filter's group is empty.
+    int GetGroup(CCGroup& target) const;
+
+    std::vector<const CSParaSet*> candidates;  // not owned; database order
+    std::int32_t selected = 0;
+    std::int32_t useGroup = 1;
+    double maxSupplyCurrent = 0.0;  // A
+    CCGroup group;
+    Complex sourceZ{50.0, 0.0};  // Ohm, stored only
+    Complex loadZ{50.0, 0.0};    // Ohm, stored only
+    double fLower = 0.0;          // Hz
+    double fUpper = 0.0;          // Hz
+    double minAttenuation = 0.0;  // dB
+
+private:
+    Complex ShuntAdmittance(double f) const;
+    bool MeetsAttenuation(const CSParaSet& set) const;
+};
+
+}  // namespace vantor
