@@ -1,5 +1,6 @@
 #include "decoupling/Optimiser.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/CCircuitBoard.h"
@@ -76,6 +77,7 @@ public:
     Optimiser(CCGroup& group, Interaction& ui) : g_(group), ui_(ui) {}
 
     int Run();
+    int iterations() const { return iterations_; }
 
 private:
     enum class Outcome { Continue, Success, Failure };
@@ -109,6 +111,7 @@ private:
     CCGroup& g_;
     Interaction& ui_;
     bool refresh_ = false;
+    int iterations_ = 0;
 };
 
 int Optimiser::Run() {
@@ -139,6 +142,7 @@ int Optimiser::Run() {
         for (;;) {
             if (Last() < K::kCeiling) break;  // back to step 2
             ++iteration;
+            iterations_ = iteration;
             if (iteration > K::kMaxOpt) {
                 ui_.message(kMessageMaxOpt, MessageKind::Warning);
                 return 1;
@@ -326,7 +330,12 @@ std::string MessageContinueQuestion() {
            "Optimierung fortsetzen?\n";
 }
 
-int Optimise(CCGroup& group, Interaction& ui) { return Optimiser(group, ui).Run(); }
+int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats) {
+    Optimiser optimiser(group, ui);
+    const int result = optimiser.Run();
+    if (stats != nullptr) stats->iterations = optimiser.iterations();
+    return result;
+}
 
 double FindParReso(const CCGroup& group, int i, int mode, Interaction& ui) {
     const Peak p = SearchPeak(group, i, ui);
@@ -339,7 +348,7 @@ double FindParReso(const CCGroup& group, int i, int mode, Interaction& ui) {
 double FindSeriesMinimum(const CCGroup& g, int i) {
     const int n = g.ElementCount();
     if (i < 1 || i >= n) return -1.0;
-    const double lower = i + 1 < n ? Resonance(g.Capacitor(i + 1), 0.0) : 1.0;
+    double lower = i + 1 < n ? Resonance(g.Capacitor(i + 1), 0.0) : 1.0;
     double upper = Resonance(g.Capacitor(i), 0.0);
     if (i == 1) {
         // Walk down from 5 x the resonance, over the anti-resonance with the
@@ -356,7 +365,11 @@ double FindSeriesMinimum(const CCGroup& g, int i) {
             lastFalling = f;
             f *= 0.99;
         }
+        // The minimum lies between the last falling point and where the
+        // fall stopped; bracketing just that keeps the anti-resonance with
+        // capacitor 2 out of the bisection.
         upper = lastFalling;
+        lower = std::max(lower, 0.98 * f);
     }
     if (!(upper > lower)) return -1.0;
 

@@ -40,10 +40,15 @@ inline const char* kMessageNoSolution = "Keine Lösung!";
 inline const char* kMessageHitLower = "FindParReso: Max-search hit lower boundary!";
 inline const char* kMessageHitUpper = "FindParReso: Max-search hit upper boundary!";
 
+/// What a run did, for callers that report on it.
+struct OptimiseStats {
+    int iterations = 0;  // correction iterations run (0 when the chain was accepted at once)
+};
+
 /// Rebuilds the group's capacitors. Returns 1 when a result stands in the
 /// group (also after "MAX_OPT überschritten" and string 144), 0 when the
 /// optimisation failed or was cancelled (the partial result stays).
-int Optimise(CCGroup& group, Interaction& ui);
+int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats = nullptr);
 
 /// The anti-resonance peak between capacitors i-1 and i: mode 0 its |Z|
 /// (Ohm), mode 1 its frequency (Hz); -1 on failure.

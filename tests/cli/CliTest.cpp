@@ -1,0 +1,138 @@
+// Runs vantor-cli as a user would and reads what it prints.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;  // stdout
+    std::string err;  // stderr
+};
+
+CliRun Cli(const std::string& args) {
+    // One file per process and call: ctest runs tests in parallel.
+    static int calls = 0;
+    const std::string errFile =
+        ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
+    const std::string command = std::string(VANTOR_CLI) + " " + args + " 2>" + errFile + " </dev/null";
+    CliRun r;
+    std::FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr) return r;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (std::FILE* e = std::fopen(errFile.c_str(), "r")) {
+        while ((n = std::fread(buf.data(), 1, buf.size(), e)) > 0) r.err.append(buf.data(), n);
+        std::fclose(e);
+    }
+    std::remove(errFile.c_str());
+    return r;
+}
+
+TEST(CliValue, ParseAndFormat) {
+    EXPECT_EQ(Cli("value parse 100mOhm").out, "0.10000000000000001\n");
+    EXPECT_EQ(Cli("value parse '3.3 nH'").out, "3.3000000000000002e-09\n");
+    EXPECT_EQ(Cli("value parse abc").out, "0\n");
+    EXPECT_EQ(Cli("value format 2.25 Ohm").out, "2.3Ohm\n");
+    EXPECT_EQ(Cli("value format 1.0625MHz Hz --precise").out, "1.063MHz\n");
+    EXPECT_EQ(Cli("value format 25mm m").out, "2.5cm\n");
+    EXPECT_EQ(Cli("value format -- -50mOhm Ohm").out, "-50mOhm\n");
+    EXPECT_NE(Cli("value parse").exitCode, 0) << "a missing argument is refused";
+}
+
+TEST(CliOptimise, DefaultDesignAsJson) {
+    const CliRun r = Cli("optimise --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["result"], 1);
+    EXPECT_TRUE(j["messages"].empty());
+    EXPECT_EQ(j["fo"], 3e9);
+    EXPECT_NEAR(j["plane_capacitance"].get<double>(), 0.099 * 0.071 * 4.4 * 8.859e-12 / 5e-5, 1e-20);
+    const auto& el = j["elements"];
+    ASSERT_GE(el.size(), 2u);
+    EXPECT_EQ(el[0]["package"], "Flächenkapazität");
+    EXPECT_EQ(el[0]["package_type"], 17);
+    EXPECT_EQ(el[0]["auto"], 0);
+    EXPECT_EQ(el[0]["esl"], 1e-22);
+    for (std::size_t i = 1; i < el.size(); ++i) {
+        EXPECT_EQ(el[i]["package"], "1005(0402) X7R-Keramik");
+        EXPECT_EQ(el[i]["package_type"], 9);
+        EXPECT_EQ(el[i]["auto"], 1);
+        if (i > 1) {
+            EXPECT_LT(el[i - 1]["capacitance"].get<double>(), el[i]["capacitance"].get<double>());
+        }
+    }
+    EXPECT_GE(el.back()["capacitance"].get<double>(), 4e-6);
+}
+
+TEST(CliOptimise, TextOutputListsC1AsTheLargest) {
+    const CliRun r = Cli("optimise");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Ergebnis: Optimierung erfolgreich"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("C1= 4.7uF"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Flächenkapazität: 5.5nF"), std::string::npos) << r.out;
+}
+
+TEST(CliOptimise, OptionsChangeTheDesign) {
+    const auto j = nlohmann::json::parse(Cli("optimise --json --fo 1GHz --package 4 --vias 3 --length 120mm").out);
+    EXPECT_EQ(j["fo"], 1e9);
+    EXPECT_EQ(j["elements"][1]["package"], "2012(0805) COG-Keramik");
+    EXPECT_NEAR(j["plane_capacitance"].get<double>(), 0.12 * 0.071 * 4.4 * 8.859e-12 / 5e-5, 1e-20);
+    const auto byName = nlohmann::json::parse(Cli("optimise --json --package '3216(1206) X7R-Keramik'").out);
+    EXPECT_EQ(byName["elements"][1]["package_type"], 12);
+}
+
+TEST(CliOptimise, RefusedValuesExitWithTheDialogMessage) {
+    struct Case { const char* args; const char* message; };
+    for (const Case& c : {
+             Case{"--er 20000", "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."},
+             Case{"--vias 4", "Geben Sie eine ganze Zahl zwischen 1 und 3 ein."},
+             Case{"--depth 5.1mm", "System und der Bestückungslage beträgt 5mm!"},
+             Case{"--spacing 0", "Der Wert muß größer Null sein!"},
+             Case{"--fo 3.1GHz", "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
+             Case{"--zmin-fu 0", "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!"},
+             Case{"--zmax-fo 0.9", "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+             Case{"--package 15", "Unbekannte Bauform: 15"},
+         }) {
+        const CliRun r = Cli(std::string("optimise ") + c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << c.args << " prints no result";
+    }
+    // Exactly 5 mm is still accepted.
+    EXPECT_EQ(Cli("optimise --depth 5mm --json").exitCode, 0);
+}
+
+TEST(CliOptimise, MessagesAndQuestionsNeverWait) {
+    // Unreachable targets: the optimiser says so once and keeps its state.
+    const CliRun maxOpt = Cli("optimise --json --fo 100MHz --spacing 100um --zmin-fu 0.325 --zmax-fu 0.3705 "
+                           "--zmin-fo 1.1 --zmax-fo 1.188");
+    ASSERT_EQ(maxOpt.exitCode, 0) << maxOpt.err;
+    const auto j = nlohmann::json::parse(maxOpt.out);
+    ASSERT_EQ(j["messages"].size(), 1u);
+    EXPECT_EQ(j["messages"][0], "MAX_OPT überschritten");
+    EXPECT_NE(maxOpt.err.find("MAX_OPT überschritten"), std::string::npos);
+
+    // The Retry/Cancel question is answered by the option, Cancel by default.
+    const std::string crowded = "optimise --fo 200MHz --vias 1 --zmin-fu 0.2 --zmax-fu 0.236 --zmin-fo 0.075 "
+                                "--zmax-fo 0.08775";
+    const CliRun cancelled = Cli(crowded);
+    EXPECT_EQ(cancelled.exitCode, 1);
+    EXPECT_NE(cancelled.err.find("Optimierung fortsetzen? [Wiederholen/Abbrechen] -> Abbrechen"), std::string::npos)
+        << cancelled.err;
+    const CliRun retried = Cli(crowded + " --answer retry");
+    EXPECT_NE(retried.err.find("-> Wiederholen"), std::string::npos) << retried.err;
+    EXPECT_NE(Cli(crowded + " --answer maybe").exitCode, 0);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "model/ConsoleInteraction.h"
+#include "model/RecordingInteraction.h"
+
+using namespace vantor;
+
+namespace {
+
+std::string ReadAll(std::FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string out;
+    char buf[256];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    return out;
+}
+
+}  // namespace
+
+TEST(RecordingInteraction, RecordsMessagesAndAnswersFromItsScript) {
+    RecordingInteraction ui;
+    ui.message("MAX_OPT überschritten", MessageKind::Warning);
+    ui.message("Keine Lösung!", MessageKind::Warning);
+    ui.message("MAX_OPT überschritten", MessageKind::Warning);
+    EXPECT_EQ(ui.messageCount("MAX_OPT überschritten"), 2u);
+    EXPECT_EQ(ui.messages().size(), 3u);
+
+    ui.script(Answer::Retry);
+    EXPECT_EQ(ui.ask("Weiter?", Buttons::RetryCancel), Answer::Retry);
+    // An empty script takes the safe answer.
+    EXPECT_EQ(ui.ask("Weiter?", Buttons::RetryCancel), Answer::Cancel);
+    EXPECT_EQ(ui.ask("Übernehmen?", Buttons::YesNo), Answer::No);
+    EXPECT_EQ(ui.questionCount(), 3u);
+}
+
+TEST(RecordingInteraction, BusyScopesNestAndProgressIsRecorded) {
+    RecordingInteraction ui;
+    {
+        BusyScope outer(ui);
+        {
+            BusyScope inner(ui);
+            EXPECT_EQ(ui.busyDepth(), 2);
+        }
+        ProgressScope progress(ui, "FEM-Solver busy...");
+        ui.progressRange(ProgressBar::Upper, 10);
+        ui.progressValue(ProgressBar::Upper, 3);
+    }
+    EXPECT_EQ(ui.busyDepth(), 0);
+    EXPECT_EQ(ui.maxBusyDepth(), 2);
+    ASSERT_EQ(ui.events().size(), 4u);
+    EXPECT_EQ(ui.events().front().kind, RecordingInteraction::Kind::ProgressBegin);
+    EXPECT_EQ(ui.events().back().kind, RecordingInteraction::Kind::ProgressEnd);
+}
+
+TEST(RecordingInteraction, CancelAfterAGivenNumberOfPolls) {
+    RecordingInteraction ui;
+    ui.cancelAfterPolls(2);
+    EXPECT_FALSE(ui.cancelRequested());
+    EXPECT_FALSE(ui.cancelRequested());
+    EXPECT_TRUE(ui.cancelRequested());
+}
+
+TEST(ConsoleInteraction, AnswersByPolicyAndFallsBackToTheSafeAnswer) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleInteraction ui(out);
+    ui.setTerminal(false);
+    EXPECT_EQ(ui.ask("Optimierung fortsetzen?\n", Buttons::RetryCancel), Answer::Cancel);
+    ui.setAnswer(Buttons::RetryCancel, Answer::Retry);
+    EXPECT_EQ(ui.ask("Optimierung fortsetzen?\n", Buttons::RetryCancel), Answer::Retry);
+    // A policy answer that the buttons do not offer is not taken.
+    ui.setAnswer(Buttons::YesNo, Answer::Retry);
+    EXPECT_EQ(ui.ask("Übernehmen?", Buttons::YesNo), Answer::No);
+    ui.message("Keine Lösung!", MessageKind::Warning);
+    const std::string text = ReadAll(out);
+    EXPECT_NE(text.find("Optimierung fortsetzen? [Wiederholen/Abbrechen] -> Abbrechen"), std::string::npos) << text;
+    EXPECT_NE(text.find("-> Wiederholen"), std::string::npos);
+    EXPECT_NE(text.find("Warnung: Keine Lösung!\n"), std::string::npos);
+    ASSERT_EQ(ui.shownMessages().size(), 1u);
+    std::fclose(out);
+}
+
+TEST(ConsoleInteraction, PlainProgressLinesWhenNotATerminal) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleInteraction ui(out);
+    ui.setTerminal(false);
+    ui.progressBegin("FEM-Solver busy...");
+    ui.progressRange(ProgressBar::Upper, 3);
+    for (int i = 0; i < 3; ++i) {
+        ui.progressText("f = " + std::to_string(i));
+        ui.progressValue(ProgressBar::Upper, i + 1);
+    }
+    ui.progressEnd();
+    const std::string text = ReadAll(out);
+    EXPECT_EQ(text, "FEM-Solver busy...\nf = 0\nf = 1\nf = 2\n");
+    std::fclose(out);
+}
+
+TEST(ConsoleInteraction, TerminalProgressRedrawsOneLine) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleInteraction ui(out);
+    ui.setTerminal(true);
+    ui.progressBegin("Laden");
+    ui.progressRange(ProgressBar::Upper, 4);
+    ui.progressValue(ProgressBar::Upper, 2);
+    ui.message("Hinweis", MessageKind::Information);
+    ui.progressEnd();
+    const std::string text = ReadAll(out);
+    EXPECT_NE(text.find("Laden [###############...............]  50%"), std::string::npos) << text;
+    // A message clears the progress line before it is printed on its own line.
+    EXPECT_NE(text.find("\r\033[KMeldung: Hinweis\n"), std::string::npos);
+    EXPECT_EQ(text.find('\n'), text.find("Hinweis\n") + 7);
+    std::fclose(out);
+}
