@@ -21,5 +21,6 @@ inline constexpr int kExitRefused = 2;
 
 void RegisterValueCommands(CLI::App& app, Context& ctx);
 void RegisterOptimiseCommand(CLI::App& app, Context& ctx);
+void RegisterComponentCommands(CLI::App& app, Context& ctx);
 
 }  // namespace vantor::cli

@@ -1,0 +1,218 @@
+// vantor-cli database | chokes | attenuation: the component database and
+// the LC filter design.
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/Commands.h"
+#include "components/CFilter.h"
+#include "components/CSParameterDB.h"
+#include "components/FilterFields.h"
+#include "decoupling/Optimiser.h"
+#include "model/CCircuitBoard.h"
+#include "model/Values.h"
+
+namespace vantor::cli {
+
+namespace {
+
+// The component folder the program reads, beside the working folder.
+constexpr const char* kDefaultDatabase = "Database";
+
+// The document's filter specification before the user edits it.
+constexpr const char* kDefaultFu = "10MHz";
+constexpr const char* kDefaultFo = "300MHz";
+constexpr const char* kDefaultAttenuation = "35dB";
+constexpr const char* kDefaultImax = "100mA";
+
+void AddDatabaseOption(CLI::App* cmd, std::string& folder) {
+    cmd->add_option("--database", folder, "Component folder (default: Database in the working folder)");
+}
+
+// The filter's capacitor group as the document gets it: the optimised group
+// of a default design, handed over with ">>>". The board must outlive it.
+bool DefaultFilterGroup(const CCircuitBoard& board, CFilter& filter, Interaction& ui) {
+    CCGroup group;
+    group.fo = 3e9;
+    group.board = &board;
+    Optimise(group, ui);
+    if (group.ElementCount() == 0) {
+        ui.message("Bitte zuerst Daten in die Filterberechnung transferieren!", MessageKind::Error);
+        return false;
+    }
+    filter.group.Assign(group);
+    filter.group.board = &board;
+    return true;
+}
+
+std::string ChokeLabel(const CSParaSet& s) {
+    return s.partNumber.empty() ? s.name : s.name + " (" + s.partNumber + ")";
+}
+
+struct DatabaseArgs {
+    std::string folder = kDefaultDatabase;
+    bool json = false;
+};
+
+void RunDatabase(const DatabaseArgs& args, Context& ctx) {
+    CSParameterDB db;
+    db.LoadDatabase(args.folder, ctx.ui);
+    if (args.json) {
+        nlohmann::json sets = nlohmann::json::array();
+        for (const auto& s : db.Sets()) {
+            sets.push_back({{"name", s->name},
+                            {"part_number", s->partNumber},
+                            {"maker", s->maker},
+                            {"f_min", s->fMin},
+                            {"f_max", s->fMax},
+                            {"points", s->pointCount},
+                            {"nominal_l", s->nominalL},
+                            {"max_current", s->maxCurrent}});
+        }
+        const nlohmann::json j = {{"sets", sets}, {"messages", ctx.ui.shownMessages()}};
+        std::printf("%s\n", j.dump(2).c_str());
+    } else {
+        std::printf("S-Parameter-Sätze: %d\n", db.Count());
+        for (const auto& s : db.Sets()) {
+            std::printf("%s\t%s\t%s\t%s .. %s\t%d Punkte\tL %s\tImax %s\n", s->name.c_str(), s->partNumber.c_str(),
+                        s->maker.c_str(), FormatValue(s->fMin, "Hz").c_str(), FormatValue(s->fMax, "Hz").c_str(),
+                        s->pointCount, FormatValue(s->nominalL, "H").c_str(), FormatValue(s->maxCurrent, "A").c_str());
+        }
+        std::printf("Meldungen: %zu\n", ctx.ui.shownMessages().size());
+        for (const std::string& m : ctx.ui.shownMessages()) std::printf("%s\n", m.c_str());
+    }
+    ctx.exitCode = 0;
+}
+
+struct ChokesArgs {
+    std::string folder = kDefaultDatabase;
+    std::string fu, fo, attenuation, imax;
+    bool noGroup = false;
+    bool json = false;
+};
+
+void RunChokes(const ChokesArgs& args, Context& ctx) {
+    FilterSpecification spec;
+    if (const FieldCheck error = CheckFilterFields(args.fo, args.fu, args.attenuation, args.imax, spec)) {
+        ctx.ui.message(error->field + " " + error->message, MessageKind::Error);
+        ctx.exitCode = kExitRefused;
+        return;
+    }
+    CSParameterDB db;
+    db.LoadDatabase(args.folder, ctx.ui);
+
+    const CCircuitBoard board;
+    CFilter filter;
+    filter.fLower = spec.fLower;
+    filter.fUpper = spec.fUpper;
+    filter.minAttenuation = spec.minAttenuation;
+    filter.maxSupplyCurrent = spec.maxCurrent;
+    filter.useGroup = args.noGroup ? 0 : 1;
+    if (!args.noGroup && !DefaultFilterGroup(board, filter, ctx.ui)) {
+        ctx.exitCode = kExitFailed;
+        return;
+    }
+    const int n = filter.SearchChokes(db);
+
+    if (args.json) {
+        nlohmann::json names = nlohmann::json::array();
+        for (const CSParaSet* s : filter.candidates) names.push_back(s->name);
+        const nlohmann::json j = {{"candidates", names}, {"selected", filter.selected}};
+        std::printf("%s\n", j.dump(2).c_str());
+    } else if (n == 0) {
+        std::printf("**  nicht verfügbar  **\n");
+    } else {
+        for (int i = 0; i < n; ++i) {
+            const CSParaSet& s = *filter.candidates[static_cast<std::size_t>(i)];
+            std::printf("%c %d %s\n", i == filter.selected ? '*' : ' ', i, ChokeLabel(s).c_str());
+        }
+        const CSParaSet& chosen = *filter.SelectedChoke();
+        std::printf("Gewählt: %d\nHersteller: %s\nBauart: %s\nBauform: %s\n", filter.selected, chosen.maker.c_str(),
+                    chosen.description.empty() ? chosen.comment.c_str() : chosen.description.c_str(),
+                    chosen.dimensions.c_str());
+    }
+    ctx.exitCode = 0;
+}
+
+struct AttenuationArgs {
+    std::string folder = kDefaultDatabase;
+    std::string choke;
+    std::string fu = kDefaultFu, fo = kDefaultFo;
+    bool noGroup = false;
+};
+
+void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
+    FilterSpecification spec;
+    if (const FieldCheck error = CheckFilterFields(args.fo, args.fu, kDefaultAttenuation, kDefaultImax, spec)) {
+        ctx.ui.message(error->field + " " + error->message, MessageKind::Error);
+        ctx.exitCode = kExitRefused;
+        return;
+    }
+    CSParameterDB db;
+    db.LoadDatabase(args.folder, ctx.ui);
+    const CSParaSet* choke = db.Find(args.choke);
+    if (choke == nullptr) {
+        ctx.ui.message("Drossel " + args.choke + " ist nicht in der Datenbank!", MessageKind::Error);
+        ctx.exitCode = kExitFailed;
+        return;
+    }
+
+    const CCircuitBoard board;
+    CFilter filter;
+    filter.fLower = spec.fLower;
+    filter.fUpper = spec.fUpper;
+    filter.useGroup = args.noGroup ? 0 : 1;
+    if (!args.noGroup && !DefaultFilterGroup(board, filter, ctx.ui)) {
+        ctx.exitCode = kExitFailed;
+        return;
+    }
+    filter.candidates = {choke};
+    filter.selected = 0;
+
+    // As the graph fills its filter trace: one point per data point in the band.
+    std::vector<FilterTracePoint> trace;
+    filter.AttenuationTrace(trace);
+    std::printf("f_Hz,attenuation_dB\n");
+    for (FilterTracePoint& p : trace) {
+        p.y = filter.Attenuation(*filter.NearestPoint(p.x));
+        std::printf("%.10g,%.10g\n", p.x, p.y);
+    }
+    ctx.exitCode = 0;
+}
+
+}  // namespace
+
+void RegisterComponentCommands(CLI::App& app, Context& ctx) {
+    auto da = std::make_shared<DatabaseArgs>();
+    CLI::App* database = app.add_subcommand("database", "Load the component folder and list its S-parameter sets");
+    AddDatabaseOption(database, da->folder);
+    database->add_flag("--json", da->json, "Print the result as JSON");
+    database->callback([da, &ctx] { RunDatabase(*da, ctx); });
+
+    auto ca = std::make_shared<ChokesArgs>();
+    CLI::App* chokes = app.add_subcommand("chokes", "Search the chokes that meet band, attenuation and current");
+    AddDatabaseOption(chokes, ca->folder);
+    chokes->add_option("--fu", ca->fu, "Lower corner frequency of the band, e.g. 10MHz")->required();
+    chokes->add_option("--fo", ca->fo, "Upper corner frequency of the band, e.g. 300MHz")->required();
+    chokes->add_option("--attenuation", ca->attenuation, "Least attenuation in the band, e.g. 35dB")->required();
+    chokes->add_option("--imax", ca->imax, "Maximal DC current, e.g. 2A")->required();
+    chokes->add_flag("--no-group", ca->noGroup, "The choke alone, without the capacitor group");
+    chokes->add_flag("--json", ca->json, "Print the result as JSON");
+    chokes->callback([ca, &ctx] { RunChokes(*ca, ctx); });
+
+    auto aa = std::make_shared<AttenuationArgs>();
+    CLI::App* attenuation = app.add_subcommand("attenuation", "Attenuation curve of the filter with one choke (CSV)");
+    AddDatabaseOption(attenuation, aa->folder);
+    attenuation->add_option("--choke", aa->choke, "Name of the choke's data set")->required();
+    attenuation->add_option("--fu", aa->fu, "Lower end of the curve (default 10MHz)");
+    attenuation->add_option("--fo", aa->fo, "Upper end of the curve (default 300MHz)");
+    attenuation->add_flag("--no-group", aa->noGroup, "The choke alone, without the capacitor group");
+    attenuation->callback([aa, &ctx] { RunAttenuation(*aa, ctx); });
+}
+
+}  // namespace vantor::cli
