@@ -1,11 +1,23 @@
 #include "model/CCircuitBoard.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "decoupling/CCGroup.h"
+#include "model/CAnalysisDomain.h"
+#include "model/Interaction.h"
+#include "model/LayoutDialog.h"
 #include "model/Values.h"
+#include "solver/CLayer.h"
 
 namespace vantor {
+
+namespace {
+
+const char* const kShrinkQuestion =
+    "Einige Objekte liegen außerhalb der neuen Dimensionen!\nSollen die Änderungen übernommen und die Objekte "
+    "entsprechend verschoben bzw.\nverkleinert werden?";
+
+}  // namespace
 
 CCircuitBoard::CCircuitBoard()
     : CCircuitBoard(0.071, 0.099, 5e-5, 0.001144, 0.0, 4.4, 0.0005, 5.8e7, 3.5e-5, 0.022, 0.0003) {}
@@ -24,37 +36,113 @@ CCircuitBoard::CCircuitBoard(double width_, double length_, double planeSpacing_
       metalThickness(metalThickness_),
       tanDelta(tanDelta_),
       viaDiameter(viaDiameter_) {
+    auto gnd = std::make_unique<CLayer>(this, length, width, "GND");
+    gnd->groundFlag = 1;
+    layers.push_back(std::move(gnd));
+    layers.push_back(std::make_unique<CLayer>(this, length, width, "Vcc"));
+    currentLayer = layers.back().get();
     maxFrequency = FirstResonanceEstimate(width, length, epsilonR);
 }
 
-double CCircuitBoard::FirstResonanceEstimate(double w, double l, double er) {
-    const double f = 2.7e8 / (2.0 * std::max(w, l) * std::sqrt(er));
-    return f > 3e9 ? 3e9 : f;
+CCircuitBoard::CCircuitBoard(const CCircuitBoard& other) {
+    CopyValues(other);
+    for (std::size_t i = 0; i < other.layers.size(); ++i)
+        layers.push_back(std::make_unique<CLayer>(this, 0.0, 0.0, ""));
 }
 
-double CCircuitBoard::planeCapacitance() const {
-    return length * width * epsilonR * kPlanePermittivity / planeSpacing;
+CCircuitBoard& CCircuitBoard::operator=(const CCircuitBoard& other) {
+    if (this != &other) CopyValues(other);
+    return *this;
 }
 
-double CCircuitBoard::ViaLoopInductance(int n) const {
-    // Divisors for 1..10 effective via pairs: each further pair helps less.
-    static const double kDivisor[11] = {0.0, 1.0, 2.0, 2.9, 3.8, 4.5, 5.2, 5.8, 6.4, 6.9, 7.4};
-    if (n == 0) n = 1;
-    const double d = planeSpacing;
-    const double lv = 2e-7 * d * (std::log(4.0 * d / viaDiameter) + 1.0) +
-                      2e-7 * mountingDepth * 2.0 * std::log(viaSpacing / (0.5 * viaDiameter));
-    int m;
-    switch (viasPerSide) {
-        case 2: m = (n - 1) + 2; break;
-        case 3: m = static_cast<int>(std::floor((n - 1) * 1.5 + 3)); break;
-        default: m = n; break;  // one via per side, and counts outside 1..3
+CCircuitBoard::~CCircuitBoard() = default;
+
+void CCircuitBoard::CopyValues(const CCircuitBoard& o) {
+    document = o.document;
+    viasPerSide = o.viasPerSide;
+    maxFrequency = o.maxFrequency;
+    epsilonR = o.epsilonR;
+    planeSpacing = o.planeSpacing;
+    mountingDepth = o.mountingDepth;
+    width = o.width;
+    length = o.length;
+    viaSpacing = o.viaSpacing;
+    conductivity = o.conductivity;
+    metalThickness = o.metalThickness;
+    tanDelta = o.tanDelta;
+    viaDiameter = o.viaDiameter;
+}
+
+bool CCircuitBoard::anyObjectOutside(double newLength, double newWidth) const {
+    for (const auto& layer : layers) {
+        for (const auto& g : layer->capacitorGroups)
+            if (g->posX > newLength || g->posY > newWidth) return true;
+        for (const auto& c : layer->cutOuts)
+            if (c->x2 > newLength || c->y2 > newWidth) return true;
+        for (const auto& p : layer->probes)
+            if (p->x > newLength || p->y > newWidth) return true;
     }
-    if (m > 10) m = 10;
-    if (m == 0) m = viasPerSide;
-    // Counts outside 1..3 never reach here from the dialogs; keep the lookup
-    // inside the table whatever a file holds.
-    m = std::clamp(m, 1, 10);
-    return lv / kDivisor[m];
+    return false;
+}
+
+void CCircuitBoard::resizeLayers() {
+    const double l = length, w = width;
+    for (auto& layer : layers) {
+        layer->planeLength = l;
+        layer->planeWidth = w;
+        for (auto& g : layer->capacitorGroups) {
+            g->posX = std::clamp(std::min(g->posX, l), 0.0, l);
+            g->posY = std::clamp(std::min(g->posY, w), 0.0, w);
+        }
+        auto& cuts = layer->cutOuts;
+        cuts.erase(std::remove_if(cuts.begin(), cuts.end(),
+                                  [&](const std::unique_ptr<CCutOut>& c) { return c->x1 >= l || c->y1 >= w; }),
+                   cuts.end());
+        for (auto& c : cuts) {
+            c->x2 = std::min(c->x2, l);
+            c->y2 = std::min(c->y2, w);
+        }
+        for (auto& p : layer->probes) {
+            p->x = std::min(p->x, l);
+            p->y = std::min(p->y, w);
+        }
+    }
+}
+
+CLayer* CCircuitBoard::SolverLayer() {
+    for (auto& layer : layers)
+        if (layer->name == "Vcc") return layer.get();
+    return layers.empty() ? nullptr : layers.back().get();
+}
+
+bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui) {
+    CLayer* layer = SolverLayer();
+    if (layer == nullptr) {
+        ui.message("Die Platine hat keine Lage, die berechnet werden kann.", MessageKind::Error);
+        return false;
+    }
+    return layer->BuildMeshAndSolve(domain, ui);
+}
+
+bool CCircuitBoard::KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui) {
+    CLayer* layer = SolverLayer();
+    if (layer == nullptr || layer->KillMax(ui) == nullptr) return false;
+    return RunPlaneSolver(domain, ui);
+}
+
+bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {
+    LayoutFields fields = LayoutFields::FromBoard(*this);
+    if (!dialog.exec(fields)) return false;
+    // A dialog that hands back unchecked values changes nothing.
+    if (fields.Check()) return false;
+    const double newLength = ParseValue(fields.length);
+    const double newWidth = ParseValue(fields.width);
+    if ((newLength < length || newWidth < width) && anyObjectOutside(newLength, newWidth) &&
+        ui.ask(kShrinkQuestion, Buttons::YesNo) != Answer::Yes)
+        return false;
+    fields.ApplyTo(*this);
+    resizeLayers();
+    return true;
 }
 
 }  // namespace vantor

@@ -1,13 +1,20 @@
 #pragma once
 // The physical board: a rectangular Vcc/GND plane pair, its stack-up and the
-// via geometry by which every capacitor reaches the planes. All lengths in
-// metres, conductivity in S/m, frequencies in Hz.
+// via geometry by which every capacitor reaches the planes, and its two
+// planes "GND" and "Vcc". All lengths in metres, conductivity in S/m,
+// frequencies in Hz.
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace vantor {
 
 class CVtrDoc;
+class CLayer;
+class CAnalysisDomain;
+class Interaction;
+class LayoutDialog;
 
 class CCircuitBoard {
 public:
@@ -18,9 +25,13 @@ public:
     CCircuitBoard(double width, double length, double planeSpacing, double mountingDepth, double maxFrequency,
                   double epsilonR, double viaSpacing, double conductivity, double metalThickness, double tanDelta,
                   double viaDiameter);
-    /// Copies the values (a backup of the stack-up for edit workflows).
-    CCircuitBoard(const CCircuitBoard&) = default;
-    CCircuitBoard& operator=(const CCircuitBoard&) = default;
+    /// A backup of the values: the copy gets one empty plane per plane of
+    /// the original (no name, no extents, the two default probes) and no
+    /// active plane.
+    CCircuitBoard(const CCircuitBoard& other);
+    /// Copies the values only; the planes stay as they are.
+    CCircuitBoard& operator=(const CCircuitBoard& other);
+    ~CCircuitBoard();
 
     /// Capacitance of the plane pair, F (permittivity constant 8.859e-12).
     double planeCapacitance() const;
@@ -30,6 +41,27 @@ public:
 
     /// 2.7e8 / (2 * longer side * sqrt(er)), at most 3e9 Hz.
     static double FirstResonanceEstimate(double width, double length, double epsilonR);
+
+    /// True when a group, a cut-out's far corner or a probe of any plane lies
+    /// beyond the new size, m (points on the border are inside).
+    bool anyObjectOutside(double newLength, double newWidth) const;
+    /// Gives every plane the board's length and width; moves groups and
+    /// probes onto the plane and shrinks or deletes cut-outs.
+    void resizeLayers();
+
+    /// The plane the field solver works on: the first named "Vcc", else the
+    /// last one; null for a board without planes.
+    CLayer* SolverLayer();
+    /// Meshes the solver plane for the stop frequency and solves it. False
+    /// (after a message) when the solve failed; old results are then kept.
+    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui);
+    /// Places a resonant group at the worst point of the last results and
+    /// solves again. False when nothing was placed or the solve failed.
+    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui);
+
+    /// The layout-parameter workflow; true when the person confirmed and
+    /// the values were applied.
+    bool editParameters(LayoutDialog& dialog, Interaction& ui);
 
     CVtrDoc* document = nullptr;
     std::int32_t viasPerSide = 2;
@@ -44,6 +76,12 @@ public:
     double metalThickness = 3.5e-5; // m
     double tanDelta = 0.022;
     double viaDiameter = 0.0003;    // m
+
+    std::vector<std::unique_ptr<CLayer>> layers;  // "GND", then "Vcc"
+    CLayer* currentLayer = nullptr;               // the active plane
+
+private:
+    void CopyValues(const CCircuitBoard& other);
 };
 
 }  // namespace vantor

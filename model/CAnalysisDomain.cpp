@@ -1,0 +1,79 @@
+#include "model/CAnalysisDomain.h"
+
+#include <string>
+
+#include "model/Values.h"
+
+namespace vantor {
+
+FieldCheck AnalysisFields::Check() const {
+    if (auto e = CheckTextLength(startFrequency, kMaxTextLength, kStartFrequencyId, "Startfrequenz:")) return e;
+    if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, kStopFrequencyId, "Stopfrequenz:")) return e;
+    if (auto e = CheckTextLength(startTime, kMaxTextLength, kStartTimeId, "Start-Zeit:")) return e;
+    if (auto e = CheckTextLength(stopTime, kMaxTextLength, kStopTimeId, "Stop-Zeit:")) return e;
+    double number = 0.0;
+    long long count = 0;
+    if (auto e = CheckNumberField(resolution, 1.0, 100.0, kResolutionId, "Auflösung:", number)) return e;
+    if (auto e = CheckIntegerField(frequencySteps, 0, 9999, kFrequencyStepsId, "Frequenzschritte:", count)) return e;
+    if (auto e = CheckIntegerField(timeSteps, 2, 9999, kTimeStepsId, "Zeit-Schritte:", count)) return e;
+    return std::nullopt;
+}
+
+CAnalysisDomain::CAnalysisDomain(double startFrequency_, double stopFrequency_, double startTime_,
+                                 double stopTime_, double resolution_)
+    : startFrequency(startFrequency_),
+      stopFrequency(stopFrequency_),
+      startTime(startTime_),
+      stopTime(stopTime_),
+      resolution(resolution_) {}
+
+double CAnalysisDomain::frequencyAt(int i) const {
+    const double df = frequencySteps >= 1 ? (stopFrequency - startFrequency) / frequencySteps : 0.0;
+    // A product, not a running sum, so the last point lands on the stop.
+    return startFrequency + i * df;
+}
+
+std::vector<double> CAnalysisDomain::frequencies() const {
+    std::vector<double> f;
+    if (frequencySteps < 0) return f;
+    f.reserve(static_cast<std::size_t>(frequencySteps) + 1);
+    for (int i = 0; i <= frequencySteps; ++i) f.push_back(frequencyAt(i));
+    return f;
+}
+
+AnalysisFields CAnalysisDomain::Fields() const {
+    AnalysisFields f;
+    f.startFrequency = FormatValue(startFrequency, "Hz");
+    f.stopFrequency = FormatValue(stopFrequency, "Hz");
+    f.startTime = FormatValue(startTime, "s");
+    f.stopTime = FormatValue(stopTime, "s");
+    f.resolution = FormatLimit(resolution);
+    f.frequencySteps = std::to_string(frequencySteps);
+    f.timeSteps = std::to_string(timeSteps);
+    f.logarithmic = logarithmic;
+    return f;
+}
+
+void CAnalysisDomain::Apply(const AnalysisFields& f) {
+    startFrequency = ParseValue(f.startFrequency);
+    stopFrequency = ParseValue(f.stopFrequency);
+    startTime = ParseValue(f.startTime);
+    stopTime = ParseValue(f.stopTime);
+    double number = 0.0;
+    if (ParsePlainNumber(f.resolution, number)) resolution = number;
+    logarithmic = f.logarithmic;
+    long long count = 0;
+    if (ParsePlainInteger(f.frequencySteps, count)) frequencySteps = static_cast<std::int32_t>(count);
+    if (ParsePlainInteger(f.timeSteps, count)) timeSteps = static_cast<std::int32_t>(count);
+}
+
+bool CAnalysisDomain::edit(AnalysisDialog& dialog) {
+    AnalysisFields fields = Fields();
+    if (!dialog.exec(fields)) return false;
+    // A dialog that hands back unchecked values changes nothing.
+    if (fields.Check()) return false;
+    Apply(fields);
+    return true;
+}
+
+}  // namespace vantor

@@ -1,0 +1,74 @@
+#pragma once
+// Parameters of the plane-pair field analysis: the linear frequency sweep and
+// the mesh resolution. The time-range fields are carried and stored only.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/FieldCheck.h"
+
+namespace vantor {
+
+/// The texts and numbers of the analysis-parameter dialog "Analyse: Parameter".
+struct AnalysisFields {
+    static constexpr int kStartFrequencyId = 1199;
+    static constexpr int kStopFrequencyId = 1200;
+    static constexpr int kStartTimeId = 1201;
+    static constexpr int kStopTimeId = 1202;
+    static constexpr int kFrequencyStepsId = 1203;
+    static constexpr int kResolutionId = 1205;
+    static constexpr int kTimeStepsId = 1206;
+    static constexpr int kLogarithmicId = 1213;
+    static constexpr std::size_t kMaxTextLength = 10;
+
+    std::string startFrequency;  // "Startfrequenz:", Hz
+    std::string stopFrequency;   // "Stopfrequenz:", Hz
+    std::string startTime;       // "Start-Zeit:", s (hidden)
+    std::string stopTime;        // "Stop-Zeit:", s (hidden)
+    std::string resolution;      // "Auflösung:", plain number 1..100
+    std::string frequencySteps;  // "Frequenzschritte:", integer 0..9999
+    std::string timeSteps;       // "Zeit-Schritte:", integer 2..9999 (hidden)
+    std::int32_t logarithmic = 0;  // " logarithmisch" (hidden)
+
+    /// The checks of OK in the dialog's order; returns the first failure.
+    FieldCheck Check() const;
+};
+
+/// The analysis-parameter dialog as the core sees it. Returns true on OK;
+/// an implementation returns true only once Check() has passed.
+class AnalysisDialog {
+public:
+    virtual ~AnalysisDialog() = default;
+    virtual bool exec(AnalysisFields& fields) = 0;
+};
+
+class CAnalysisDomain {
+public:
+    CAnalysisDomain() = default;
+    CAnalysisDomain(double startFrequency, double stopFrequency, double startTime, double stopTime,
+                    double resolution);
+
+    /// Frequency i of the sweep, Hz (0 <= i <= frequencySteps).
+    double frequencyAt(int i) const;
+    /// All frequencySteps + 1 frequencies, Hz; empty when frequencySteps < 0.
+    std::vector<double> frequencies() const;
+
+    /// The dialog filled from this domain (frequencies and times as texts).
+    AnalysisFields Fields() const;
+    /// Takes over checked dialog values (texts through ParseValue).
+    void Apply(const AnalysisFields& fields);
+    /// Opens the dialog and applies its values on OK; false on cancel.
+    bool edit(AnalysisDialog& dialog);
+
+    double startFrequency = 1e6;  // Hz
+    double stopFrequency = 1e9;   // Hz, also sets the mesh step
+    double startTime = 0.0;       // s, not used
+    double stopTime = 1e-6;       // s, not used
+    std::int32_t frequencySteps = 100;
+    std::int32_t timeSteps = 10;   // not used
+    std::int32_t logarithmic = 0;  // not used: the sweep is always linear
+    double resolution = 2.0;       // mesh step = a tenth of the wavelength / resolution
+};
+
+}  // namespace vantor

@@ -1,0 +1,26 @@
+#pragma once
+// One unknown of a plane's equation system, attached to a metal mesh node.
+
+#include <cstdint>
+
+#include "model/CNode.h"
+
+namespace vantor {
+
+class CPort {
+public:
+    CPort() = default;
+    CPort(std::int32_t index_, CNode* node_) : node(node_), index(index_) {}
+
+    /// Row and column of the node; -1 while the port has no node (after a
+    /// file was read and before the next mesh build).
+    std::int32_t Row() const { return node != nullptr ? node->row : -1; }
+    std::int32_t Column() const { return node != nullptr ? node->column : -1; }
+
+    double value1 = 0.0;
+    double value2 = 0.0;
+    CNode* node = nullptr;   // not owned, not stored
+    std::int32_t index = 0;  // active-node number, from 1
+};
+
+}  // namespace vantor

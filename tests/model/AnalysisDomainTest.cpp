@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "model/CAnalysisDomain.h"
+
+namespace vantor {
+namespace {
+
+TEST(AnalysisDomain, DefaultSweepIs101LinearPointsFrom1MHzTo1GHz) {
+    const CAnalysisDomain d;
+    const auto f = d.frequencies();
+    ASSERT_EQ(f.size(), 101u);
+    EXPECT_DOUBLE_EQ(f[0], 1e6);
+    EXPECT_DOUBLE_EQ(f[1] - f[0], 9990000.0);
+    EXPECT_DOUBLE_EQ(f[100], 1e9);
+    EXPECT_DOUBLE_EQ(d.resolution, 2.0);
+}
+
+struct SweepCase {
+    int steps;
+    double start, stop;
+    std::vector<double> expected;
+};
+
+TEST(AnalysisDomain, StepCountsGiveStepsPlusOneFrequencies) {
+    const SweepCase cases[] = {
+        {4, 1e6, 1e9, {1e6, 250.75e6, 500.5e6, 750.25e6, 1e9}},
+        {1, 1e6, 1e9, {1e6, 1e9}},
+        {0, 1e6, 1e9, {1e6}},
+        {-1, 1e6, 1e9, {}},
+        {2, 3e6, 1e6, {3e6, 2e6, 1e6}},  // a reversed range descends
+    };
+    for (const auto& c : cases) {
+        CAnalysisDomain d;
+        d.frequencySteps = c.steps;
+        d.startFrequency = c.start;
+        d.stopFrequency = c.stop;
+        const auto f = d.frequencies();
+        ASSERT_EQ(f.size(), c.expected.size()) << "steps " << c.steps;
+        for (std::size_t i = 0; i < f.size(); ++i) EXPECT_NEAR(f[i], c.expected[i], 1e-6) << i;
+    }
+}
+
+class FakeAnalysisDialog : public AnalysisDialog {
+public:
+    bool confirm = true;
+    std::string newStop;
+    AnalysisFields shown;
+    bool exec(AnalysisFields& fields) override {
+        shown = fields;
+        if (!newStop.empty()) fields.stopFrequency = newStop;
+        return confirm && !fields.Check();
+    }
+};
+
+TEST(AnalysisDomain, EditRoundsFrequenciesToTheirShownText) {
+    CAnalysisDomain d;
+    d.startFrequency = 1.23456e6;
+    d.stopFrequency = 1.5e6;
+    FakeAnalysisDialog dialog;
+    ASSERT_TRUE(d.edit(dialog));
+    EXPECT_EQ(dialog.shown.startFrequency, "1.2MHz");
+    EXPECT_DOUBLE_EQ(d.startFrequency, 1.2e6);
+    EXPECT_DOUBLE_EQ(d.stopFrequency, 1.5e6);
+    EXPECT_EQ(d.frequencySteps, 100);
+    EXPECT_DOUBLE_EQ(d.stopTime, 1e-6);
+}
+
+TEST(AnalysisDomain, CancelChangesNothing) {
+    CAnalysisDomain d;
+    d.startFrequency = 1.23456e6;
+    FakeAnalysisDialog dialog;
+    dialog.confirm = false;
+    dialog.newStop = "2GHz";
+    EXPECT_FALSE(d.edit(dialog));
+    EXPECT_DOUBLE_EQ(d.startFrequency, 1.23456e6);
+    EXPECT_DOUBLE_EQ(d.stopFrequency, 1e9);
+}
+
+TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
+    struct Case {
+        void (*change)(AnalysisFields&);
+        int control;
+        std::string message;
+    };
+    const Case cases[] = {
+        {[](AnalysisFields& f) { f.startFrequency = "12345678901"; }, AnalysisFields::kStartFrequencyId,
+         "Geben Sie nicht mehr als 10 Zeichen ein."},
+        {[](AnalysisFields& f) { f.resolution = "0.5"; }, AnalysisFields::kResolutionId,
+         "Geben Sie eine Zahl zwischen 1 und 100 ein."},
+        {[](AnalysisFields& f) { f.frequencySteps = "10000"; }, AnalysisFields::kFrequencyStepsId,
+         "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
+        {[](AnalysisFields& f) { f.timeSteps = "1"; }, AnalysisFields::kTimeStepsId,
+         "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
+    };
+    for (const auto& c : cases) {
+        AnalysisFields f = CAnalysisDomain().Fields();
+        ASSERT_FALSE(f.Check());
+        c.change(f);
+        const auto e = f.Check();
+        ASSERT_TRUE(e);
+        EXPECT_EQ(e->controlId, c.control);
+        EXPECT_EQ(e->message, c.message);
+    }
+    AnalysisFields edge = CAnalysisDomain().Fields();
+    edge.resolution = "100";
+    edge.frequencySteps = "0";
+    edge.startFrequency = "1234567890";
+    EXPECT_FALSE(edge.Check()) << "the limits themselves are accepted";
+}
+
+}  // namespace
+}  // namespace vantor
