@@ -1,0 +1,87 @@
+#pragma once
+// The document file's byte stream: little-endian primitives, texts in code
+// page 1252 with their three length forms, list counts and object references
+// with a class table. One reader and one writer for every model class.
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/CObject.h"
+
+namespace vantor {
+
+/// A damaged or foreign file: says what is wrong and where.
+class ArchiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// UTF-8 to code page 1252; characters it cannot hold become '?'.
+std::string Utf8ToCp1252(const std::string& utf8);
+/// Code page 1252 to UTF-8; the five unassigned bytes keep their code
+/// points (U+0081 ...), so that reading and writing gives the same bytes.
+std::string Cp1252ToUtf8(const std::string& cp1252);
+
+class CArchive {
+public:
+    /// An archive that writes into memory.
+    CArchive();
+    /// An archive that reads the given bytes.
+    explicit CArchive(std::vector<std::uint8_t> bytes);
+
+    bool IsStoring() const { return storing_; }
+    bool IsLoading() const { return !storing_; }
+
+    /// The bytes written so far.
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+    /// Bytes not yet read.
+    std::size_t Remaining() const { return bytes_.size() - pos_; }
+
+    void WriteInt32(std::int32_t v);
+    void WriteByte(std::uint8_t v);
+    void WriteWord(std::uint16_t v);
+    void WriteDword(std::uint32_t v);
+    void WriteDouble(double v);
+    /// A UTF-8 text, written as code page 1252.
+    void WriteText(const std::string& utf8);
+    void WriteCount(std::size_t n);
+    /// Null, or the object's class record (first time) or class reference,
+    /// followed by its own record.
+    void WriteObject(CObject* object);
+
+    std::int32_t ReadInt32();
+    std::uint8_t ReadByte();
+    std::uint16_t ReadWord();
+    std::uint32_t ReadDword();
+    double ReadDouble();
+    /// A text in either character form, returned as UTF-8.
+    std::string ReadText();
+    std::size_t ReadCount();
+    /// A new object created by class name and read; null for the null
+    /// reference. A reference to an object already read is refused: every
+    /// object belongs to exactly one list.
+    std::unique_ptr<CObject> ReadObject();
+
+    /// Either direction through one call, for Serialize.
+    void Int32(std::int32_t& v) { storing_ ? WriteInt32(v) : void(v = ReadInt32()); }
+    void Double(double& v) { storing_ ? WriteDouble(v) : void(v = ReadDouble()); }
+    void Text(std::string& v) { storing_ ? WriteText(v) : void(v = ReadText()); }
+
+private:
+    void Need(std::size_t n, const char* what);
+    std::size_t ReadLength(const char* what);
+    void WriteIndex(std::uint32_t index, std::uint16_t flag);
+
+    bool storing_;
+    std::vector<std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+    std::uint32_t nextIndex_ = 1;  // 0 stands for null
+    std::vector<std::pair<std::string, std::uint32_t>> writtenClasses_;  // name, index
+    std::vector<std::pair<std::uint32_t, std::string>> readClasses_;     // index, name
+    std::vector<std::uint32_t> readObjects_;                             // object indices
+};
+
+}  // namespace vantor
