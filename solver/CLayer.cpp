@@ -68,7 +68,8 @@ bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui) {
     if (!BuildMesh(domain.stopFrequency, domain.resolution)) {
         RestoreMesh(std::move(previous));
         ui.message("Aus Stopfrequenz " + FormatValue(domain.stopFrequency, "Hz") + " und Auflösung " +
-                       FormatLimit(domain.resolution) + " lässt sich kein Gitter bilden." + "\nDie bisherigen Ergebnisse bleiben erhalten.",
+                       FormatLimit(domain.resolution) +
+                       " lässt sich kein Gitter bilden.\nDie bisherigen Ergebnisse bleiben erhalten.",
                    MessageKind::Error);
         return false;
     }

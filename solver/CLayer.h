@@ -84,6 +84,9 @@ public:
     CCGroup* KillMax(Interaction& ui);
 
     const SolverTimingLog& TimingLog() const { return timingLog_; }
+    /// Largest memory UMFPACK needed for one factorisation of the last
+    /// solve, bytes.
+    double FactorBytes() const { return factorBytes_; }
 
     std::int32_t groundFlag = 0;
     std::string name;
@@ -111,6 +114,7 @@ private:
     void RestoreMesh(Mesh&& mesh);
 
     SolverTimingLog timingLog_;
+    double factorBytes_ = 0.0;
 };
 
 }  // namespace vantor

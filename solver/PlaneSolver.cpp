@@ -3,6 +3,7 @@
 // impedance matrix (the self-impedance of each node) is kept.
 #include "solver/PlaneSolver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -113,6 +114,7 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui) {
     ui.progressRange(ProgressBar::Upper, static_cast<int>(freqs.size()));
     ui.progressRange(ProgressBar::Lower, 10);
     timingLog_.Clear();
+    factorBytes_ = 0.0;
     const auto start = Clock::now();
 
     auto fail = [&](const std::string& text) {
@@ -174,6 +176,7 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui) {
                 int status = lu.Factorise(m);
                 if (UmfpackLu::Failed(status))
                     return fail("Bei " + FormatValue(f, "Hz") + ": " + UmfpackLu::StatusText(status));
+                factorBytes_ = std::max(factorBytes_, lu.FactorBytes());
                 timingLog_.Add("umfpack_zi_numeric: %d sec\n", stage);
                 ui.progressValue(ProgressBar::Lower, 5);
 
