@@ -112,6 +112,39 @@ Complex CCGroup::GroupAdmittance(double f, int withPlaneEntry) const {
 
 double CCGroup::GroupImpedanceMagnitude(double f) const { return std::abs(1.0 / GroupAdmittance(f, 1)); }
 
+void CCGroup::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(elements_.size());
+        for (const auto& c : elements_) ar.WriteObject(c.get());
+    } else {
+        std::vector<std::unique_ptr<CCapa>> read;
+        const std::size_t n = ar.ReadListCount();
+        for (std::size_t i = 0; i < n; ++i) {
+            std::unique_ptr<CObject> o = ar.ReadObject();
+            auto* capa = dynamic_cast<CCapa*>(o.get());
+            if (capa == nullptr)
+                throw ArchiveError(std::string("Kondensatorgruppe enthält ") + (o ? o->ClassName() : "einen Nullverweis") +
+                                   " statt CCapa");
+            o.release();
+            read.emplace_back(capa);
+        }
+        elements_.clear();
+        for (auto& c : read) Append(std::move(c));
+    }
+    std::int32_t version = 1;
+    ar.Int32(version);
+    if (version != 1) throw ArchiveError("Unbekannte Version " + std::to_string(version) + " einer Kondensatorgruppe");
+    defaultPackage.Serialize(ar);
+    ar.Double(fo);
+    ar.Double(zminFu);
+    ar.Double(zmaxFu);
+    ar.Double(zminFo);
+    ar.Double(zmaxFo);
+    ar.Double(posX);
+    ar.Double(posY);
+    ar.Text(name);
+}
+
 std::unique_ptr<CCapa> CCGroup::PlaneCapacitanceEntry(const CCircuitBoard& board) {
     auto c = std::make_unique<CCapa>();
     c->autoParasitics = 0;

@@ -9,19 +9,20 @@
 
 #include "decoupling/CCapa.h"
 #include "decoupling/CCapShape.h"
+#include "model/CObject.h"
 
 namespace vantor {
 
 class CCircuitBoard;
 class ViewRefresher;
 
-class CCGroup {
+class CCGroup : public CObject {
 public:
     /// Most list elements a group accepts (plane entry + 10 capacitors).
     static constexpr int kMaxElements = 11;
 
     CCGroup();
-    ~CCGroup() = default;
+    ~CCGroup() override = default;
     CCGroup(const CCGroup& other);
     CCGroup& operator=(const CCGroup& other);
 
@@ -62,6 +63,12 @@ public:
     /// A capacitor standing for the plane pair's own capacitance
     /// ("Flächenkapazität", almost ideal).
     static std::unique_ptr<CCapa> PlaneCapacitanceEntry(const CCircuitBoard& board);
+
+    const char* ClassName() const override { return "CCGroup"; }
+    /// Record: the capacitor list, then version 1, the default package, fo,
+    /// the four limits, the position and the name. On reading every
+    /// capacitor's group becomes this one.
+    void Serialize(CArchive& ar) override;
 
     /// A new capacitor with automatic parasitics and the default package.
     std::unique_ptr<CCapa> NewCapacitor(double capacitance) const;

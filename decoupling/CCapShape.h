@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/CArchive.h"
+
 namespace vantor {
 
 class CCapShape {
@@ -35,6 +37,22 @@ public:
         bodyThickness = other.bodyThickness;
         bodyLength = other.bodyLength;
         name = other.name;
+    }
+
+    /// Record: version 1, type, lser, capHigh, rloss, capLow, name, body
+    /// thickness, width, length (the version is not checked on reading).
+    void Serialize(CArchive& ar) {
+        std::int32_t version = 1;
+        ar.Int32(version);
+        ar.Int32(packageType);
+        ar.Double(lser);
+        ar.Double(capHigh);
+        ar.Double(rloss);
+        ar.Double(capLow);
+        ar.Text(name);
+        ar.Double(bodyThickness);
+        ar.Double(bodyWidth);
+        ar.Double(bodyLength);
     }
 
     std::int32_t packageType = kFreshType;

@@ -7,6 +7,14 @@
 
 namespace vantor {
 
+void CCapa::Serialize(CArchive& ar) {
+    std::int32_t version = 1;
+    ar.Int32(version);
+    ar.Int32(autoParasitics);
+    ar.Double(capacitance);
+    shape.Serialize(ar);
+}
+
 double EffectiveEsr(const CCapa& capa, double f) {
     if (capa.autoParasitics == 0) return capa.shape.rloss;
     const double esr = 0.05 + 2e-9 * f * capa.shape.rloss;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "decoupling/CCapShape.h"
+#include "model/CObject.h"
 
 namespace vantor {
 
@@ -14,11 +15,15 @@ class CCircuitBoard;
 
 using Complex = std::complex<double>;
 
-class CCapa {
+class CCapa : public CObject {
 public:
     CCapa() { shape.owner = this; }
     CCapa(const CCapa& other)
-        : group(other.group), autoParasitics(other.autoParasitics), capacitance(other.capacitance), shape(other.shape) {
+        : CObject(other),
+          group(other.group),
+          autoParasitics(other.autoParasitics),
+          capacitance(other.capacitance),
+          shape(other.shape) {
         shape.owner = this;
     }
     CCapa& operator=(const CCapa& other) {
@@ -28,6 +33,10 @@ public:
         shape = other.shape;  // keeps shape.owner == this
         return *this;
     }
+
+    const char* ClassName() const override { return "CCapa"; }
+    /// Record: version 1, autoParasitics, capacitance, the shape.
+    void Serialize(CArchive& ar) override;
 
     CCGroup* group = nullptr;        // owning group; not stored
     std::int32_t autoParasitics = 4; // only zero/nonzero matters

@@ -255,6 +255,13 @@ std::size_t CArchive::ReadCount() {
     return ReadDword();
 }
 
+std::size_t CArchive::ReadListCount(std::size_t minBytes) {
+    const std::size_t n = ReadCount();
+    if (minBytes > 0 && n > Remaining() / minBytes)
+        throw ArchiveError("Listenlänge " + std::to_string(n) + " größer als der Rest der Datei");
+    return n;
+}
+
 std::unique_ptr<CObject> CArchive::ReadObject() {
     const std::uint16_t tag = ReadWord();
     if (tag == 0) return nullptr;

@@ -60,6 +60,9 @@ public:
     /// A text in either character form, returned as UTF-8.
     std::string ReadText();
     std::size_t ReadCount();
+    /// A list count, refused when the bytes left cannot hold that many
+    /// elements of at least minBytes each.
+    std::size_t ReadListCount(std::size_t minBytes = 2);
     /// A new object created by class name and read; null for the null
     /// reference. A reference to an object already read is refused: every
     /// object belongs to exactly one list.
