@@ -4,6 +4,7 @@
 // source and a 50 Ohm load.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "components/CSParaSet.h"
@@ -32,8 +33,19 @@ inline constexpr double kReciprocityTolerance = 0.01;
 /// is handled.
 double ChokeAttenuation(const CSParameter& point, Complex groupY);
 
-class CFilter {
+class CFilter : public CObject {
 public:
+    const char* ClassName() const override { return "CFilter"; }
+    /// Record: version 1, the group, the chosen choke's set (an empty set
+    /// without candidates), load and source impedance, the band, the
+    /// current, the attenuation, useGroup. A named choke read from a file
+    /// waits in storedChoke until AdoptStoredChoke.
+    void Serialize(CArchive& ar) override;
+    /// Offers a choke read from a file to the database (which keeps the set
+    /// it already holds under that name) and makes the database's set the
+    /// only candidate. Does nothing when no named choke was read.
+    void AdoptStoredChoke(CSParameterDB& db);
+
     /// Fills the candidates with every choke of db that meets the current,
     /// the band and the attenuation, in database order, and proposes one.
     /// Returns the number of candidates.
@@ -67,6 +79,7 @@ public:
     double fLower = 0.0;          // Hz
     double fUpper = 0.0;          // Hz
     double minAttenuation = 0.0;  // dB
+    std::shared_ptr<CSParaSet> storedChoke;  // read, not yet offered to the database
 
 private:
     Complex ShuntAdmittance(double f) const;

@@ -7,13 +7,19 @@
 #include <vector>
 
 #include "components/CSParameter.h"
+#include "model/CObject.h"
 
 namespace vantor {
 
-class CSParaSet {
+class CSParaSet : public CObject {
 public:
     /// Format code of the source file: "S2P" 3/4/5 (MA/DB/RI), "FLP" 0/1/2.
     static constexpr std::int32_t kFormatUnknown = -1;
+
+    const char* ClassName() const override { return "CSParaSet"; }
+    /// Record: version 1, the header values and the eight texts; the points
+    /// are not stored. The version is not checked.
+    void Serialize(CArchive& ar) override;
 
     std::int32_t formatCode = kFormatUnknown;
     std::string name;  // unique in the database, case-sensitive

@@ -3,6 +3,8 @@
 
 #include <complex>
 
+#include "model/CArchive.h"
+
 namespace vantor {
 
 using Complex = std::complex<double>;
@@ -13,6 +15,10 @@ struct CSParameter {
     Complex s21{};
     Complex s12{};
     Complex s22{};
+
+    /// Record: version 1, freq, S11, S12, S21, S22 (S12 before S21). No
+    /// document holds points; the version is not checked.
+    void Serialize(CArchive& ar);
 };
 
 }  // namespace vantor

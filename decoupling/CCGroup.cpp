@@ -119,15 +119,7 @@ void CCGroup::Serialize(CArchive& ar) {
     } else {
         std::vector<std::unique_ptr<CCapa>> read;
         const std::size_t n = ar.ReadListCount();
-        for (std::size_t i = 0; i < n; ++i) {
-            std::unique_ptr<CObject> o = ar.ReadObject();
-            auto* capa = dynamic_cast<CCapa*>(o.get());
-            if (capa == nullptr)
-                throw ArchiveError(std::string("Kondensatorgruppe enthält ") + (o ? o->ClassName() : "einen Nullverweis") +
-                                   " statt CCapa");
-            o.release();
-            read.emplace_back(capa);
-        }
+        for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<CCapa>(ar, "CCapa"));
         elements_.clear();
         for (auto& c : read) Append(std::move(c));
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/CArchive.h"
 #include "model/Values.h"
 
 namespace vantor {
@@ -26,6 +27,20 @@ CAnalysisDomain::CAnalysisDomain(double startFrequency_, double stopFrequency_, 
       startTime(startTime_),
       stopTime(stopTime_),
       resolution(resolution_) {}
+
+void CAnalysisDomain::Serialize(CArchive& ar) {
+    // The version is written but never checked on reading.
+    std::int32_t version = 1;
+    ar.Int32(version);
+    ar.Int32(logarithmic);
+    ar.Double(startFrequency);
+    ar.Double(stopFrequency);
+    ar.Double(resolution);
+    ar.Double(startTime);
+    ar.Double(stopTime);
+    ar.Int32(frequencySteps);
+    ar.Int32(timeSteps);
+}
 
 double CAnalysisDomain::frequencyAt(int i) const {
     const double df = frequencySteps >= 1 ? (stopFrequency - startFrequency) / frequencySteps : 0.0;

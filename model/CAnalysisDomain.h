@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CObject.h"
 #include "model/FieldCheck.h"
 
 namespace vantor {
@@ -43,11 +44,16 @@ public:
     virtual bool exec(AnalysisFields& fields) = 0;
 };
 
-class CAnalysisDomain {
+class CAnalysisDomain : public CObject {
 public:
     CAnalysisDomain() = default;
     CAnalysisDomain(double startFrequency, double stopFrequency, double startTime, double stopTime,
                     double resolution);
+
+    const char* ClassName() const override { return "CAnalysisDomain"; }
+    /// Record: version 1, logarithmic, start and stop frequency, resolution,
+    /// start and stop time, frequency steps, time steps.
+    void Serialize(CArchive& ar) override;
 
     /// Frequency i of the sweep, Hz (0 <= i <= frequencySteps).
     double frequencyAt(int i) const;

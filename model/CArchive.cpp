@@ -262,7 +262,11 @@ std::size_t CArchive::ReadListCount(std::size_t minBytes) {
     return n;
 }
 
-std::unique_ptr<CObject> CArchive::ReadObject() {
+std::unique_ptr<CObject> CArchive::ReadObject() { return ReadObjectImpl(nullptr); }
+
+std::unique_ptr<CObject> CArchive::ReadObject(const char* expected) { return ReadObjectImpl(expected); }
+
+std::unique_ptr<CObject> CArchive::ReadObjectImpl(const char* expected) {
     const std::uint16_t tag = ReadWord();
     if (tag == 0) return nullptr;
 
@@ -300,6 +304,9 @@ std::unique_ptr<CObject> CArchive::ReadObject() {
         if (it == readClasses_.end()) throw ArchiveError("Ungültiger Klassenverweis " + std::to_string(index));
         className = it->second;
     }
+    if (expected != nullptr && className != expected)
+        throw ArchiveError("Objekt der Klasse \"" + className + "\" an einer Stelle, an der \"" + expected +
+                           "\" stehen muss");
     std::unique_ptr<CObject> object = ClassRegistry::Create(className);
     readObjects_.push_back(nextIndex_++);
     object->Serialize(*this);

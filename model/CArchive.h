@@ -67,6 +67,10 @@ public:
     /// reference. A reference to an object already read is refused: every
     /// object belongs to exactly one list.
     std::unique_ptr<CObject> ReadObject();
+    /// The same for a list that holds only objects of class `expected`:
+    /// another class is refused before anything is created, so a damaged
+    /// file cannot nest objects where they do not belong.
+    std::unique_ptr<CObject> ReadObject(const char* expected);
 
     /// Either direction through one call, for Serialize.
     void Int32(std::int32_t& v) { storing_ ? WriteInt32(v) : void(v = ReadInt32()); }
@@ -74,6 +78,7 @@ public:
     void Text(std::string& v) { storing_ ? WriteText(v) : void(v = ReadText()); }
 
 private:
+    std::unique_ptr<CObject> ReadObjectImpl(const char* expected);
     void Need(std::size_t n, const char* what);
     std::size_t ReadLength(const char* what);
     void WriteIndex(std::uint32_t index, std::uint16_t flag);
@@ -86,5 +91,16 @@ private:
     std::vector<std::pair<std::uint32_t, std::string>> readClasses_;     // index, name
     std::vector<std::uint32_t> readObjects_;                             // object indices
 };
+
+/// One element of a list of T (class name `className`): null references and
+/// other classes are refused.
+template <class T>
+std::unique_ptr<T> ReadListElement(CArchive& ar, const char* className) {
+    std::unique_ptr<CObject> o = ar.ReadObject(className);
+    T* typed = dynamic_cast<T*>(o.get());
+    if (typed == nullptr) throw ArchiveError(std::string("Nullverweis in einer Liste von ") + className);
+    o.release();
+    return std::unique_ptr<T>(typed);
+}
 
 }  // namespace vantor

@@ -8,6 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "model/CObject.h"
+#include "solver/SolverOptions.h"
+
 namespace vantor {
 
 class CVtrDoc;
@@ -15,8 +18,9 @@ class CLayer;
 class CAnalysisDomain;
 class Interaction;
 class LayoutDialog;
+class ViewRefresher;
 
-class CCircuitBoard {
+class CCircuitBoard : public CObject {
 public:
     /// Board with the program's defaults (99 mm x 71 mm, 50 um, er 4.4).
     CCircuitBoard();
@@ -32,6 +36,16 @@ public:
     /// Copies the values only; the planes stay as they are.
     CCircuitBoard& operator=(const CCircuitBoard& other);
     ~CCircuitBoard();
+
+    const char* ClassName() const override { return "CCircuitBoard"; }
+    /// Record: version 1, the stack-up and via values, the layer list and
+    /// the active layer's name. Reading replaces the layers, links them and
+    /// their groups to this board and its document, and picks the active
+    /// layer by name (the last layer when no name matches).
+    void Serialize(CArchive& ar) override;
+    /// Sets the board link of every layer and of every group placed on
+    /// them, and the groups' link to the document's views.
+    void LinkLayers(ViewRefresher* views);
 
     /// Capacitance of the plane pair, F (permittivity constant 8.859e-12).
     double planeCapacitance() const;
@@ -54,10 +68,10 @@ public:
     CLayer* SolverLayer();
     /// Meshes the solver plane for the stop frequency and solves it. False
     /// (after a message) when the solve failed; old results are then kept.
-    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui);
+    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
     /// Places a resonant group at the worst point of the last results and
     /// solves again. False when nothing was placed or the solve failed.
-    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui);
+    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.

@@ -4,15 +4,21 @@
 #include <cstdint>
 #include <string>
 
+#include "model/CObject.h"
+
 namespace vantor {
 
-class CCutOut {
+class CCutOut : public CObject {
 public:
     CCutOut() = default;
     /// Any two opposite corners; the edges are sorted so x1 <= x2, y1 <= y2.
     CCutOut(double x1, double y1, double x2, double y2, std::string name);
 
     std::string Name() const { return name; }
+
+    const char* ClassName() const override { return "CCutOut"; }
+    /// Record: version 1, y2, x1, x2, y1, inactive, name.
+    void Serialize(CArchive& ar) override;
 
     /// True when (x, y), m, lies inside or on the border and the cut-out
     /// removes metal.

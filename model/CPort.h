@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "model/CNode.h"
+#include "model/CObject.h"
 
 namespace vantor {
 
-class CPort {
+class CPort : public CObject {
 public:
     CPort() = default;
     CPort(std::int32_t index_, CNode* node_) : node(node_), index(index_) {}
@@ -16,6 +17,10 @@ public:
     /// file was read and before the next mesh build).
     std::int32_t Row() const { return node != nullptr ? node->row : -1; }
     std::int32_t Column() const { return node != nullptr ? node->column : -1; }
+
+    const char* ClassName() const override { return "CPort"; }
+    /// Record: version 1, value1, value2, index. The node is not stored.
+    void Serialize(CArchive& ar) override;
 
     double value1 = 0.0;
     double value2 = 0.0;

@@ -12,10 +12,12 @@
 
 #include "model/CCutOut.h"
 #include "model/CNode.h"
+#include "model/CObject.h"
 #include "model/CPort.h"
 #include "model/CProbe.h"
 #include "solver/Matrix.h"
 #include "solver/PlaneStructure.h"
+#include "solver/SolverOptions.h"
 #include "solver/SolverTimingLog.h"
 
 namespace vantor {
@@ -28,7 +30,7 @@ class Interaction;
 /// Value of a result map where the grid point has no metal.
 inline const std::complex<double> kNoMetal{1e12, 0.0};
 
-class CLayer {
+class CLayer : public CObject {
 public:
     /// A plane of the given extents, m (x along the board's length), with
     /// the two default probes.
@@ -36,6 +38,12 @@ public:
     ~CLayer();
     CLayer(const CLayer&) = delete;
     CLayer& operator=(const CLayer&) = delete;
+
+    const char* ClassName() const override { return "CLayer"; }
+    /// Record: version 2, cell size, extents, grid counts, ground flag, name,
+    /// the five object lists, then the result maps (version 1 files hold no
+    /// results). Reading replaces the layer's probes.
+    void Serialize(CArchive& ar) override;
 
     /// Rebuilds the mesh for the highest frequency fTop, Hz, with cells of a
     /// tenth of the wavelength divided by resolution. False (mesh unchanged)
@@ -67,11 +75,12 @@ public:
     int GroupCount() const { return static_cast<int>(capacitorGroups.size()); }
 
     /// Solves the meshed plane at every analysis frequency and replaces the
-    /// results. On failure (after a message) the previous results stay.
-    bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui);
+    /// results. On failure or cancellation (after a message) the previous
+    /// results stay.
+    bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
     /// Mesh for the stop frequency, then solve; on failure the previous mesh
     /// and results stay together.
-    bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui);
+    bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// Self-impedance, Ohm, at the grid node nearest to (x, y), m, at f, Hz,
     /// interpolated over the stored frequencies; valid 0 when the estimate
@@ -86,7 +95,9 @@ public:
     const SolverTimingLog& TimingLog() const { return timingLog_; }
     /// Largest memory UMFPACK needed for one factorisation of the last
     /// solve, bytes.
-    double FactorBytes() const { return factorBytes_; }
+    double FactorBytes() const { return report_.factorBytes; }
+    /// What the last solve did (method, threads, factor size, fallbacks).
+    const SolveReport& LastSolve() const { return report_; }
 
     std::int32_t groundFlag = 0;
     std::string name;
@@ -114,7 +125,7 @@ private:
     void RestoreMesh(Mesh&& mesh);
 
     SolverTimingLog timingLog_;
-    double factorBytes_ = 0.0;
+    SolveReport report_;
 };
 
 }  // namespace vantor

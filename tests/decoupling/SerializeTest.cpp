@@ -174,7 +174,7 @@ TEST(Serialize, DamagedGroupRecordsAreRefused) {
             back.Serialize(r);
             ADD_FAILURE() << "a CMStrip was accepted as a capacitor";
         } catch (const ArchiveError& e) {
-            EXPECT_NE(std::string(e.what()).find("CMStrip statt CCapa"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("Klasse \"CMStrip\" an einer Stelle, an der \"CCapa\""), std::string::npos) << e.what();
         }
     }
 }
