@@ -50,6 +50,15 @@ bool DefaultFilterGroup(const CCircuitBoard& board, CFilter& filter, Interaction
     return true;
 }
 
+// A folder that is not there is a failure of the command, not an empty list.
+bool LoadFolder(CSParameterDB& db, const std::string& folder, Context& ctx) {
+    db.LoadDatabase(folder, ctx.ui);
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    ctx.exitCode = kExitFailed;
+    return false;
+}
+
 std::string ChokeLabel(const CSParaSet& s) {
     return s.partNumber.empty() ? s.name : s.name + " (" + s.partNumber + ")";
 }
@@ -61,7 +70,7 @@ struct DatabaseArgs {
 
 void RunDatabase(const DatabaseArgs& args, Context& ctx) {
     CSParameterDB db;
-    db.LoadDatabase(args.folder, ctx.ui);
+    if (!LoadFolder(db, args.folder, ctx)) return;
     if (args.json) {
         nlohmann::json sets = nlohmann::json::array();
         for (const auto& s : db.Sets()) {
@@ -104,7 +113,7 @@ void RunChokes(const ChokesArgs& args, Context& ctx) {
         return;
     }
     CSParameterDB db;
-    db.LoadDatabase(args.folder, ctx.ui);
+    if (!LoadFolder(db, args.folder, ctx)) return;
 
     const CCircuitBoard board;
     CFilter filter;
@@ -154,7 +163,7 @@ void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
         return;
     }
     CSParameterDB db;
-    db.LoadDatabase(args.folder, ctx.ui);
+    if (!LoadFolder(db, args.folder, ctx)) return;
     const CSParaSet* choke = db.Find(args.choke);
     if (choke == nullptr) {
         ctx.ui.message("Drossel " + args.choke + " ist nicht in der Datenbank!", MessageKind::Error);

@@ -115,19 +115,19 @@ CLayer* CCircuitBoard::SolverLayer() {
     return layers.empty() ? nullptr : layers.back().get();
 }
 
-bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui) {
+bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     CLayer* layer = SolverLayer();
     if (layer == nullptr) {
         ui.message("Die Platine hat keine Lage, die berechnet werden kann.", MessageKind::Error);
         return false;
     }
-    return layer->BuildMeshAndSolve(domain, ui);
+    return layer->BuildMeshAndSolve(domain, ui, options);
 }
 
-bool CCircuitBoard::KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui) {
+bool CCircuitBoard::KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     CLayer* layer = SolverLayer();
     if (layer == nullptr || layer->KillMax(ui) == nullptr) return false;
-    return RunPlaneSolver(domain, ui);
+    return RunPlaneSolver(domain, ui, options);
 }
 
 bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {

@@ -44,8 +44,9 @@ ConsoleInteraction::ConsoleInteraction(std::FILE* out)
 void ConsoleInteraction::message(const std::string& text, MessageKind kind) {
     shown_.push_back(text);
     clearLine();
-    const char* tag = kind == MessageKind::Error ? "Fehler" : (kind == MessageKind::Warning ? "Warnung" : "Meldung");
-    std::fprintf(out_, "%s: %s\n", tag, WithoutTrailingNewlines(text).c_str());
+    // The text is the program's own message; it says itself what it is.
+    (void)kind;
+    std::fprintf(out_, "%s\n", WithoutTrailingNewlines(text).c_str());
     std::fflush(out_);
     drawLine();
 }

@@ -59,7 +59,7 @@ void CLayer::RestoreMesh(Mesh&& m) {
     nodeIndexMap = std::move(m.nodeIndexMap);
 }
 
-bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui) {
+bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     if (board == nullptr) {
         ui.message("Die Lage gehört zu keiner Platine.", MessageKind::Error);
         return false;
@@ -73,7 +73,7 @@ bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui) {
                    MessageKind::Error);
         return false;
     }
-    if (SolvePlane(domain, ui)) return true;
+    if (SolvePlane(domain, ui, options)) return true;
     // The old results belong to the old mesh: keep them together.
     RestoreMesh(std::move(previous));
     return false;

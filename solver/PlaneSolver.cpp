@@ -1,11 +1,14 @@
 // Assembly of the plane's nodal admittance system at every analysis
-// frequency and its solution with UMFPACK. Only the diagonal of the
-// impedance matrix (the self-impedance of each node) is kept.
+// frequency and its solution, by LDL^T with selected inversion or by
+// UMFPACK, on a pool of threads. Only the diagonal of the impedance matrix
+// (the self-impedance of each node) is kept.
 #include "solver/PlaneSolver.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
+#include <string>
 
 #include "decoupling/CCGroup.h"
 #include "model/CAnalysisDomain.h"
@@ -13,6 +16,8 @@
 #include "model/Interaction.h"
 #include "model/Values.h"
 #include "solver/CLayer.h"
+#include "solver/OrderedWorkers.h"
+#include "solver/SparseLdlt.h"
 #include "solver/UmfpackLu.h"
 
 namespace vantor {
@@ -101,20 +106,116 @@ bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m) 
     return true;
 }
 
-bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui) {
+namespace {
+
+// What one frequency gives back to the thread that reports.
+struct FrequencyResult {
+    std::vector<Complex> diagonal;  // self-impedances in node order, Ohm
+    std::string error;              // empty on success
+    bool fellBack = false;          // the fast path handed over to UMFPACK
+    double factorBytes = 0.0;
+    int assembleSeconds = 0, factorSeconds = 0, solveSeconds = 0;
+};
+
+// The per-thread state of the sweep: its own copy of the matrix values, its
+// own factor, and UMFPACK only when it is needed.
+class FrequencyWorker {
+public:
+    FrequencyWorker(const CLayer& layer, const LdltPattern& pattern, const SolverOptions& options)
+        : layer_(layer), pattern_(pattern), options_(options), m_(StructurePattern(layer.structure)) {}
+
+    FrequencyResult Solve(double f) {
+        using Clock = SolverTimingLog::Clock;
+        FrequencyResult r;
+        const int n = m_.n;
+        if (n == 0) return r;
+        auto stage = Clock::now();
+        if (!AssemblePlaneMatrix(layer_, f, m_)) {
+            r.error = "Bei " + FormatValue(f, "Hz") + " ist das Gleichungssystem nicht berechenbar.";
+            return r;
+        }
+        r.assembleSeconds = SolverTimingLog::Seconds(Clock::now() - stage);
+        if (options_.kind == SolverKind::Fast) {
+            stage = Clock::now();
+            const SparseLdlt::Status status = ldlt_.Factorise(pattern_, m_, options_.pivotTolerance);
+            r.factorSeconds = SolverTimingLog::Seconds(Clock::now() - stage);
+            if (status == SparseLdlt::Status::Ok) {
+                stage = Clock::now();
+                ldlt_.InverseDiagonal(pattern_, r.diagonal);
+                r.solveSeconds = SolverTimingLog::Seconds(Clock::now() - stage);
+                r.factorBytes = ldlt_.Bytes();
+                return r;
+            }
+            // Without pivoting a tiny pivot could give wrong values silently.
+            r.fellBack = true;
+        }
+        SolveByUmfpack(f, r);
+        return r;
+    }
+
+    std::int64_t UmfpackNonZeros() const { return lu_ ? lu_->FactorNonZeros() : 0; }
+
+private:
+    void SolveByUmfpack(double f, FrequencyResult& r) {
+        using Clock = SolverTimingLog::Clock;
+        const int n = m_.n;
+        auto fail = [&](int status) {
+            r.error = "Bei " + FormatValue(f, "Hz") + ": " + UmfpackLu::StatusText(status);
+            r.diagonal.clear();
+        };
+        if (!lu_) {
+            lu_ = std::make_unique<UmfpackLu>();
+            const int status = lu_->Analyse(m_);
+            if (UmfpackLu::Failed(status)) {
+                lu_.reset();
+                return fail(status);
+            }
+        }
+        auto stage = Clock::now();
+        int status = lu_->Factorise(m_);
+        if (UmfpackLu::Failed(status)) return fail(status);
+        r.factorBytes = lu_->FactorBytes();
+        r.factorSeconds += SolverTimingLog::Seconds(Clock::now() - stage);
+        stage = Clock::now();
+        std::vector<double> bRe(static_cast<std::size_t>(n), 0.0), bIm(static_cast<std::size_t>(n), 0.0);
+        std::vector<double> xRe(static_cast<std::size_t>(n)), xIm(static_cast<std::size_t>(n));
+        r.diagonal.resize(static_cast<std::size_t>(n));
+        for (int p = 0; p < n; ++p) {
+            bRe[p] = 1.0;
+            status = lu_->Solve(m_, bRe.data(), bIm.data(), xRe.data(), xIm.data());
+            bRe[p] = 0.0;
+            if (UmfpackLu::Failed(status)) return fail(status);
+            r.diagonal[p] = Complex(xRe[p], xIm[p]);
+        }
+        r.solveSeconds = SolverTimingLog::Seconds(Clock::now() - stage);
+    }
+
+    const CLayer& layer_;
+    const LdltPattern& pattern_;
+    SolverOptions options_;
+    SparseComplexMatrix m_;
+    SparseLdlt ldlt_;
+    std::unique_ptr<UmfpackLu> lu_;
+};
+
+}  // namespace
+
+bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     if (board == nullptr) {
         ui.message("Die Lage gehört zu keiner Platine.", MessageKind::Error);
         return false;
     }
     const std::vector<double> freqs = domain.frequencies();
     const int n = activeCount;
+    const int count = static_cast<int>(freqs.size());
     using Clock = SolverTimingLog::Clock;
 
     ProgressScope progress(ui, "FEM-Solver busy...");
-    ui.progressRange(ProgressBar::Upper, static_cast<int>(freqs.size()));
+    ui.progressRange(ProgressBar::Upper, count);
     ui.progressRange(ProgressBar::Lower, 10);
     timingLog_.Clear();
-    factorBytes_ = 0.0;
+    report_ = SolveReport{};
+    report_.kind = options.kind;
     const auto start = Clock::now();
 
     auto fail = [&](const std::string& text) {
@@ -128,26 +229,24 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui) {
         maps.reserve(freqs.size() + 1);
         labels.reserve(freqs.size() + 1);
 
-        // The system's pattern is that of the branch structure; every node
-        // has its diagonal, so group admittances stay inside the pattern.
         auto stage = Clock::now();
-        SparseComplexMatrix m = StructurePattern(structure);
         timingLog_.Add("0: Find number of non-zeros: %d sec\n", stage);
         timingLog_.Add("1: Setting up matrix for UMFPACK: %d sec\n", stage);
 
-        UmfpackLu lu;
-        stage = Clock::now();
-        if (n > 0) {
-            const int status = lu.Analyse(m);
-            if (UmfpackLu::Failed(status)) return fail(UmfpackLu::StatusText(status));
-        }
+        // The pattern analysis is shared by every frequency.
+        LdltPattern pattern;
+        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(structure)))
+            return fail("Interner Fehler des Gleichungslösers.");
+        report_.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
         timingLog_.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
 
-        std::vector<Complex> zmax(static_cast<std::size_t>(n), Complex(0.0, 0.0));
-        std::vector<Complex> zdiag(static_cast<std::size_t>(n));
-        std::vector<double> bRe(static_cast<std::size_t>(n), 0.0), bIm(static_cast<std::size_t>(n), 0.0);
-        std::vector<double> xRe(static_cast<std::size_t>(n)), xIm(static_cast<std::size_t>(n));
+        const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
+        report_.threads = threads;
+        std::vector<std::unique_ptr<FrequencyWorker>> workers;
+        for (int w = 0; w < threads; ++w)
+            workers.push_back(std::make_unique<FrequencyWorker>(*this, pattern, options));
 
+        std::vector<Complex> zmax(static_cast<std::size_t>(n), Complex(0.0, 0.0));
         auto mapOf = [&](const std::vector<Complex>& diag) {
             ComplexMatrix map(ny, nx, kNoMetal);
             for (int r = 0; r < ny; ++r)
@@ -156,49 +255,54 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui) {
             return map;
         };
 
-        for (std::size_t fi = 0; fi < freqs.size(); ++fi) {
-            const double f = freqs[fi];
-            if (ui.cancelRequested()) return fail("Die Analyse wurde abgebrochen.");
+        std::string error;
+        int next = 0;
+        // Cancel and progress are asked on this thread only, once per
+        // frequency and in frequency order.
+        auto proceed = [&] {
+            if (ui.cancelRequested()) {
+                error = "Die Analyse wurde abgebrochen.";
+                return false;
+            }
             ui.progressValue(ProgressBar::Lower, 1);
-            ui.progressText(FormatValue(f, "Hz", 1));
-            labels.push_back(FormatValue(f, "Hz", 1));
-
+            ui.progressText(FormatValue(freqs[next], "Hz", 1));
+            return true;
+        };
+        auto deliver = [&](int fi, FrequencyResult&& r) {
+            ++next;
+            if (!r.error.empty()) {
+                error = r.error;
+                return false;
+            }
+            labels.push_back(FormatValue(freqs[fi], "Hz", 1));
             if (n > 0) {
-                stage = Clock::now();
-                if (!AssemblePlaneMatrix(*this, f, m))
-                    return fail("Bei " + FormatValue(f, "Hz") + " ist das Gleichungssystem nicht berechenbar.");
-                timingLog_.Add("3a: Assemble M-matrix: %d sec\n", stage);
-                timingLog_.Add("3b: setup matrix for UMFPACK: %d sec\n", stage);
-                ui.progressValue(ProgressBar::Lower, 3);
-
-                // One factorisation serves every right-hand side.
-                stage = Clock::now();
-                int status = lu.Factorise(m);
-                if (UmfpackLu::Failed(status))
-                    return fail("Bei " + FormatValue(f, "Hz") + ": " + UmfpackLu::StatusText(status));
-                factorBytes_ = std::max(factorBytes_, lu.FactorBytes());
-                timingLog_.Add("umfpack_zi_numeric: %d sec\n", stage);
-                ui.progressValue(ProgressBar::Lower, 5);
-
-                stage = Clock::now();
-                for (int p = 0; p < n; ++p) {
-                    bRe[p] = 1.0;
-                    status = lu.Solve(m, bRe.data(), bIm.data(), xRe.data(), xIm.data());
-                    bRe[p] = 0.0;
-                    if (UmfpackLu::Failed(status))
-                        return fail("Bei " + FormatValue(f, "Hz") + ": " + UmfpackLu::StatusText(status));
-                    zdiag[p] = Complex(xRe[p], xIm[p]);
-                }
-                timingLog_.Add("umfpack_zi_solve: %d sec\n", stage);
-                timingLog_.Add("(One frequency) Solve for all ports: %d sec\n", stage);
+                timingLog_.Add("3a: Assemble M-matrix: %d sec\n", r.assembleSeconds);
+                timingLog_.Add("3b: setup matrix for UMFPACK: %d sec\n", 0);
+                timingLog_.Add(options.kind == SolverKind::Fast && !r.fellBack ? "ldlt numeric: %d sec\n"
+                                                                                : "umfpack_zi_numeric: %d sec\n",
+                               r.factorSeconds);
+                timingLog_.Add(options.kind == SolverKind::Fast && !r.fellBack ? "selected inversion: %d sec\n"
+                                                                                : "umfpack_zi_solve: %d sec\n",
+                               r.solveSeconds);
+                if (r.fellBack) ++report_.fallbackFrequencies;
+                report_.factorBytes = std::max(report_.factorBytes, r.factorBytes);
+                // In frequency order, so the earliest frequency wins ties.
                 for (int i = 0; i < n; ++i)
-                    if (std::abs(zmax[i]) < std::abs(zdiag[i])) zmax[i] = zdiag[i];
+                    if (std::abs(zmax[i]) < std::abs(r.diagonal[i])) zmax[i] = r.diagonal[i];
+                maps.push_back(mapOf(r.diagonal));
+            } else {
+                maps.push_back(mapOf(zmax));
             }
             ui.progressValue(ProgressBar::Lower, 9);
-            maps.push_back(mapOf(zdiag));
-            ui.progressValue(ProgressBar::Upper, static_cast<int>(fi) + 1);
+            ui.progressValue(ProgressBar::Upper, fi + 1);
             timingLog_.Add("Per Cycle: %d sec\n", start);
-        }
+            return true;
+        };
+        auto work = [&](int w, int fi) { return workers[w]->Solve(freqs[fi]); };
+        const bool complete = RunInOrder<FrequencyResult>(count, threads, work, proceed, deliver);
+        if (!complete) return fail(error);
+        if (options.kind == SolverKind::Umfpack)
+            for (const auto& w : workers) report_.factorNonZeros = std::max(report_.factorNonZeros, w->UmfpackNonZeros());
 
         maps.push_back(mapOf(zmax));
         labels.push_back("Maximum");

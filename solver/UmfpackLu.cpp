@@ -47,6 +47,13 @@ int UmfpackLu::Solve(const SparseComplexMatrix& a, const double* bRe, const doub
                              xIm, bRe, bIm, numeric_, nullptr, nullptr, wi_.data(), w_.data());
 }
 
+long long UmfpackLu::FactorNonZeros() const {
+    if (numeric_ == nullptr) return 0;
+    int lnz = 0, unz = 0, rows = 0, columns = 0, diagonal = 0;
+    if (umfpack_zi_get_lunz(&lnz, &unz, &rows, &columns, &diagonal, numeric_) != UMFPACK_OK) return 0;
+    return static_cast<long long>(lnz) + unz;
+}
+
 bool UmfpackLu::Failed(int status) {
     // The determinant warnings are harmless for large planes; a singular
     // matrix is not.

@@ -33,6 +33,8 @@ public:
 
     /// Peak memory UMFPACK reported for the last factorisation, bytes.
     double FactorBytes() const { return factorBytes_; }
+    /// Non-zeros of L and U of the last factorisation.
+    long long FactorNonZeros() const;
 
     /// Text for a failed status, in the program's language.
     static const char* StatusText(int status);

@@ -6,6 +6,9 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <set>
+#include <sstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -133,6 +136,94 @@ TEST(CliOptimise, MessagesAndQuestionsNeverWait) {
     const CliRun retried = Cli(crowded + " --answer retry");
     EXPECT_NE(retried.err.find("-> Wiederholen"), std::string::npos) << retried.err;
     EXPECT_NE(Cli(crowded + " --answer maybe").exitCode, 0);
+}
+
+}  // namespace
+
+namespace {
+
+const std::string kDatabase = std::string(VANTOR_SOURCE_DIR) + "/Database";
+
+TEST(CliComponents, DatabaseListsTheShippedChokes) {
+    const CliRun r = Cli("database --json --database " + kDatabase);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_TRUE(j["messages"].empty());
+    ASSERT_EQ(j["sets"].size(), 20u);
+    for (const auto& s : j["sets"]) {
+        EXPECT_LE(s["f_min"].get<double>(), 1e5);
+        EXPECT_GE(s["f_max"].get<double>(), 1e9);
+        EXPECT_GT(s["points"].get<int>(), 10);
+        EXPECT_GT(s["max_current"].get<double>(), 0.0);
+    }
+}
+
+TEST(CliComponents, DatabaseReadsTheRealSampleFilesAndReportsTheRefusedOnes) {
+    const std::string samples = std::string(VANTOR_SAMPLES_DIR) + "/touchstone";
+    if (!std::filesystem::is_directory(samples)) GTEST_SKIP() << "sample folder " << samples << " not present";
+    const CliRun r = Cli("database --json --database " + samples);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    std::set<std::string> names;
+    for (const auto& s : j["sets"]) names.insert(s["name"].get<std::string>());
+    for (const char* n : {"BLE18PK100SN1_series", "NFZ32BW621HN10_series", "04AF201", "0603CT_10N"})
+        EXPECT_EQ(names.count(n), 1u) << n;
+}
+
+TEST(CliComponents, AMissingFolderIsAFailureWithAMessage) {
+    const CliRun r = Cli("database --database /nonexistent/vantor-db");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Bauteile-Ordner /nonexistent/vantor-db nicht gefunden!"), std::string::npos) << r.err;
+}
+
+TEST(CliComponents, ChokeSearchAndAttenuationCurve) {
+    const CliRun r =
+        Cli("chokes --json --database " + kDatabase + " --fu 10MHz --fo 300MHz --attenuation 35 --imax 0.1");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(j["candidates"].empty());
+    const int selected = j["selected"].get<int>();
+    ASSERT_GE(selected, 0);
+    ASSERT_LT(selected, static_cast<int>(j["candidates"].size()));
+    const std::string choke = j["candidates"][static_cast<std::size_t>(selected)].get<std::string>();
+
+    // Every point of the chosen choke's curve in the band attenuates at
+    // least the required 35 dB: that is what the search selected it for.
+    const CliRun curve = Cli("attenuation --database " + kDatabase + " --choke " + choke);
+    ASSERT_EQ(curve.exitCode, 0) << curve.err;
+    std::istringstream lines(curve.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "f_Hz,attenuation_dB");
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        const auto comma = line.find(',');
+        ASSERT_NE(comma, std::string::npos) << line;
+        const double f = std::stod(line.substr(0, comma));
+        const double a = std::stod(line.substr(comma + 1));
+        EXPECT_GE(f, 1e7);
+        EXPECT_LE(f, 3e8);
+        EXPECT_LE(a, -35.0) << "at " << f << " Hz";
+        ++rows;
+    }
+    EXPECT_GT(rows, 5);
+
+    // Without the capacitor group the choke alone attenuates less.
+    const CliRun alone = Cli("attenuation --no-group --database " + kDatabase + " --choke " + choke);
+    ASSERT_EQ(alone.exitCode, 0);
+    EXPECT_NE(alone.out, curve.out);
+}
+
+TEST(CliComponents, RefusedSpecificationAndUnknownChoke) {
+    const CliRun current = Cli("chokes --database " + kDatabase + " --fu 10MHz --fo 300MHz --attenuation 35 --imax 200");
+    EXPECT_EQ(current.exitCode, 2);
+    EXPECT_NE(current.err.find("0A < Imax < 100A"), std::string::npos) << current.err;
+    EXPECT_TRUE(current.out.empty());
+    const CliRun band = Cli("chokes --database " + kDatabase + " --fu 300MHz --fo 10MHz --attenuation 35 --imax 1");
+    EXPECT_EQ(band.exitCode, 2);
+    const CliRun unknown = Cli("attenuation --database " + kDatabase + " --choke NoSuchChoke");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("Drossel NoSuchChoke ist nicht in der Datenbank!"), std::string::npos);
 }
 
 }  // namespace

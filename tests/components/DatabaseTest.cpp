@@ -76,12 +76,13 @@ TEST(Database, AddSetRefusesADuplicateName) {
     EXPECT_EQ(db.AddSet(nullptr), 0);
 }
 
-TEST(Database, AMissingFolderIsAnEmptyDatabase) {
+TEST(Database, AMissingFolderIsAnEmptyDatabaseAndSaysSo) {
     RecordingInteraction ui;
     CSParameterDB db;
     EXPECT_EQ(db.LoadDatabase("/nonexistent/Database", ui), 0);
     EXPECT_EQ(db.Count(), 0);
-    EXPECT_TRUE(ui.messages().empty());
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0], "Bauteile-Ordner /nonexistent/Database nicht gefunden!");
 }
 
 TEST(Database, BadFilesAreReportedAndTheScanGoesOn) {

@@ -80,7 +80,7 @@ TEST(ConsoleInteraction, AnswersByPolicyAndFallsBackToTheSafeAnswer) {
     const std::string text = ReadAll(out);
     EXPECT_NE(text.find("Optimierung fortsetzen? [Wiederholen/Abbrechen] -> Abbrechen"), std::string::npos) << text;
     EXPECT_NE(text.find("-> Wiederholen"), std::string::npos);
-    EXPECT_NE(text.find("Warnung: Keine Lösung!\n"), std::string::npos);
+    EXPECT_NE(text.find("\nKeine Lösung!\n"), std::string::npos);
     ASSERT_EQ(ui.shownMessages().size(), 1u);
     std::fclose(out);
 }
@@ -115,7 +115,7 @@ TEST(ConsoleInteraction, TerminalProgressRedrawsOneLine) {
     const std::string text = ReadAll(out);
     EXPECT_NE(text.find("Laden [###############...............]  50%"), std::string::npos) << text;
     // A message clears the progress line before it is printed on its own line.
-    EXPECT_NE(text.find("\r\033[KMeldung: Hinweis\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\033[KHinweis\n"), std::string::npos);
     EXPECT_EQ(text.find('\n'), text.find("Hinweis\n") + 7);
     std::fclose(out);
 }

@@ -1,0 +1,33 @@
+#pragma once
+// How a plane solve runs: which sparse method, how many worker threads, and
+// what the last solve did.
+
+#include <cstdint>
+
+namespace vantor {
+
+enum class SolverKind {
+    Fast,     // LDL^T and selected inversion: diag(M^-1) at the cost of one factorisation
+    Umfpack,  // LU with UMFPACK and one solve per node: the reference
+};
+
+struct SolverOptions {
+    SolverKind kind = SolverKind::Fast;
+    /// Worker threads for the frequencies; 0 means one per hardware thread.
+    int threads = 0;
+    /// A pivot of the fast path below this fraction of the largest diagonal
+    /// magnitude sends that frequency to UMFPACK. Physical pivots of the
+    /// plane go down to about 1e-9 of it at the lowest frequencies.
+    double pivotTolerance = 1e-13;
+};
+
+/// Figures of the last solve, for diagnosis and the benchmark.
+struct SolveReport {
+    SolverKind kind = SolverKind::Fast;
+    int threads = 0;
+    std::int64_t factorNonZeros = 0;  // of L (fast path) or L + U (reference)
+    int fallbackFrequencies = 0;      // fast-path frequencies solved by UMFPACK
+    double factorBytes = 0.0;         // largest memory of one factorisation, bytes
+};
+
+}  // namespace vantor
