@@ -22,5 +22,6 @@ inline constexpr int kExitRefused = 2;
 void RegisterValueCommands(CLI::App& app, Context& ctx);
 void RegisterOptimiseCommand(CLI::App& app, Context& ctx);
 void RegisterComponentCommands(CLI::App& app, Context& ctx);
+void RegisterDocumentCommands(CLI::App& app, Context& ctx);
 
 }  // namespace vantor::cli

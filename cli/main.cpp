@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     vantor::cli::RegisterValueCommands(app, ctx);
     vantor::cli::RegisterOptimiseCommand(app, ctx);
     vantor::cli::RegisterComponentCommands(app, ctx);
+    vantor::cli::RegisterDocumentCommands(app, ctx);
 
     CLI11_PARSE(app, argc, argv);
     return ctx.exitCode;

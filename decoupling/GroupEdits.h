@@ -1,0 +1,43 @@
+#pragma once
+// The group's target edit and the capacitor shape edit over abstract
+// dialogs; the desktop dialogs, the command-line tool and tests implement
+// them.
+
+#include "decoupling/CCGroup.h"
+#include "decoupling/CapacitorFields.h"
+#include "decoupling/TargetFields.h"
+
+namespace vantor {
+
+class CCircuitBoard;
+
+/// The optimisation-target dialog. Returns true on OK; an implementation
+/// returns true only once Check() has passed.
+class TargetDialog {
+public:
+    virtual ~TargetDialog() = default;
+    virtual bool exec(TargetFields& fields) = 0;
+};
+
+/// The capacitor-properties dialog, same contract.
+class CapacitorDialog {
+public:
+    virtual ~CapacitorDialog() = default;
+    virtual bool exec(CapacitorFields& fields) = 0;
+};
+
+/// Shows the target dialog for the group with maxFrequency (Hz) as the
+/// highest Fo; on OK the group takes fo and the four limits. True on OK.
+bool EditTargets(CCGroup& group, TargetDialog& dialog, double maxFrequency);
+
+/// ESL the dialog shows for a shape with automatic parasitics, H: the
+/// mounted inductance on the board, or lser without a board or for the
+/// user-defined package.
+double ShapeEsl(const CCapShape& shape, const CCircuitBoard* board);
+
+/// Edits a shape: on OK the chosen entry of the application's package table
+/// takes the typed Rloss and Lser, and the shape takes over that entry
+/// (keeping its owner). True on OK; on cancel the shape is untouched.
+bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const CCircuitBoard* board);
+
+}  // namespace vantor

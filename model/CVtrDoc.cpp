@@ -1,0 +1,295 @@
+#include "model/CVtrDoc.h"
+
+#include <algorithm>
+
+#include "decoupling/DecouplingClasses.h"
+#include "decoupling/Optimiser.h"
+#include "model/DocumentFile.h"
+#include "model/Values.h"
+#include "solver/CLayer.h"
+
+namespace vantor {
+
+void RegisterModelClasses() {
+    RegisterDecouplingClasses();
+    ClassRegistry::Register("CLayer", [] { return std::make_unique<CLayer>(nullptr, 0.0, 0.0, ""); });
+    ClassRegistry::Register("CCutOut", [] { return std::make_unique<CCutOut>(); });
+    ClassRegistry::Register("CNode", [] { return std::make_unique<CNode>(); });
+    ClassRegistry::Register("CPort", [] { return std::make_unique<CPort>(); });
+    ClassRegistry::Register("CProbe", [] { return std::make_unique<CProbe>(); });
+}
+
+CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui) : database_(database), ui_(ui) {
+    filter.fLower = 1e7;
+    filter.fUpper = 3e8;
+    filter.minAttenuation = 35.0;
+    filter.maxSupplyCurrent = 0.1;
+    optimisationGroup.fo = 3e9;
+    Link();
+    if (const CLayer* plane = board.currentLayer) {
+        optimisationGroup.posX = std::clamp(0.5 * plane->planeLength, 0.0, plane->planeLength);
+        optimisationGroup.posY = std::clamp(0.5 * plane->planeWidth, 0.0, plane->planeWidth);
+    }
+}
+
+CVtrDoc::~CVtrDoc() = default;
+
+void CVtrDoc::Link() {
+    board.document = this;
+    board.LinkLayers(this);
+    optimisationGroup.document = this;
+    optimisationGroup.board = &board;
+}
+
+bool CVtrDoc::OnNewDocument() {
+    Optimise(optimisationGroup, ui_);
+    return true;
+}
+
+void CVtrDoc::Store(CArchive& ar) {
+    ar.WriteInt32(1);
+    analysisDomain.Serialize(ar);
+    ar.WriteInt32(parasiticsAutomatic);
+    ar.WriteInt32(filterReceivedGroup);
+    ar.WriteInt32(graphWindowOpen);
+    ar.WriteInt32(layerEditorOpen);
+    board.Serialize(ar);
+    optimisationGroup.Serialize(ar);
+    filter.Serialize(ar);
+    for (DocumentView* v : views_)
+        if (const ViewRecord* r = v->Record()) r->Write(ar);
+}
+
+CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records) {
+    if (ar.ReadInt32() != 1) {
+        ui_.message(kMessageUnknownVersion, MessageKind::Warning);
+        return LoadStatus::UnknownVersion;
+    }
+    analysisDomain.Serialize(ar);
+    parasiticsAutomatic = ar.ReadInt32();
+    filterReceivedGroup = ar.ReadInt32();
+    graphWindowOpen = ar.ReadInt32();
+    layerEditorOpen = ar.ReadInt32();
+    board.Serialize(ar);
+    board.document = this;
+    board.LinkLayers(this);
+    optimisationGroup.Serialize(ar);
+    optimisationGroup.document = this;
+    optimisationGroup.board = &board;
+    filter.Serialize(ar);
+    filter.group.board = &board;
+    // Records of views not attached now (graph, layer editor) are ignored.
+    for (ViewRecord* r : records)
+        if (!r->Read(ar, ui_)) break;
+    return LoadStatus::Loaded;
+}
+
+CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) {
+    std::vector<std::unique_ptr<ViewRecord>> copies;
+    std::vector<ViewRecord*> records;
+    std::vector<ViewRecord*> targets;
+    for (DocumentView* v : views_)
+        if (ViewRecord* r = v->Record()) {
+            copies.push_back(r->Clone());
+            records.push_back(copies.back().get());
+            targets.push_back(r);
+        }
+    CVtrDoc fresh(database_, ui_);
+    if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
+    TakeContents(fresh);
+    for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    return LoadStatus::Loaded;
+}
+
+void CVtrDoc::TakeContents(CVtrDoc& fresh) {
+    analysisDomain = fresh.analysisDomain;
+    filterReceivedGroup = fresh.filterReceivedGroup;
+    graphWindowOpen = fresh.graphWindowOpen;
+    layerEditorOpen = fresh.layerEditorOpen;
+    filter = fresh.filter;
+    parasiticsAutomatic = fresh.parasiticsAutomatic;
+    board = fresh.board;  // the values
+    std::swap(board.layers, fresh.board.layers);
+    std::swap(board.currentLayer, fresh.board.currentLayer);
+    optimisationGroup.Assign(fresh.optimisationGroup);
+    Link();
+    filter.group.board = &board;
+    filter.AdoptStoredChoke(database_);
+}
+
+bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error) {
+    CArchive ar;
+    Store(ar);
+    if (!WriteFileAtomically(path, ar.Bytes(), error)) return false;
+    modified_ = false;
+    return true;
+}
+
+CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
+    OpenResult result;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, result.message)) return result;
+    try {
+        CArchive ar(std::move(bytes));
+        if (Load(ar) == LoadStatus::UnknownVersion) {
+            result.kind = OpenResult::UnknownVersion;
+            result.message = kMessageUnknownVersion;
+            return result;
+        }
+    } catch (const ArchiveError& e) {
+        result.message = "Die Datei " + path.string() + " ist beschädigt oder keine Vantor-Datei: " + e.what();
+        return result;
+    }
+    modified_ = false;
+    result.kind = OpenResult::Loaded;
+    return result;
+}
+
+void CVtrDoc::AddView(DocumentView& view) {
+    if (std::find(views_.begin(), views_.end(), &view) == views_.end()) views_.push_back(&view);
+}
+
+void CVtrDoc::RemoveView(DocumentView& view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
+}
+
+void CVtrDoc::refreshAllViews() {
+    // A view may detach itself while it redraws; walk a copy.
+    const std::vector<DocumentView*> views = views_;
+    for (DocumentView* v : views) v->OnUpdate();
+}
+
+MainFormState* CVtrDoc::MainForm() const {
+    for (DocumentView* v : views_)
+        if (auto* form = dynamic_cast<MainFormState*>(v->Record())) return form;
+    return nullptr;
+}
+
+CCGroup* CVtrDoc::currentGroup() const {
+    const MainFormState* form = MainForm();
+    if (form == nullptr || board.currentLayer == nullptr) return nullptr;
+    return board.currentLayer->FindGroupByName(form->currentGroupName);
+}
+
+bool CVtrDoc::editLayout(LayoutDialog& dialog) {
+    const CCircuitBoard kept(board);
+    const CCGroup keptGroup(optimisationGroup);
+    bool confirmed = false;
+    for (;;) {
+        if (!board.editParameters(dialog, ui_)) {
+            if (confirmed) {
+                board.document = kept.document;
+                board.viasPerSide = kept.viasPerSide;
+                board.maxFrequency = kept.maxFrequency;
+                board.epsilonR = kept.epsilonR;
+                board.planeSpacing = kept.planeSpacing;
+                board.mountingDepth = kept.mountingDepth;
+                board.width = kept.width;
+                board.length = kept.length;
+                board.viaSpacing = kept.viaSpacing;
+                // The planes follow the restored size, so that board and
+                // mesh agree again.
+                board.resizeLayers();
+                optimisationGroup.Assign(keptGroup);
+                refreshAllViews();
+            }
+            return false;
+        }
+        confirmed = true;
+        if (Optimise(optimisationGroup, ui_)) return true;
+    }
+}
+
+bool CVtrDoc::editTargets(TargetDialog& dialog) {
+    const CCGroup kept(optimisationGroup);
+    bool confirmed = false;
+    for (;;) {
+        if (!EditTargets(optimisationGroup, dialog, kTargetFrequencyLimit)) {
+            optimisationGroup.Assign(kept);
+            if (confirmed) refreshAllViews();
+            return false;
+        }
+        confirmed = true;
+        if (Optimise(optimisationGroup, ui_)) return true;
+    }
+}
+
+bool CVtrDoc::editCapacitorProperties(CapacitorDialog& dialog) {
+    const CCapShape kept = optimisationGroup.defaultPackage;
+    bool optimised = false;
+    for (;;) {
+        if (!EditShape(optimisationGroup.defaultPackage, dialog, &board)) {
+            optimisationGroup.defaultPackage = kept;
+            if (optimised) refreshAllViews();
+            return false;
+        }
+        optimised = true;
+        if (Optimise(optimisationGroup, ui_)) return true;
+    }
+}
+
+CCGroup* CVtrDoc::newGroup() {
+    CLayer* plane = board.currentLayer;
+    if (plane == nullptr) return nullptr;
+    auto held = [&](const std::string& name) {
+        return std::any_of(board.layers.begin(), board.layers.end(),
+                           [&](const auto& layer) { return layer->FindGroupByName(name) != nullptr; });
+    };
+    std::string name;
+    for (int k = 1;; ++k) {
+        name = "Gruppe" + std::to_string(k);
+        if (!held(name)) break;
+    }
+    CCGroup& group = plane->AddGroupAtCentre(optimisationGroup);
+    group.name = name;
+    group.board = &board;
+    group.document = this;
+    if (MainFormState* form = MainForm()) form->currentGroupName = name;
+    return &group;
+}
+
+bool CVtrDoc::transferGroupToFilter() {
+    const CCGroup* group = currentGroup();
+    if (group == nullptr || group->ElementCount() == 0) return false;
+    filter.group.Assign(*group);
+    filter.group.board = &board;
+    if (filter.group.ElementCount() >= 1) filterReceivedGroup = 1;
+    filter.candidates.clear();
+    return true;
+}
+
+void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
+                                     const std::string& maxCurrent) {
+    filter.fUpper = ParseValue(fo);
+    filter.fLower = ParseValue(fu);
+    filter.minAttenuation = ParseValue(attenuation);
+    filter.maxSupplyCurrent = ParseValue(maxCurrent);
+}
+
+int CVtrDoc::searchChoke() { return filter.SearchChokes(database_); }
+
+bool CVtrDoc::killMax() {
+    CLayer* plane = board.currentLayer;
+    if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
+    board.LinkLayers(this);
+    board.RunPlaneSolver(analysisDomain, ui_);
+    refreshAllViews();
+    modified_ = true;
+    return true;
+}
+
+void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts) {
+    CCGroup* group = currentGroup();
+    if (group == nullptr) return;
+    const int n = group->CapacitorCount();
+    for (int i = 1; i <= n; ++i) {
+        const int k = n + 1 - i;
+        if (k <= 10) group->Capacitor(i).capacitance = ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]);
+    }
+}
+
+bool CVtrDoc::asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const {
+    return !graphFrame && lastFrameOfDocument && modified_;
+}
+
+}  // namespace vantor
