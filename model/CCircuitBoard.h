@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/CObject.h"
+#include "solver/SolverOptions.h"
 
 namespace vantor {
 
@@ -67,10 +68,10 @@ public:
     CLayer* SolverLayer();
     /// Meshes the solver plane for the stop frequency and solves it. False
     /// (after a message) when the solve failed; old results are then kept.
-    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui);
+    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
     /// Places a resonant group at the worst point of the last results and
     /// solves again. False when nothing was placed or the solve failed.
-    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui);
+    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.

@@ -17,6 +17,7 @@
 #include "model/CProbe.h"
 #include "solver/Matrix.h"
 #include "solver/PlaneStructure.h"
+#include "solver/SolverOptions.h"
 #include "solver/SolverTimingLog.h"
 
 namespace vantor {
@@ -74,11 +75,12 @@ public:
     int GroupCount() const { return static_cast<int>(capacitorGroups.size()); }
 
     /// Solves the meshed plane at every analysis frequency and replaces the
-    /// results. On failure (after a message) the previous results stay.
-    bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui);
+    /// results. On failure or cancellation (after a message) the previous
+    /// results stay.
+    bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
     /// Mesh for the stop frequency, then solve; on failure the previous mesh
     /// and results stay together.
-    bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui);
+    bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// Self-impedance, Ohm, at the grid node nearest to (x, y), m, at f, Hz,
     /// interpolated over the stored frequencies; valid 0 when the estimate
@@ -93,7 +95,9 @@ public:
     const SolverTimingLog& TimingLog() const { return timingLog_; }
     /// Largest memory UMFPACK needed for one factorisation of the last
     /// solve, bytes.
-    double FactorBytes() const { return factorBytes_; }
+    double FactorBytes() const { return report_.factorBytes; }
+    /// What the last solve did (method, threads, factor size, fallbacks).
+    const SolveReport& LastSolve() const { return report_; }
 
     std::int32_t groundFlag = 0;
     std::string name;
@@ -121,7 +125,7 @@ private:
     void RestoreMesh(Mesh&& mesh);
 
     SolverTimingLog timingLog_;
-    double factorBytes_ = 0.0;
+    SolveReport report_;
 };
 
 }  // namespace vantor
