@@ -1,0 +1,106 @@
+// vantor-cli new and info, as a script uses them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+};
+
+CliResult Cli(const std::string& args) {
+    const std::string command = std::string(VANTOR_CLI) + " " + args + " 2>&1 </dev/null";
+    CliResult r;
+    std::FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr) return r;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class DocumentCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::path(::testing::TempDir()) /
+              ("vantor_cli_doc_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string File(const char* name) const { return (dir / name).string(); }
+    std::filesystem::path dir;
+};
+
+TEST_F(DocumentCli, NewWritesAnOptimisedDefaultDesignThatInfoReads) {
+    ASSERT_EQ(Cli("new " + File("a.vnt")).exitCode, 0);
+    const CliResult r = Cli("info " + File("a.vnt") + " --json");
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["board"]["length"], 0.099);
+    EXPECT_EQ(j["board"]["width"], 0.071);
+    EXPECT_EQ(j["board"]["spacing"], 5e-5);
+    EXPECT_EQ(j["board"]["er"], 4.4);
+    EXPECT_EQ(j["board"]["active_layer"], "Vcc");
+    EXPECT_EQ(j["analysis"]["start"], 1e6);
+    EXPECT_EQ(j["analysis"]["stop"], 1e9);
+    EXPECT_EQ(j["analysis"]["steps"], 100);
+    EXPECT_EQ(j["optimisation"]["fo"], 3e9);
+    ASSERT_GE(j["optimisation"]["elements"].size(), 2u) << "a new design opens optimised";
+    EXPECT_EQ(j["optimisation"]["elements"][0]["package"], "Flächenkapazität");
+    EXPECT_EQ(j["probes"].size(), 2u);
+    EXPECT_EQ(j["probes"][0]["name"], "Probe1");
+    EXPECT_EQ(j["groups"].size(), 0u);
+    EXPECT_EQ(j["filter"]["f_lower"], 1e7);
+    EXPECT_EQ(j["filter"]["f_upper"], 3e8);
+    EXPECT_EQ(j["filter"]["min_attenuation"], 35.0);
+    EXPECT_EQ(j["filter"]["max_current"], 0.1);
+    EXPECT_EQ(j["form"]["e6"], 1);
+    EXPECT_EQ(j["flags"]["graph_window_open"], 1);
+    EXPECT_EQ(j["results"]["labels"].size(), 0u);
+
+    const CliResult text = Cli("info " + File("a.vnt"));
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_NE(text.out.find("Aktive Lage: Vcc"), std::string::npos) << text.out;
+}
+
+TEST_F(DocumentCli, UnreadableDocumentsStopTheScript) {
+    ASSERT_EQ(Cli("new " + File("a.vnt")).exitCode, 0);
+    std::string bytes;
+    {
+        std::ifstream in(File("a.vnt"), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(File("cut.vnt"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    std::string v2 = bytes;
+    v2[0] = 2;
+    std::ofstream(File("v2.vnt"), std::ios::binary) << v2;
+    struct Case {
+        std::string file;
+        const char* message;
+    };
+    for (const Case& c : {Case{File("cut.vnt"), "Dateiende"}, Case{File("v2.vnt"), "Dateiversion unbekannt!"},
+                          Case{File("fehlt.vnt"), "kann nicht geöffnet werden"}}) {
+        const CliResult r = Cli("info " + c.file + " --json");
+        EXPECT_NE(r.exitCode, 0) << c.file;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("\"board\""), std::string::npos) << "no defaults in place of the design";
+    }
+    const CliResult r = Cli("new " + (dir / "fehlt" / "b.vnt").string());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("kann nicht gespeichert werden"), std::string::npos) << r.out;
+}
+
+}  // namespace

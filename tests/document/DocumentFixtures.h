@@ -1,0 +1,108 @@
+#pragma once
+// Documents with known contents for the file-format tests, built without
+// the optimiser or the solver so that their bytes depend on the format only.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/CVtrDoc.h"
+#include "solver/CLayer.h"
+
+namespace vantor::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes Store(CVtrDoc& doc) {
+    CArchive ar;
+    doc.Store(ar);
+    return ar.Bytes();
+}
+
+/// A capacitor group with a plane entry and n capacitors.
+inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
+    CCGroup g;
+    g.name = name;
+    g.fo = 1.5e9;
+    g.posX = x;
+    g.posY = y;
+    auto plane = std::make_unique<CCapa>();
+    plane->autoParasitics = 0;
+    plane->capacitance = 5.5e-9;
+    plane->shape.packageType = CCapShape::kPlaneEntryType;
+    plane->shape.name = "Flächenkapazität";
+    g.Append(std::move(plane));
+    for (int i = 1; i <= n; ++i) g.Append(g.NewCapacitor(1e-9 * i * i));
+    return g;
+}
+
+/// Fills a document with groups, cut-outs, probes, mesh objects, results and
+/// a chosen choke from db (which must hold a set named "L-Test").
+inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
+    doc.analysisDomain.stopFrequency = 5e8;
+    doc.analysisDomain.frequencySteps = 3;
+    doc.board.epsilonR = 4.5;
+    doc.optimisationGroup.Assign(MakeGroup("", 3, 0.05, 0.035));
+    CLayer& vcc = *doc.board.currentLayer;
+    vcc.AddGroupAtCentre(MakeGroup("Gruppe1", 2, 0, 0)).name = "Gruppe1";
+    CCGroup& g2 = vcc.AddGroupAtCentre(MakeGroup("Gruppe2", 10, 0, 0));
+    g2.posX = 0.01;
+    g2.posY = 0.02;
+    vcc.cutOuts.push_back(std::make_unique<CCutOut>(0.01, 0.01, 0.02, 0.03, "Cutout1"));
+    vcc.cutOuts.push_back(std::make_unique<CCutOut>(0.05, 0.04, 0.06, 0.05, "Cutout2 äöü"));
+    vcc.cutOuts.back()->inactive = 1;
+    vcc.probes.push_back(std::make_unique<CProbe>(0.09, 0.06, "Sonde 3"));
+    // A 3 x 2 mesh with ports and two result maps.
+    vcc.cellSize = 0.04;
+    vcc.nx = 3;
+    vcc.ny = 2;
+    vcc.gridPointCount = 6;
+    vcc.activeCount = 5;
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int k = r * 3 + c + 1;
+            vcc.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
+            if (k != 6) {
+                vcc.nodePorts.push_back(std::make_unique<CPort>(k, vcc.gridNodes.back().get()));
+                vcc.nodePorts.back()->value1 = 0.25 * k;
+                vcc.nodePorts.back()->value2 = -0.5 * k;
+            }
+        }
+    for (int e = 0; e < 2; ++e) {
+        ComplexMatrix map(2, 3, kNoMetal);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c) map.Set(r, c, {0.1 * (e + 1) + r, -0.01 * c});
+        vcc.resultMaps.push_back(map);
+    }
+    vcc.resultLabels = {"100MHz", "Maximum"};
+    doc.filter.group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
+    doc.filterReceivedGroup = 1;
+    doc.filter.candidates = {db.Find("L-Test")};
+    doc.filter.selected = 0;
+    doc.filter.useGroup = 0;
+    doc.layerEditorOpen = 1;
+    doc.parasiticsAutomatic = 0;
+}
+
+/// The choke the rich document chooses.
+inline std::unique_ptr<CSParaSet> TestChoke() {
+    auto s = std::make_unique<CSParaSet>();
+    s->name = "L-Test";
+    s->maker = "Würth";
+    s->partNumber = "742 792 040";
+    s->description = "Ferrit";
+    s->dimensions = "0805";
+    s->datasheet = "datasheets/l-test.pdf";
+    s->formatCode = 3;
+    s->fMin = 1e6;
+    s->fMax = 1e9;
+    s->pointCount = 2;
+    s->refImpedance = 50;
+    s->maxCurrent = 0.5;
+    s->nominalL = 1e-6;
+    s->points.push_back(CSParameter{1e6, {0.1, 0}, {0.9, 0}, {0.9, 0}, {0.1, 0}});
+    s->points.push_back(CSParameter{1e9, {0.8, 0}, {0.1, 0}, {0.1, 0}, {0.8, 0}});
+    return s;
+}
+
+}  // namespace vantor::test
