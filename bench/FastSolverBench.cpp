@@ -1,12 +1,14 @@
 // The fast plane solver against the UMFPACK reference on the default board
 // (99 x 71 mm, 50 um, er 4.4), side by side in one run.
 //
-//   fast_solver_bench [--threads N] [--reference-frequencies K] [case ...]
+//   fast_solver_bench [--threads N] [--reference-frequencies K]
+//                     [--reference-max-n M] [case ...]
 //
 // Cases: 3500 (stop 1 GHz, resolution 10), 14000 (1 GHz, 20), 30000 (3 GHz,
 // 10), 100000 (3 GHz, 18); default all. The fast path solves 101
 // frequencies; the reference path only the first K (default 2, 0 skips it)
-// and its time per frequency is extrapolated to 101. Peak memory is the
+// and its time per frequency is extrapolated to 101; planes of more than M
+// nodes (default 20,000) skip it, as N solves would take hours. Peak memory is the
 // heap through operator new during the solve plus UMFPACK's own peak.
 #include <malloc.h>
 
@@ -116,7 +118,7 @@ double FactorisationSeconds(const CLayer& layer, double f) {
     return t[1];
 }
 
-void Bench(const Case& c, int threads, int referenceFrequencies) {
+void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMaxN) {
     CCircuitBoard board;
     CLayer& layer = *board.SolverLayer();
     if (!layer.BuildMesh(c.stop, c.resolution)) {
@@ -140,6 +142,10 @@ void Bench(const Case& c, int threads, int referenceFrequencies) {
                 fastPerFrequency * f.threads / factorise);
 
     if (referenceFrequencies <= 0) return;
+    if (layer.activeCount > referenceMaxN) {
+        std::printf("%14s reference: not measured (N above %d)\n", "", referenceMaxN);
+        return;
+    }
     CAnalysisDomain few = domain;
     few.frequencySteps = referenceFrequencies - 1;
     few.stopFrequency = domain.frequencyAt(referenceFrequencies - 1);
@@ -158,19 +164,22 @@ void Bench(const Case& c, int threads, int referenceFrequencies) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int threads = 0, referenceFrequencies = 2;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    int threads = 0, referenceFrequencies = 2, referenceMaxN = 20000;
     std::vector<std::string> wanted;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--threads") && i + 1 < argc) {
             threads = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--reference-frequencies") && i + 1 < argc) {
             referenceFrequencies = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--reference-max-n") && i + 1 < argc) {
+            referenceMaxN = std::atoi(argv[++i]);
         } else {
             wanted.emplace_back(argv[i]);
         }
     }
     for (const Case& c : kCases)
         if (wanted.empty() || std::find(wanted.begin(), wanted.end(), c.name) != wanted.end())
-            Bench(c, threads, referenceFrequencies);
+            Bench(c, threads, referenceFrequencies, referenceMaxN);
     return 0;
 }

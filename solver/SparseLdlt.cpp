@@ -139,36 +139,35 @@ void SparseLdlt::InverseDiagonal(const LdltPattern& s, std::vector<Complex>& dia
     const std::int64_t* lp = s.columnStart_.data();
     const int* li = row_.data();
     Complex* v = value_.data();
-    Complex* lj = work_.data();
-    Complex* y = work_.data() + n;
-    std::fill(flag_.begin(), flag_.end(), -1);
+    Complex* y = work_.data();  // by position within the current column
     // Backwards over the columns: Z(S, j) = -Z(S, S) L(S, j) and
-    // Z(j, j) = 1 / d_j - L(S, j)^T Z(S, j), S the rows of L(:, j). Every
-    // Z(S, S) needed lies on the pattern of later columns, already inverted.
+    // Z(j, j) = 1 / d_j - L(S, j)^T Z(S, j), S the rows of L(:, j). For k in
+    // S the rows of S beyond k are among the rows of column k (the filled
+    // graph), so Z(S, S) is found by merging two ascending row lists.
     for (int j = n - 1; j >= 0; --j) {
         const std::int64_t b = lp[j], e = lp[j + 1];
-        for (std::int64_t p = b; p < e; ++p) {
-            flag_[li[p]] = j;
-            lj[li[p]] = v[p];
-            y[li[p]] = 0.0;
-        }
-        for (std::int64_t p = b; p < e; ++p) {
-            const int k = li[p];
-            const Complex lkj = v[p];
-            Complex yk = y[k];
+        const int len = static_cast<int>(e - b);
+        for (int a = 0; a < len; ++a) y[a] = 0.0;
+        for (int a = 0; a < len; ++a) {
+            const int k = li[b + a];
+            const Complex lkj = v[b + a];
+            Complex yk = y[a];
             SubMul(yk, d_[k], lkj);
-            for (std::int64_t q = lp[k]; q < lp[k + 1]; ++q) {
-                const int r = li[q];
-                if (flag_[r] != j) continue;
-                SubMul(y[r], v[q], lkj);
-                SubMul(yk, v[q], lj[r]);
+            std::int64_t q = lp[k];
+            const std::int64_t qe = lp[k + 1];
+            for (int c = a + 1; c < len; ++c) {
+                const int r = li[b + c];
+                while (q < qe && li[q] < r) ++q;
+                const Complex z = v[q];
+                SubMul(y[c], z, lkj);
+                SubMul(yk, z, v[b + c]);
             }
-            y[k] = yk;
+            y[a] = yk;
         }
         Complex zjj = d_[j];  // the reciprocal pivot
-        for (std::int64_t p = b; p < e; ++p) {
-            SubMul(zjj, lj[li[p]], y[li[p]]);
-            v[p] = y[li[p]];
+        for (int a = 0; a < len; ++a) {
+            SubMul(zjj, v[b + a], y[a]);
+            v[b + a] = y[a];
         }
         d_[j] = zjj;
     }
