@@ -91,6 +91,10 @@ void CLayer::Serialize(CArchive& ar) {
     ar.Int32(gridPointCount);
     ar.Int32(activeCount);
     ar.Int32(groundFlag);
+    // A mesh has no negative size; the results header repeats it.
+    if (ar.IsLoading() && (nx < 0 || ny < 0))
+        throw ArchiveError("Ungültige Gittergröße " + std::to_string(nx) + " x " + std::to_string(ny) +
+                           " einer Lage");
     ar.Text(name);
     SerializeList(ar, capacitorGroups, "CCGroup");
     SerializeList(ar, cutOuts, "CCutOut");
