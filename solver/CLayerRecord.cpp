@@ -57,6 +57,10 @@ void ReadResults(CArchive& ar, CLayer& layer) {
     if (m > 0 && (cells > ar.Remaining() / 16 || 1 + 16 * cells > ar.Remaining() / static_cast<std::size_t>(m)))
         throw ArchiveError("Ergebnisse (" + std::to_string(m) + " Felder " + std::to_string(rows) + " x " +
                            std::to_string(columns) + ") größer als der Rest der Datei");
+    // A solve never leaves empty maps; 0 x 2^31 would only cost empty walks.
+    if (m > 0 && cells == 0)
+        throw ArchiveError("Ergebnisse mit leeren Feldern (" + std::to_string(rows) + " x " + std::to_string(columns) +
+                           ")");
     std::vector<ComplexMatrix> maps;
     std::vector<std::string> labels;
     maps.reserve(static_cast<std::size_t>(m));
