@@ -24,7 +24,9 @@ TEST(DocumentFuzzCorpus, EveryInputLoadsOrFailsCleanly) {
         RecordView form(std::make_unique<MainFormState>());
         doc.AddView(form);
         const CVtrDoc::OpenResult r = doc.OpenFile(entry.path());
-        if (!r.ok()) EXPECT_FALSE(r.message.empty()) << entry.path();
+        if (!r.ok()) {
+            EXPECT_FALSE(r.message.empty()) << entry.path();
+        }
     }
     EXPECT_GE(files, 3) << "the corpus holds saved documents";
 }
