@@ -23,5 +23,9 @@ void RegisterValueCommands(CLI::App& app, Context& ctx);
 void RegisterOptimiseCommand(CLI::App& app, Context& ctx);
 void RegisterComponentCommands(CLI::App& app, Context& ctx);
 void RegisterDocumentCommands(CLI::App& app, Context& ctx);
+void RegisterWorkflowCommands(CLI::App& app, Context& ctx);
+void RegisterPlaneCommands(CLI::App& app, Context& ctx);
+void RegisterAnalyseCommands(CLI::App& app, Context& ctx);
+void RegisterReportCommand(CLI::App& app, Context& ctx);
 
 }  // namespace vantor::cli

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
+#include "cli/Workflows.h"
 #include "components/CFilter.h"
 #include "components/CSParameterDB.h"
 #include "components/FilterFields.h"
@@ -153,6 +154,8 @@ struct AttenuationArgs {
     std::string choke;
     std::string fu = kDefaultFu, fo = kDefaultFo;
     bool noGroup = false;
+    FileArgs document;                      // set: the chosen choke of this design
+    std::string from = "0", to = "1GHz";  // with FILE: the graph window's axis
 };
 
 void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
@@ -217,11 +220,23 @@ void RegisterComponentCommands(CLI::App& app, Context& ctx) {
     auto aa = std::make_shared<AttenuationArgs>();
     CLI::App* attenuation = app.add_subcommand("attenuation", "Attenuation curve of the filter with one choke (CSV)");
     AddDatabaseOption(attenuation, aa->folder);
-    attenuation->add_option("--choke", aa->choke, "Name of the choke's data set")->required();
-    attenuation->add_option("--fu", aa->fu, "Lower end of the curve (default 10MHz)");
-    attenuation->add_option("--fo", aa->fo, "Upper end of the curve (default 300MHz)");
-    attenuation->add_flag("--no-group", aa->noGroup, "The choke alone, without the capacitor group");
-    attenuation->callback([aa, &ctx] { RunAttenuation(*aa, ctx); });
+    attenuation->add_option("FILE", aa->document.file, "Design document: the curve of its chosen choke");
+    CLI::Option* choke = attenuation->add_option("--choke", aa->choke, "Name of the choke's data set");
+    attenuation->add_option("--fu", aa->fu, "Lower end of the curve (default 10MHz)")->needs(choke);
+    attenuation->add_option("--fo", aa->fo, "Upper end of the curve (default 300MHz)")->needs(choke);
+    attenuation->add_flag("--no-group", aa->noGroup, "The choke alone, without the capacitor group")->needs(choke);
+    attenuation->add_option("--from", aa->from, "With FILE: first frequency (default 0)")->excludes(choke);
+    attenuation->add_option("--to", aa->to, "With FILE: last frequency (default 1GHz)")->excludes(choke);
+    attenuation->callback([aa, &ctx] {
+        if (!aa->document.file.empty()) {
+            RunDocumentAttenuation(aa->document, aa->folder, aa->from, aa->to, ctx);
+        } else if (aa->choke.empty()) {
+            ctx.ui.message("Bitte FILE oder --choke NAME angeben", MessageKind::Error);
+            ctx.exitCode = kExitRefused;
+        } else {
+            RunAttenuation(*aa, ctx);
+        }
+    });
 }
 
 }  // namespace vantor::cli

@@ -13,11 +13,34 @@ void Set(std::string& field, const std::optional<std::string>& value) {
 }
 
 bool Refuse(const FieldError& e, Interaction& ui) {
-    ui.message(e.field + " " + e.message, MessageKind::Error);
+    ShowRefused(e, ui);
     return false;
 }
 
 }  // namespace
+
+void ShowRefused(const FieldError& e, Interaction& ui) { ui.message(e.field + " " + e.message, MessageKind::Error); }
+
+void FillLayoutFields(const BoardOptions& o, LayoutFields& f) {
+    Set(f.length, o.length);
+    Set(f.width, o.width);
+    Set(f.planeSpacing, o.spacing);
+    Set(f.mountingDepth, o.depth);
+    Set(f.epsilonR, o.er);
+    Set(f.viasPerSide, o.vias);
+    Set(f.viaSpacing, o.viaSpacing);
+    Set(f.viaDiameter, o.viaDiameter);
+    Set(f.metalThickness, o.metal);
+    if (o.length || o.width || o.spacing || o.er) f.UpdateMaxFrequency();
+}
+
+void FillTargetFields(const TargetOptions& o, TargetFields& t) {
+    Set(t.fo, o.fo);
+    Set(t.zminFu, o.zminFu);
+    Set(t.zmaxFu, o.zmaxFu);
+    Set(t.zminFo, o.zminFo);
+    Set(t.zmaxFo, o.zmaxFo);
+}
 
 void AddBoardOptions(CLI::App* cmd, BoardOptions& o) {
     cmd->add_option("--length", o.length, "Plane length (\"Länge:\"), e.g. 99mm");
@@ -42,16 +65,7 @@ void AddTargetOptions(CLI::App* cmd, TargetOptions& o) {
 bool ApplyBoardOptions(const BoardOptions& o, CCircuitBoard& board, Interaction& ui) {
     if (!o.any()) return true;
     LayoutFields f = LayoutFields::FromBoardExact(board);
-    Set(f.length, o.length);
-    Set(f.width, o.width);
-    Set(f.planeSpacing, o.spacing);
-    Set(f.mountingDepth, o.depth);
-    Set(f.epsilonR, o.er);
-    Set(f.viasPerSide, o.vias);
-    Set(f.viaSpacing, o.viaSpacing);
-    Set(f.viaDiameter, o.viaDiameter);
-    Set(f.metalThickness, o.metal);
-    if (o.length || o.width || o.spacing || o.er) f.UpdateMaxFrequency();
+    FillLayoutFields(o, f);
     if (auto e = f.Check()) return Refuse(*e, ui);
     f.ApplyTo(board);
     return true;
@@ -59,11 +73,7 @@ bool ApplyBoardOptions(const BoardOptions& o, CCircuitBoard& board, Interaction&
 
 bool ApplyTargetOptions(const TargetOptions& o, CCGroup& group, Interaction& ui) {
     TargetFields t = TargetFields::FromGroupExact(group, 3e9);
-    Set(t.fo, o.fo);
-    Set(t.zminFu, o.zminFu);
-    Set(t.zmaxFu, o.zmaxFu);
-    Set(t.zminFo, o.zminFo);
-    Set(t.zmaxFo, o.zmaxFo);
+    FillTargetFields(o, t);
     if (auto e = t.Check()) return Refuse(*e, ui);
     t.ApplyTo(group);
     return true;

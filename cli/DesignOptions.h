@@ -8,6 +8,8 @@
 #include <CLI/CLI.hpp>
 
 #include "decoupling/CCGroup.h"
+#include "decoupling/TargetFields.h"
+#include "model/LayoutFields.h"
 #include "model/CCircuitBoard.h"
 #include "model/Interaction.h"
 
@@ -26,6 +28,14 @@ struct TargetOptions {
 
 void AddBoardOptions(CLI::App* cmd, BoardOptions& o);
 void AddTargetOptions(CLI::App* cmd, TargetOptions& o);
+
+/// Writes the given options into the layout dialog's texts and recomputes
+/// its frequency when the geometry changed, as the dialog does.
+void FillLayoutFields(const BoardOptions& o, LayoutFields& f);
+/// Writes the given options into the target dialog's texts.
+void FillTargetFields(const TargetOptions& o, TargetFields& t);
+/// Shows a refused field as "<label> <message>".
+void ShowRefused(const FieldError& e, Interaction& ui);
 
 /// Applies the given board options with the layout dialog's checks. On a
 /// refused value shows its message and returns false; the board is unchanged.

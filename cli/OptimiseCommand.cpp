@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/DesignOptions.h"
+#include "cli/Workflows.h"
 #include "decoupling/Optimiser.h"
 #include "model/Values.h"
 
@@ -21,6 +22,7 @@ struct OptimiseArgs {
     std::optional<std::string> package;
     std::string answer = "cancel";
     bool json = false;
+    FileArgs document;  // set: the target workflow on this design
 };
 
 void PrintText(const CCGroup& g, int result, const CCircuitBoard& board) {
@@ -64,7 +66,9 @@ void PrintJson(const CCGroup& g, int result, const CCircuitBoard& board, const s
 
 void RegisterOptimiseCommand(CLI::App& app, Context& ctx) {
     auto args = std::make_shared<OptimiseArgs>();
-    CLI::App* cmd = app.add_subcommand("optimise", "Optimise the decoupling capacitors of a board");
+    CLI::App* cmd = app.add_subcommand("optimise", "Optimise the decoupling capacitors of a board or of a design");
+    cmd->add_option("FILE", args->document.file, "Design document: edit its targets and optimise it");
+    cmd->add_option("-o,--output", args->document.out, "With FILE: write the result here instead of FILE");
     AddTargetOptions(cmd, args->targets);
     AddBoardOptions(cmd, args->board);
     cmd->add_option("--package", args->package, "Default package: table index 0..14 or its name");
@@ -73,6 +77,15 @@ void RegisterOptimiseCommand(CLI::App& app, Context& ctx) {
     cmd->add_flag("--json", args->json, "Print the result as JSON");
     cmd->callback([args, &ctx] {
         ctx.ui.setAnswer(Buttons::RetryCancel, args->answer == "retry" ? Answer::Retry : Answer::Cancel);
+        if (!args->document.file.empty()) {
+            if (args->board.any() || args->package || args->json) {
+                ctx.ui.message("Mit FILE nur die Optimierungsziele (--fo, --zmin-fu ...) angeben", MessageKind::Error);
+                ctx.exitCode = kExitRefused;
+                return;
+            }
+            RunDocumentOptimise(args->document, args->targets, ctx);
+            return;
+        }
         // The document's defaults: default board, group with fo = 3 GHz.
         CCircuitBoard board;
         CCGroup group;

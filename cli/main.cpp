@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
     vantor::cli::RegisterOptimiseCommand(app, ctx);
     vantor::cli::RegisterComponentCommands(app, ctx);
     vantor::cli::RegisterDocumentCommands(app, ctx);
+    vantor::cli::RegisterWorkflowCommands(app, ctx);
+    vantor::cli::RegisterPlaneCommands(app, ctx);
+    vantor::cli::RegisterAnalyseCommands(app, ctx);
+    vantor::cli::RegisterReportCommand(app, ctx);
 
     CLI11_PARSE(app, argc, argv);
     return ctx.exitCode;

@@ -268,11 +268,11 @@ void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& f
 
 int CVtrDoc::searchChoke() { return filter.SearchChokes(database_); }
 
-bool CVtrDoc::killMax() {
+bool CVtrDoc::killMax(const SolverOptions& options) {
     CLayer* plane = board.currentLayer;
     if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
     board.LinkLayers(this);
-    board.RunPlaneSolver(analysisDomain, ui_);
+    board.RunPlaneSolver(analysisDomain, ui_, options);
     refreshAllViews();
     modified_ = true;
     return true;

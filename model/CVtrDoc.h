@@ -90,7 +90,7 @@ public:
     bool editCapacitorProperties(CapacitorDialog& dialog);
     bool editAnalysis(AnalysisDialog& dialog) { return analysisDomain.edit(dialog); }
     /// The plane solver on the board's "Vcc" plane.
-    bool analyse() { return board.RunPlaneSolver(analysisDomain, ui_); }
+    bool analyse(const SolverOptions& options = {}) { return board.RunPlaneSolver(analysisDomain, ui_, options); }
     /// A placed group "Gruppe<k>" from the optimisation result, made the
     /// current group; null when the board has no active plane.
     CCGroup* newGroup();
@@ -105,7 +105,7 @@ public:
     /// Places a group at the worst point of the last results, solves again,
     /// refreshes and marks the document modified. False when nothing was
     /// placed.
-    bool killMax();
+    bool killMax(const SolverOptions& options = {});
     /// The slot texts C1..C10 of the main form into the current group's
     /// capacitances (slot Ck is list element n + 1 - k).
     void setGroupValues(const std::array<std::string, 10>& slotTexts);

@@ -1,0 +1,50 @@
+#pragma once
+// One design document opened by a command: read from FILE with the main
+// form attached, written back in place or to -o OUT only when the command
+// succeeded (a failed or cancelled workflow leaves the file as it was).
+
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Commands.h"
+#include "components/CSParameterDB.h"
+#include "model/CVtrDoc.h"
+
+namespace vantor::cli {
+
+struct FileArgs {
+    std::string file;
+    std::string out;  // empty: write FILE in place
+};
+
+/// FILE (required) and, for commands that change the design, -o OUT.
+void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes = true);
+
+class DocumentSession {
+public:
+    explicit DocumentSession(Context& ctx) : ctx_(ctx) {}
+    /// Loads the component folder first, so that a stored choke finds its
+    /// data points. A missing folder fails the command.
+    bool LoadDatabase(const std::string& folder);
+    /// Opens the file; on failure tells why and sets the exit code.
+    bool Open(const FileArgs& args);
+    /// Saves to OUT, or in place; on failure tells why and sets the exit code.
+    bool Save();
+
+    CVtrDoc& doc() { return *doc_; }
+    MainFormState& form() { return *doc_->MainForm(); }
+    Context& ctx() { return ctx_; }
+    /// Sets the exit code and returns false, for one-line failures.
+    bool Fail(const std::string& message, int code = kExitFailed);
+
+private:
+    Context& ctx_;
+    FileArgs args_;
+    CSParameterDB database_;
+    RecordView formView_{std::make_unique<MainFormState>()};
+    std::unique_ptr<CVtrDoc> doc_;
+};
+
+}  // namespace vantor::cli

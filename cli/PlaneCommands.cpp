@@ -1,0 +1,360 @@
+// vantor-cli group | probe | cutout | filter: what the main form and the
+// layer editor do to the objects of a design.
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+#include "cli/DesignOptions.h"
+#include "cli/DocumentSession.h"
+#include "components/FilterFields.h"
+#include "model/PlaneEdits.h"
+#include "model/Values.h"
+#include "solver/CLayer.h"
+
+namespace vantor::cli {
+
+namespace {
+
+struct ObjectArgs {
+    FileArgs file;
+    std::string name;
+    std::string x, y;  // engineering texts, m
+    std::string values;
+    int slot = 0;
+    std::string x1, y1, x2, y2;
+};
+
+// Saves after an edit the command did, the document marked modified.
+void SaveEdited(DocumentSession& s, const std::string& done) {
+    s.doc().SetModifiedFlag();
+    if (s.Save()) std::printf("%s\n", done.c_str());
+}
+
+std::string Position(double x, double y) { return "X=" + FormatValue(x, "m") + ",Y=" + FormatValue(y, "m"); }
+
+CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
+    CLayer* plane = s.doc().board.currentLayer;
+    CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
+    if (g == nullptr) s.Fail("Gruppe " + name + " ist nicht vorhanden");
+    return g;
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) items.push_back(item);
+    return items;
+}
+
+// A sub-command with FILE and -o, run on an opened document.
+template <class Run>
+CLI::App* Sub(CLI::App* parent, const char* name, const char* help, std::shared_ptr<ObjectArgs> a, Context& ctx,
+              Run run) {
+    CLI::App* cmd = parent->add_subcommand(name, help);
+    AddFileArgs(cmd, a->file);
+    cmd->callback([a, &ctx, run] {
+        DocumentSession s(ctx);
+        if (s.Open(a->file)) run(s, *a);
+    });
+    return cmd;
+}
+
+void RegisterGroup(CLI::App& app, Context& ctx) {
+    CLI::App* group = app.add_subcommand("group", "Placed capacitor groups, as on the main form");
+    group->require_subcommand(1);
+
+    auto na = std::make_shared<ObjectArgs>();
+    Sub(group, "new", "\">> + >>\": a new group from the optimisation result", na, ctx,
+        [](DocumentSession& s, ObjectArgs&) {
+            CCGroup* g = s.doc().newGroup();
+            if (g == nullptr) {
+                s.Fail("Die Platine hat keine aktive Lage");
+                return;
+            }
+            s.form().transferState = 1;
+            SaveEdited(s, "Neue Gruppe " + g->name + "    Position: " + Position(g->posX, g->posY));
+        });
+
+    auto ma = std::make_shared<ObjectArgs>();
+    CLI::App* move = Sub(group, "move", "Set a group's position (\"Position:\")", ma, ctx,
+                         [](DocumentSession& s, ObjectArgs& a) {
+                             if (!MoveGroup(s.doc(), a.name, ParseValue(a.x), ParseValue(a.y))) {
+                                 s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+                                 return;
+                             }
+                             const CCGroup& g = *s.doc().board.currentLayer->FindGroupByName(a.name);
+                             SaveEdited(s, a.name + "    Position: " + Position(g.posX, g.posY));
+                         });
+    move->add_option("NAME", ma->name, "Group name")->required();
+    move->add_option("X", ma->x, "x, e.g. 20mm")->required();
+    move->add_option("Y", ma->y, "y, e.g. 10mm")->required();
+
+    auto va = std::make_shared<ObjectArgs>();
+    CLI::App* values = Sub(
+        group, "values", "Capacitor values of the slots C1, C2, ...", va, ctx, [](DocumentSession& s, ObjectArgs& a) {
+            CCGroup* g = NamedGroup(s, a.name);
+            if (g == nullptr) return;
+            const int n = g->CapacitorCount();
+            const std::vector<std::string> given = SplitList(a.values);
+            if (static_cast<int>(given.size()) > std::min(n, 10)) {
+                s.Fail("Gruppe " + a.name + " hat " + std::to_string(n) + " Kondensatoren", kExitRefused);
+                return;
+            }
+            // Slots not given keep their value exactly.
+            std::array<std::string, 10> slots;
+            for (int k = 1; k <= 10; ++k) {
+                char exact[40] = "------";
+                if (k <= n) std::snprintf(exact, sizeof exact, "%.17g", g->Capacitor(n + 1 - k).capacitance);
+                slots[std::size_t(k - 1)] = k <= static_cast<int>(given.size()) ? given[std::size_t(k - 1)] : exact;
+            }
+            if (auto e = CheckSlotValues(slots, n)) {
+                ShowRefused(*e, s.ctx().ui);
+                s.ctx().exitCode = kExitRefused;
+                return;
+            }
+            FilterSpecification spec;
+            const CFilter& f = s.doc().filter;
+            // The form checks its filter fields on every validation.
+            if (auto e = CheckFilterFields(FormatValue(f.fUpper, "Hz"), FormatValue(f.fLower, "Hz"),
+                                           FormatValue(f.minAttenuation, "dB"), FormatValue(f.maxSupplyCurrent, "A"),
+                                           spec)) {
+                ShowRefused(*e, s.ctx().ui);
+                s.ctx().exitCode = kExitRefused;
+                return;
+            }
+            SelectGroup(s.doc(), a.name);
+            s.doc().setGroupValues(slots);
+            s.form().transferState = 1;
+            std::string done = a.name + ":";
+            for (int k = 1; k <= n; ++k) done += " C" + std::to_string(k) + "=" + FormatValue(g->Capacitor(n + 1 - k).capacitance, "F");
+            SaveEdited(s, done);
+        });
+    values->add_option("NAME", va->name, "Group name")->required();
+    values->add_option("VALUES", va->values, "C1,C2,... e.g. 10uF,1uF,100nF")->required();
+
+    auto ia = std::make_shared<ObjectArgs>();
+    CLI::App* insert = Sub(group, "insert", "\"Neu\" of the slot dialog for slot k", ia, ctx,
+                           [](DocumentSession& s, ObjectArgs& a) {
+                               CCGroup* g = NamedGroup(s, a.name);
+                               if (g == nullptr) return;
+                               const int n = g->CapacitorCount();
+                               if (a.slot > n + 1) {
+                                   s.Fail("C" + std::to_string(a.slot) + " ist nicht der erste freie Platz",
+                                          kExitRefused);
+                                   return;
+                               }
+                               const int p = a.slot == n ? 1 : std::abs(a.slot - n);
+                               if (!g->InsertCapacitor(p)) {
+                                   s.Fail("Gruppe " + a.name + " hat schon 10 Kondensatoren");
+                                   return;
+                               }
+                               SaveEdited(s, a.name + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+                           });
+    insert->add_option("NAME", ia->name, "Group name")->required();
+    insert->add_option("SLOT", ia->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
+
+    auto ra = std::make_shared<ObjectArgs>();
+    CLI::App* remove = Sub(group, "remove", "\"Entfernen\" of the slot dialog for slot k", ra, ctx,
+                           [](DocumentSession& s, ObjectArgs& a) {
+                               CCGroup* g = NamedGroup(s, a.name);
+                               if (g == nullptr) return;
+                               const int n = g->CapacitorCount();
+                               if (a.slot > n) {
+                                   s.Fail("C" + std::to_string(a.slot) + " ist nicht belegt", kExitRefused);
+                                   return;
+                               }
+                               g->RemoveCapacitor(n + 1 - a.slot);
+                               SaveEdited(s, a.name + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+                           });
+    remove->add_option("NAME", ra->name, "Group name")->required();
+    remove->add_option("SLOT", ra->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
+
+    auto da = std::make_shared<ObjectArgs>();
+    CLI::App* del = Sub(group, "delete", "\"Gruppe löschen\"", da, ctx, [](DocumentSession& s, ObjectArgs& a) {
+        if (!DeleteGroup(s.doc(), a.name)) {
+            s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+            return;
+        }
+        SaveEdited(s, "Gruppe " + a.name + " gelöscht; aktuelle Gruppe: " + s.form().currentGroupName);
+    });
+    del->add_option("NAME", da->name, "Group name")->required();
+
+    auto sa = std::make_shared<ObjectArgs>();
+    CLI::App* select = Sub(group, "select", "Make a group the current group", sa, ctx,
+                           [](DocumentSession& s, ObjectArgs& a) {
+                               if (!SelectGroup(s.doc(), a.name)) {
+                                   s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+                                   return;
+                               }
+                               SaveEdited(s, "Aktuelle Gruppe: " + a.name);
+                           });
+    select->add_option("NAME", sa->name, "Group name")->required();
+}
+
+void RegisterProbe(CLI::App& app, Context& ctx) {
+    CLI::App* probe = app.add_subcommand("probe", "Probes on the Vcc plane");
+    probe->require_subcommand(1);
+    auto add = std::make_shared<ObjectArgs>();
+    CLI::App* a = Sub(probe, "add", "Place a new probe", add, ctx, [](DocumentSession& s, ObjectArgs& o) {
+        if (!AddProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
+            s.Fail("Sonde " + o.name + " ist schon vorhanden");
+            return;
+        }
+        const CProbe& p = *s.doc().board.currentLayer->probes.back();
+        SaveEdited(s, "Sonde " + o.name + ": " + Position(p.x, p.y));
+    });
+    auto move = std::make_shared<ObjectArgs>();
+    CLI::App* m = Sub(probe, "move", "Move a probe", move, ctx, [](DocumentSession& s, ObjectArgs& o) {
+        if (!MoveProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
+            s.Fail("Sonde " + o.name + " ist nicht vorhanden");
+            return;
+        }
+        double x = 0, y = 0;
+        s.doc().board.currentLayer->ProbePositionByName(o.name, x, y);
+        SaveEdited(s, "Sonde " + o.name + ": " + Position(x, y));
+    });
+    for (auto [cmd, args] : {std::pair{a, add}, std::pair{m, move}}) {
+        cmd->add_option("NAME", args->name, "Probe name")->required();
+        cmd->add_option("X", args->x, "x, e.g. 20mm")->required();
+        cmd->add_option("Y", args->y, "y, e.g. 10mm")->required();
+    }
+    auto del = std::make_shared<ObjectArgs>();
+    Sub(probe, "delete", "Delete a probe", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
+        if (!DeleteProbe(s.doc(), o.name)) {
+            s.Fail("Sonde " + o.name + " ist nicht vorhanden");
+            return;
+        }
+        SaveEdited(s, "Sonde " + o.name + " gelöscht");
+    })->add_option("NAME", del->name, "Probe name")->required();
+}
+
+void RegisterCutOut(CLI::App& app, Context& ctx) {
+    CLI::App* cutout = app.add_subcommand("cutout", "Cut-outs of the Vcc plane");
+    cutout->require_subcommand(1);
+    auto add = std::make_shared<ObjectArgs>();
+    CLI::App* a = Sub(cutout, "add", "Cut a rectangle out of the plane", add, ctx,
+                      [](DocumentSession& s, ObjectArgs& o) {
+                          const std::string name = AddCutOut(s.doc(), ParseValue(o.x1), ParseValue(o.y1),
+                                                             ParseValue(o.x2), ParseValue(o.y2), o.name);
+                          if (name.empty()) {
+                              s.Fail("Aussparung " + o.name + " ist schon vorhanden");
+                              return;
+                          }
+                          const CCutOut& c = *s.doc().board.currentLayer->cutOuts.back();
+                          SaveEdited(s, "Aussparung " + name + ": " + Position(c.x1, c.y1) + " bis " +
+                                            Position(c.x2, c.y2));
+                      });
+    a->add_option("X1", add->x1, "first corner x")->required();
+    a->add_option("Y1", add->y1, "first corner y")->required();
+    a->add_option("X2", add->x2, "second corner x")->required();
+    a->add_option("Y2", add->y2, "second corner y")->required();
+    a->add_option("--name", add->name, "Name (default: \"Cutout\" and the first free number)");
+    auto del = std::make_shared<ObjectArgs>();
+    Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
+        if (!s.doc().board.currentLayer || !s.doc().board.currentLayer->DeleteCutOutByName(o.name)) {
+            s.Fail("Aussparung " + o.name + " ist nicht vorhanden");
+            return;
+        }
+        SaveEdited(s, "Aussparung " + o.name + " gelöscht");
+    })->add_option("NAME", del->name, "Cut-out name")->required();
+}
+
+struct FilterArgs {
+    FileArgs file;
+    bool transfer = false, spec = false, search = false, toggle = false;
+    std::optional<std::string> fu, fo, attenuation, imax, select;
+    std::string database = "Database";
+};
+
+void PrintFilter(const CVtrDoc& doc) {
+    const CFilter& f = doc.filter;
+    std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s, C-Gruppe %s\n", FormatValue(f.fLower, "Hz").c_str(),
+                FormatValue(f.fUpper, "Hz").c_str(), FormatValue(f.minAttenuation, "dB").c_str(),
+                FormatValue(f.maxSupplyCurrent, "A").c_str(), f.useGroup ? "ein" : "aus");
+    if (f.candidates.empty()) std::printf("**  nicht verfügbar  **\n");
+    for (std::size_t i = 0; i < f.candidates.size(); ++i) {
+        const CSParaSet& c = *f.candidates[i];
+        std::printf("%c %s%s\n", int(i) == f.selected ? '*' : ' ', c.name.c_str(),
+                    c.partNumber.empty() ? "" : (" (" + c.partNumber + ")").c_str());
+    }
+}
+
+void RunFilter(const FilterArgs& a, Context& ctx) {
+    if (!(a.transfer || a.spec || a.search || a.select || a.toggle)) {
+        ctx.ui.message("Bitte --transfer, --spec, --search, --select oder --toggle-group angeben",
+                       MessageKind::Error);
+        ctx.exitCode = kExitRefused;
+        return;
+    }
+    DocumentSession s(ctx);
+    if (a.search && !s.LoadDatabase(a.database)) return;
+    if (!s.Open(a.file)) return;
+    CVtrDoc& doc = s.doc();
+    if (a.transfer) {
+        if (!doc.transferGroupToFilter()) {
+            s.Fail("Keine aktuelle Gruppe mit Kondensatoren");
+            return;
+        }
+        s.form().transferState = 2;
+        std::printf("Gruppe %s in die Filterberechnung übernommen\n", s.form().currentGroupName.c_str());
+    }
+    if (a.spec) {
+        const CFilter& f = doc.filter;
+        const std::string fo = a.fo.value_or(FormatValue(f.fUpper, "Hz")), fu = a.fu.value_or(FormatValue(f.fLower, "Hz")),
+                          att = a.attenuation.value_or(FormatValue(f.minAttenuation, "dB")),
+                          imax = a.imax.value_or(FormatValue(f.maxSupplyCurrent, "A"));
+        FilterSpecification spec;
+        if (auto e = CheckFilterFields(fo, fu, att, imax, spec)) {
+            ShowRefused(*e, ctx.ui);
+            ctx.exitCode = kExitRefused;
+            return;
+        }
+        doc.setFilterSpecification(fo, fu, att, imax);
+    }
+    if (a.search) {
+        if (!doc.filterReceivedGroup) {
+            s.Fail("Bitte zuerst Daten in die Filterberechnung transferieren!");
+            return;
+        }
+        doc.searchChoke();
+    }
+    if (a.select) {
+        const auto& c = doc.filter.candidates;
+        auto it = std::find_if(c.begin(), c.end(), [&](const CSParaSet* set) { return set->name == *a.select; });
+        if (it == c.end()) {
+            s.Fail("Drossel " + *a.select + " ist nicht in der Kandidatenliste");
+            return;
+        }
+        doc.filter.selected = static_cast<std::int32_t>(it - c.begin());
+    }
+    if (a.toggle) doc.filter.useGroup = doc.filter.useGroup ? 0 : 1;
+    doc.SetModifiedFlag();
+    if (s.Save()) PrintFilter(doc);
+}
+
+}  // namespace
+
+void RegisterPlaneCommands(CLI::App& app, Context& ctx) {
+    RegisterGroup(app, ctx);
+    RegisterProbe(app, ctx);
+    RegisterCutOut(app, ctx);
+
+    auto fa = std::make_shared<FilterArgs>();
+    CLI::App* filter = app.add_subcommand("filter", "LC filter of a design, as on the main form");
+    AddFileArgs(filter, fa->file);
+    filter->add_flag("--transfer", fa->transfer, "\">>>\": the current group into the filter");
+    CLI::Option* spec = filter->add_flag("--spec", fa->spec, "Set the filter properties");
+    filter->add_option("--fu", fa->fu, "\"Untere Grenzfrequenz:\"")->needs(spec);
+    filter->add_option("--fo", fa->fo, "\"Obere Grenzfrequenz:\"")->needs(spec);
+    filter->add_option("--attenuation", fa->attenuation, "\"Dämpfung:\", e.g. 35dB")->needs(spec);
+    filter->add_option("--imax", fa->imax, "\"Maximaler Gleichstrom:\", e.g. 100mA")->needs(spec);
+    filter->add_flag("--search", fa->search, "\"Drossel suchen...\"");
+    filter->add_option("--database", fa->database, "Component folder for --search (default: Database)");
+    filter->add_option("--select", fa->select, "Choose a candidate choke by name");
+    filter->add_flag("--toggle-group", fa->toggle, "\"C-Gruppe\": the group in or out of the filter");
+    filter->callback([fa, &ctx] { RunFilter(*fa, ctx); });
+}
+
+}  // namespace vantor::cli

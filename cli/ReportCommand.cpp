@@ -1,0 +1,62 @@
+// vantor-cli report: the printed design report as a PDF, drawn headless.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "cli/DocumentSession.h"
+
+#ifdef VANTOR_HAVE_REPORT
+#include <QGuiApplication>
+
+#include "render/ReportPainter.h"
+#endif
+
+namespace vantor::cli {
+
+namespace {
+
+struct ReportArgs {
+    FileArgs file;
+    std::string out;
+    std::string paper = "A4";
+};
+
+void RunReport(const ReportArgs& a, Context& ctx) {
+#ifdef VANTOR_HAVE_REPORT
+    DocumentSession s(ctx);
+    if (!s.Open(a.file)) return;
+    // No display is needed: Qt draws into the PDF on its offscreen platform.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "vantor-cli";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication qt(argc, argv);
+    const QString title = QString::fromStdString(std::filesystem::path(a.file.file).filename().string());
+    QString error;
+    if (!render::WriteReportPdf(s.doc(), title, QString::fromStdString(a.out), a.paper == "Letter", error)) {
+        s.Fail(error.toStdString());
+        return;
+    }
+    std::printf("Bericht geschrieben: %s\n", a.out.c_str());
+#else
+    (void)a;
+    ctx.ui.message("Dieses vantor-cli wurde ohne Qt gebaut (VANTOR_BUILD_REPORT=OFF): kein Bericht",
+                   MessageKind::Error);
+    ctx.exitCode = kExitFailed;
+#endif
+}
+
+}  // namespace
+
+void RegisterReportCommand(CLI::App& app, Context& ctx) {
+    auto a = std::make_shared<ReportArgs>();
+    CLI::App* report = app.add_subcommand("report", "The design report as a PDF file");
+    AddFileArgs(report, a->file, false);
+    report->add_option("-o,--output", a->out, "PDF file to write")->required();
+    report->add_option("--paper", a->paper, "A4 (default) or Letter")->check(CLI::IsMember({"A4", "Letter"}));
+    report->callback([a, &ctx] { RunReport(*a, ctx); });
+}
+
+}  // namespace vantor::cli

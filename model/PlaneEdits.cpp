@@ -1,0 +1,111 @@
+#include "model/PlaneEdits.h"
+
+#include <algorithm>
+
+#include "model/Values.h"
+#include "solver/CLayer.h"
+
+namespace vantor {
+
+namespace {
+
+// Points outside the plane land on its border, as a mouse point does.
+void ClampIntoPlane(const CLayer& plane, double& x, double& y) {
+    x = std::clamp(x, 0.0, plane.planeLength);
+    y = std::clamp(y, 0.0, plane.planeWidth);
+}
+
+CProbe* FindProbe(const CLayer& plane, const std::string& name) {
+    for (const auto& p : plane.probes)
+        if (p->name == name) return p.get();
+    return nullptr;
+}
+
+}  // namespace
+
+bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y) {
+    CLayer* plane = doc.board.currentLayer;
+    CCGroup* group = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
+    if (group == nullptr) return false;
+    ClampIntoPlane(*plane, x, y);
+    group->posX = x;
+    group->posY = y;
+    return true;
+}
+
+bool SelectGroup(CVtrDoc& doc, const std::string& name) {
+    const CLayer* plane = doc.board.currentLayer;
+    MainFormState* form = doc.MainForm();
+    if (plane == nullptr || form == nullptr || plane->FindGroupByName(name) == nullptr) return false;
+    form->currentGroupName = name;
+    return true;
+}
+
+bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
+    CLayer* plane = doc.board.currentLayer;
+    if (plane == nullptr) return false;
+    auto& groups = plane->capacitorGroups;
+    auto it = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g->name == name; });
+    if (it == groups.end()) return false;
+    groups.erase(it);
+    if (MainFormState* form = doc.MainForm(); form != nullptr && form->currentGroupName == name)
+        form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
+    return true;
+}
+
+FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) {
+    constexpr int kFirstCombo = 1021;  // C1; C10 is 1030
+    for (int k = 1; k <= 10 && k <= n; ++k)
+        if (ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]) <= 0.0)
+            return FieldError{kFirstCombo + k - 1, "C" + std::to_string(k) + ":",
+                              "Fehler: Kapazitätswert muß größer als Null sein !!!"};
+    return std::nullopt;
+}
+
+bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
+    CLayer* plane = doc.board.currentLayer;
+    if (plane == nullptr || FindProbe(*plane, name) != nullptr) return false;
+    ClampIntoPlane(*plane, x, y);
+    plane->probes.push_back(std::make_unique<CProbe>(x, y, name));
+    return true;
+}
+
+bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
+    CLayer* plane = doc.board.currentLayer;
+    CProbe* probe = plane != nullptr ? FindProbe(*plane, name) : nullptr;
+    if (probe == nullptr) return false;
+    ClampIntoPlane(*plane, x, y);
+    probe->x = x;
+    probe->y = y;
+    return true;
+}
+
+bool DeleteProbe(CVtrDoc& doc, const std::string& name) {
+    CLayer* plane = doc.board.currentLayer;
+    if (plane == nullptr) return false;
+    auto& probes = plane->probes;
+    auto it = std::find_if(probes.begin(), probes.end(), [&](const auto& p) { return p->name == name; });
+    if (it == probes.end()) return false;
+    probes.erase(it);
+    return true;
+}
+
+std::string NextCutOutName(const CLayer& layer) {
+    for (int n = 1;; ++n) {
+        std::string name = "Cutout" + std::to_string(n);
+        if (!layer.CutOutNameExists(name)) return name;
+    }
+}
+
+std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name) {
+    CLayer* plane = doc.board.currentLayer;
+    if (plane == nullptr) return {};
+    const std::string chosen = name.empty() ? NextCutOutName(*plane) : name;
+    if (plane->CutOutNameExists(chosen)) return {};
+    ClampIntoPlane(*plane, x1, y1);
+    ClampIntoPlane(*plane, x2, y2);
+    plane->cutOuts.push_back(std::make_unique<CCutOut>(x1, y1, x2, y2, chosen));
+    return chosen;
+}
+
+}  // namespace vantor

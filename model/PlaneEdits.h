@@ -1,0 +1,45 @@
+#pragma once
+// Edits of the objects on the active plane as the main form and the layer
+// editor make them: moving, selecting and deleting groups, placing probes,
+// drawing and deleting cut-outs. Shared by the GUI and the command-line tool.
+
+#include <array>
+#include <string>
+
+#include "model/FieldCheck.h"
+
+#include "model/CVtrDoc.h"
+
+namespace vantor {
+
+/// Moves the named group of the active plane to (x, y), m, clamped into the
+/// plane. False when there is no such group.
+bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y);
+/// Makes the named group the main form's current group. False when the
+/// active plane holds no group of that name.
+bool SelectGroup(CVtrDoc& doc, const std::string& name);
+/// "Gruppe löschen" on the named group: the first remaining group becomes
+/// current when the deleted one was (none when the list is empty). False
+/// when there is no such group.
+bool DeleteGroup(CVtrDoc& doc, const std::string& name);
+
+/// The main form's check of the slot texts C1..C10 of a group of n
+/// capacitors: every occupied slot must hold a value above zero.
+FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n);
+
+/// A new probe at (x, y), m, clamped into the plane. False when a probe of
+/// that name exists.
+bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y);
+/// Moves the first probe of that name, clamped into the plane.
+bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y);
+/// Deletes the first probe of that name.
+bool DeleteProbe(CVtrDoc& doc, const std::string& name);
+
+/// "Cutout" followed by the smallest n >= 1 no cut-out of the layer uses.
+std::string NextCutOutName(const CLayer& layer);
+/// A new active cut-out from two corners, m, each clamped into the plane;
+/// an empty name takes NextCutOutName. Returns the name, or empty when a
+/// cut-out of the given name exists.
+std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name = {});
+
+}  // namespace vantor
