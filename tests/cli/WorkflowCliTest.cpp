@@ -1,0 +1,353 @@
+// The design workflows of vantor-cli on real files, as a nightly script
+// runs them: refused values with their dialog messages, the shrink question
+// both ways, untouched files after failures, curves, the report as a PDF.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class WorkflowCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(::testing::TempDir()) / ("vantor_wf_" + std::to_string(getpid()) + "_" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        doc = (dir / "design.vnt").string();
+        ASSERT_EQ(Cli("new " + doc).exitCode, 0);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    CliRun Cli(const std::string& args) {
+        const std::string errFile = (dir / "stderr.txt").string();
+        const std::string command =
+            "cd " + dir.string() + " && " + VANTOR_CLI + " " + args + " 2>" + errFile + " </dev/null";
+        CliRun r;
+        std::FILE* p = popen(command.c_str(), "r");
+        if (p == nullptr) return r;
+        std::array<char, 4096> buf{};
+        std::size_t n;
+        while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+        const int status = pclose(p);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = ReadAll(errFile);
+        return r;
+    }
+    nlohmann::json Info(const std::string& file) {
+        const CliRun r = Cli("info --json " + file);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return nlohmann::json::parse(r.out);
+    }
+    // A refused or cancelled command: its exit code, its message, the file
+    // byte for byte as it was.
+    void ExpectUnchanged(const std::string& args, int exitCode, const std::string& message) {
+        const std::string before = ReadAll(doc);
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.out << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
+        EXPECT_EQ(ReadAll(doc), before) << args << " changed the file";
+    }
+    // A small plane and few frequencies keep the field solution quick.
+    void SmallAnalysis() {
+        ASSERT_EQ(Cli("analysis " + doc + " --stop 300MHz --steps 4 --resolution 3").exitCode, 0);
+    }
+
+    fs::path dir;
+    std::string doc;
+};
+
+const std::string kPositive =
+    "Der eingegebene Wert ist ungültig!\n\nDer Wert muß größer Null sein!\nÜberprüfen Sie auch die Einheit!";
+
+TEST_F(WorkflowCli, EveryValidatorRefusesWithItsMessageAndKeepsTheFile) {
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    const struct {
+        std::string args, message;
+    } cases[] = {
+        // Layout dialog (the width/length exchange makes a zero length a zero width).
+        {"layout " + doc + " --length 0", "Breite: " + kPositive},
+        {"layout " + doc + " --spacing 0", "Abstand Vcc <> GND: " + kPositive},
+        {"layout " + doc + " --depth -1mm", "Abstand Vcc/GND <> SMD: " + kPositive},
+        {"layout " + doc + " --depth 5.1mm",
+         "Der eingegebene Wert ist ungültig!\n\nDie maximale Substratdicke zwischen dem Vcc-GND-\nSystem und der "
+         "Bestückungslage beträgt 5mm!"},
+        {"layout " + doc + " --er 20000", "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."},
+        {"layout " + doc + " --vias 4", "Geben Sie eine ganze Zahl zwischen 1 und 3 ein."},
+        // Target dialog.
+        {"optimise " + doc + " --fo 3.1GHz", "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
+        {"optimise " + doc + " --zmin-fu 0", "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!"},
+        {"optimise " + doc + " --zmin-fo 5.1Ohm", "Fehler: 0.0Ohm < Fo - Zmin <= 5Ohm  !!!"},
+        {"optimise " + doc + " --zmin-fu 1Ohm --zmax-fu 1Ohm", "Fehler: 1Ohm < Fu - Zmax <= 5Ohm  !!!"},
+        {"optimise " + doc + " --zmin-fo 1Ohm --zmax-fo 6Ohm", "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+        // Capacitor-properties dialog.
+        {"package " + doc + " --manual --rloss 4.9mOhm", "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!"},
+        {"package " + doc + " --manual --lser 10.1nH", "Fehler: 0.05 nH <= Lser <= 10 nH !!!"},
+        // Analysis dialog.
+        {"analysis " + doc + " --start 1.000000MHz", "Geben Sie nicht mehr als 10 Zeichen ein."},
+        {"analysis " + doc + " --resolution 101", "Geben Sie eine Zahl zwischen 1 und 100 ein."},
+        {"analysis " + doc + " --steps 10000", "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
+        // Main form: slot values and the filter fields.
+        {"group values " + doc + " Gruppe1 1uF,0", "C2: Fehler: Kapazitätswert muß größer als Null sein !!!"},
+        {"filter " + doc + " --spec --fo 3GHz", "Fehler: 0Hz < Fo < 3GHz !"},
+        {"filter " + doc + " --spec --fu 0", "Fehler: 0Hz < Fu < 3GHz !"},
+        {"filter " + doc + " --spec --fu 400MHz", "Fehler: Fo muß größer als Fu sein!"},
+        {"filter " + doc + " --spec --imax 100.5A", "Fehler: 0A < Imax < 100A"},
+        {"filter " + doc + " --spec --attenuation 120.5dB", "Fehler: 0dB < A <= 120dB"},
+    };
+    for (const auto& c : cases) ExpectUnchanged(c.args, 2, c.message);
+    // The limits themselves are accepted.
+    EXPECT_EQ(Cli("filter " + doc + " --spec --imax 100A --attenuation 120dB").exitCode, 0);
+    EXPECT_EQ(Cli("layout " + doc + " --depth 5mm").exitCode, 0);
+}
+
+TEST_F(WorkflowCli, ShrinkQuestionAnsweredBothWays) {
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);  // at the centre, 49.5mm / 35.5mm
+    ExpectUnchanged("layout " + doc + " --length 40mm --width 30mm", 1,
+                    "Einige Objekte liegen außerhalb der neuen Dimensionen!\nSollen die Änderungen übernommen und die "
+                    "Objekte entsprechend verschoben bzw.\nverkleinert werden?");
+
+    const CliRun yes = Cli("layout " + doc + " --length 40mm --width 30mm --yes");
+    ASSERT_EQ(yes.exitCode, 0) << yes.err;
+    const auto j = Info(doc);
+    EXPECT_DOUBLE_EQ(j["board"]["length"].get<double>(), 0.04);
+    EXPECT_DOUBLE_EQ(j["board"]["width"].get<double>(), 0.03);
+    EXPECT_DOUBLE_EQ(j["groups"][0]["x"].get<double>(), 0.04) << "moved onto the new border";
+    EXPECT_DOUBLE_EQ(j["groups"][0]["y"].get<double>(), 0.03);
+    for (const auto& p : j["probes"]) {
+        EXPECT_LE(p["x"].get<double>(), 0.04);
+        EXPECT_LE(p["y"].get<double>(), 0.03);
+    }
+    // Enlarging never asks.
+    const CliRun grow = Cli("layout " + doc + " --length 50mm");
+    EXPECT_EQ(grow.exitCode, 0);
+    EXPECT_EQ(grow.err.find("Frage"), std::string::npos);
+}
+
+TEST_F(WorkflowCli, TargetsPackageAndAnalysisAreWritten) {
+    const std::string out = (dir / "other.vnt").string();
+    const std::string before = ReadAll(doc);
+    ASSERT_EQ(Cli("optimise " + doc + " --fo 1GHz -o " + out).exitCode, 0);
+    EXPECT_EQ(ReadAll(doc), before) << "-o leaves FILE alone";
+    EXPECT_DOUBLE_EQ(Info(out)["optimisation"]["fo"].get<double>(), 1e9);
+
+    ASSERT_EQ(Cli("package " + doc + " --package 1").exitCode, 0);
+    ASSERT_EQ(Cli("package " + doc + " --manual --rloss 50mOhm --lser 1nH").exitCode, 0);
+    const auto j = Info(doc);
+    for (std::size_t i = 1; i < j["optimisation"]["elements"].size(); ++i)
+        EXPECT_EQ(j["optimisation"]["elements"][i]["package_type"], 0) << "the optimiser used the new package";
+    ExpectUnchanged("package " + doc + " --package NoSuchPackage", 2, "Unbekannte Bauform: NoSuchPackage");
+
+    ASSERT_EQ(Cli("analysis " + doc + " --start 2MHz --stop 500MHz --steps 20 --resolution 4").exitCode, 0);
+    const auto a = Info(doc)["analysis"];
+    EXPECT_DOUBLE_EQ(a["start"].get<double>(), 2e6);
+    EXPECT_DOUBLE_EQ(a["stop"].get<double>(), 5e8);
+    EXPECT_EQ(a["steps"], 20);
+    EXPECT_DOUBLE_EQ(a["resolution"].get<double>(), 4.0);
+}
+
+TEST_F(WorkflowCli, GroupsAsTheMainFormMakesThem) {
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    ASSERT_EQ(Cli("group delete " + doc + " Gruppe1").exitCode, 0);
+    EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe2") << "the first remaining group becomes current";
+    const CliRun again = Cli("group new " + doc);
+    EXPECT_NE(again.out.find("Gruppe1"), std::string::npos) << "the smallest free number";
+    EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe1");
+
+    ASSERT_EQ(Cli("group select " + doc + " Gruppe2").exitCode, 0);
+    EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe2");
+    ExpectUnchanged("group select " + doc + " Gruppe9", 1, "Gruppe9");
+
+    // Gruppe2 stands first now: the new Gruppe1 was appended after it.
+    auto gruppe2 = [&] { return Info(doc)["groups"][0]; };
+    ASSERT_EQ(gruppe2()["name"], "Gruppe2");
+    const int n = static_cast<int>(gruppe2()["elements"].size()) - 1;
+    ASSERT_GE(n, 2);
+    ASSERT_EQ(Cli("group values " + doc + " Gruppe2 22uF,100nF").exitCode, 0);
+    auto el = gruppe2()["elements"];
+    EXPECT_DOUBLE_EQ(el[n]["capacitance"].get<double>(), 22e-6) << "C1 is the last element";
+    EXPECT_DOUBLE_EQ(el[n - 1]["capacitance"].get<double>(), 100e-9);
+    EXPECT_EQ(Info(doc)["form"]["transfer_state"], 1);
+
+    ASSERT_EQ(Cli("group remove " + doc + " Gruppe2 1").exitCode, 0);
+    el = gruppe2()["elements"];
+    ASSERT_EQ(static_cast<int>(el.size()) - 1, n - 1);
+    EXPECT_DOUBLE_EQ(el[n - 1]["capacitance"].get<double>(), 100e-9) << "22uF (C1) is gone";
+    ExpectUnchanged("group remove " + doc + " Gruppe2 " + std::to_string(n), 2, "nicht belegt");
+    ASSERT_EQ(Cli("group insert " + doc + " Gruppe2 " + std::to_string(n)).exitCode, 0);
+    EXPECT_EQ(static_cast<int>(gruppe2()["elements"].size()) - 1, n);
+
+    ASSERT_EQ(Cli("group move " + doc + " Gruppe2 20mm 500mm").exitCode, 0);
+    const auto g = gruppe2();
+    EXPECT_DOUBLE_EQ(g["x"].get<double>(), 0.02);
+    EXPECT_DOUBLE_EQ(g["y"].get<double>(), 0.071) << "clamped into the plane";
+}
+
+TEST_F(WorkflowCli, ProbesAndCutOuts) {
+    ASSERT_EQ(Cli("probe add " + doc + " Sonde3 10mm 20mm").exitCode, 0);
+    ExpectUnchanged("probe add " + doc + " Sonde3 1mm 1mm", 1, "Sonde3");
+    ASSERT_EQ(Cli("probe move " + doc + " Sonde3 30mm 5mm").exitCode, 0);
+    auto probes = Info(doc)["probes"];
+    EXPECT_DOUBLE_EQ(probes.back()["x"].get<double>(), 0.03);
+    ASSERT_EQ(Cli("probe delete " + doc + " Sonde3").exitCode, 0);
+    EXPECT_EQ(Info(doc)["probes"].size(), probes.size() - 1);
+
+    ASSERT_EQ(Cli("cutout add " + doc + " 1mm 1mm 5mm 5mm").exitCode, 0);
+    ASSERT_EQ(Cli("cutout add " + doc + " 10mm 10mm 6mm 6mm --name Cutout3").exitCode, 0);
+    ASSERT_EQ(Cli("cutout add " + doc + " 20mm 20mm 25mm 25mm").exitCode, 0);
+    const auto c = Info(doc)["cutouts"];
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(c[0]["name"], "Cutout1");
+    EXPECT_EQ(c[2]["name"], "Cutout2") << "the smallest unused number";
+    EXPECT_DOUBLE_EQ(c[1]["x1"].get<double>(), 0.006) << "corners ordered";
+    ASSERT_EQ(Cli("cutout delete " + doc + " Cutout1").exitCode, 0);
+    EXPECT_EQ(Info(doc)["cutouts"].size(), 2u);
+    ExpectUnchanged("cutout delete " + doc + " Cutout1", 1, "Cutout1");
+}
+
+TEST_F(WorkflowCli, FilterTransferSearchAndCurve) {
+    const std::string db = std::string(VANTOR_SOURCE_DIR) + "/Database";
+    ExpectUnchanged("filter " + doc + " --search --database " + db, 1,
+                    "Bitte zuerst Daten in die Filterberechnung transferieren!");
+    ExpectUnchanged("filter " + doc + " --transfer", 1, "Keine aktuelle Gruppe");
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    const CliRun r = Cli("filter " + doc + " --transfer --search --database " + db);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto f = Info(doc)["filter"];
+    EXPECT_EQ(f["received_group"], 1);
+    EXPECT_EQ(Info(doc)["form"]["transfer_state"], 2);
+    ASSERT_FALSE(f["candidates"].empty()) << r.out;
+    ASSERT_EQ(Cli("filter " + doc + " --toggle-group").exitCode, 0);
+    EXPECT_EQ(Info(doc)["filter"]["use_group"], 0);
+
+    const CliRun curve = Cli("attenuation " + doc + " --database " + db + " --from 10MHz --to 300MHz");
+    ASSERT_EQ(curve.exitCode, 0) << curve.err;
+    std::istringstream lines(curve.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "f_Hz,attenuation_dB");
+    int points = 0;
+    while (std::getline(lines, line)) {
+        double fHz = 0, dB = 1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf", &fHz, &dB), 2) << line;
+        EXPECT_GE(fHz, 1e7);
+        EXPECT_LE(fHz, 3e8);
+        EXPECT_LE(dB, 0.0) << "attenuation is never above 0 dB";
+        ++points;
+    }
+    EXPECT_GT(points, 0);
+}
+
+std::vector<std::vector<double>> Csv(const std::string& text, std::string& header) {
+    std::istringstream in(text);
+    std::getline(in, header);
+    std::vector<std::vector<double>> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<double> row;
+        std::stringstream cells(line);
+        std::string cell;
+        while (std::getline(cells, cell, ',')) row.push_back(std::stod(cell));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    ExpectUnchanged("impedance " + doc + " --probe Probe1", 1, "Keine Ergebnisse");
+    ExpectUnchanged("killmax " + doc, 1, "Keine Ergebnisse");
+    SmallAnalysis();
+    const std::string reference = (dir / "reference.vnt").string();
+    const CliRun umf = Cli("analyse " + doc + " --solver umfpack -o " + reference);
+    ASSERT_EQ(umf.exitCode, 0) << umf.err;
+    const CliRun fast = Cli("analyse " + doc + " --verbose --threads 2");
+    ASSERT_EQ(fast.exitCode, 0) << fast.err;
+    EXPECT_NE(fast.out.find("Gesamt:"), std::string::npos) << "the timing log with --verbose";
+    EXPECT_NE(fast.err.find("300.0MHz"), std::string::npos) << "a plain progress line per frequency";
+
+    std::string header;
+    const std::string axis = " --from 1MHz --to 300MHz --steps 10";
+    const auto a = Csv(Cli("impedance " + doc + " --probe Probe1" + axis).out, header);
+    EXPECT_EQ(header, "f_Hz,abs_Ohm,re_Ohm,im_Ohm,valid");
+    const auto b = Csv(Cli("impedance " + reference + " --probe Probe1" + axis).out, header);
+    ASSERT_EQ(a.size(), 11u) << "steps + 1 points";
+    ASSERT_EQ(b.size(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_NEAR(a[i][1], b[i][1], 1e-9 * b[i][1]) << "the two solvers agree";
+        EXPECT_NEAR(a[i][1], std::hypot(a[i][2], a[i][3]), 1e-9 * a[i][1]);
+    }
+    const auto at = Csv(Cli("impedance " + doc + " --at 49.5mm 35.5mm" + axis).out, header);
+    EXPECT_EQ(at.size(), 11u);
+
+    const auto approx = Csv(Cli("approx " + doc + " --steps 4").out, header);
+    EXPECT_EQ(header, "f_Hz,abs_Ohm,valid");
+    ASSERT_EQ(approx.size(), 5u);
+    EXPECT_DOUBLE_EQ(approx.back()[0], 1e9) << "the graph's default axis ends at 1 GHz";
+
+    const std::size_t groups = Info(doc)["groups"].size();
+    const CliRun k = Cli("killmax " + doc);
+    ASSERT_EQ(k.exitCode, 0) << k.err;
+    EXPECT_EQ(Info(doc)["groups"].size(), groups + 1);
+}
+
+TEST_F(WorkflowCli, DamagedFileFailsWithoutWriting) {
+    const std::string bad = (dir / "bad.vnt").string();
+    std::ofstream(bad, std::ios::binary) << "not a design";
+    const std::string before = ReadAll(bad);
+    for (const std::string& cmd : {"group new ", "analyse ", "layout ", "filter --transfer "}) {
+        const CliRun r = Cli(cmd + bad);
+        EXPECT_EQ(r.exitCode, 1) << cmd;
+        EXPECT_EQ(ReadAll(bad), before) << cmd;
+    }
+}
+
+TEST_F(WorkflowCli, ReportPdfReadsBack) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils, scripts/install-deps) is not installed";
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    const std::string pdf = (dir / "report.pdf").string();
+    const CliRun r = Cli("report " + doc + " -o " + pdf);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = [&] {
+        std::FILE* p = popen(("pdftotext -layout " + pdf + " -").c_str(), "r");
+        std::string s;
+        std::array<char, 4096> buf{};
+        std::size_t n;
+        while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) s.append(buf.data(), n);
+        pclose(p);
+        return s;
+    }();
+    for (const char* expected : {"Vantor V.4.01", "design.vnt", "Kondensatorgruppen:", "Gruppe1", "Gruppe2",
+                                 "Position: X=5cm,Y=3.5cm", "C1= ", "Layout:", "Länge: 9.9cm", "Breite: 7.1cm",
+                                 "Anzahl der Vias pro Seite und Kondensator: 2"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_LT(text.find("Gruppe1"), text.find("Gruppe2"));
+    EXPECT_LT(text.find("Gruppe2"), text.find("Layout:"));
+}
+
+}  // namespace
