@@ -326,6 +326,9 @@ TEST_F(WorkflowCli, DamagedFileFailsWithoutWriting) {
 }
 
 TEST_F(WorkflowCli, ReportPdfReadsBack) {
+#ifndef VANTOR_HAVE_REPORT
+    GTEST_SKIP() << "built without Qt (VANTOR_BUILD_REPORT=OFF)";
+#endif
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "pdftotext (poppler-utils, scripts/install-deps) is not installed";
     ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
