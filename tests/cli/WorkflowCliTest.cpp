@@ -318,8 +318,8 @@ TEST_F(WorkflowCli, DamagedFileFailsWithoutWriting) {
     const std::string bad = (dir / "bad.vnt").string();
     std::ofstream(bad, std::ios::binary) << "not a design";
     const std::string before = ReadAll(bad);
-    for (const std::string& cmd : {"group new ", "analyse ", "layout ", "filter --transfer "}) {
-        const CliRun r = Cli(cmd + bad);
+    for (const char* cmd : {"group new ", "analyse ", "layout ", "filter --transfer "}) {
+        const CliRun r = Cli(std::string(cmd) + bad);
         EXPECT_EQ(r.exitCode, 1) << cmd;
         EXPECT_EQ(ReadAll(bad), before) << cmd;
     }
