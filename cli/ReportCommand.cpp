@@ -9,6 +9,7 @@
 
 #ifdef VANTOR_HAVE_REPORT
 #include <QGuiApplication>
+#include <QtGlobal>
 
 #include "render/ReportPainter.h"
 #endif
@@ -16,6 +17,15 @@
 namespace vantor::cli {
 
 namespace {
+
+#ifdef VANTOR_HAVE_REPORT
+// Qt's note that a headless session has no runtime folder is of no use to
+// someone writing a PDF; everything else Qt says still reaches stderr.
+void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+#endif
 
 struct ReportArgs {
     FileArgs file;
@@ -32,6 +42,7 @@ void RunReport(const ReportArgs& a, Context& ctx) {
     static int argc = 1;
     static char name[] = "vantor-cli";
     static char* argv[] = {name, nullptr};
+    qInstallMessageHandler(QuietRuntimeFolderNote);
     QGuiApplication qt(argc, argv);
     const QString title = QString::fromStdString(std::filesystem::path(a.file.file).filename().string());
     QString error;
