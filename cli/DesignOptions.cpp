@@ -54,6 +54,11 @@ void AddBoardOptions(CLI::App* cmd, BoardOptions& o) {
     cmd->add_option("--metal", o.metal, "Metallisation thickness");
 }
 
+void AddAnswerOption(CLI::App* cmd, std::string& answer) {
+    cmd->add_option("--answer", answer, "Answer to the optimiser's Retry/Cancel question (default cancel)")
+        ->check(CLI::IsMember({"retry", "cancel"}));
+}
+
 void AddTargetOptions(CLI::App* cmd, TargetOptions& o) {
     cmd->add_option("--fo", o.fo, "Upper corner frequency (\"Obere Grenzfrequenz:\"), e.g. 1GHz");
     cmd->add_option("--zmin-fu", o.zminFu, "\"Fu - Zmin:\", e.g. 0.8Ohm");

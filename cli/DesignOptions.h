@@ -27,6 +27,8 @@ struct TargetOptions {
 };
 
 void AddBoardOptions(CLI::App* cmd, BoardOptions& o);
+/// --answer retry|cancel: the answer to the optimiser's Retry/Cancel question.
+void AddAnswerOption(CLI::App* cmd, std::string& answer);
 void AddTargetOptions(CLI::App* cmd, TargetOptions& o);
 
 /// Writes the given options into the layout dialog's texts and recomputes

@@ -72,8 +72,7 @@ void RegisterOptimiseCommand(CLI::App& app, Context& ctx) {
     AddTargetOptions(cmd, args->targets);
     AddBoardOptions(cmd, args->board);
     cmd->add_option("--package", args->package, "Default package: table index 0..14 or its name");
-    cmd->add_option("--answer", args->answer, "Answer to the optimiser's Retry/Cancel question")
-        ->check(CLI::IsMember({"retry", "cancel"}));
+    AddAnswerOption(cmd, args->answer);
     cmd->add_flag("--json", args->json, "Print the result as JSON");
     cmd->callback([args, &ctx] {
         ctx.ui.setAnswer(Buttons::RetryCancel, args->answer == "retry" ? Answer::Retry : Answer::Cancel);

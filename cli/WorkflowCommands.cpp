@@ -70,6 +70,7 @@ struct PackageArgs {
     FileArgs file;
     std::optional<std::string> package, rloss, lser;
     bool manual = false;
+    std::string answer = "cancel";
 };
 
 // The capacitor-properties dialog: choosing a package with Auto on shows
@@ -164,14 +165,17 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
         FileArgs file;
         BoardOptions board;
         bool yes = false;
+        std::string answer = "cancel";
     };
     auto la = std::make_shared<LayoutArgs>();
     CLI::App* layout = app.add_subcommand("layout", "Edit the board as \"Layout-Parameter eingeben\" does, then optimise");
     AddFileArgs(layout, la->file);
     AddBoardOptions(layout, la->board);
     layout->add_flag("--yes", la->yes, "Answer Yes when objects lie outside a smaller board");
+    AddAnswerOption(layout, la->answer);
     layout->callback([la, &ctx] {
         ctx.ui.setAnswer(Buttons::YesNo, la->yes ? Answer::Yes : Answer::No);
+        ctx.ui.setAnswer(Buttons::RetryCancel, la->answer == "retry" ? Answer::Retry : Answer::Cancel);
         DocumentSession s(ctx);
         if (!s.Open(la->file)) return;
         ScriptedLayout dialog(la->board, ctx.ui);
@@ -193,7 +197,9 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
     package->add_option("--package", pa->package, "Package: table index or name (Auto on)")->excludes(manual);
     package->add_option("--rloss", pa->rloss, "\"Verlustwiderstand:\", e.g. 50mOhm")->needs(manual);
     package->add_option("--lser", pa->lser, "\"Serieninduktivität:\", e.g. 1nH")->needs(manual);
+    AddAnswerOption(package, pa->answer);
     package->callback([pa, &ctx] {
+        ctx.ui.setAnswer(Buttons::RetryCancel, pa->answer == "retry" ? Answer::Retry : Answer::Cancel);
         if (!pa->package && !pa->manual) {
             ctx.ui.message("Bitte --package oder --manual angeben", MessageKind::Error);
             ctx.exitCode = kExitRefused;

@@ -314,6 +314,20 @@ TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
     EXPECT_EQ(Info(doc)["groups"].size(), groups + 1);
 }
 
+TEST_F(WorkflowCli, OptimiserQuestionIsAnsweredByTheOption) {
+    // Targets under which the optimiser's correction crowds two capacitors
+    // and asks whether to go on: Cancel by default leaves the file alone.
+    const std::string crowded =
+        "optimise " + doc + " --fo 2GHz --zmin-fu 0.1 --zmax-fu 0.123 --zmin-fo 0.6 --zmax-fo 0.804";
+    ExpectUnchanged(crowded, 1, "Optimierung fortsetzen? [Wiederholen/Abbrechen] -> Abbrechen");
+    const CliRun retried = Cli(crowded + " --answer retry");
+    EXPECT_NE(retried.err.find("-> Wiederholen"), std::string::npos) << retried.err;
+    for (const char* command : {"layout ", "package ", "optimise "}) {
+        const CliRun r = Cli(std::string(command) + doc + " --answer maybe");
+        EXPECT_NE(r.exitCode, 0) << command;
+    }
+}
+
 TEST_F(WorkflowCli, DamagedFileFailsWithoutWriting) {
     const std::string bad = (dir / "bad.vnt").string();
     std::ofstream(bad, std::ios::binary) << "not a design";
