@@ -1,10 +1,7 @@
 // Runs vantor-cli as a user would and reads what it prints.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -12,35 +9,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "RunCli.h"
+
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;  // stdout
-    std::string err;  // stderr
-};
+using vantor::test::CliRun;
 
-CliRun Cli(const std::string& args) {
-    // One file per process and call: ctest runs tests in parallel.
-    static int calls = 0;
-    const std::string errFile =
-        ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
-    const std::string command = std::string(VANTOR_CLI) + " " + args + " 2>" + errFile + " </dev/null";
-    CliRun r;
-    std::FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (std::FILE* e = std::fopen(errFile.c_str(), "r")) {
-        while ((n = std::fread(buf.data(), 1, buf.size(), e)) > 0) r.err.append(buf.data(), n);
-        std::fclose(e);
-    }
-    std::remove(errFile.c_str());
-    return r;
-}
+CliRun Cli(const std::string& args) { return vantor::test::RunCli(args); }
 
 TEST(CliValue, ParseAndFormat) {
     EXPECT_EQ(Cli("value parse 100mOhm").out, "0.10000000000000001\n");

@@ -1,33 +1,24 @@
 // vantor-cli new and info, as a script uses them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "RunCli.h"
+
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-};
+using CliResult = vantor::test::CliRun;
 
+// Messages and output together, as a script's log shows them.
 CliResult Cli(const std::string& args) {
-    const std::string command = std::string(VANTOR_CLI) + " " + args + " 2>&1 </dev/null";
-    CliResult r;
-    std::FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    CliResult r = vantor::test::RunCli(args);
+    r.out += r.err;
     return r;
 }
 

@@ -3,7 +3,6 @@
 // both ways, untouched files after failures, curves, the report as a PDF.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -16,14 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "RunCli.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using vantor::test::CliRun;
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -42,21 +40,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    CliRun Cli(const std::string& args) {
-        const std::string errFile = (dir / "stderr.txt").string();
-        const std::string command =
-            "cd " + dir.string() + " && " + VANTOR_CLI + " " + args + " 2>" + errFile + " </dev/null";
-        CliRun r;
-        std::FILE* p = popen(command.c_str(), "r");
-        if (p == nullptr) return r;
-        std::array<char, 4096> buf{};
-        std::size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-        const int status = pclose(p);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = ReadAll(errFile);
-        return r;
-    }
+    CliRun Cli(const std::string& args) { return vantor::test::RunCli(args, dir.string()); }
     nlohmann::json Info(const std::string& file) {
         const CliRun r = Cli("info --json " + file);
         EXPECT_EQ(r.exitCode, 0) << r.err;
