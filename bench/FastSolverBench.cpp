@@ -10,51 +10,22 @@
 // and its time per frequency is extrapolated to 101; planes of more than M
 // nodes (default 20,000) skip it, as N solves would take hours. Peak memory is the
 // heap through operator new during the solve plus UMFPACK's own peak.
-#include <malloc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "HeapCounter.h"
 #include "model/CAnalysisDomain.h"
 #include "model/CCircuitBoard.h"
 #include "model/RecordingInteraction.h"
 #include "solver/CLayer.h"
 #include "solver/PlaneSolver.h"
 #include "solver/SparseLdlt.h"
-
-namespace {
-
-std::atomic<long long> gInUse{0};
-std::atomic<long long> gPeak{0};
-
-void Count(long long delta) {
-    const long long now = gInUse += delta;
-    long long peak = gPeak.load();
-    while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
-    }
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) throw std::bad_alloc();
-    Count(static_cast<long long>(malloc_usable_size(p)));
-    return p;
-}
-void operator delete(void* p) noexcept {
-    if (p == nullptr) return;
-    Count(-static_cast<long long>(malloc_usable_size(p)));
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -85,8 +56,7 @@ struct Run {
 
 Run SolveOnce(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions& options) {
     RecordingInteraction ui;
-    const long long before = gInUse.load();
-    gPeak = before;
+    bench::ResetHeapPeak();
     const auto start = Clock::now();
     Run r;
     r.ok = layer.SolvePlane(domain, ui, options);
@@ -94,7 +64,7 @@ Run SolveOnce(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions&
     const SolveReport& report = layer.LastSolve();
     // UMFPACK allocates through malloc: add its own figure.
     const double umfpack = options.kind == SolverKind::Umfpack ? report.factorBytes : 0.0;
-    r.peakMB = (static_cast<double>(gPeak.load() - before) + umfpack) / 1e6;
+    r.peakMB = (static_cast<double>(bench::HeapPeakSinceReset()) + umfpack) / 1e6;
     r.factorNonZeros = report.factorNonZeros;
     r.fallbacks = report.fallbackFrequencies;
     r.threads = report.threads;

@@ -3,45 +3,14 @@
 // unknowns N, seconds per frequency and the peak memory of one solve (heap
 // of the program plus UMFPACK's own peak for a factorisation).
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
+#include "HeapCounter.h"
 #include "model/CAnalysisDomain.h"
 #include "model/CCircuitBoard.h"
 #include "model/RecordingInteraction.h"
 #include "solver/CLayer.h"
-
-namespace {
-
-// Heap bytes in use through operator new, and their peak since the last reset.
-std::atomic<long long> gInUse{0};
-std::atomic<long long> gPeak{0};
-
-void Count(long long delta) {
-    const long long now = gInUse += delta;
-    long long peak = gPeak.load();
-    while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
-    }
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) throw std::bad_alloc();
-    Count(static_cast<long long>(malloc_usable_size(p)));
-    return p;
-}
-void operator delete(void* p) noexcept {
-    if (p == nullptr) return;
-    Count(-static_cast<long long>(malloc_usable_size(p)));
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -61,10 +30,9 @@ void BM_SolveDefaultBoard(benchmark::State& state) {
     bool ok = true;
     long long heapPeak = 0;
     for (auto _ : state) {
-        const long long before = gInUse.load();
-        gPeak = before;
+        bench::ResetHeapPeak();
         ok = board.RunPlaneSolver(domain, ui) && ok;
-        heapPeak = gPeak.load() - before;
+        heapPeak = bench::HeapPeakSinceReset();
     }
     if (!ok) state.SkipWithError("the solve failed");
     state.counters["N"] = layer.activeCount;

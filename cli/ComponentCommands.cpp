@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
+#include "cli/DesignOptions.h"
 #include "cli/Workflows.h"
 #include "components/CFilter.h"
 #include "components/CSParameterDB.h"
@@ -35,15 +36,36 @@ void AddDatabaseOption(CLI::App* cmd, std::string& folder) {
     cmd->add_option("--database", folder, "Component folder (default: Database in the working folder)");
 }
 
-// The filter's capacitor group as the document gets it: the optimised group
-// of a default design, handed over with ">>>". The board must outlive it.
-bool DefaultFilterGroup(const CCircuitBoard& board, CFilter& filter, Interaction& ui) {
+// The filter checks of the main form; a refused value ends the command.
+bool CheckSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
+                        const std::string& imax, FilterSpecification& spec, Context& ctx) {
+    if (const FieldCheck error = CheckFilterFields(fo, fu, attenuation, imax, spec)) {
+        ShowRefused(*error, ctx.ui);
+        ctx.exitCode = kExitRefused;
+        return false;
+    }
+    return true;
+}
+
+// The filter of a default design with the given specification. Its
+// capacitor group is the one the document gets: the optimised group of that
+// design, handed over with ">>>" (none with noGroup). The board must outlive
+// the filter.
+bool DefaultDesignFilter(const CCircuitBoard& board, const FilterSpecification& spec, bool noGroup, CFilter& filter,
+                         Context& ctx) {
+    filter.fLower = spec.fLower;
+    filter.fUpper = spec.fUpper;
+    filter.minAttenuation = spec.minAttenuation;
+    filter.maxSupplyCurrent = spec.maxCurrent;
+    filter.useGroup = noGroup ? 0 : 1;
+    if (noGroup) return true;
     CCGroup group;
     group.fo = 3e9;
     group.board = &board;
-    Optimise(group, ui);
+    Optimise(group, ctx.ui);
     if (group.ElementCount() == 0) {
-        ui.message("Bitte zuerst Daten in die Filterberechnung transferieren!", MessageKind::Error);
+        ctx.ui.message("Bitte zuerst Daten in die Filterberechnung transferieren!", MessageKind::Error);
+        ctx.exitCode = kExitFailed;
         return false;
     }
     filter.group.Assign(group);
@@ -108,25 +130,13 @@ struct ChokesArgs {
 
 void RunChokes(const ChokesArgs& args, Context& ctx) {
     FilterSpecification spec;
-    if (const FieldCheck error = CheckFilterFields(args.fo, args.fu, args.attenuation, args.imax, spec)) {
-        ctx.ui.message(error->field + " " + error->message, MessageKind::Error);
-        ctx.exitCode = kExitRefused;
-        return;
-    }
+    if (!CheckSpecification(args.fo, args.fu, args.attenuation, args.imax, spec, ctx)) return;
     CSParameterDB db;
     if (!LoadFolder(db, args.folder, ctx)) return;
 
     const CCircuitBoard board;
     CFilter filter;
-    filter.fLower = spec.fLower;
-    filter.fUpper = spec.fUpper;
-    filter.minAttenuation = spec.minAttenuation;
-    filter.maxSupplyCurrent = spec.maxCurrent;
-    filter.useGroup = args.noGroup ? 0 : 1;
-    if (!args.noGroup && !DefaultFilterGroup(board, filter, ctx.ui)) {
-        ctx.exitCode = kExitFailed;
-        return;
-    }
+    if (!DefaultDesignFilter(board, spec, args.noGroup, filter, ctx)) return;
     const int n = filter.SearchChokes(db);
 
     if (args.json) {
@@ -160,11 +170,7 @@ struct AttenuationArgs {
 
 void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
     FilterSpecification spec;
-    if (const FieldCheck error = CheckFilterFields(args.fo, args.fu, kDefaultAttenuation, kDefaultImax, spec)) {
-        ctx.ui.message(error->field + " " + error->message, MessageKind::Error);
-        ctx.exitCode = kExitRefused;
-        return;
-    }
+    if (!CheckSpecification(args.fo, args.fu, kDefaultAttenuation, kDefaultImax, spec, ctx)) return;
     CSParameterDB db;
     if (!LoadFolder(db, args.folder, ctx)) return;
     const CSParaSet* choke = db.Find(args.choke);
@@ -176,13 +182,7 @@ void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
 
     const CCircuitBoard board;
     CFilter filter;
-    filter.fLower = spec.fLower;
-    filter.fUpper = spec.fUpper;
-    filter.useGroup = args.noGroup ? 0 : 1;
-    if (!args.noGroup && !DefaultFilterGroup(board, filter, ctx.ui)) {
-        ctx.exitCode = kExitFailed;
-        return;
-    }
+    if (!DefaultDesignFilter(board, spec, args.noGroup, filter, ctx)) return;
     filter.candidates = {choke};
     filter.selected = 0;
 

@@ -4,26 +4,30 @@
 
 namespace vantor {
 
-TargetFields TargetFields::FromGroup(const CCGroup& g, double maxFrequency) {
+namespace {
+
+std::string Display(double v, const char* unit) { return FormatValue(v, unit); }
+std::string Exact(double v, const char*) { return ExactText(v); }
+
+// The targets as display texts or as texts that read back exactly; the
+// hidden limit is always shown as the dialog shows it.
+TargetFields Fill(const CCGroup& g, double maxFrequency, std::string (*text)(double, const char* unit)) {
     TargetFields t;
-    t.fo = FormatValue(g.fo > maxFrequency ? maxFrequency : g.fo, "Hz");
+    t.fo = text(g.fo > maxFrequency ? maxFrequency : g.fo, "Hz");
     t.limit = FormatValue(maxFrequency, "Hz");
-    t.zmaxFu = FormatValue(g.zmaxFu, "Ohm");
-    t.zminFu = FormatValue(g.zminFu, "Ohm");
-    t.zmaxFo = FormatValue(g.zmaxFo, "Ohm");
-    t.zminFo = FormatValue(g.zminFo, "Ohm");
+    t.zmaxFu = text(g.zmaxFu, "Ohm");
+    t.zminFu = text(g.zminFu, "Ohm");
+    t.zmaxFo = text(g.zmaxFo, "Ohm");
+    t.zminFo = text(g.zminFo, "Ohm");
     return t;
 }
 
+}  // namespace
+
+TargetFields TargetFields::FromGroup(const CCGroup& g, double maxFrequency) { return Fill(g, maxFrequency, Display); }
+
 TargetFields TargetFields::FromGroupExact(const CCGroup& g, double maxFrequency) {
-    TargetFields t;
-    t.fo = ExactText(g.fo > maxFrequency ? maxFrequency : g.fo);
-    t.limit = FormatValue(maxFrequency, "Hz");
-    t.zmaxFu = ExactText(g.zmaxFu);
-    t.zminFu = ExactText(g.zminFu);
-    t.zmaxFo = ExactText(g.zmaxFo);
-    t.zminFo = ExactText(g.zminFo);
-    return t;
+    return Fill(g, maxFrequency, Exact);
 }
 
 FieldCheck TargetFields::Check() const {

@@ -16,37 +16,39 @@ std::string LayoutMessageMaxMountingDepth() {
            "System und der Bestückungslage beträgt " + FormatValue(0.005, "m") + "!";
 }
 
-LayoutFields LayoutFields::FromBoard(const CCircuitBoard& b) {
+namespace {
+
+// How the fields show a board: display texts as the dialog shows them, or
+// texts that read back exactly.
+struct TextForm {
+    std::string (*value)(double, const char* unit);
+    std::string (*plain)(double);
+};
+
+std::string Display(double v, const char* unit) { return FormatValue(v, unit); }
+std::string Exact(double v, const char*) { return ExactText(v); }
+
+LayoutFields Fill(const CCircuitBoard& b, const TextForm& form) {
     LayoutFields f;
-    f.width = FormatValue(b.width, "m");
-    f.length = FormatValue(b.length, "m");
-    f.planeSpacing = FormatValue(b.planeSpacing, "m");
-    f.mountingDepth = FormatValue(b.mountingDepth, "m");
-    f.metalThickness = FormatValue(b.metalThickness, "m");
-    f.conductivity = FormatLimit(b.conductivity);
-    f.viaSpacing = FormatValue(b.viaSpacing, "m");
-    f.viaDiameter = FormatValue(b.viaDiameter, "m");
+    f.width = form.value(b.width, "m");
+    f.length = form.value(b.length, "m");
+    f.planeSpacing = form.value(b.planeSpacing, "m");
+    f.mountingDepth = form.value(b.mountingDepth, "m");
+    f.metalThickness = form.value(b.metalThickness, "m");
+    f.conductivity = form.plain(b.conductivity);
+    f.viaSpacing = form.value(b.viaSpacing, "m");
+    f.viaDiameter = form.value(b.viaDiameter, "m");
     f.viasPerSide = std::to_string(b.viasPerSide);
-    f.epsilonR = FormatLimit(b.epsilonR);
-    f.maxFrequency = FormatValue(b.maxFrequency, "Hz");
+    f.epsilonR = form.plain(b.epsilonR);
+    f.maxFrequency = form.value(b.maxFrequency, "Hz");
     return f;
 }
 
-LayoutFields LayoutFields::FromBoardExact(const CCircuitBoard& b) {
-    LayoutFields f;
-    f.width = ExactText(b.width);
-    f.length = ExactText(b.length);
-    f.planeSpacing = ExactText(b.planeSpacing);
-    f.mountingDepth = ExactText(b.mountingDepth);
-    f.metalThickness = ExactText(b.metalThickness);
-    f.conductivity = ExactText(b.conductivity);
-    f.viaSpacing = ExactText(b.viaSpacing);
-    f.viaDiameter = ExactText(b.viaDiameter);
-    f.viasPerSide = std::to_string(b.viasPerSide);
-    f.epsilonR = ExactText(b.epsilonR);
-    f.maxFrequency = ExactText(b.maxFrequency);
-    return f;
-}
+}  // namespace
+
+LayoutFields LayoutFields::FromBoard(const CCircuitBoard& b) { return Fill(b, {Display, FormatLimit}); }
+
+LayoutFields LayoutFields::FromBoardExact(const CCircuitBoard& b) { return Fill(b, {Exact, ExactText}); }
 
 void LayoutFields::UpdateMaxFrequency() {
     const double w = ParseValue(width);
