@@ -26,7 +26,7 @@ namespace {
 // The component folder the program reads, beside the working folder.
 constexpr const char* kDefaultDatabase = "Database";
 
-// The document's filter specification before the user edits it.
+// A new design's filter requirements (band, attenuation, current).
 constexpr const char* kDefaultFu = "10MHz";
 constexpr const char* kDefaultFo = "300MHz";
 constexpr const char* kDefaultAttenuation = "35dB";
