@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "components/CSParameterDB.h"
-#include "model/Interaction.h"
+#include "CSParameterDB.h"
+#include "Interaction.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "HeapCounter.h"
-#include "model/CAnalysisDomain.h"
-#include "model/CCircuitBoard.h"
-#include "model/RecordingInteraction.h"
-#include "solver/CLayer.h"
-#include "solver/PlaneSolver.h"
-#include "solver/SparseLdlt.h"
+#include "CAnalysisDomain.h"
+#include "CCircuitBoard.h"
+#include "RecordingInteraction.h"
+#include "CLayer.h"
+#include "PlaneSolver.h"
+#include "SparseLdlt.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "decoupling/Optimiser.h"
-#include "model/CCircuitBoard.h"
-#include "model/RecordingInteraction.h"
+#include "Optimiser.h"
+#include "CCircuitBoard.h"
+#include "RecordingInteraction.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "HeapCounter.h"
-#include "model/CAnalysisDomain.h"
-#include "model/CCircuitBoard.h"
-#include "model/RecordingInteraction.h"
-#include "solver/CLayer.h"
+#include "CAnalysisDomain.h"
+#include "CCircuitBoard.h"
+#include "RecordingInteraction.h"
+#include "CLayer.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <memory>
 #include <optional>
 
-#include "cli/DocumentSession.h"
-#include "cli/Workflows.h"
-#include "components/CFilter.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "DocumentSession.h"
+#include "Workflows.h"
+#include "CFilter.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor::cli {
 

@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "model/ConsoleInteraction.h"
+#include "ConsoleInteraction.h"
 
 namespace vantor::cli {
 

@@ -9,15 +9,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/Commands.h"
-#include "cli/DesignOptions.h"
-#include "cli/Workflows.h"
-#include "components/CFilter.h"
-#include "components/CSParameterDB.h"
-#include "components/FilterFields.h"
-#include "decoupling/Optimiser.h"
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "Commands.h"
+#include "DesignOptions.h"
+#include "Workflows.h"
+#include "CFilter.h"
+#include "CSParameterDB.h"
+#include "FilterFields.h"
+#include "Optimiser.h"
+#include "CCircuitBoard.h"
+#include "Values.h"
 
 namespace vantor::cli {
 

@@ -1,8 +1,8 @@
-#include "cli/DesignOptions.h"
+#include "DesignOptions.h"
 
-#include "decoupling/PackageTable.h"
-#include "decoupling/TargetFields.h"
-#include "model/LayoutFields.h"
+#include "PackageTable.h"
+#include "TargetFields.h"
+#include "LayoutFields.h"
 
 namespace vantor::cli {
 

@@ -7,11 +7,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/TargetFields.h"
-#include "model/LayoutFields.h"
-#include "model/CCircuitBoard.h"
-#include "model/Interaction.h"
+#include "CCGroup.h"
+#include "TargetFields.h"
+#include "LayoutFields.h"
+#include "CCircuitBoard.h"
+#include "Interaction.h"
 
 namespace vantor::cli {
 

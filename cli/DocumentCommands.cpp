@@ -5,10 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/Commands.h"
-#include "model/CVtrDoc.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "Commands.h"
+#include "CVtrDoc.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/DocumentSession.h"
+#include "DocumentSession.h"
 
 #include <filesystem>
 

@@ -8,9 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/Commands.h"
-#include "components/CSParameterDB.h"
-#include "model/CVtrDoc.h"
+#include "Commands.h"
+#include "CSParameterDB.h"
+#include "CVtrDoc.h"
 
 namespace vantor::cli {
 

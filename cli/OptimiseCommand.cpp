@@ -6,11 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/Commands.h"
-#include "cli/DesignOptions.h"
-#include "cli/Workflows.h"
-#include "decoupling/Optimiser.h"
-#include "model/Values.h"
+#include "Commands.h"
+#include "DesignOptions.h"
+#include "Workflows.h"
+#include "Optimiser.h"
+#include "Values.h"
 
 namespace vantor::cli {
 

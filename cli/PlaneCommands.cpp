@@ -5,12 +5,12 @@
 #include <memory>
 #include <sstream>
 
-#include "cli/DesignOptions.h"
-#include "cli/DocumentSession.h"
-#include "components/FilterFields.h"
-#include "model/PlaneEdits.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "DesignOptions.h"
+#include "DocumentSession.h"
+#include "FilterFields.h"
+#include "PlaneEdits.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor::cli {
 

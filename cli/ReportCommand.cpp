@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "cli/DocumentSession.h"
+#include "DocumentSession.h"
 
 #ifdef VANTOR_HAVE_REPORT
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include "render/ReportPainter.h"
+#include "ReportPainter.h"
 #endif
 
 namespace vantor::cli {

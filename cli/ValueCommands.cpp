@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "cli/Commands.h"
-#include "model/Values.h"
+#include "Commands.h"
+#include "Values.h"
 
 namespace vantor::cli {
 

@@ -5,13 +5,13 @@
 #include <memory>
 #include <optional>
 
-#include "cli/DesignOptions.h"
-#include "cli/DocumentSession.h"
-#include "cli/Workflows.h"
-#include "decoupling/GroupEdits.h"
-#include "decoupling/PackageTable.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "DesignOptions.h"
+#include "DocumentSession.h"
+#include "Workflows.h"
+#include "GroupEdits.h"
+#include "PackageTable.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor::cli {
 

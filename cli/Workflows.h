@@ -1,9 +1,9 @@
 #pragma once
 // Document workflows shared between command groups.
 
-#include "cli/Commands.h"
-#include "cli/DesignOptions.h"
-#include "cli/DocumentSession.h"
+#include "Commands.h"
+#include "DesignOptions.h"
+#include "DocumentSession.h"
 
 namespace vantor::cli {
 

@@ -2,13 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/Commands.h"
+#include "Commands.h"
 
 int main(int argc, char** argv) {
     vantor::cli::Context ctx;
     CLI::App app{"vantor-cli: Entkopplung und Stromversorgungsnetz einer Leiterplatte"};
     app.require_subcommand(1);
-    app.set_version_flag("--version", "vantor-cli 4.01");
+    app.set_version_flag("--version", "vantor-cli " VANTOR_VERSION);
 
     vantor::cli::RegisterValueCommands(app, ctx);
     vantor::cli::RegisterOptimiseCommand(app, ctx);

@@ -1,4 +1,4 @@
-#include "components/CFilter.h"
+#include "CFilter.h"
 
 #include <cctype>
 #include <cmath>

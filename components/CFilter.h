@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "components/CSParaSet.h"
-#include "components/CSParameterDB.h"
-#include "decoupling/CCGroup.h"
+#include "CSParaSet.h"
+#include "CSParameterDB.h"
+#include "CCGroup.h"
 
 namespace vantor {
 

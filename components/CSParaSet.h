@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "components/CSParameter.h"
-#include "model/CObject.h"
+#include "CSParameter.h"
+#include "CObject.h"
 
 namespace vantor {
 

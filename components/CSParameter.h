@@ -3,7 +3,7 @@
 
 #include <complex>
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 namespace vantor {
 

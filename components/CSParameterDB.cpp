@@ -1,10 +1,10 @@
-#include "components/CSParameterDB.h"
+#include "CSParameterDB.h"
 
 #include <algorithm>
 #include <cctype>
 #include <system_error>
 
-#include "components/ComponentFiles.h"
+#include "ComponentFiles.h"
 
 namespace vantor {
 

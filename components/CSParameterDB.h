@@ -9,8 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "components/CSParaSet.h"
-#include "model/Interaction.h"
+#include "CSParaSet.h"
+#include "Interaction.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "components/ComponentFiles.h"
+#include "ComponentFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,8 @@
 #include <memory>
 #include <system_error>
 
-#include "components/CSParameterDB.h"
-#include "model/Values.h"
+#include "CSParameterDB.h"
+#include "Values.h"
 
 namespace vantor {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "components/LineReader.h"
-#include "model/Interaction.h"
+#include "LineReader.h"
+#include "Interaction.h"
 
 namespace vantor {
 

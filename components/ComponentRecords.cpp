@@ -1,8 +1,8 @@
 // Records of the component data and the filter in the document file.
-#include "components/CFilter.h"
-#include "components/CSParaSet.h"
-#include "components/CSParameter.h"
-#include "model/CArchive.h"
+#include "CFilter.h"
+#include "CSParaSet.h"
+#include "CSParameter.h"
+#include "CArchive.h"
 
 namespace vantor {
 

@@ -1,6 +1,6 @@
-#include "components/FilterFields.h"
+#include "FilterFields.h"
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/FieldCheck.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 

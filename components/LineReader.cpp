@@ -1,11 +1,11 @@
-#include "components/LineReader.h"
+#include "LineReader.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

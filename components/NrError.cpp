@@ -1,4 +1,4 @@
-#include "components/NrError.h"
+#include "NrError.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,10 +1,10 @@
-#include "components/Polint.h"
+#include "Polint.h"
 
 #include <cmath>
 #include <new>
 #include <vector>
 
-#include "components/NrError.h"
+#include "NrError.h"
 
 namespace vantor {
 

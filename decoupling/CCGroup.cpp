@@ -1,10 +1,10 @@
-#include "decoupling/CCGroup.h"
+#include "CCGroup.h"
 
 #include <cmath>
 
-#include "decoupling/PackageTable.h"
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "PackageTable.h"
+#include "BoardStackup.h"
+#include "Values.h"
 
 namespace vantor {
 
@@ -21,7 +21,6 @@ void CCGroup::Assign(const CCGroup& other) {
     if (this == &other) return;
     elements_.clear();
     defaultPackage = other.defaultPackage;  // keeps our owner
-    document = other.document;
     board = other.board;
     zmaxFo = other.zmaxFo;
     zminFo = other.zminFo;
@@ -137,7 +136,7 @@ void CCGroup::Serialize(CArchive& ar) {
     ar.Text(name);
 }
 
-std::unique_ptr<CCapa> CCGroup::PlaneCapacitanceEntry(const CCircuitBoard& board) {
+std::unique_ptr<CCapa> CCGroup::PlaneCapacitanceEntry(const BoardStackup& board) {
     auto c = std::make_unique<CCapa>();
     c->autoParasitics = 0;
     c->capacitance = board.epsilonR * kPlanePermittivity * board.length * board.width / board.planeSpacing;

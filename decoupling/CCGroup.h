@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "decoupling/CCapa.h"
-#include "decoupling/CCapShape.h"
-#include "model/CObject.h"
+#include "CCapa.h"
+#include "CCapShape.h"
+#include "CObject.h"
 
 namespace vantor {
 
-class CCircuitBoard;
-class ViewRefresher;
+struct BoardStackup;
 
 class CCGroup : public CObject {
 public:
@@ -62,7 +61,7 @@ public:
 
     /// A capacitor standing for the plane pair's own capacitance
     /// ("Flächenkapazität", almost ideal).
-    static std::unique_ptr<CCapa> PlaneCapacitanceEntry(const CCircuitBoard& board);
+    static std::unique_ptr<CCapa> PlaneCapacitanceEntry(const BoardStackup& board);
 
     const char* ClassName() const override { return "CCGroup"; }
     /// Record: the capacitor list, then version 1, the default package, fo,
@@ -74,8 +73,7 @@ public:
     std::unique_ptr<CCapa> NewCapacitor(double capacitance) const;
 
     CCapShape defaultPackage;
-    ViewRefresher* document = nullptr;   // asked to redraw during optimisation
-    const CCircuitBoard* board = nullptr;
+    const BoardStackup* board = nullptr;  // the stack-up of the board the group belongs to
     double zmaxFo = 1.2;  // Ohm
     double zminFo = 1.0;  // Ohm
     double zmaxFu = 0.9;  // Ohm

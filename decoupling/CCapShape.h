@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 namespace vantor {
 

@@ -1,9 +1,9 @@
-#include "decoupling/CCapa.h"
+#include "CCapa.h"
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/CMStrip.h"
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "CCGroup.h"
+#include "CMStrip.h"
+#include "BoardStackup.h"
+#include "Values.h"
 
 namespace vantor {
 
@@ -29,7 +29,7 @@ double EffectiveEsl(const CCapa& capa) {
     return MountedEsl(capa.shape, *capa.group->board);
 }
 
-double MountedEsl(const CCapShape& shape, const CCircuitBoard& board) {
+double MountedEsl(const CCapShape& shape, const BoardStackup& board) {
     const double T = shape.bodyThickness;
     const double A = 0.1 * T + 5e-5;
     const double B = (T - A) * 0.5;

@@ -5,13 +5,13 @@
 #include <complex>
 #include <cstdint>
 
-#include "decoupling/CCapShape.h"
-#include "model/CObject.h"
+#include "CCapShape.h"
+#include "CObject.h"
 
 namespace vantor {
 
 class CCGroup;
-class CCircuitBoard;
+struct BoardStackup;
 
 using Complex = std::complex<double>;
 
@@ -52,7 +52,7 @@ double EffectiveEsl(const CCapa& capa);
 
 /// Mounting inductance of a package on a board, H: two microstrip segments
 /// from the body geometry and the via/stack-up geometry.
-double MountedEsl(const CCapShape& shape, const CCircuitBoard& board);
+double MountedEsl(const CCapShape& shape, const BoardStackup& board);
 
 /// Series R-L-C impedance ESR + jX at f (Hz), Ohm.
 Complex CapacitorImpedance(const CCapa& capa, double f);

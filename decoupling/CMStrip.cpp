@@ -1,8 +1,8 @@
-#include "decoupling/CMStrip.h"
+#include "CMStrip.h"
 
 #include <cmath>
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 namespace vantor {
 

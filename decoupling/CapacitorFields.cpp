@@ -1,6 +1,6 @@
-#include "decoupling/CapacitorFields.h"
+#include "CapacitorFields.h"
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "decoupling/CCapShape.h"
-#include "model/FieldCheck.h"
+#include "CCapShape.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 

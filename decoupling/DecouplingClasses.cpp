@@ -1,7 +1,7 @@
-#include "decoupling/DecouplingClasses.h"
+#include "DecouplingClasses.h"
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/CMStrip.h"
+#include "CCGroup.h"
+#include "CMStrip.h"
 
 namespace vantor {
 

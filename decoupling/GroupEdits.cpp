@@ -1,8 +1,8 @@
-#include "decoupling/GroupEdits.h"
+#include "GroupEdits.h"
 
-#include "decoupling/CCapa.h"
-#include "decoupling/PackageTable.h"
-#include "model/Values.h"
+#include "CCapa.h"
+#include "PackageTable.h"
+#include "Values.h"
 
 namespace vantor {
 
@@ -15,12 +15,12 @@ bool EditTargets(CCGroup& group, TargetDialog& dialog, double maxFrequency) {
     return true;
 }
 
-double ShapeEsl(const CCapShape& shape, const CCircuitBoard* board) {
+double ShapeEsl(const CCapShape& shape, const BoardStackup* board) {
     if (shape.packageType == 0 || board == nullptr) return shape.lser;
     return MountedEsl(shape, *board);
 }
 
-bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const CCircuitBoard* board) {
+bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const BoardStackup* board) {
     CapacitorFields fields;
     fields.automatic = shape.packageType != 0;
     fields.packageType = shape.packageType;

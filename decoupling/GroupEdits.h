@@ -3,13 +3,13 @@
 // dialogs; the desktop dialogs, the command-line tool and tests implement
 // them.
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/CapacitorFields.h"
-#include "decoupling/TargetFields.h"
+#include "CCGroup.h"
+#include "CapacitorFields.h"
+#include "TargetFields.h"
 
 namespace vantor {
 
-class CCircuitBoard;
+struct BoardStackup;
 
 /// The optimisation-target dialog. Returns true on OK; an implementation
 /// returns true only once Check() has passed.
@@ -33,11 +33,11 @@ bool EditTargets(CCGroup& group, TargetDialog& dialog, double maxFrequency);
 /// ESL the dialog shows for a shape with automatic parasitics, H: the
 /// mounted inductance on the board, or lser without a board or for the
 /// user-defined package.
-double ShapeEsl(const CCapShape& shape, const CCircuitBoard* board);
+double ShapeEsl(const CCapShape& shape, const BoardStackup* board);
 
 /// Edits a shape: on OK the chosen entry of the application's package table
 /// takes the typed Rloss and Lser, and the shape takes over that entry
 /// (keeping its owner). True on OK; on cancel the shape is untouched.
-bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const CCircuitBoard* board);
+bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const BoardStackup* board);
 
 }  // namespace vantor

@@ -1,10 +1,10 @@
-#include "decoupling/Optimiser.h"
+#include "Optimiser.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "BoardStackup.h"
+#include "Values.h"
 
 namespace vantor {
 
@@ -74,7 +74,7 @@ Peak SearchPeak(const CCGroup& g, int i, Interaction& ui) {
 
 class Optimiser {
 public:
-    Optimiser(CCGroup& group, Interaction& ui) : g_(group), ui_(ui) {}
+    Optimiser(CCGroup& group, Interaction& ui, ViewRefresher* views) : g_(group), ui_(ui), views_(views) {}
 
     int Run();
     int iterations() const { return iterations_; }
@@ -92,11 +92,11 @@ private:
         CCapa& capa = g_.Capacitor(k);
         capa.capacitance = c;
         capa.shape = g_.defaultPackage;
-        if (refresh_ && g_.document != nullptr) g_.document->refreshAllViews();
+        if (refresh_ && views_ != nullptr) views_->refreshAllViews();
     }
     void Remove(int k) {
         g_.RemoveCapacitor(k);
-        if (refresh_ && g_.document != nullptr) g_.document->refreshAllViews();
+        if (refresh_ && views_ != nullptr) views_->refreshAllViews();
     }
     Peak Search(int k) { return SearchPeak(g_, k, ui_); }
     void Limits(double f, double& zmin, double& zmax) const { g_.LimitLines(f, zmin, zmax); }
@@ -110,6 +110,7 @@ private:
 
     CCGroup& g_;
     Interaction& ui_;
+    ViewRefresher* views_;
     bool refresh_ = false;
     int iterations_ = 0;
 };
@@ -330,8 +331,8 @@ std::string MessageContinueQuestion() {
            "Optimierung fortsetzen?\n";
 }
 
-int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats) {
-    Optimiser optimiser(group, ui);
+int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats, ViewRefresher* views) {
+    Optimiser optimiser(group, ui, views);
     const int result = optimiser.Run();
     if (stats != nullptr) stats->iterations = optimiser.iterations();
     return result;

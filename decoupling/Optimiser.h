@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "decoupling/CCGroup.h"
-#include "model/Interaction.h"
+#include "CCGroup.h"
+#include "Interaction.h"
 
 namespace vantor {
 
@@ -46,9 +46,11 @@ struct OptimiseStats {
 };
 
 /// Rebuilds the group's capacitors. Returns 1 when a result stands in the
-/// group (also after "MAX_OPT überschritten" and string 144), 0 when the
-/// optimisation failed or was cancelled (the partial result stays).
-int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats = nullptr);
+/// group (also after "MAX_OPT überschritten" and the parasitics warning), 0
+/// when the optimisation failed or was cancelled (the partial result stays).
+/// During the correction pass, views (when given) are asked to redraw after
+/// every value change so that the person sees the values move.
+int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats = nullptr, ViewRefresher* views = nullptr);
 
 /// The anti-resonance peak between capacitors i-1 and i: mode 0 its |Z|
 /// (Ohm), mode 1 its frequency (Hz); -1 on failure.

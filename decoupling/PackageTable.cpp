@@ -1,4 +1,4 @@
-#include "decoupling/PackageTable.h"
+#include "PackageTable.h"
 
 #include <charconv>
 

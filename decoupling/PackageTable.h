@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "decoupling/CCapShape.h"
+#include "CCapShape.h"
 
 namespace vantor {
 

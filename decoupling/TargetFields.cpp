@@ -1,6 +1,6 @@
-#include "decoupling/TargetFields.h"
+#include "TargetFields.h"
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

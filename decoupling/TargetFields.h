@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "decoupling/CCGroup.h"
-#include "model/FieldCheck.h"
+#include "CCGroup.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 

@@ -1,23 +1,22 @@
-// The stack-up computations of the board. They live at the bottom of the
-// core so that the capacitor model can use them without the board's planes.
+#include "BoardStackup.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 
-double CCircuitBoard::FirstResonanceEstimate(double w, double l, double er) {
+double BoardStackup::FirstResonanceEstimate(double w, double l, double er) {
     const double f = 2.7e8 / (2.0 * std::max(w, l) * std::sqrt(er));
     return f > 3e9 ? 3e9 : f;
 }
 
-double CCircuitBoard::planeCapacitance() const {
+double BoardStackup::planeCapacitance() const {
     return length * width * epsilonR * kPlanePermittivity / planeSpacing;
 }
 
-double CCircuitBoard::ViaLoopInductance(int n) const {
+double BoardStackup::ViaLoopInductance(int n) const {
     // Divisors for 1..10 effective via pairs: each further pair helps less.
     static const double kDivisor[11] = {0.0, 1.0, 2.0, 2.9, 3.8, 4.5, 5.2, 5.8, 6.4, 6.9, 7.4};
     if (n == 0) n = 1;

@@ -1,9 +1,9 @@
-#include "model/CAnalysisDomain.h"
+#include "CAnalysisDomain.h"
 
 #include <string>
 
-#include "model/CArchive.h"
-#include "model/Values.h"
+#include "CArchive.h"
+#include "Values.h"
 
 namespace vantor {
 

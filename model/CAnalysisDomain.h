@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/CObject.h"
-#include "model/FieldCheck.h"
+#include "CObject.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 

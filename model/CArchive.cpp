@@ -1,4 +1,4 @@
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 #include <algorithm>
 #include <cstring>

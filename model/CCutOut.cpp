@@ -1,4 +1,4 @@
-#include "model/CCutOut.h"
+#include "CCutOut.h"
 
 #include <utility>
 

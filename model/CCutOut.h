@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/CObject.h"
+#include "CObject.h"
 
 namespace vantor {
 

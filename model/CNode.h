@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/CObject.h"
+#include "CObject.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "model/CObject.h"
+#include "CObject.h"
 
 #include <map>
 #include <mutex>

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "model/CNode.h"
-#include "model/CObject.h"
+#include "CNode.h"
+#include "CObject.h"
 
 namespace vantor {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/CObject.h"
+#include "CObject.h"
 
 namespace vantor {
 

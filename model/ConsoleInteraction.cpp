@@ -1,4 +1,4 @@
-#include "model/ConsoleInteraction.h"
+#include "ConsoleInteraction.h"
 
 #include <unistd.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Interaction.h"
+#include "Interaction.h"
 
 namespace vantor {
 

@@ -1,6 +1,6 @@
-#include "model/FieldCheck.h"
+#include "FieldCheck.h"
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

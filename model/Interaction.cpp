@@ -1,4 +1,4 @@
-#include "model/Interaction.h"
+#include "Interaction.h"
 
 namespace vantor {
 

@@ -1,9 +1,9 @@
 // Records of the plane objects in the document file.
-#include "model/CArchive.h"
-#include "model/CCutOut.h"
-#include "model/CNode.h"
-#include "model/CPort.h"
-#include "model/CProbe.h"
+#include "CArchive.h"
+#include "CCutOut.h"
+#include "CNode.h"
+#include "CPort.h"
+#include "CProbe.h"
 
 namespace vantor {
 

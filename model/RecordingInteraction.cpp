@@ -1,4 +1,4 @@
-#include "model/RecordingInteraction.h"
+#include "RecordingInteraction.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "model/Values.h"
+#include "Values.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "render/ReportPainter.h"
+#include "ReportPainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "model/DesignReport.h"
+#include "DesignReport.h"
 
 namespace vantor::render {
 

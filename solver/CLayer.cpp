@@ -1,14 +1,14 @@
-#include "solver/CLayer.h"
+#include "CLayer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "decoupling/CCGroup.h"
-#include "model/CAnalysisDomain.h"
-#include "model/CCircuitBoard.h"
-#include "model/Interaction.h"
-#include "model/Values.h"
+#include "CCGroup.h"
+#include "CAnalysisDomain.h"
+#include "BoardStackup.h"
+#include "Interaction.h"
+#include "Values.h"
 
 namespace vantor {
 
@@ -21,7 +21,7 @@ struct CLayer::Mesh {
     IntMatrix nodeIndexMap;
 };
 
-CLayer::CLayer(CCircuitBoard* board_, double planeLength_, double planeWidth_, std::string name_)
+CLayer::CLayer(const BoardStackup* board_, double planeLength_, double planeWidth_, std::string name_)
     : name(std::move(name_)), planeLength(planeLength_), planeWidth(planeWidth_), board(board_) {
     probes.push_back(std::make_unique<CProbe>(0.5 * planeLength, 0.5 * planeWidth, "Probe1"));
     probes.push_back(std::make_unique<CProbe>(0.25 * planeLength, 0.25 * planeWidth, "Probe2"));

@@ -10,21 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "model/CCutOut.h"
-#include "model/CNode.h"
-#include "model/CObject.h"
-#include "model/CPort.h"
-#include "model/CProbe.h"
-#include "solver/Matrix.h"
-#include "solver/PlaneStructure.h"
-#include "solver/SolverOptions.h"
-#include "solver/SolverTimingLog.h"
+#include "CCutOut.h"
+#include "CNode.h"
+#include "CObject.h"
+#include "CPort.h"
+#include "CProbe.h"
+#include "Matrix.h"
+#include "PlaneStructure.h"
+#include "SolverOptions.h"
+#include "SolverTimingLog.h"
 
 namespace vantor {
 
 class CAnalysisDomain;
 class CCGroup;
-class CCircuitBoard;
+struct BoardStackup;
 class Interaction;
 
 /// Value of a result map where the grid point has no metal.
@@ -34,7 +34,7 @@ class CLayer : public CObject {
 public:
     /// A plane of the given extents, m (x along the board's length), with
     /// the two default probes.
-    CLayer(CCircuitBoard* board, double planeLength, double planeWidth, std::string name);
+    CLayer(const BoardStackup* board, double planeLength, double planeWidth, std::string name);
     ~CLayer();
     CLayer(const CLayer&) = delete;
     CLayer& operator=(const CLayer&) = delete;
@@ -116,7 +116,7 @@ public:
     IntMatrix nodeIndexMap;    // ny x nx, active-node number or 0
     std::vector<ComplexMatrix> resultMaps;
     std::vector<std::string> resultLabels;
-    CCircuitBoard* board = nullptr;
+    const BoardStackup* board = nullptr;  // the stack-up of the board that holds the plane
     std::int32_t gridPointCount = 0;
 
 private:

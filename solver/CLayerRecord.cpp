@@ -1,9 +1,9 @@
 // The plane's record in the document file: fields, object lists, results.
 #include <limits>
 
-#include "decoupling/CCGroup.h"
-#include "model/CArchive.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "CArchive.h"
+#include "CLayer.h"
 
 namespace vantor {
 

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "components/Polint.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "Polint.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 

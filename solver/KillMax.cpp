@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "decoupling/CCGroup.h"
-#include "model/CCircuitBoard.h"
-#include "model/Interaction.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "BoardStackup.h"
+#include "Interaction.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 
@@ -46,7 +46,6 @@ CCGroup* CLayer::KillMax(Interaction& ui) {
 
     CCGroup group;
     group.board = board;
-    if (!capacitorGroups.empty()) group.document = capacitorGroups.front()->document;
     group.Append(CCGroup::PlaneCapacitanceEntry(*board));
     // 5e-10 H stands for the capacitor's own inductance.
     const double t = 1.0 / (kTwoPi * fmax);

@@ -2,7 +2,7 @@
 // frequency and its solution, by LDL^T with selected inversion or by
 // UMFPACK, on a pool of threads. Only the diagonal of the impedance matrix
 // (the self-impedance of each node) is kept.
-#include "solver/PlaneSolver.h"
+#include "PlaneSolver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,21 +10,21 @@
 #include <new>
 #include <string>
 
-#include "decoupling/CCGroup.h"
-#include "model/CAnalysisDomain.h"
-#include "model/CCircuitBoard.h"
-#include "model/Interaction.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
-#include "solver/OrderedWorkers.h"
-#include "solver/SparseLdlt.h"
-#include "solver/UmfpackLu.h"
+#include "CCGroup.h"
+#include "CAnalysisDomain.h"
+#include "BoardStackup.h"
+#include "Interaction.h"
+#include "Values.h"
+#include "CLayer.h"
+#include "OrderedWorkers.h"
+#include "SparseLdlt.h"
+#include "UmfpackLu.h"
 
 namespace vantor {
 
 using Complex = std::complex<double>;
 
-CellQuantities CellAt(double f, double h, const CCircuitBoard& b) {
+CellQuantities CellAt(double f, double h, const BoardStackup& b) {
     CellQuantities q;
     const double w = kTwoPi * f;
     const double d = b.planeSpacing;

@@ -5,11 +5,11 @@
 
 #include <complex>
 
-#include "solver/UmfpackLu.h"
+#include "UmfpackLu.h"
 
 namespace vantor {
 
-class CCircuitBoard;
+struct BoardStackup;
 class CLayer;
 struct PlaneStructure;
 
@@ -23,7 +23,7 @@ struct CellQuantities {
 };
 
 /// Cell quantities at f, Hz, for cells of edge h, m, on the board's stack-up.
-CellQuantities CellAt(double f, double h, const CCircuitBoard& board);
+CellQuantities CellAt(double f, double h, const BoardStackup& board);
 
 /// Self (ya) and transfer (yb) admittance, S, of a line section of series
 /// impedance z and shunt admittance y / 2.

@@ -1,4 +1,4 @@
-#include "solver/SparseLdlt.h"
+#include "SparseLdlt.h"
 
 #include <amd.h>
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "solver/UmfpackLu.h"
+#include "UmfpackLu.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "solver/UmfpackLu.h"
+#include "UmfpackLu.h"
 
 #include <umfpack.h>
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "components/CSParameterDB.h"
-#include "components/ComponentFiles.h"
-#include "model/RecordingInteraction.h"
-#include "tests/components/TestFiles.h"
+#include "CSParameterDB.h"
+#include "ComponentFiles.h"
+#include "RecordingInteraction.h"
+#include "TestFiles.h"
 
 namespace vantor {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "components/CSParameterDB.h"
-#include "model/RecordingInteraction.h"
-#include "tests/components/TestFiles.h"
+#include "CSParameterDB.h"
+#include "RecordingInteraction.h"
+#include "TestFiles.h"
 
 namespace vantor {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "components/CFilter.h"
-#include "components/FilterFields.h"
-#include "model/CCircuitBoard.h"
+#include "CFilter.h"
+#include "FilterFields.h"
+#include "CCircuitBoard.h"
 
 namespace vantor {
 namespace {

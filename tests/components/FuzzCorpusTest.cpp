@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "components/CFilter.h"
-#include "components/CSParameterDB.h"
-#include "components/ComponentFiles.h"
-#include "model/RecordingInteraction.h"
+#include "CFilter.h"
+#include "CSParameterDB.h"
+#include "ComponentFiles.h"
+#include "RecordingInteraction.h"
 
 namespace vantor {
 namespace {

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <vector>
 
-#include "components/Polint.h"
-#include "tests/components/TestFiles.h"
+#include "Polint.h"
+#include "TestFiles.h"
 
 namespace vantor {
 namespace {

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "components/CFilter.h"
-#include "components/CSParameterDB.h"
-#include "model/RecordingInteraction.h"
+#include "CFilter.h"
+#include "CSParameterDB.h"
+#include "RecordingInteraction.h"
 
 namespace vantor {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "components/CFilter.h"
-#include "components/CSParameterDB.h"
-#include "components/ComponentFiles.h"
-#include "model/RecordingInteraction.h"
-#include "tests/components/TestFiles.h"
+#include "CFilter.h"
+#include "CSParameterDB.h"
+#include "ComponentFiles.h"
+#include "RecordingInteraction.h"
+#include "TestFiles.h"
 
 namespace vantor {
 namespace {

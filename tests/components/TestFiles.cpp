@@ -1,4 +1,4 @@
-#include "tests/components/TestFiles.h"
+#include "TestFiles.h"
 
 #include <fstream>
 #include <random>

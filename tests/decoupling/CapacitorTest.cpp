@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/CMStrip.h"
-#include "decoupling/PackageTable.h"
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "CCGroup.h"
+#include "CMStrip.h"
+#include "PackageTable.h"
+#include "CCircuitBoard.h"
+#include "Values.h"
 
 using namespace vantor;
 

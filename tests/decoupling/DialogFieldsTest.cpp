@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "decoupling/CapacitorFields.h"
-#include "decoupling/TargetFields.h"
-#include "model/LayoutFields.h"
-#include "model/Values.h"
+#include "CapacitorFields.h"
+#include "TargetFields.h"
+#include "LayoutFields.h"
+#include "Values.h"
 
 using namespace vantor;
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/PackageTable.h"
-#include "model/CCircuitBoard.h"
-#include "model/Values.h"
+#include "CCGroup.h"
+#include "PackageTable.h"
+#include "CCircuitBoard.h"
+#include "Values.h"
 
 using namespace vantor;
 

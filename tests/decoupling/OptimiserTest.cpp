@@ -5,11 +5,11 @@
 #include <cmath>
 #include <vector>
 
-#include "decoupling/Optimiser.h"
-#include "decoupling/PackageTable.h"
-#include "model/CCircuitBoard.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
+#include "Optimiser.h"
+#include "PackageTable.h"
+#include "CCircuitBoard.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
 
 using namespace vantor;
 
@@ -32,6 +32,7 @@ struct Optimised {
     CCGroup group;
     RecordingInteraction ui;
     OptimiseStats stats;
+    ViewRefresher* views = nullptr;
     int result = -1;
 };
 
@@ -47,7 +48,7 @@ void RunDesign(const Design& d, Optimised& o) {
     o.group.zminFo = d.zminFo;
     o.group.zmaxFo = d.zmaxFo;
     o.group.defaultPackage = PackageTable::Application()[d.packageType];
-    o.result = Optimise(o.group, o.ui, &o.stats);
+    o.result = Optimise(o.group, o.ui, &o.stats, o.views);
 }
 
 struct ScannedPeak {
@@ -191,7 +192,7 @@ TEST(Optimiser, ViewsRedrawOnlyDuringCorrection) {
     for (const Design& d : {Design{"", 1e9, 1.975, 2.528, 0.425, 0.5525, 2, 1e-4}, Design{"", 3e9, 0.8, 0.9, 1.0, 1.2}}) {
         Optimised o;
         Counter views;
-        o.group.document = &views;
+        o.views = &views;
         RunDesign(d, o);
         if (o.stats.iterations == 0) {
             EXPECT_EQ(views.calls, 0);

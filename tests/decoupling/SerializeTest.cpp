@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "decoupling/CCGroup.h"
-#include "decoupling/CMStrip.h"
-#include "decoupling/DecouplingClasses.h"
-#include "decoupling/PackageTable.h"
-#include "model/CCircuitBoard.h"
+#include "CCGroup.h"
+#include "CMStrip.h"
+#include "DecouplingClasses.h"
+#include "PackageTable.h"
+#include "CCircuitBoard.h"
 
 using namespace vantor;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/CVtrDoc.h"
-#include "solver/CLayer.h"
+#include "CVtrDoc.h"
+#include "CLayer.h"
 
 namespace vantor::test {
 

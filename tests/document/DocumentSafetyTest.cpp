@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "DocumentFixtures.h"
-#include "model/DocumentFile.h"
-#include "model/RecordingInteraction.h"
+#include "DocumentFile.h"
+#include "RecordingInteraction.h"
 
 namespace vantor {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "model/CVtrDoc.h"
-#include "model/DocumentFile.h"
-#include "model/RecordingInteraction.h"
+#include "CVtrDoc.h"
+#include "DocumentFile.h"
+#include "RecordingInteraction.h"
 
 namespace vantor {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/CAnalysisDomain.h"
+#include "CAnalysisDomain.h"
 
 namespace vantor {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "decoupling/CCGroup.h"
-#include "model/CCircuitBoard.h"
-#include "model/LayoutDialog.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "CCircuitBoard.h"
+#include "LayoutDialog.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/CCutOut.h"
-#include "model/CPort.h"
+#include "CCutOut.h"
+#include "CPort.h"
 
 namespace vantor {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <cmath>
 
-#include "model/DesignReport.h"
-#include "model/PlaneEdits.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "DesignReport.h"
+#include "PlaneEdits.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 namespace {

@@ -10,12 +10,12 @@
 #include <stdexcept>
 
 #include "SolverTestSupport.h"
-#include "model/CAnalysisDomain.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
-#include "solver/OrderedWorkers.h"
-#include "solver/PlaneSolver.h"
-#include "solver/SparseLdlt.h"
+#include "CAnalysisDomain.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
+#include "OrderedWorkers.h"
+#include "PlaneSolver.h"
+#include "SparseLdlt.h"
 
 namespace vantor {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "solver/Matrix.h"
+#include "Matrix.h"
 
 namespace vantor {
 namespace {

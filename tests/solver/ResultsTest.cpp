@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "SolverTestSupport.h"
-#include "model/CAnalysisDomain.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
+#include "CAnalysisDomain.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
 
 namespace vantor {
 namespace {

@@ -5,11 +5,11 @@
 #include <functional>
 
 #include "SolverTestSupport.h"
-#include "model/CAnalysisDomain.h"
-#include "model/RecordingInteraction.h"
-#include "model/Values.h"
-#include "solver/PlaneSolver.h"
-#include "solver/UmfpackLu.h"
+#include "CAnalysisDomain.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
+#include "PlaneSolver.h"
+#include "UmfpackLu.h"
 
 namespace vantor {
 namespace {

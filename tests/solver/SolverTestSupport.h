@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "decoupling/CCGroup.h"
-#include "model/CCircuitBoard.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "CCircuitBoard.h"
+#include "CLayer.h"
 
 namespace vantor::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 using namespace vantor;
 

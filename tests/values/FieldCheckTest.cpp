@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/FieldCheck.h"
+#include "FieldCheck.h"
 
 using namespace vantor;
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "model/ConsoleInteraction.h"
-#include "model/RecordingInteraction.h"
+#include "ConsoleInteraction.h"
+#include "RecordingInteraction.h"
 
 using namespace vantor;
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "model/Values.h"
+#include "Values.h"
 
 using vantor::FormatValue;
 using vantor::ParseValue;

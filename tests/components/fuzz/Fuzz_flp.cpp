@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "components/CFilter.h"
-#include "components/ComponentFiles.h"
-#include "model/RecordingInteraction.h"
+#include "CFilter.h"
+#include "ComponentFiles.h"
+#include "RecordingInteraction.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vantor::CSParameterDB db;

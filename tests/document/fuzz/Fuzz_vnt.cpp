@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "model/CVtrDoc.h"
-#include "model/RecordingInteraction.h"
-#include "solver/CLayer.h"
+#include "CVtrDoc.h"
+#include "RecordingInteraction.h"
+#include "CLayer.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "model/DesignReport.h"
+#include "DesignReport.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 

@@ -1,9 +1,9 @@
-#include "model/PlaneEdits.h"
+#include "PlaneEdits.h"
 
 #include <algorithm>
 
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 

@@ -1,8 +1,8 @@
-#include "model/LayoutFields.h"
+#include "LayoutFields.h"
 
 #include <cmath>
 
-#include "model/Values.h"
+#include "Values.h"
 
 namespace vantor {
 

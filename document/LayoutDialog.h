@@ -1,7 +1,7 @@
 #pragma once
 // The layout dialog "Layout-Parameter eingeben" as the core sees it.
 
-#include "model/LayoutFields.h"
+#include "LayoutFields.h"
 
 namespace vantor {
 

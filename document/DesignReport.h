@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/CVtrDoc.h"
+#include "CVtrDoc.h"
 
 namespace vantor {
 

@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "model/FieldCheck.h"
+#include "FieldCheck.h"
 
-#include "model/CVtrDoc.h"
+#include "CVtrDoc.h"
 
 namespace vantor {
 

@@ -1,13 +1,13 @@
-#include "model/CCircuitBoard.h"
+#include "CCircuitBoard.h"
 
 #include <algorithm>
 
-#include "decoupling/CCGroup.h"
-#include "model/CAnalysisDomain.h"
-#include "model/Interaction.h"
-#include "model/LayoutDialog.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "CAnalysisDomain.h"
+#include "Interaction.h"
+#include "LayoutDialog.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 
@@ -24,18 +24,18 @@ CCircuitBoard::CCircuitBoard()
 
 CCircuitBoard::CCircuitBoard(double width_, double length_, double planeSpacing_, double mountingDepth_,
                              double /*maxFrequency*/, double epsilonR_, double viaSpacing_, double conductivity_,
-                             double metalThickness_, double tanDelta_, double viaDiameter_)
-    : viasPerSide(2),
-      epsilonR(epsilonR_),
-      planeSpacing(planeSpacing_),
-      mountingDepth(mountingDepth_),
-      width(width_),
-      length(length_),
-      viaSpacing(viaSpacing_),
-      conductivity(conductivity_),
-      metalThickness(metalThickness_),
-      tanDelta(tanDelta_),
-      viaDiameter(viaDiameter_) {
+                             double metalThickness_, double tanDelta_, double viaDiameter_) {
+    viasPerSide = 2;
+    epsilonR = epsilonR_;
+    planeSpacing = planeSpacing_;
+    mountingDepth = mountingDepth_;
+    width = width_;
+    length = length_;
+    viaSpacing = viaSpacing_;
+    conductivity = conductivity_;
+    metalThickness = metalThickness_;
+    tanDelta = tanDelta_;
+    viaDiameter = viaDiameter_;
     auto gnd = std::make_unique<CLayer>(this, length, width, "GND");
     gnd->groundFlag = 1;
     layers.push_back(std::move(gnd));
@@ -59,18 +59,7 @@ CCircuitBoard::~CCircuitBoard() = default;
 
 void CCircuitBoard::CopyValues(const CCircuitBoard& o) {
     document = o.document;
-    viasPerSide = o.viasPerSide;
-    maxFrequency = o.maxFrequency;
-    epsilonR = o.epsilonR;
-    planeSpacing = o.planeSpacing;
-    mountingDepth = o.mountingDepth;
-    width = o.width;
-    length = o.length;
-    viaSpacing = o.viaSpacing;
-    conductivity = o.conductivity;
-    metalThickness = o.metalThickness;
-    tanDelta = o.tanDelta;
-    viaDiameter = o.viaDiameter;
+    static_cast<BoardStackup&>(*this) = o;
 }
 
 bool CCircuitBoard::anyObjectOutside(double newLength, double newWidth) const {

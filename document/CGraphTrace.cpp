@@ -1,6 +1,6 @@
-#include "model/CGraphTrace.h"
+#include "CGraphTrace.h"
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 namespace vantor {
 

@@ -1,12 +1,12 @@
-#include "model/CVtrDoc.h"
+#include "CVtrDoc.h"
 
 #include <algorithm>
 
-#include "decoupling/DecouplingClasses.h"
-#include "decoupling/Optimiser.h"
-#include "model/DocumentFile.h"
-#include "model/Values.h"
-#include "solver/CLayer.h"
+#include "DecouplingClasses.h"
+#include "Optimiser.h"
+#include "DocumentFile.h"
+#include "Values.h"
+#include "CLayer.h"
 
 namespace vantor {
 
@@ -36,13 +36,12 @@ CVtrDoc::~CVtrDoc() = default;
 
 void CVtrDoc::Link() {
     board.document = this;
-    board.LinkLayers(this);
-    optimisationGroup.document = this;
+    board.LinkLayers();
     optimisationGroup.board = &board;
 }
 
 bool CVtrDoc::OnNewDocument() {
-    Optimise(optimisationGroup, ui_);
+    Optimise(optimisationGroup, ui_, nullptr, this);
     return true;
 }
 
@@ -72,9 +71,8 @@ CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRe
     layerEditorOpen = ar.ReadInt32();
     board.Serialize(ar);
     board.document = this;
-    board.LinkLayers(this);
+    board.LinkLayers();
     optimisationGroup.Serialize(ar);
-    optimisationGroup.document = this;
     optimisationGroup.board = &board;
     filter.Serialize(ar);
     filter.group.board = &board;
@@ -196,7 +194,7 @@ bool CVtrDoc::editLayout(LayoutDialog& dialog) {
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
     }
 }
 
@@ -210,7 +208,7 @@ bool CVtrDoc::editTargets(TargetDialog& dialog) {
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
     }
 }
 
@@ -224,7 +222,7 @@ bool CVtrDoc::editCapacitorProperties(CapacitorDialog& dialog) {
             return false;
         }
         optimised = true;
-        if (Optimise(optimisationGroup, ui_)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
     }
 }
 
@@ -243,7 +241,6 @@ CCGroup* CVtrDoc::newGroup() {
     CCGroup& group = plane->AddGroupAtCentre(optimisationGroup);
     group.name = name;
     group.board = &board;
-    group.document = this;
     if (MainFormState* form = MainForm()) form->currentGroupName = name;
     return &group;
 }
@@ -271,7 +268,7 @@ int CVtrDoc::searchChoke() { return filter.SearchChokes(database_); }
 bool CVtrDoc::killMax(const SolverOptions& options) {
     CLayer* plane = board.currentLayer;
     if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
-    board.LinkLayers(this);
+    board.LinkLayers();
     board.RunPlaneSolver(analysisDomain, ui_, options);
     refreshAllViews();
     modified_ = true;

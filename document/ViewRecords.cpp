@@ -1,6 +1,6 @@
-#include "model/ViewRecords.h"
+#include "ViewRecords.h"
 
-#include "model/Interaction.h"
+#include "Interaction.h"
 
 namespace vantor {
 

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "components/CFilter.h"
-#include "components/CSParameterDB.h"
-#include "decoupling/CCGroup.h"
-#include "decoupling/GroupEdits.h"
-#include "model/CAnalysisDomain.h"
-#include "model/CCircuitBoard.h"
-#include "model/Interaction.h"
-#include "model/LayoutDialog.h"
-#include "model/ViewRecords.h"
+#include "CFilter.h"
+#include "CSParameterDB.h"
+#include "CCGroup.h"
+#include "GroupEdits.h"
+#include "CAnalysisDomain.h"
+#include "CCircuitBoard.h"
+#include "Interaction.h"
+#include "LayoutDialog.h"
+#include "ViewRecords.h"
 
 namespace vantor {
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "model/CObject.h"
-#include "solver/SolverOptions.h"
+#include "BoardStackup.h"
+#include "CObject.h"
+#include "SolverOptions.h"
 
 namespace vantor {
 
@@ -18,9 +19,8 @@ class CLayer;
 class CAnalysisDomain;
 class Interaction;
 class LayoutDialog;
-class ViewRefresher;
 
-class CCircuitBoard : public CObject {
+class CCircuitBoard : public CObject, public BoardStackup {
 public:
     /// Board with the program's defaults (99 mm x 71 mm, 50 um, er 4.4).
     CCircuitBoard();
@@ -43,18 +43,8 @@ public:
     /// their groups to this board and its document, and picks the active
     /// layer by name (the last layer when no name matches).
     void Serialize(CArchive& ar) override;
-    /// Sets the board link of every layer and of every group placed on
-    /// them, and the groups' link to the document's views.
-    void LinkLayers(ViewRefresher* views);
-
-    /// Capacitance of the plane pair, F (permittivity constant 8.859e-12).
-    double planeCapacitance() const;
-
-    /// Inductance of the via connections of n capacitors, H.
-    double ViaLoopInductance(int n) const;
-
-    /// 2.7e8 / (2 * longer side * sqrt(er)), at most 3e9 Hz.
-    static double FirstResonanceEstimate(double width, double length, double epsilonR);
+    /// Sets the board link of every layer and of every group placed on them.
+    void LinkLayers();
 
     /// True when a group, a cut-out's far corner or a probe of any plane lies
     /// beyond the new size, m (points on the border are inside).
@@ -78,18 +68,6 @@ public:
     bool editParameters(LayoutDialog& dialog, Interaction& ui);
 
     CVtrDoc* document = nullptr;
-    std::int32_t viasPerSide = 2;
-    double maxFrequency = 0.0;      // Hz
-    double epsilonR = 4.4;
-    double planeSpacing = 5e-5;     // m, Vcc to GND
-    double mountingDepth = 0.001144;  // m, plane pair to component side
-    double width = 0.071;           // m, y extent
-    double length = 0.099;          // m, x extent
-    double viaSpacing = 0.0005;     // m, Vcc via to GND via, centre to centre
-    double conductivity = 5.8e7;    // S/m
-    double metalThickness = 3.5e-5; // m
-    double tanDelta = 0.022;
-    double viaDiameter = 0.0003;    // m
 
     std::vector<std::unique_ptr<CLayer>> layers;  // "GND", then "Vcc"
     CLayer* currentLayer = nullptr;               // the active plane

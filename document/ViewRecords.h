@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "model/CArchive.h"
+#include "CArchive.h"
 
 namespace vantor {
 

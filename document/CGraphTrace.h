@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/CObject.h"
+#include "CObject.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "model/DocumentFile.h"
+#include "DocumentFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "model/CCircuitBoard.h"
-#include "model/FieldCheck.h"
+#include "CCircuitBoard.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 

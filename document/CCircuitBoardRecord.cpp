@@ -1,18 +1,15 @@
 // The board's record in the document file.
-#include "decoupling/CCGroup.h"
-#include "model/CArchive.h"
-#include "model/CCircuitBoard.h"
-#include "solver/CLayer.h"
+#include "CCGroup.h"
+#include "CArchive.h"
+#include "CCircuitBoard.h"
+#include "CLayer.h"
 
 namespace vantor {
 
-void CCircuitBoard::LinkLayers(ViewRefresher* views) {
+void CCircuitBoard::LinkLayers() {
     for (auto& layer : layers) {
         layer->board = this;
-        for (auto& g : layer->capacitorGroups) {
-            g->board = this;
-            g->document = views;
-        }
+        for (auto& g : layer->capacitorGroups) g->board = this;
     }
 }
 
@@ -44,8 +41,7 @@ void CCircuitBoard::Serialize(CArchive& ar) {
     for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<CLayer>(ar, "CLayer"));
     const std::string active = ar.ReadText();
     layers = std::move(read);
-    // The document links its views when it has read the whole board.
-    LinkLayers(nullptr);
+    LinkLayers();
     currentLayer = layers.empty() ? nullptr : layers.back().get();
     for (auto& layer : layers)
         if (layer->name == active) {
