@@ -119,10 +119,4 @@ int CFilter::AttenuationTrace(std::vector<FilterTracePoint>& trace) const {
     return n;
 }
 
-int CFilter::GetGroup(CCGroup& target) const {
-    if (group.ElementCount() == 0) return 0;
-    target.Assign(group);
-    return 1;
-}
-
 }  // namespace vantor

@@ -65,10 +65,6 @@ public:
     /// with fLower <= f <= fUpper; returns the number appended.
     int AttenuationTrace(std::vector<FilterTracePoint>& trace) const;
 
-    /// Copies the filter's group into target and returns 1; returns 0 and
-    /// leaves target alone when the filter's group is empty.
-    int GetGroup(CCGroup& target) const;
-
     std::vector<const CSParaSet*> candidates;  // not owned; database order
     std::int32_t selected = 0;
     std::int32_t useGroup = 1;

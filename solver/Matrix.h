@@ -6,7 +6,6 @@
 #include <complex>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace vantor {
@@ -33,20 +32,6 @@ public:
     }
     void Set(int r, int c, const T& value) { At(r, c) = value; }
 
-    /// Element-wise sum of two matrices of equal size.
-    SharedMatrix operator+(const SharedMatrix& other) const {
-        if (other.rows_ != rows_ || other.columns_ != columns_)
-            throw std::invalid_argument("matrix sizes differ");
-        SharedMatrix sum(rows_, columns_);
-        for (std::size_t i = 0; i < Size(); ++i) (*sum.data_)[i] = (*data_)[i] + (*other.data_)[i];
-        return sum;
-    }
-    /// Product with a scalar.
-    SharedMatrix operator*(const T& s) const {
-        SharedMatrix product(rows_, columns_);
-        for (std::size_t i = 0; i < Size(); ++i) (*product.data_)[i] = (*data_)[i] * s;
-        return product;
-    }
     /// Writes column c from a vector of Rows() values.
     void SetColumn(int c, const std::vector<T>& values) {
         Detach();

@@ -403,20 +403,6 @@ TEST(FilterPoints, TheTraceHasOnePointPerDataPointInTheBand) {
     }
 }
 
-TEST(FilterGroup, GetGroupCopiesOnlyAGroupThatHoldsSomething) {
-    GroupFixture g;
-    CFilter f;
-    CCGroup target;
-    target.Assign(g.group);
-    EXPECT_EQ(f.GetGroup(target), 0);
-    EXPECT_EQ(target.ElementCount(), 4);  // left alone
-    f.group.Append(CCGroup::PlaneCapacitanceEntry(g.board));
-    f.group.Append(f.group.NewCapacitor(2.2e-6));
-    EXPECT_EQ(f.GetGroup(target), 1);
-    ASSERT_EQ(target.ElementCount(), 2);
-    EXPECT_EQ(target.Capacitor(1).capacitance, 2.2e-6);
-}
-
 // --- field checks ----------------------------------------------------------------------
 
 TEST(FilterFields, ChecksInTheOrderOfTheForm) {

@@ -96,52 +96,6 @@ TEST(DocumentFormat, ClassRecordsOfANewDefaultDocument) {
     }
 }
 
-TEST(DocumentFormat, TextsOf255CharactersTakeTheThreeByteLength) {
-    Env env;
-    CVtrDoc doc(env.db, env.ui);
-    RecordView formView(std::make_unique<MainFormState>());
-    doc.AddView(formView);
-    auto& form = *doc.MainForm();
-    for (std::size_t n : {254u, 255u, 300u}) {
-        form.currentGroupName = std::string(n, 'x');
-        const Bytes b = Store(doc);
-        const std::size_t at = b.size() - n;
-        if (n < 255) {
-            EXPECT_EQ(b[at - 1], n);
-        } else {
-            EXPECT_EQ(b[at - 3], 0xFF);
-            EXPECT_EQ(b[at - 2] | (b[at - 1] << 8), static_cast<int>(n));
-        }
-        CVtrDoc back(env.db, env.ui);
-        RecordView backView(std::make_unique<MainFormState>());
-        back.AddView(backView);
-        CArchive ar(b);
-        back.Load(ar);
-        EXPECT_EQ(back.MainForm()->currentGroupName, form.currentGroupName);
-    }
-}
-
-TEST(DocumentFormat, SixteenBitTextsAreReadAndWrittenBackAsEightBit) {
-    Env env;
-    CVtrDoc doc(env.db, env.ui);
-    RecordView formView(std::make_unique<MainFormState>());
-    doc.AddView(formView);
-    Bytes b = Store(doc);
-    ASSERT_EQ(b.back(), 0x00) << "the empty group name ends the file";
-    b.pop_back();
-    // "Grüße" as UTF-16LE: 0xFF, word 0xFFFE, then a one-byte length of 5.
-    const Bytes wide{0xFF, 0xFE, 0xFF, 5, 'G', 0, 'r', 0, 0xFC, 0, 0xDF, 0, 'e', 0};
-    b.insert(b.end(), wide.begin(), wide.end());
-    CVtrDoc back(env.db, env.ui);
-    RecordView backView(std::make_unique<MainFormState>());
-    back.AddView(backView);
-    CArchive ar(b);
-    ASSERT_EQ(back.Load(ar), CVtrDoc::LoadStatus::Loaded);
-    EXPECT_EQ(back.MainForm()->currentGroupName, "Grüße");
-    const Bytes again = Store(back);
-    EXPECT_EQ(Bytes(again.end() - 6, again.end()), (Bytes{5, 'G', 'r', 0xFC, 0xDF, 'e'}));
-}
-
 TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
     Env env;
     struct Case {

@@ -16,21 +16,13 @@ TEST(SharedMatrix, CopiesShareUntilTheFirstWrite) {
     EXPECT_EQ(b(0, 0), std::complex<double>(1.0, 2.0));
 }
 
-TEST(SharedMatrix, SumScalarProductAndColumnWrite) {
-    IntMatrix a(2, 2, 3), b(2, 2, 4);
-    a.Set(0, 1, 10);
-    const IntMatrix s = a + b;
-    EXPECT_EQ(s(0, 0), 7);
-    EXPECT_EQ(s(0, 1), 14);
-    const IntMatrix p = a * 2;
-    EXPECT_EQ(p(0, 1), 20);
-    EXPECT_EQ(a(0, 1), 10);
+TEST(SharedMatrix, ColumnWriteDetachesAndBoundsHold) {
+    IntMatrix a(2, 2, 3);
     IntMatrix c = a;
     c.SetColumn(1, {8, 9});
     EXPECT_EQ(c(0, 1), 8);
     EXPECT_EQ(c(1, 1), 9);
     EXPECT_EQ(a(1, 1), 3);
-    EXPECT_THROW(a + IntMatrix(3, 2), std::invalid_argument);
     EXPECT_TRUE(IntMatrix(0, 5).Empty());
     EXPECT_FALSE(a.Contains(2, 0));
 }

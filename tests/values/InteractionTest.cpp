@@ -22,49 +22,6 @@ std::string ReadAll(std::FILE* f) {
 
 }  // namespace
 
-TEST(RecordingInteraction, RecordsMessagesAndAnswersFromItsScript) {
-    RecordingInteraction ui;
-    ui.message("MAX_OPT überschritten", MessageKind::Warning);
-    ui.message("Keine Lösung!", MessageKind::Warning);
-    ui.message("MAX_OPT überschritten", MessageKind::Warning);
-    EXPECT_EQ(ui.messageCount("MAX_OPT überschritten"), 2u);
-    EXPECT_EQ(ui.messages().size(), 3u);
-
-    ui.script(Answer::Retry);
-    EXPECT_EQ(ui.ask("Weiter?", Buttons::RetryCancel), Answer::Retry);
-    // An empty script takes the safe answer.
-    EXPECT_EQ(ui.ask("Weiter?", Buttons::RetryCancel), Answer::Cancel);
-    EXPECT_EQ(ui.ask("Übernehmen?", Buttons::YesNo), Answer::No);
-    EXPECT_EQ(ui.questionCount(), 3u);
-}
-
-TEST(RecordingInteraction, BusyScopesNestAndProgressIsRecorded) {
-    RecordingInteraction ui;
-    {
-        BusyScope outer(ui);
-        {
-            BusyScope inner(ui);
-            EXPECT_EQ(ui.busyDepth(), 2);
-        }
-        ProgressScope progress(ui, "FEM-Solver busy...");
-        ui.progressRange(ProgressBar::Upper, 10);
-        ui.progressValue(ProgressBar::Upper, 3);
-    }
-    EXPECT_EQ(ui.busyDepth(), 0);
-    EXPECT_EQ(ui.maxBusyDepth(), 2);
-    ASSERT_EQ(ui.events().size(), 4u);
-    EXPECT_EQ(ui.events().front().kind, RecordingInteraction::Kind::ProgressBegin);
-    EXPECT_EQ(ui.events().back().kind, RecordingInteraction::Kind::ProgressEnd);
-}
-
-TEST(RecordingInteraction, CancelAfterAGivenNumberOfPolls) {
-    RecordingInteraction ui;
-    ui.cancelAfterPolls(2);
-    EXPECT_FALSE(ui.cancelRequested());
-    EXPECT_FALSE(ui.cancelRequested());
-    EXPECT_TRUE(ui.cancelRequested());
-}
-
 TEST(ConsoleInteraction, AnswersByPolicyAndFallsBackToTheSafeAnswer) {
     std::FILE* out = std::tmpfile();
     ASSERT_NE(out, nullptr);
