@@ -63,10 +63,15 @@ std::vector<char32_t> DecodeUtf8(const std::string& s) {
             ++i;
             continue;
         }
-        out.push_back(cp);
+        // Surrogates and values beyond Unicode are no characters.
+        out.push_back((cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF ? U'?' : cp);
         i += static_cast<std::size_t>(extra) + 1;
     }
     return out;
+}
+
+bool FitsCp1252(const std::vector<char32_t>& text) {
+    return std::all_of(text.begin(), text.end(), [](char32_t cp) { return cp == '?' || CodePointToCp1252(cp) != '?'; });
 }
 
 }  // namespace
@@ -106,9 +111,7 @@ void CArchive::WriteDouble(double v) {
     for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF));
 }
 
-void CArchive::WriteText(const std::string& utf8) {
-    const std::string s = Utf8ToCp1252(utf8);
-    const std::size_t n = s.size();
+void CArchive::WriteLength(std::size_t n) {
     if (n < 255) {
         WriteByte(static_cast<std::uint8_t>(n));
     } else if (n < 0xFFFE) {
@@ -119,7 +122,32 @@ void CArchive::WriteText(const std::string& utf8) {
         WriteWord(0xFFFF);
         WriteDword(static_cast<std::uint32_t>(n));
     }
-    bytes_.insert(bytes_.end(), s.begin(), s.end());
+}
+
+void CArchive::WriteText(const std::string& utf8) {
+    const std::vector<char32_t> text = DecodeUtf8(utf8);
+    if (FitsCp1252(text)) {
+        std::string s;
+        for (char32_t cp : text) s += static_cast<char>(CodePointToCp1252(cp));
+        WriteLength(s.size());
+        bytes_.insert(bytes_.end(), s.begin(), s.end());
+        return;
+    }
+    // Only texts that 1252 cannot hold take the 16-bit form, so that every
+    // other file keeps its bytes.
+    std::vector<std::uint16_t> units;
+    for (char32_t cp : text) {
+        if (cp < 0x10000) {
+            units.push_back(static_cast<std::uint16_t>(cp));
+        } else {
+            units.push_back(static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            units.push_back(static_cast<std::uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        }
+    }
+    WriteByte(0xFF);
+    WriteWord(0xFFFE);
+    WriteLength(units.size());
+    for (std::uint16_t u : units) WriteWord(u);
 }
 
 void CArchive::WriteCount(std::size_t n) {
@@ -232,7 +260,7 @@ std::string CArchive::ReadText() {
         return Cp1252ToUtf8(s);
     }
     if (n > Remaining() / 2) Need(Remaining() + 1, "Text");
-    std::string cp1252;
+    std::string utf8;
     for (std::size_t k = 0; k < n; ++k) {
         char32_t u = ReadWord();
         if (u >= 0xD800 && u < 0xDC00 && k + 1 < n) {
@@ -244,9 +272,9 @@ std::string CArchive::ReadText() {
             }
         }
         if (u >= 0xD800 && u < 0xE000) u = '?';
-        cp1252 += static_cast<char>(CodePointToCp1252(u));
+        AppendUtf8(utf8, u);
     }
-    return Cp1252ToUtf8(cp1252);
+    return utf8;
 }
 
 std::size_t CArchive::ReadCount() {

@@ -1,7 +1,8 @@
 #pragma once
 // The document file's byte stream: little-endian primitives, texts in code
-// page 1252 with their three length forms, list counts and object references
-// with a class table. One reader and one writer for every model class.
+// page 1252 (16-bit where 1252 cannot hold them) with their length forms,
+// list counts and object references with a class table. One reader and one
+// writer for every model class.
 
 #include <cstdint>
 #include <memory>
@@ -45,7 +46,8 @@ public:
     void WriteWord(std::uint16_t v);
     void WriteDword(std::uint32_t v);
     void WriteDouble(double v);
-    /// A UTF-8 text, written as code page 1252.
+    /// A UTF-8 text, written in code page 1252 when that holds every
+    /// character, else in the 16-bit form (UTF-16LE).
     void WriteText(const std::string& utf8);
     void WriteCount(std::size_t n);
     /// Null, or the object's class record (first time) or class reference,
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<CObject> ReadObjectImpl(const char* expected);
     void Need(std::size_t n, const char* what);
     std::size_t ReadLength(const char* what);
+    void WriteLength(std::size_t n);
     void WriteIndex(std::uint32_t index, std::uint16_t flag);
 
     bool storing_;

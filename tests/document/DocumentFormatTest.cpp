@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "DocumentFixtures.h"
+#include "PlaneEdits.h"
 #include "RecordingInteraction.h"
 
 namespace vantor {
@@ -244,6 +245,22 @@ TEST(DocumentFormat, RichDocumentRoundTripsByteForByte) {
     ASSERT_EQ(back.filter.candidates.size(), 1u);
     EXPECT_EQ(back.filter.candidates[0], env.db.Find("L-Test"));
     EXPECT_EQ(env.db.Count(), 1);
+}
+
+TEST(DocumentFormat, NamesOutsideCodePage1252SurviveSavingAndStayApart) {
+    Env env;
+    CVtrDoc doc(env.db, env.ui);
+    const std::size_t before = doc.board.currentLayer->probes.size();
+    const std::string names[] = {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", "Sonde Ω", "Sonde ä"};
+    for (const std::string& n : names) ASSERT_TRUE(AddProbe(doc, n, 0.01, 0.01)) << n;
+    const Bytes b = Store(doc);
+    EXPECT_NE(Find(b, Bytes{7, 'S', 'o', 'n', 'd', 'e', ' ', 0xE4}), std::string::npos) << "1252 where it fits";
+
+    CVtrDoc back(env.db, env.ui);
+    CArchive ar(b);
+    ASSERT_EQ(back.Load(ar), CVtrDoc::LoadStatus::Loaded);
+    for (const std::string& n : names) EXPECT_TRUE(DeleteProbe(back, n)) << n;
+    EXPECT_EQ(back.board.currentLayer->probes.size(), before) << "each name found its own probe";
 }
 
 TEST(DocumentFormat, AChokeUnknownToTheDatabaseIsAddedWithoutPoints) {

@@ -80,7 +80,7 @@ TEST(Archive, TextsAreCodePage1252) {
     EXPECT_EQ(r.ReadText(), "Flächenkapazität");
 }
 
-TEST(Archive, CharactersOutsideCodePage1252BecomeQuestionMarks) {
+TEST(Archive, CodePage1252ConversionMarksWhatItCannotHold) {
     EXPECT_EQ(Utf8ToCp1252("µ€ÄÖÜß"), "\xB5\x80\xC4\xD6\xDC\xDF");
     EXPECT_EQ(Utf8ToCp1252("Ω≤✓"), "???");
     EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?") << "a cut-off sequence";
@@ -109,11 +109,36 @@ TEST(Archive, TheThreeLengthForms) {
 }
 
 TEST(Archive, SixteenBitTextsAreAcceptedAndConverted) {
-    // 0xFF, 0xFFFE, length 3, then "Aä€" and a character 1252 cannot hold.
-    Bytes b{0xFF, 0xFE, 0xFF, 0x04, 'A', 0, 0xE4, 0, 0xAC, 0x20, 0xA9, 0x03};
+    // 0xFF, 0xFFFE, length 4, then "Aä€", a character 1252 cannot hold and
+    // a lone surrogate.
+    Bytes b{0xFF, 0xFE, 0xFF, 0x05, 'A', 0, 0xE4, 0, 0xAC, 0x20, 0xA9, 0x03, 0x00, 0xD8};
     CArchive r(b);
-    EXPECT_EQ(r.ReadText(), "Aä€?");
+    EXPECT_EQ(r.ReadText(), "Aä€Ω?");
     EXPECT_EQ(r.Remaining(), 0u);
+}
+
+TEST(Archive, TextsThatCodePage1252CannotHoldAreWrittenInSixteenBits) {
+    struct Case {
+        std::string text;
+        Bytes prefix;  // length form and the first character bytes
+    };
+    const Case cases[] = {
+        {"Probe€", {6, 'P'}},                             // 1252 holds it: one byte a character
+        {"\xF0\x9F\x98\x80", {0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}},  // U+1F600 as a surrogate pair
+        {"\xF0\x9F\x98\x81", {0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x01, 0xDE}},  // U+1F601, another name
+        {"Ω≤€", {0xFF, 0xFE, 0xFF, 3, 0xA9, 0x03}},
+        {std::string(300, 'x') + "Ω", {0xFF, 0xFE, 0xFF, 0xFF, 0x2D, 0x01, 'x', 0}},
+    };
+    for (const Case& c : cases) {
+        CArchive w;
+        w.WriteText(c.text);
+        ASSERT_GE(w.Bytes().size(), c.prefix.size());
+        EXPECT_EQ(Bytes(w.Bytes().begin(), w.Bytes().begin() + static_cast<long>(c.prefix.size())), c.prefix)
+            << c.text;
+        CArchive r(w.Bytes());
+        EXPECT_EQ(r.ReadText(), c.text);
+        EXPECT_EQ(r.Remaining(), 0u) << c.text;
+    }
 }
 
 TEST(Archive, CountsBelowAndAboveTheWord) {
