@@ -77,8 +77,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<st
     return true;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error,
-                   std::uintmax_t maxBytes) {
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
         error = "Die Datei " + path.string() + " kann nicht geöffnet werden: " + Reason(errno);
@@ -88,11 +87,6 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         error = "Die Datei " + path.string() + " ist keine gewöhnliche Datei.";
-        return false;
-    }
-    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
-        ::close(fd);
-        error = "Die Datei " + path.string() + " ist zu groß für eine Vantor-Datei.";
         return false;
     }
     std::vector<std::uint8_t> read(static_cast<std::size_t>(st.st_size));
