@@ -69,14 +69,23 @@ FieldCheck LayoutFields::Check() {
     if (auto e = CheckIntegerField(viasPerSide, 1, 3, kViasPerSideId, "n Vias pro Cap und Seite:", count)) return e;
     if (auto e = CheckNumberField(conductivity, 0.1, 1e10, kConductivityId, "Sigma [MS/m]", number)) return e;
 
+    // An infinite length ("1e309") is as invalid as a zero one.
+    const auto notPositive = [](const std::string& text) {
+        const double v = ParseValue(text);
+        return !(v > 0 && std::isfinite(v));
+    };
     if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
-    if (ParseValue(length) <= 0) return FieldError{kLengthId, "Länge:", LayoutMessagePositive()};
-    if (ParseValue(width) <= 0) return FieldError{kWidthId, "Breite:", LayoutMessagePositive()};
-    if (ParseValue(planeSpacing) <= 0)
+    if (notPositive(length)) return FieldError{kLengthId, "Länge:", LayoutMessagePositive()};
+    if (notPositive(width)) return FieldError{kWidthId, "Breite:", LayoutMessagePositive()};
+    if (notPositive(planeSpacing))
         return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", LayoutMessagePositive()};
     const double depth = ParseValue(mountingDepth);
     if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessagePositive()};
     if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessageMaxMountingDepth()};
+    // The fields without a range still take no infinite value.
+    if (auto e = CheckFiniteValue(metalThickness, kMetalThicknessId, "Metallisierungsdicke:")) return e;
+    if (auto e = CheckFiniteValue(viaSpacing, kViaSpacingId, "Abstand Vcc<>GND-Via:")) return e;
+    if (auto e = CheckFiniteValue(viaDiameter, kViaDiameterId, "Via-Durchmesser:")) return e;
     return std::nullopt;
 }
 

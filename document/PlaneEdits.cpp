@@ -1,6 +1,7 @@
 #include "PlaneEdits.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Values.h"
 #include "CLayer.h"
@@ -56,7 +57,7 @@ bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) {
     constexpr int kFirstCombo = 1021;  // C1; C10 is 1030
     for (int k = 1; k <= 10 && k <= n; ++k)
-        if (ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]) <= 0.0)
+        if (const double c = ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]); !(c > 0.0 && std::isfinite(c)))
             return FieldError{kFirstCombo + k - 1, "C" + std::to_string(k) + ":",
                               "Fehler: Kapazitätswert muß größer als Null sein !!!"};
     return std::nullopt;

@@ -12,10 +12,16 @@ FieldCheck AnalysisFields::Check() const {
     if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, kStopFrequencyId, "Stopfrequenz:")) return e;
     if (auto e = CheckTextLength(startTime, kMaxTextLength, kStartTimeId, "Start-Zeit:")) return e;
     if (auto e = CheckTextLength(stopTime, kMaxTextLength, kStopTimeId, "Stop-Zeit:")) return e;
+    if (auto e = CheckFiniteValue(startFrequency, kStartFrequencyId, "Startfrequenz:")) return e;
+    if (auto e = CheckFiniteValue(stopFrequency, kStopFrequencyId, "Stopfrequenz:")) return e;
+    if (auto e = CheckFiniteValue(startTime, kStartTimeId, "Start-Zeit:")) return e;
+    if (auto e = CheckFiniteValue(stopTime, kStopTimeId, "Stop-Zeit:")) return e;
     double number = 0.0;
     long long count = 0;
     if (auto e = CheckNumberField(resolution, 1.0, 100.0, kResolutionId, "Auflösung:", number)) return e;
-    if (auto e = CheckIntegerField(frequencySteps, 0, 9999, kFrequencyStepsId, "Frequenzschritte:", count)) return e;
+    if (auto e = CheckIntegerField(frequencySteps, 0, kMaxFrequencySteps, kFrequencyStepsId, "Frequenzschritte:",
+                                   count))
+        return e;
     if (auto e = CheckIntegerField(timeSteps, 2, 9999, kTimeStepsId, "Zeit-Schritte:", count)) return e;
     return std::nullopt;
 }
@@ -40,6 +46,11 @@ void CAnalysisDomain::Serialize(CArchive& ar) {
     ar.Double(stopTime);
     ar.Int32(frequencySteps);
     ar.Int32(timeSteps);
+    // The dialog never stores more steps than it allows; a count beyond that
+    // comes from a damaged file and would make the sweep run for hours.
+    if (ar.IsLoading() && (frequencySteps < 0 || frequencySteps > AnalysisFields::kMaxFrequencySteps))
+        throw ArchiveError("Ungültige Anzahl von Frequenzschritten " + std::to_string(frequencySteps) +
+                           " (erlaubt 0 bis " + std::to_string(AnalysisFields::kMaxFrequencySteps) + ")");
 }
 
 double CAnalysisDomain::frequencyAt(int i) const {

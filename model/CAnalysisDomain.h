@@ -22,6 +22,7 @@ struct AnalysisFields {
     static constexpr int kTimeStepsId = 1206;
     static constexpr int kLogarithmicId = 1213;
     static constexpr std::size_t kMaxTextLength = 10;
+    static constexpr std::int32_t kMaxFrequencySteps = 9999;
 
     std::string startFrequency;  // "Startfrequenz:", Hz
     std::string stopFrequency;   // "Stopfrequenz:", Hz

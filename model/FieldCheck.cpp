@@ -1,5 +1,7 @@
 #include "FieldCheck.h"
 
+#include <cmath>
+
 #include "Values.h"
 
 namespace vantor {
@@ -32,6 +34,11 @@ FieldCheck CheckIntegerField(const std::string& text, long long low, long long h
                      "Geben Sie eine ganze Zahl zwischen " + std::to_string(low) + " und " + std::to_string(high) +
                          " ein.");
     value = v;
+    return std::nullopt;
+}
+
+FieldCheck CheckFiniteValue(const std::string& text, int controlId, const std::string& field) {
+    if (!std::isfinite(ParseValue(text))) return Error(controlId, field, "Geben Sie eine Zahl ein.");
     return std::nullopt;
 }
 

@@ -28,6 +28,10 @@ FieldCheck CheckIntegerField(const std::string& text, long long low, long long h
 /// %1 Zeichen ein.").
 FieldCheck CheckTextLength(const std::string& text, std::size_t maxChars, int controlId, const std::string& field);
 
+/// A value text that ParseValue reads as infinite ("1e309") is no number:
+/// "Geben Sie eine Zahl ein.". For value fields without a range check.
+FieldCheck CheckFiniteValue(const std::string& text, int controlId, const std::string& field);
+
 /// Number of characters of a UTF-8 text.
 std::size_t Utf8Length(const std::string& text);
 

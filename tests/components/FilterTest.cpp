@@ -425,6 +425,8 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
         {"300MHz", "10MHz", "0", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
         {"300MHz", "10MHz", "120.5dB", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
         {"300MHz", "10MHz", "0", "0", "Fehler: 0A < Imax < 100A", kImaxControl},  // Imax before A
+        {"1e309", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", kFoControl},       // infinite
+        {"300MHz", "10MHz", "1e309dB", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
     };
     for (const Case& c : cases) {
         FilterSpecification spec;

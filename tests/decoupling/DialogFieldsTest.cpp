@@ -68,6 +68,15 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
          "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
         // Not checked: metal thickness, via spacing and diameter.
         {"viaDiameter", "0", 0, ""},
+        // A text that overflows to infinity is refused with the field's message.
+        {"length", "1e309", LayoutFields::kLengthId, kMessageA},
+        {"width", "1e309m", LayoutFields::kLengthId, kMessageA},  // exchanged with the length first
+        {"planeSpacing", "1e300T", LayoutFields::kPlaneSpacingId, kMessageA},
+        {"mountingDepth", "1e309", LayoutFields::kMountingDepthId, kMessageB},
+        {"epsilonR", "1e309", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl ein."},
+        {"metalThickness", "1e309", LayoutFields::kMetalThicknessId, "Geben Sie eine Zahl ein."},
+        {"viaSpacing", "1e309mm", LayoutFields::kViaSpacingId, "Geben Sie eine Zahl ein."},
+        {"viaDiameter", "-1e309", LayoutFields::kViaDiameterId, "Geben Sie eine Zahl ein."},
     };
     for (const Case& c : cases) {
         LayoutFields f = Defaults();
@@ -81,6 +90,8 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
         if (name == "viasPerSide") member = &LayoutFields::viasPerSide;
         if (name == "conductivity") member = &LayoutFields::conductivity;
         if (name == "viaDiameter") member = &LayoutFields::viaDiameter;
+        if (name == "viaSpacing") member = &LayoutFields::viaSpacing;
+        if (name == "metalThickness") member = &LayoutFields::metalThickness;
         ASSERT_NE(member, nullptr);
         f.*member = c.text;
         const FieldCheck e = f.Check();
@@ -184,6 +195,10 @@ TEST(TargetDialog, ChecksAndMessages) {
         {"1GHz", "0.8", "0.9", "1", "5.1", TargetFields::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
         // A corner frequency of zero would make the limit lines undefined.
         {"0Hz", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!"},
+        // Infinite texts fail their field's range.
+        {"1e309", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
+        {"-1e309", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!"},
+        {"1GHz", "0.8", "1e309", "1", "1.2", TargetFields::kZmaxFuId, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
     };
     for (const Case& c : cases) {
         TargetFields t = TargetFields::FromGroup(CCGroup(), 3e9);
@@ -218,7 +233,9 @@ TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
                           Case{"0.2", "10nH", 0}, Case{"4.9mOhm", "1nH", CapacitorFields::kRlossId},
                           Case{"5.1Ohm", "1nH", CapacitorFields::kRlossId},
                           Case{"0.2", "49pH", CapacitorFields::kLserId}, Case{"0.2", "10.1nH", CapacitorFields::kLserId},
-                          Case{"9Ohm", "20nH", CapacitorFields::kRlossId}}) {
+                          Case{"9Ohm", "20nH", CapacitorFields::kRlossId},
+                          Case{"1e309", "1nH", CapacitorFields::kRlossId},
+                          Case{"0.2", "1e309H", CapacitorFields::kLserId}}) {
         CapacitorFields f;
         f.rloss = c.rloss;
         f.lser = c.lser;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "CAnalysisDomain.h"
+#include "CArchive.h"
 
 namespace vantor {
 namespace {
@@ -91,6 +95,12 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
          "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
         {[](AnalysisFields& f) { f.timeSteps = "1"; }, AnalysisFields::kTimeStepsId,
          "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
+        // Texts that overflow to infinity are no number.
+        {[](AnalysisFields& f) { f.startFrequency = "1e309"; }, AnalysisFields::kStartFrequencyId,
+         "Geben Sie eine Zahl ein."},
+        {[](AnalysisFields& f) { f.stopFrequency = "1e300T"; }, AnalysisFields::kStopFrequencyId,
+         "Geben Sie eine Zahl ein."},
+        {[](AnalysisFields& f) { f.stopTime = "-1e309s"; }, AnalysisFields::kStopTimeId, "Geben Sie eine Zahl ein."},
     };
     for (const auto& c : cases) {
         AnalysisFields f = CAnalysisDomain().Fields();
@@ -106,6 +116,24 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
     edge.frequencySteps = "0";
     edge.startFrequency = "1234567890";
     EXPECT_FALSE(edge.Check()) << "the limits themselves are accepted";
+}
+
+TEST(AnalysisDomain, AFileCannotAskForMoreStepsThanTheDialogAllows) {
+    // A damaged count would make the sweep's list billions of entries long.
+    for (const std::int32_t steps : {-1, 10000, std::numeric_limits<std::int32_t>::max(), 0, 9999}) {
+        CAnalysisDomain written;
+        written.frequencySteps = steps;
+        CArchive w;
+        written.Serialize(w);
+        CArchive r(w.Bytes());
+        CAnalysisDomain read;
+        if (steps >= 0 && steps <= 9999) {
+            read.Serialize(r);
+            EXPECT_EQ(read.frequencies().size(), static_cast<std::size_t>(steps) + 1);
+        } else {
+            EXPECT_THROW(read.Serialize(r), ArchiveError) << steps;
+        }
+    }
 }
 
 }  // namespace
