@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "DocumentSession.h"
+#include "ShownName.h"
 #include "Workflows.h"
 #include "CFilter.h"
 #include "Values.h"
@@ -118,7 +119,7 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
     const std::string name = a.group.value_or(s.form().currentGroupName);
     const CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr || g->CapacitorCount() < 1) {
-        s.Fail(name.empty() ? std::string("Keine aktuelle Gruppe") : "Gruppe " + name + " hat keine Kondensatoren");
+        s.Fail(name.empty() ? std::string("Keine aktuelle Gruppe") : "Gruppe " + Shown(name) + " hat keine Kondensatoren");
         return;
     }
     std::printf("f_Hz,abs_Ohm,valid\n");
@@ -143,6 +144,11 @@ void RunDocumentAttenuation(const FileArgs& file, const std::string& database, c
     CFilter& f = s.doc().filter;
     if (f.SelectedChoke() == nullptr) {
         s.Fail("Keine Drossel gewählt: zuerst vantor-cli filter --search");
+        return;
+    }
+    // A choke the folder does not hold keeps only its stored name and data.
+    if (f.SelectedChoke()->points.empty()) {
+        s.Fail("Drossel " + Shown(f.SelectedChoke()->name) + " ist nicht in der Datenbank!");
         return;
     }
     // The curve over the graph's axis instead of the filter band.
@@ -186,7 +192,7 @@ void RegisterAnalyseCommands(CLI::App& app, Context& ctx) {
         }
         if (!s.Save()) return;
         const CCGroup& g = *plane->capacitorGroups.back();
-        std::printf("Neue Gruppe %s    Position: X=%s,Y=%s\n", g.name.c_str(), FormatValue(g.posX, "m").c_str(),
+        std::printf("Neue Gruppe %s    Position: X=%s,Y=%s\n", Shown(g.name).c_str(), FormatValue(g.posX, "m").c_str(),
                     FormatValue(g.posY, "m").c_str());
         PrintSolve(s.doc(), *ka);
     });

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Commands.h"
+#include "ShownName.h"
 #include "CVtrDoc.h"
 #include "Values.h"
 #include "CLayer.h"
@@ -111,7 +112,7 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
     std::printf("Platine: Länge %s, Breite %s, Abstand Vcc <> GND %s, Epsilon r %.1f\n",
                 FormatValue(b.length, "m").c_str(), FormatValue(b.width, "m").c_str(),
                 FormatValue(b.planeSpacing, "m").c_str(), b.epsilonR);
-    std::printf("Aktive Lage: %s\n", plane != nullptr ? plane->name.c_str() : "(keine)");
+    std::printf("Aktive Lage: %s\n", plane != nullptr ? Shown(plane->name).c_str() : "(keine)");
     std::printf("Analyse: %s bis %s, %d Schritte, Auflösung %g\n",
                 FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
                 FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), doc.analysisDomain.frequencySteps,
@@ -120,15 +121,15 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
     PrintGroup("Optimierung", doc.optimisationGroup);
     if (plane != nullptr) {
         for (const auto& g : plane->capacitorGroups) {
-            std::printf("Gruppe %s    Position: X=%s,Y=%s\n", g->name.c_str(), FormatValue(g->posX, "m").c_str(),
+            std::printf("Gruppe %s    Position: X=%s,Y=%s\n", Shown(g->name).c_str(), FormatValue(g->posX, "m").c_str(),
                         FormatValue(g->posY, "m").c_str());
             PrintGroup("  Gruppe", *g);
         }
         for (const auto& p : plane->probes)
-            std::printf("Sonde %s: X=%s,Y=%s\n", p->name.c_str(), FormatValue(p->x, "m").c_str(),
+            std::printf("Sonde %s: X=%s,Y=%s\n", Shown(p->name).c_str(), FormatValue(p->x, "m").c_str(),
                         FormatValue(p->y, "m").c_str());
         for (const auto& c : plane->cutOuts)
-            std::printf("Aussparung %s: %s,%s bis %s,%s%s\n", c->name.c_str(), FormatValue(c->x1, "m").c_str(),
+            std::printf("Aussparung %s: %s,%s bis %s,%s%s\n", Shown(c->name).c_str(), FormatValue(c->x1, "m").c_str(),
                         FormatValue(c->y1, "m").c_str(), FormatValue(c->x2, "m").c_str(),
                         FormatValue(c->y2, "m").c_str(), c->inactive ? " (inaktiv)" : "");
         std::printf("Ergebnisse: %zu Felder\n", plane->resultMaps.size());
@@ -137,8 +138,8 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
     std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s\n", FormatValue(f.fLower, "Hz").c_str(),
                 FormatValue(f.fUpper, "Hz").c_str(), FormatValue(f.minAttenuation, "dB").c_str(),
                 FormatValue(f.maxSupplyCurrent, "A").c_str());
-    if (const CSParaSet* choke = f.SelectedChoke()) std::printf("Drossel: %s\n", choke->name.c_str());
-    std::printf("Aktuelle Gruppe: %s\n", form.currentGroupName.c_str());
+    if (const CSParaSet* choke = f.SelectedChoke()) std::printf("Drossel: %s\n", Shown(choke->name).c_str());
+    std::printf("Aktuelle Gruppe: %s\n", Shown(form.currentGroupName).c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "DesignOptions.h"
 #include "DocumentSession.h"
+#include "ShownName.h"
 #include "FilterFields.h"
 #include "PlaneEdits.h"
 #include "Values.h"
@@ -36,7 +37,7 @@ std::string Position(double x, double y) { return "X=" + FormatValue(x, "m") + "
 CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
     CLayer* plane = s.doc().board.currentLayer;
     CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
-    if (g == nullptr) s.Fail("Gruppe " + name + " ist nicht vorhanden");
+    if (g == nullptr) s.Fail("Gruppe " + Shown(name) + " ist nicht vorhanden");
     return g;
 }
 
@@ -74,18 +75,18 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                 return;
             }
             s.form().transferState = 1;
-            SaveEdited(s, "Neue Gruppe " + g->name + "    Position: " + Position(g->posX, g->posY));
+            SaveEdited(s, "Neue Gruppe " + Shown(g->name) + "    Position: " + Position(g->posX, g->posY));
         });
 
     auto ma = std::make_shared<ObjectArgs>();
     CLI::App* move = Sub(group, "move", "Set a group's position (\"Position:\")", ma, ctx,
                          [](DocumentSession& s, ObjectArgs& a) {
                              if (!MoveGroup(s.doc(), a.name, ParseValue(a.x), ParseValue(a.y))) {
-                                 s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+                                 s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
                                  return;
                              }
                              const CCGroup& g = *s.doc().board.currentLayer->FindGroupByName(a.name);
-                             SaveEdited(s, a.name + "    Position: " + Position(g.posX, g.posY));
+                             SaveEdited(s, Shown(a.name) + "    Position: " + Position(g.posX, g.posY));
                          });
     move->add_option("NAME", ma->name, "Group name")->required();
     move->add_option("X", ma->x, "x, e.g. 20mm")->required();
@@ -99,7 +100,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
             const int n = g->CapacitorCount();
             const std::vector<std::string> given = SplitList(a.values);
             if (static_cast<int>(given.size()) > std::min(n, 10)) {
-                s.Fail("Gruppe " + a.name + " hat " + std::to_string(n) + " Kondensatoren", kExitRefused);
+                s.Fail("Gruppe " + Shown(a.name) + " hat " + std::to_string(n) + " Kondensatoren", kExitRefused);
                 return;
             }
             // Slots not given keep their value exactly.
@@ -127,7 +128,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
             SelectGroup(s.doc(), a.name);
             s.doc().setGroupValues(slots);
             s.form().transferState = 1;
-            std::string done = a.name + ":";
+            std::string done = Shown(a.name) + ":";
             for (int k = 1; k <= n; ++k) done += " C" + std::to_string(k) + "=" + FormatValue(g->Capacitor(n + 1 - k).capacitance, "F");
             SaveEdited(s, done);
         });
@@ -147,10 +148,10 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                }
                                const int p = a.slot == n ? 1 : std::abs(a.slot - n);
                                if (!g->InsertCapacitor(p)) {
-                                   s.Fail("Gruppe " + a.name + " hat schon 10 Kondensatoren");
+                                   s.Fail("Gruppe " + Shown(a.name) + " hat schon 10 Kondensatoren");
                                    return;
                                }
-                               SaveEdited(s, a.name + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+                               SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
                            });
     insert->add_option("NAME", ia->name, "Group name")->required();
     insert->add_option("SLOT", ia->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
@@ -166,7 +167,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    return;
                                }
                                g->RemoveCapacitor(n + 1 - a.slot);
-                               SaveEdited(s, a.name + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+                               SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
                            });
     remove->add_option("NAME", ra->name, "Group name")->required();
     remove->add_option("SLOT", ra->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
@@ -174,10 +175,10 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto da = std::make_shared<ObjectArgs>();
     CLI::App* del = Sub(group, "delete", "\"Gruppe löschen\"", da, ctx, [](DocumentSession& s, ObjectArgs& a) {
         if (!DeleteGroup(s.doc(), a.name)) {
-            s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+            s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
             return;
         }
-        SaveEdited(s, "Gruppe " + a.name + " gelöscht; aktuelle Gruppe: " + s.form().currentGroupName);
+        SaveEdited(s, "Gruppe " + Shown(a.name) + " gelöscht; aktuelle Gruppe: " + Shown(s.form().currentGroupName));
     });
     del->add_option("NAME", da->name, "Group name")->required();
 
@@ -185,10 +186,10 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     CLI::App* select = Sub(group, "select", "Make a group the current group", sa, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
                                if (!SelectGroup(s.doc(), a.name)) {
-                                   s.Fail("Gruppe " + a.name + " ist nicht vorhanden");
+                                   s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
                                    return;
                                }
-                               SaveEdited(s, "Aktuelle Gruppe: " + a.name);
+                               SaveEdited(s, "Aktuelle Gruppe: " + Shown(a.name));
                            });
     select->add_option("NAME", sa->name, "Group name")->required();
 }
@@ -199,21 +200,21 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
     auto add = std::make_shared<ObjectArgs>();
     CLI::App* a = Sub(probe, "add", "Place a new probe", add, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!AddProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
-            s.Fail("Sonde " + o.name + " ist schon vorhanden");
+            s.Fail("Sonde " + Shown(o.name) + " ist schon vorhanden");
             return;
         }
         const CProbe& p = *s.doc().board.currentLayer->probes.back();
-        SaveEdited(s, "Sonde " + o.name + ": " + Position(p.x, p.y));
+        SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(p.x, p.y));
     });
     auto move = std::make_shared<ObjectArgs>();
     CLI::App* m = Sub(probe, "move", "Move a probe", move, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!MoveProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
-            s.Fail("Sonde " + o.name + " ist nicht vorhanden");
+            s.Fail("Sonde " + Shown(o.name) + " ist nicht vorhanden");
             return;
         }
         double x = 0, y = 0;
         s.doc().board.currentLayer->ProbePositionByName(o.name, x, y);
-        SaveEdited(s, "Sonde " + o.name + ": " + Position(x, y));
+        SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(x, y));
     });
     for (auto [cmd, args] : {std::pair{a, add}, std::pair{m, move}}) {
         cmd->add_option("NAME", args->name, "Probe name")->required();
@@ -223,10 +224,10 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
     auto del = std::make_shared<ObjectArgs>();
     Sub(probe, "delete", "Delete a probe", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!DeleteProbe(s.doc(), o.name)) {
-            s.Fail("Sonde " + o.name + " ist nicht vorhanden");
+            s.Fail("Sonde " + Shown(o.name) + " ist nicht vorhanden");
             return;
         }
-        SaveEdited(s, "Sonde " + o.name + " gelöscht");
+        SaveEdited(s, "Sonde " + Shown(o.name) + " gelöscht");
     })->add_option("NAME", del->name, "Probe name")->required();
 }
 
@@ -239,11 +240,11 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
                           const std::string name = AddCutOut(s.doc(), ParseValue(o.x1), ParseValue(o.y1),
                                                              ParseValue(o.x2), ParseValue(o.y2), o.name);
                           if (name.empty()) {
-                              s.Fail("Aussparung " + o.name + " ist schon vorhanden");
+                              s.Fail("Aussparung " + Shown(o.name) + " ist schon vorhanden");
                               return;
                           }
                           const CCutOut& c = *s.doc().board.currentLayer->cutOuts.back();
-                          SaveEdited(s, "Aussparung " + name + ": " + Position(c.x1, c.y1) + " bis " +
+                          SaveEdited(s, "Aussparung " + Shown(name) + ": " + Position(c.x1, c.y1) + " bis " +
                                             Position(c.x2, c.y2));
                       });
     a->add_option("X1", add->x1, "first corner x")->required();
@@ -254,10 +255,10 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
     auto del = std::make_shared<ObjectArgs>();
     Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!s.doc().board.currentLayer || !s.doc().board.currentLayer->DeleteCutOutByName(o.name)) {
-            s.Fail("Aussparung " + o.name + " ist nicht vorhanden");
+            s.Fail("Aussparung " + Shown(o.name) + " ist nicht vorhanden");
             return;
         }
-        SaveEdited(s, "Aussparung " + o.name + " gelöscht");
+        SaveEdited(s, "Aussparung " + Shown(o.name) + " gelöscht");
     })->add_option("NAME", del->name, "Cut-out name")->required();
 }
 

@@ -2,6 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <exception>
+#include <new>
+
 #include "Commands.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +23,21 @@ int main(int argc, char** argv) {
     vantor::cli::RegisterAnalyseCommands(app, ctx);
     vantor::cli::RegisterReportCommand(app, ctx);
 
-    CLI11_PARSE(app, argc, argv);
+    // The commands run inside parse(): whatever escapes one ends here, never
+    // in terminate. Files are only ever replaced whole, so nothing is lost.
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version are "errors" with exit code 0; every refused
+        // option value is a refused input.
+        const int code = app.exit(e);
+        return code == 0 ? 0 : vantor::cli::kExitRefused;
+    } catch (const std::bad_alloc&) {
+        std::fputs("Nicht genügend Speicher.\n", stderr);
+        return vantor::cli::kExitFailed;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Fehler: %s\n", e.what());
+        return vantor::cli::kExitFailed;
+    }
     return ctx.exitCode;
 }

@@ -96,6 +96,7 @@ TEST_F(WorkflowCli, EveryValidatorRefusesWithItsMessageAndKeepsTheFile) {
         {"analysis " + doc + " --steps 10000", "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
         // Main form: slot values and the filter fields.
         {"group values " + doc + " Gruppe1 1uF,0", "C2: Fehler: Kapazitätswert muß größer als Null sein !!!"},
+        {"group values " + doc + " Gruppe1 1e309,1uF", "C1: Fehler: Kapazitätswert muß größer als Null sein !!!"},
         {"filter " + doc + " --spec --fo 3GHz", "Fehler: 0Hz < Fo < 3GHz !"},
         {"filter " + doc + " --spec --fu 0", "Fehler: 0Hz < Fu < 3GHz !"},
         {"filter " + doc + " --spec --fu 400MHz", "Fehler: Fo muß größer als Fu sein!"},
@@ -106,6 +107,22 @@ TEST_F(WorkflowCli, EveryValidatorRefusesWithItsMessageAndKeepsTheFile) {
     // The limits themselves are accepted.
     EXPECT_EQ(Cli("filter " + doc + " --spec --imax 100A --attenuation 120dB").exitCode, 0);
     EXPECT_EQ(Cli("layout " + doc + " --depth 5mm").exitCode, 0);
+}
+
+TEST_F(WorkflowCli, ValuesTheOptionParserRefusesExitTwo) {
+    for (const std::string& args : {"group insert " + doc + " Gruppe1 11", "analyse " + doc + " --threads 2000",
+                                    "analyse " + doc + " --solver slow", "analysis " + doc + " --steps many",
+                                    "impedance " + doc + " --probe Probe1 --steps 1", "group insert " + doc,
+                                    "info " + doc + " extra", std::string("info"), std::string("no-such-command")}) {
+        const std::string before = ReadAll(doc);
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args << "\n" << r.err;
+        EXPECT_FALSE(r.err.empty()) << args;
+        EXPECT_EQ(ReadAll(doc), before) << args;
+    }
+    EXPECT_EQ(Cli("--help").exitCode, 0);
+    EXPECT_EQ(Cli("group insert --help").exitCode, 0);
+    EXPECT_EQ(Cli("--version").exitCode, 0);
 }
 
 TEST_F(WorkflowCli, ShrinkQuestionAnsweredBothWays) {
@@ -190,6 +207,19 @@ TEST_F(WorkflowCli, GroupsAsTheMainFormMakesThem) {
     EXPECT_DOUBLE_EQ(g["y"].get<double>(), 0.071) << "clamped into the plane";
 }
 
+TEST_F(WorkflowCli, ControlCharactersInNamesAreShownEscaped) {
+    // An escape sequence in a name must not reach the terminal.
+    const std::string name = "\"$(printf 'a\\033[2J\\tb')\"";
+    const CliRun added = Cli("probe add " + doc + " " + name + " 1mm 1mm");
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const CliRun info = Cli("info " + doc);
+    for (const CliRun& r : {added, info}) {
+        EXPECT_NE((r.out + r.err).find("Sonde a\\x1B[2J\\tb"), std::string::npos) << r.out << r.err;
+        EXPECT_EQ((r.out + r.err).find('\033'), std::string::npos);
+    }
+    EXPECT_EQ(Info(doc)["probes"].back()["name"], "a\033[2J\tb") << "stored as given";
+}
+
 TEST_F(WorkflowCli, ProbesAndCutOuts) {
     ASSERT_EQ(Cli("probe add " + doc + " Sonde3 10mm 20mm").exitCode, 0);
     ExpectUnchanged("probe add " + doc + " Sonde3 1mm 1mm", 1, "Sonde3");
@@ -243,6 +273,16 @@ TEST_F(WorkflowCli, FilterTransferSearchAndCurve) {
         ++points;
     }
     EXPECT_GT(points, 0);
+
+    // A folder without the chosen choke has no curve to give: a failure, not a bare header.
+    const fs::path empty = dir / "empty";
+    fs::create_directories(empty);
+    const std::string chosen = Info(doc)["filter"]["candidates"][0].get<std::string>();
+    const CliRun missing = Cli("attenuation " + doc + " --database " + empty.string());
+    EXPECT_EQ(missing.exitCode, 1) << missing.out;
+    EXPECT_NE(missing.err.find("Drossel " + chosen + " ist nicht in der Datenbank!"), std::string::npos)
+        << missing.err;
+    EXPECT_EQ(missing.out.find("attenuation_dB"), std::string::npos) << missing.out;
 }
 
 std::vector<std::vector<double>> Csv(const std::string& text, std::string& header) {
