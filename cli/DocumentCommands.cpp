@@ -8,6 +8,8 @@
 #include "Commands.h"
 #include "ShownName.h"
 #include "CVtrDoc.h"
+#include "DocumentFile.h"
+#include "DocumentSession.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -146,9 +148,20 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
 
 void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
     auto out = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
     CLI::App* create = app.add_subcommand("new", "Create a new design as \"Neu\" does and save it");
     create->add_option("OUT", *out, "Document file to write (.vnt)")->required();
-    create->callback([out, &ctx] {
+    create->add_flag("--force", *force, "Replace an existing file");
+    create->callback([out, force, &ctx] {
+        // Replacing a design is never the answer a script gets by default.
+        if (!*force && StampOf(*out).exists) {
+            ctx.ui.message("Die Datei " + *out + " besteht bereits. Sie bleibt unverändert; --force ersetzt sie.",
+                           MessageKind::Error);
+            ctx.exitCode = kExitFailed;
+            return;
+        }
+        DocumentLock lock;
+        if (*force && !LockForWriting(lock, *out, ctx)) return;
         RegisterModelClasses();
         CSParameterDB database;
         CVtrDoc doc(database, ctx.ui);
@@ -156,7 +169,9 @@ void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
         doc.AddView(form);
         doc.OnNewDocument();
         std::string error;
-        if (!doc.SaveFile(*out, error)) {
+        SaveOptions options;
+        options.replace = *force;
+        if (!doc.SaveFile(*out, error, options)) {
             ctx.ui.message(error, MessageKind::Error);
             ctx.exitCode = kExitFailed;
         }

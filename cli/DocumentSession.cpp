@@ -1,10 +1,36 @@
 #include "DocumentSession.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace vantor::cli {
 
+std::chrono::milliseconds LockWait() {
+    const char* text = std::getenv("VANTOR_LOCK_WAIT");
+    char* end = nullptr;
+    const double seconds = text != nullptr ? std::strtod(text, &end) : 0.0;
+    if (text == nullptr || end == text || *end != '\0' || !(seconds >= 0.0 && seconds < 1e6))
+        return std::chrono::seconds(10);
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0));
+}
+
+bool LockForWriting(DocumentLock& lock, const std::string& path, Context& ctx) {
+    std::string error;
+    switch (lock.Acquire(path, LockWait(), error)) {
+        case DocumentLock::Outcome::Locked:
+        case DocumentLock::Outcome::NoFile:
+            return true;
+        case DocumentLock::Outcome::Busy:
+        case DocumentLock::Outcome::Failed:
+            break;
+    }
+    ctx.ui.message(error, MessageKind::Error);
+    ctx.exitCode = kExitFailed;
+    return false;
+}
+
 void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes) {
+    args.writes = writes;
     cmd->add_option("FILE", args.file, "Document file (.vnt)")->required();
     if (writes) cmd->add_option("-o,--output", args.out, "Write the result here instead of FILE");
 }
@@ -19,6 +45,13 @@ bool DocumentSession::LoadDatabase(const std::string& folder) {
 
 bool DocumentSession::Open(const FileArgs& args) {
     args_ = args;
+    // The file that will be written is locked before the design is read, so
+    // that no other run's change falls between reading and saving.
+    const std::string target = args.out.empty() ? args.file : args.out;
+    if (args.writes && !LockForWriting(lock_, target, ctx_)) return false;
+    // A file that may not be replaced is named before any work is done.
+    std::string refusal;
+    if (args.writes && !CheckSaveTarget(target, refusal)) return Fail(refusal);
     RegisterModelClasses();
     doc_ = std::make_unique<CVtrDoc>(database_, ctx_.ui);
     doc_->AddView(formView_);

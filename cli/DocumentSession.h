@@ -1,8 +1,11 @@
 #pragma once
 // One design document opened by a command: read from FILE with the main
 // form attached, written back in place or to -o OUT only when the command
-// succeeded (a failed or cancelled workflow leaves the file as it was).
+// succeeded (a failed or cancelled workflow leaves the file as it was). A
+// command that writes holds the lock of the file it writes from reading to
+// saving, so parallel runs on one file wait for each other.
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -11,13 +14,23 @@
 #include "Commands.h"
 #include "CSParameterDB.h"
 #include "CVtrDoc.h"
+#include "DocumentFile.h"
 
 namespace vantor::cli {
 
 struct FileArgs {
     std::string file;
-    std::string out;  // empty: write FILE in place
+    std::string out;      // empty: write FILE in place
+    bool writes = false;  // the command saves the design
 };
+
+/// How long a run waits for another run that changes the same file: 10 s,
+/// or VANTOR_LOCK_WAIT seconds.
+std::chrono::milliseconds LockWait();
+
+/// Locks path for a run that writes it; false with the message shown and
+/// the exit code set when another run holds it too long.
+bool LockForWriting(DocumentLock& lock, const std::string& path, Context& ctx);
 
 /// FILE (required) and, for commands that change the design, -o OUT.
 void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes = true);
@@ -45,6 +58,7 @@ private:
     CSParameterDB database_;
     RecordView formView_{std::make_unique<MainFormState>()};
     std::unique_ptr<CVtrDoc> doc_;
+    DocumentLock lock_;
 };
 
 }  // namespace vantor::cli

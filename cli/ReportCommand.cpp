@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "DocumentFile.h"
 #include "DocumentSession.h"
 
 #ifdef VANTOR_HAVE_REPORT
@@ -36,6 +37,12 @@ struct ReportArgs {
 void RunReport(const ReportArgs& a, Context& ctx) {
 #ifdef VANTOR_HAVE_REPORT
     DocumentSession s(ctx);
+    // Through a link or a second name the output may be the design itself.
+    if (SameFile(a.file.file, a.out)) {
+        s.Fail("Der Bericht kann nicht nach " + a.out + " geschrieben werden: das ist die Datei " + a.file.file +
+               " selbst. Sie bleibt unverändert.");
+        return;
+    }
     if (!s.Open(a.file)) return;
     // No display is needed: Qt draws into the PDF on its offscreen platform.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);

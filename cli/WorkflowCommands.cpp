@@ -153,8 +153,10 @@ void Finish(DocumentSession& s, bool changed, bool refused, const char* what) {
 }  // namespace
 
 void RunDocumentOptimise(const FileArgs& file, const TargetOptions& targets, Context& ctx) {
+    FileArgs writing = file;  // its options are not added by AddFileArgs
+    writing.writes = true;
     DocumentSession s(ctx);
-    if (!s.Open(file)) return;
+    if (!s.Open(writing)) return;
     ScriptedTargets dialog(targets, ctx.ui);
     const bool changed = s.doc().editTargets(dialog);
     Finish(s, changed, dialog.refused, "Optimierungsziele");

@@ -115,18 +115,20 @@ void CVtrDoc::TakeContents(CVtrDoc& fresh) {
     filter.AdoptStoredChoke(database_);
 }
 
-bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error) {
+bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error, const SaveOptions& options) {
     CArchive ar;
     Store(ar);
-    if (!WriteFileAtomically(path, ar.Bytes(), error)) return false;
+    if (!WriteFileAtomically(path, ar.Bytes(), error, options)) return false;
     modified_ = false;
+    diskStamp_ = StampOf(path);
     return true;
 }
 
 CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
     OpenResult result;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, result.message)) return result;
+    FileStamp stamp;
+    if (!ReadWholeFile(path, bytes, result.message, &stamp)) return result;
     try {
         CArchive ar(std::move(bytes));
         if (Load(ar) == LoadStatus::UnknownVersion) {
@@ -139,6 +141,7 @@ CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
         return result;
     }
     modified_ = false;
+    diskStamp_ = stamp;
     result.kind = OpenResult::Loaded;
     return result;
 }

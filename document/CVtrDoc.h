@@ -15,6 +15,7 @@
 #include "GroupEdits.h"
 #include "CAnalysisDomain.h"
 #include "CCircuitBoard.h"
+#include "DocumentFile.h"
 #include "Interaction.h"
 #include "LayoutDialog.h"
 #include "ViewRecords.h"
@@ -65,9 +66,13 @@ public:
 
     /// Saves to path (atomically) and clears the modified flag; false with
     /// the reason in error, the old file untouched.
-    bool SaveFile(const std::filesystem::path& path, std::string& error);
+    bool SaveFile(const std::filesystem::path& path, std::string& error, const SaveOptions& options = {});
     /// Opens path into this document.
     OpenResult OpenFile(const std::filesystem::path& path);
+    /// Whether the file at path is no longer the one last opened or saved
+    /// here (replaced, changed or removed meanwhile): the reason to ask
+    /// before saving over it.
+    bool ChangedOnDisk(const std::filesystem::path& path) const { return StampOf(path) != diskStamp_; }
 
     // Views, in attachment order.
     void AddView(DocumentView& view);
@@ -137,6 +142,7 @@ private:
     CSParameterDB& database_;
     Interaction& ui_;
     bool modified_ = false;
+    FileStamp diskStamp_;  // the file as last read or written
     std::vector<DocumentView*> views_;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -13,6 +14,7 @@
 #include <QPdfWriter>
 
 #include "DesignReport.h"
+#include "DocumentFile.h"
 
 namespace vantor::render {
 
@@ -80,10 +82,12 @@ void RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& title) {
 }
 
 bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& path, bool letter, QString& error) {
-    // Written beside the target first, so a failure leaves no half file.
-    const QString temporary = path + ".part";
+    // Drawn in memory and saved as a design is: a failure leaves the old file.
+    QByteArray pdf;
     {
-        QPdfWriter writer(temporary);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QString::fromUtf8(kReportHeader));
         writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
@@ -92,17 +96,15 @@ bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& pat
         QPainter painter;
         if (!painter.begin(&writer)) {
             error = QStringLiteral("Die Datei kann nicht geschrieben werden: ") + path;
-            QFile::remove(temporary);
             return false;
         }
         RenderReport(painter, doc, title);
         painter.end();
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary.toStdString(), path.toStdString(), ec);
-    if (ec) {
-        error = QStringLiteral("Die Datei kann nicht geschrieben werden: ") + path;
-        QFile::remove(temporary);
+    const std::vector<std::uint8_t> bytes(pdf.begin(), pdf.end());
+    std::string reason;
+    if (!WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), bytes, reason)) {
+        error = QString::fromStdString(reason);
         return false;
     }
     return true;

@@ -17,8 +17,9 @@ namespace vantor::render {
 /// device's size in millimetres.
 void RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& title);
 
-/// Writes the report of doc as a one-page PDF on A4 or Letter paper. False
-/// with the reason in error when the file cannot be written.
+/// Writes the report of doc as a one-page PDF on A4 or Letter paper, saved
+/// as a design is (temporary file, rename; the old file kept on failure).
+/// False with the reason in error when the file cannot be written.
 bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& path, bool letter, QString& error);
 
 }  // namespace vantor::render
