@@ -145,7 +145,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    return;
                                }
                                const int p = a.slot == n ? 1 : std::abs(a.slot - n);
-                               if (!g->InsertCapacitor(p)) {
+                               if (!s.doc().insertCapacitor(*g, p)) {
                                    s.Fail("Gruppe " + a.name + " hat schon 10 Kondensatoren");
                                    return;
                                }
@@ -164,7 +164,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    s.Fail("C" + std::to_string(a.slot) + " ist nicht belegt", kExitRefused);
                                    return;
                                }
-                               g->RemoveCapacitor(n + 1 - a.slot);
+                               s.doc().removeCapacitor(*g, n + 1 - a.slot);
                                SaveEdited(s, a.name + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
                            });
     remove->add_option("NAME", ra->name, "Group name")->required();

@@ -340,6 +340,19 @@ void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts, Docum
     DesignChanged(ChangeHint::Groups, sender);
 }
 
+bool CVtrDoc::insertCapacitor(CCGroup& group, int position) {
+    if (group.InsertCapacitor(position) == 0) return false;
+    UpdateAllViews(ChangeHint::Groups);
+    return true;
+}
+
+bool CVtrDoc::removeCapacitor(CCGroup& group, int position) {
+    if (position < 1 || position >= group.ElementCount()) return false;
+    group.RemoveCapacitor(position);
+    UpdateAllViews(ChangeHint::Groups);
+    return true;
+}
+
 bool CVtrDoc::asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const {
     return !graphFrame && lastFrameOfDocument && modified_;
 }

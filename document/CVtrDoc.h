@@ -133,6 +133,13 @@ public:
     /// capacitances (slot Ck is list element n + 1 - k). Marks modified;
     /// the sending form is not notified.
     void setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender = nullptr);
+    /// "Neu" of the slot dialog: a capacitor with the default package at
+    /// list position p of the group; false when it holds ten already.
+    /// Not marked modified, as the slot dialog does not.
+    bool insertCapacitor(CCGroup& group, int position);
+    /// "Entfernen" of the slot dialog: deletes list element p (1..n);
+    /// false when there is none. Not marked modified.
+    bool removeCapacitor(CCGroup& group, int position);
     /// Whether closing a frame should ask to save: never for graph frames,
     /// otherwise when the document's last frame closes while modified.
     bool asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const;

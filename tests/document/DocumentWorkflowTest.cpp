@@ -256,6 +256,10 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksAsTheFormDoes) 
     const std::vector<Case> cases = {
         {"newGroup", [](CVtrDoc& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
         {"setGroupValues", [&](CVtrDoc& d) { d.setGroupValues(slots); return true; }, true, H::Groups, true},
+        {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, false},
+        {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, false},
+        {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); }, false,
+         H::None, false},
         {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
         {"setFilterSpecification", [](CVtrDoc& d) { d.setFilterSpecification("200MHz", "20MHz", "40dB", "1A"); return true; },
          true, H::Filter, true},
