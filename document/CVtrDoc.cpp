@@ -96,6 +96,7 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) {
     if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
     TakeContents(fresh);
     for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    UpdateAllViews(ChangeHint::Everything);
     return LoadStatus::Loaded;
 }
 

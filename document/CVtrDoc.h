@@ -53,8 +53,9 @@ public:
     /// Writes the document record and the attached views' records.
     void Store(CArchive& ar);
     /// Reads a document record into a fresh document and takes it over only
-    /// when all of it, and the records of the attached views, were read.
-    /// A damaged stream throws ArchiveError and changes nothing.
+    /// when all of it, and the records of the attached views, were read;
+    /// the views then refresh whole. A damaged stream throws ArchiveError
+    /// and changes nothing.
     LoadStatus Load(CArchive& ar);
     void Serialize(CArchive& ar) {
         if (ar.IsStoring())

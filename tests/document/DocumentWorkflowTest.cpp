@@ -433,6 +433,8 @@ TEST(DocumentWorkflow, GndActiveFileEditsAndSolvesTheVccPlane) {
     Env e;
     CArchive in(gndActive);
     ASSERT_EQ(e.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+    EXPECT_EQ(e.form.updates, 1);
+    EXPECT_EQ(e.form.lastHint, ChangeHint::Everything) << "a read document is new to every view";
     ASSERT_EQ(e.doc.board.currentLayer->name, "GND");
     EXPECT_EQ(Store(e.doc), gndActive) << "read and written unchanged";
 
