@@ -40,7 +40,7 @@ SolverOptions Options(const SolveArgs& a) {
 }
 
 void PrintSolve(const CVtrDoc& doc, const SolveArgs& a) {
-    const CLayer& plane = *doc.board.currentLayer;
+    const CLayer& plane = *doc.plane();
     const SolveReport& r = plane.LastSolve();
     std::printf("Analyse: %zu Frequenzen von %s bis %s, Gitter %d x %d, %d Knoten, Löser %s, %d Threads\n",
                 plane.resultMaps.size() > 0 ? plane.resultMaps.size() - 1 : 0,
@@ -88,7 +88,7 @@ void RunImpedance(const CurveArgs& a, Context& ctx) {
     if (!CheckAxis(a, ctx)) return;
     DocumentSession s(ctx);
     if (!s.Open(a.file)) return;
-    const CLayer* plane = s.doc().board.currentLayer;
+    const CLayer* plane = s.doc().plane();
     if (plane == nullptr || !plane->HasResults()) {
         s.Fail("Keine Ergebnisse der Feldberechnung: zuerst vantor-cli analyse");
         return;
@@ -115,7 +115,7 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
     if (!CheckAxis(a, ctx)) return;
     DocumentSession s(ctx);
     if (!s.Open(a.file)) return;
-    const CLayer* plane = s.doc().board.currentLayer;
+    const CLayer* plane = s.doc().plane();
     const std::string name = a.group.value_or(s.form().currentGroupName);
     const CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr || g->CapacitorCount() < 1) {
@@ -171,7 +171,6 @@ void RegisterAnalyseCommands(CLI::App& app, Context& ctx) {
             ctx.exitCode = kExitFailed;
             return;
         }
-        s.doc().SetModifiedFlag();
         if (s.Save()) PrintSolve(s.doc(), *sa);
     });
 
@@ -181,7 +180,7 @@ void RegisterAnalyseCommands(CLI::App& app, Context& ctx) {
     killmax->callback([ka, &ctx] {
         DocumentSession s(ctx);
         if (!s.Open(ka->file)) return;
-        const CLayer* plane = s.doc().board.currentLayer;
+        const CLayer* plane = s.doc().plane();
         if (plane == nullptr || !plane->HasResults()) {
             s.Fail("Keine Ergebnisse der Feldberechnung: zuerst vantor-cli analyse");
             return;

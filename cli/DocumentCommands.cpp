@@ -31,7 +31,7 @@ nlohmann::json Elements(const CCGroup& g) {
 
 nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
     const CCircuitBoard& b = doc.board;
-    const CLayer* plane = b.currentLayer;
+    const CLayer* plane = doc.plane();
     nlohmann::json j;
     j["analysis"] = {{"start", doc.analysisDomain.startFrequency},
                      {"stop", doc.analysisDomain.stopFrequency},
@@ -49,7 +49,7 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
                   {"via_spacing", b.viaSpacing},
                   {"via_diameter", b.viaDiameter},
                   {"max_frequency", b.maxFrequency},
-                  {"active_layer", plane != nullptr ? plane->name : std::string()}};
+                  {"active_layer", b.currentLayer != nullptr ? b.currentLayer->name : std::string()}};
     const CCGroup& o = doc.optimisationGroup;
     j["optimisation"] = {{"fo", o.fo},           {"zmin_fu", o.zminFu}, {"zmax_fu", o.zmaxFu},
                          {"zmin_fo", o.zminFo},  {"zmax_fo", o.zmaxFo}, {"elements", Elements(o)}};
@@ -110,11 +110,11 @@ void PrintGroup(const char* title, const CCGroup& g) {
 
 void PrintText(const CVtrDoc& doc, const MainFormState& form) {
     const CCircuitBoard& b = doc.board;
-    const CLayer* plane = b.currentLayer;
+    const CLayer* plane = doc.plane();
     std::printf("Platine: Länge %s, Breite %s, Abstand Vcc <> GND %s, Epsilon r %.1f\n",
                 FormatValue(b.length, "m").c_str(), FormatValue(b.width, "m").c_str(),
                 FormatValue(b.planeSpacing, "m").c_str(), b.epsilonR);
-    std::printf("Aktive Lage: %s\n", plane != nullptr ? Shown(plane->name).c_str() : "(keine)");
+    std::printf("Aktive Lage: %s\n", b.currentLayer != nullptr ? Shown(b.currentLayer->name).c_str() : "(keine)");
     std::printf("Analyse: %s bis %s, %d Schritte, Auflösung %g\n",
                 FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
                 FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), doc.analysisDomain.frequencySteps,

@@ -26,16 +26,15 @@ struct ObjectArgs {
     std::string x1, y1, x2, y2;
 };
 
-// Saves after an edit the command did, the document marked modified.
+// Saves after an edit the command did.
 void SaveEdited(DocumentSession& s, const std::string& done) {
-    s.doc().SetModifiedFlag();
     if (s.Save()) std::printf("%s\n", done.c_str());
 }
 
 std::string Position(double x, double y) { return "X=" + FormatValue(x, "m") + ",Y=" + FormatValue(y, "m"); }
 
 CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
-    CLayer* plane = s.doc().board.currentLayer;
+    CLayer* plane = s.doc().plane();
     CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr) s.Fail("Gruppe " + Shown(name) + " ist nicht vorhanden");
     return g;
@@ -85,7 +84,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                  s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
                                  return;
                              }
-                             const CCGroup& g = *s.doc().board.currentLayer->FindGroupByName(a.name);
+                             const CCGroup& g = *s.doc().plane()->FindGroupByName(a.name);
                              SaveEdited(s, Shown(a.name) + "    Position: " + Position(g.posX, g.posY));
                          });
     move->add_option("NAME", ma->name, "Group name")->required();
@@ -147,7 +146,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    return;
                                }
                                const int p = a.slot == n ? 1 : std::abs(a.slot - n);
-                               if (!g->InsertCapacitor(p)) {
+                               if (!s.doc().insertCapacitor(*g, p)) {
                                    s.Fail("Gruppe " + Shown(a.name) + " hat schon 10 Kondensatoren");
                                    return;
                                }
@@ -166,7 +165,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    s.Fail("C" + std::to_string(a.slot) + " ist nicht belegt", kExitRefused);
                                    return;
                                }
-                               g->RemoveCapacitor(n + 1 - a.slot);
+                               s.doc().removeCapacitor(*g, n + 1 - a.slot);
                                SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
                            });
     remove->add_option("NAME", ra->name, "Group name")->required();
@@ -203,7 +202,7 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
             s.Fail("Sonde " + Shown(o.name) + " ist schon vorhanden");
             return;
         }
-        const CProbe& p = *s.doc().board.currentLayer->probes.back();
+        const CProbe& p = *s.doc().plane()->probes.back();
         SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(p.x, p.y));
     });
     auto move = std::make_shared<ObjectArgs>();
@@ -213,7 +212,7 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
             return;
         }
         double x = 0, y = 0;
-        s.doc().board.currentLayer->ProbePositionByName(o.name, x, y);
+        s.doc().plane()->ProbePositionByName(o.name, x, y);
         SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(x, y));
     });
     for (auto [cmd, args] : {std::pair{a, add}, std::pair{m, move}}) {
@@ -243,7 +242,7 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
                               s.Fail("Aussparung " + Shown(o.name) + " ist schon vorhanden");
                               return;
                           }
-                          const CCutOut& c = *s.doc().board.currentLayer->cutOuts.back();
+                          const CCutOut& c = *s.doc().plane()->cutOuts.back();
                           SaveEdited(s, "Aussparung " + Shown(name) + ": " + Position(c.x1, c.y1) + " bis " +
                                             Position(c.x2, c.y2));
                       });
@@ -254,7 +253,7 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
     a->add_option("--name", add->name, "Name (default: \"Cutout\" and the first free number)");
     auto del = std::make_shared<ObjectArgs>();
     Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
-        if (!s.doc().board.currentLayer || !s.doc().board.currentLayer->DeleteCutOutByName(o.name)) {
+        if (!DeleteCutOut(s.doc(), o.name)) {
             s.Fail("Aussparung " + Shown(o.name) + " ist nicht vorhanden");
             return;
         }
@@ -328,10 +327,9 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
             s.Fail("Drossel " + *a.select + " ist nicht in der Kandidatenliste");
             return;
         }
-        doc.filter.selected = static_cast<std::int32_t>(it - c.begin());
+        doc.selectChoke(static_cast<int>(it - c.begin()));
     }
-    if (a.toggle) doc.filter.useGroup = doc.filter.useGroup ? 0 : 1;
-    doc.SetModifiedFlag();
+    if (a.toggle) doc.toggleGroupInFilter();
     if (s.Save()) PrintFilter(doc);
 }
 

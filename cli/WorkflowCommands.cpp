@@ -144,7 +144,6 @@ void Finish(DocumentSession& s, bool changed, bool refused, const char* what) {
         s.Fail(std::string(what) + " nicht geändert");
         return;
     }
-    s.doc().SetModifiedFlag();
     if (!s.Save()) return;
     std::printf("%s geändert\n", what);
     PrintOptimisation(s.doc().optimisationGroup);
@@ -245,7 +244,6 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
             ctx.exitCode = dialog.refused ? kExitRefused : kExitFailed;
             return;
         }
-        s.doc().SetModifiedFlag();
         if (!s.Save()) return;
         const CAnalysisDomain& d = s.doc().analysisDomain;
         std::printf("Analyse: %s bis %s, %d Schritte, Auflösung %g\n", FormatValue(d.startFrequency, "Hz").c_str(),

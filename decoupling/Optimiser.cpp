@@ -99,19 +99,26 @@ private:
         if (refresh_ && views_ != nullptr) views_->refreshAllViews();
     }
     Peak Search(int k) { return SearchPeak(g_, k, ui_); }
+    // Asked before every value change and every iteration; once the person
+    // asked, the run ends with what stands in the group.
+    bool Cancelled() {
+        if (!cancelled_) cancelled_ = ui_.cancelRequested();
+        return cancelled_;
+    }
     void Limits(double f, double& zmin, double& zmax) const { g_.LimitLines(f, zmin, zmax); }
     void RemoveReachedBy1() {
         while (Count() > 2 && C(1) >= C(2)) Remove(2);
     }
 
-    bool BuildChain();          // step 3; false after string 134
-    Outcome TuneFirst();        // step 5a
-    Outcome CorrectionPass();   // step 6
+    bool BuildChain();          // false after too many capacitors or a cancel
+    Outcome TuneFirst();        // capacitor 1 at the start of a correction iteration
+    Outcome CorrectionPass();   // capacitors 2.. of one correction iteration
 
     CCGroup& g_;
     Interaction& ui_;
     ViewRefresher* views_;
     bool refresh_ = false;
+    bool cancelled_ = false;
     int iterations_ = 0;
 };
 
@@ -126,22 +133,21 @@ int Optimiser::Run() {
         return 0;
     }
 
-    // Step 1: set-up.
+    // A fresh chain from the plane entry and capacitor 1.
     g_.DeleteAll();
     g_.Append(CCGroup::PlaneCapacitanceEntry(*g_.board));
     FirstCapacitor(g_);
     int iteration = 0;
 
     for (;;) {
-        // Step 2: completion test.
+        // Complete once the last capacitor reached the ceiling.
         if (Last() >= K::kCeiling) return 1;
-        // Step 3: chain build.
         if (!BuildChain()) return 0;
-        // Step 4: correction entry.
         if (SolutionAcceptable(g_, iteration, ui_)) continue;
-        // Step 5: correction iterations.
+        // Correction iterations until the peaks lie in the band.
         for (;;) {
-            if (Last() < K::kCeiling) break;  // back to step 2
+            if (Last() < K::kCeiling) break;  // the chain needs more capacitors
+            if (Cancelled()) return 0;
             ++iteration;
             iterations_ = iteration;
             if (iteration > K::kMaxOpt) {
@@ -154,13 +160,14 @@ int Optimiser::Run() {
             refresh_ = false;
             if (o == Outcome::Success) return 1;
             if (o == Outcome::Failure) return 0;
-            if (SolutionAcceptable(g_, iteration, ui_)) break;  // back to step 2
+            if (SolutionAcceptable(g_, iteration, ui_)) break;
         }
     }
 }
 
 bool Optimiser::BuildChain() {
     while (Last() < K::kCeiling) {
+        if (Cancelled()) return false;
         if (Count() >= CCGroup::kMaxElements) {
             ui_.message(MessageTooManyCapacitors(), MessageKind::Warning);
             return false;
@@ -170,6 +177,7 @@ bool Optimiser::BuildChain() {
         g_.Append(g_.NewCapacitor(start));
         double step = 0.5;
         for (int tune = 0; tune < K::kMaxTuneSteps; ++tune) {
+            if (Cancelled()) return false;
             Peak p = Search(k);
             double zmin, zmax;
             Limits(p.f, zmin, zmax);
@@ -201,6 +209,7 @@ Optimiser::Outcome Optimiser::TuneFirst() {
     if (p.z > zmax && p.f < fo) {
         int guard = 0;
         while (p.z > zmax && p.f < fo) {
+            if (Cancelled()) return Outcome::Failure;
             const double previous = p.z;
             Set(1, C(1) * 0.99);
             p = Search(1);
@@ -213,6 +222,7 @@ Optimiser::Outcome Optimiser::TuneFirst() {
     } else if (p.z > zmax) {
         for (int guard = 0; guard < K::kMaxScanSteps && C(1) < K::kCeiling && FindSeriesMinimum(g_, 1) >= fo;
              ++guard) {
+            if (Cancelled()) return Outcome::Failure;
             Set(1, C(1) * 1.01);
             RemoveReachedBy1();
         }
@@ -221,6 +231,7 @@ Optimiser::Outcome Optimiser::TuneFirst() {
         double z = g_.GroupImpedanceMagnitude(fo);
         int guard = 0;
         while ((z < zlo || z > zhi) && C(1) < K::kCeiling) {
+            if (Cancelled()) return Outcome::Failure;
             const double d = g_.GroupImpedanceMagnitude(fo + 100.0) - g_.GroupImpedanceMagnitude(fo - 100.0);
             if (d <= 0 || ++guard >= K::kMaxScanSteps) {
                 ui_.message("Zmax bei Fo muß mindestens " + FormatValue(1.1 * MinimumNearFo(g_), "Ohm") + " sein!",
@@ -236,6 +247,7 @@ Optimiser::Outcome Optimiser::TuneFirst() {
         }
     } else if (p.z < zmin) {
         for (int guard = 0; guard < K::kMaxScanSteps && p.z < zmin && C(1) < K::kCeiling; ++guard) {
+            if (Cancelled()) return Outcome::Failure;
             Set(1, C(1) * 1.1);
             RemoveReachedBy1();
             p = Search(1);
@@ -256,6 +268,7 @@ restart:
         int tries = 0;
         bool stop = false;
         for (;;) {
+            if (Cancelled()) return Outcome::Failure;
             if (++steps > K::kMaxTuneSteps * CCGroup::kMaxElements) {
                 ui_.message(kMessageNoSolution, MessageKind::Warning);
                 return Outcome::Failure;

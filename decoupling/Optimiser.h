@@ -32,8 +32,8 @@ struct OptimiserConstants {
 };
 
 /// Messages of the optimiser, exactly as shown.
-std::string MessageTooManyCapacitors();   // string 134
-std::string MessageParasiticsTooLarge();  // string 144
+std::string MessageTooManyCapacitors();   // more than ten capacitors needed
+std::string MessageParasiticsTooLarge();  // lowering C1 raised the first peak
 std::string MessageContinueQuestion();    // the Retry/Cancel question
 inline const char* kMessageMaxOpt = "MAX_OPT überschritten";
 inline const char* kMessageNoSolution = "Keine Lösung!";
@@ -48,6 +48,7 @@ struct OptimiseStats {
 /// Rebuilds the group's capacitors. Returns 1 when a result stands in the
 /// group (also after "MAX_OPT überschritten" and the parasitics warning), 0
 /// when the optimisation failed or was cancelled (the partial result stays).
+/// ui.cancelRequested() is polled before every value change and iteration.
 /// During the correction pass, views (when given) are asked to redraw after
 /// every value change so that the person sees the values move.
 int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats = nullptr, ViewRefresher* views = nullptr);

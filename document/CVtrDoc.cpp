@@ -96,6 +96,7 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) {
     if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
     TakeContents(fresh);
     for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    UpdateAllViews(ChangeHint::Everything);
     return LoadStatus::Loaded;
 }
 
@@ -154,11 +155,20 @@ void CVtrDoc::RemoveView(DocumentView& view) {
     views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
 }
 
-void CVtrDoc::refreshAllViews() {
+void CVtrDoc::UpdateAllViews(ChangeHint what, DocumentView* sender) {
     // A view may detach itself while it redraws; walk a copy.
     const std::vector<DocumentView*> views = views_;
-    for (DocumentView* v : views) v->OnUpdate();
+    for (DocumentView* v : views)
+        if (v != sender) v->OnUpdate(what);
 }
+
+void CVtrDoc::DesignChanged(ChangeHint what, DocumentView* sender) {
+    // Marked first, so that a view redrawing sees the unsaved state.
+    modified_ = true;
+    UpdateAllViews(what, sender);
+}
+
+void CVtrDoc::refreshAllViews() { UpdateAllViews(ChangeHint::Groups); }
 
 MainFormState* CVtrDoc::MainForm() const {
     for (DocumentView* v : views_)
@@ -166,10 +176,16 @@ MainFormState* CVtrDoc::MainForm() const {
     return nullptr;
 }
 
+CLayer* CVtrDoc::plane() const {
+    // The lookup does not change the board.
+    return const_cast<CCircuitBoard&>(board).SolverLayer();
+}
+
 CCGroup* CVtrDoc::currentGroup() const {
     const MainFormState* form = MainForm();
-    if (form == nullptr || board.currentLayer == nullptr) return nullptr;
-    return board.currentLayer->FindGroupByName(form->currentGroupName);
+    CLayer* edited = plane();
+    if (form == nullptr || edited == nullptr) return nullptr;
+    return edited->FindGroupByName(form->currentGroupName);
 }
 
 bool CVtrDoc::editLayout(LayoutDialog& dialog) {
@@ -192,12 +208,15 @@ bool CVtrDoc::editLayout(LayoutDialog& dialog) {
                 // mesh agree again.
                 board.resizeLayers();
                 optimisationGroup.Assign(keptGroup);
-                refreshAllViews();
+                UpdateAllViews(ChangeHint::Board | ChangeHint::Groups);
             }
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+            UpdateAllViews(ChangeHint::Board | ChangeHint::Groups);
+            return true;
+        }
     }
 }
 
@@ -207,11 +226,14 @@ bool CVtrDoc::editTargets(TargetDialog& dialog) {
     for (;;) {
         if (!EditTargets(optimisationGroup, dialog, kTargetFrequencyLimit)) {
             optimisationGroup.Assign(kept);
-            if (confirmed) refreshAllViews();
+            if (confirmed) UpdateAllViews(ChangeHint::Groups);
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+            UpdateAllViews(ChangeHint::Groups);
+            return true;
+        }
     }
 }
 
@@ -221,17 +243,32 @@ bool CVtrDoc::editCapacitorProperties(CapacitorDialog& dialog) {
     for (;;) {
         if (!EditShape(optimisationGroup.defaultPackage, dialog, &board)) {
             optimisationGroup.defaultPackage = kept;
-            if (optimised) refreshAllViews();
+            if (optimised) UpdateAllViews(ChangeHint::Groups);
             return false;
         }
         optimised = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) return true;
+        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+            UpdateAllViews(ChangeHint::Groups);
+            return true;
+        }
     }
 }
 
+bool CVtrDoc::editAnalysis(AnalysisDialog& dialog) {
+    if (!analysisDomain.edit(dialog)) return false;
+    UpdateAllViews(ChangeHint::Analysis);
+    return true;
+}
+
+bool CVtrDoc::analyse(const SolverOptions& options) {
+    if (!board.RunPlaneSolver(analysisDomain, ui_, options)) return false;
+    DesignChanged(ChangeHint::Results);
+    return true;
+}
+
 CCGroup* CVtrDoc::newGroup() {
-    CLayer* plane = board.currentLayer;
-    if (plane == nullptr) return nullptr;
+    CLayer* edited = plane();
+    if (edited == nullptr) return nullptr;
     auto held = [&](const std::string& name) {
         return std::any_of(board.layers.begin(), board.layers.end(),
                            [&](const auto& layer) { return layer->FindGroupByName(name) != nullptr; });
@@ -241,10 +278,11 @@ CCGroup* CVtrDoc::newGroup() {
         name = "Gruppe" + std::to_string(k);
         if (!held(name)) break;
     }
-    CCGroup& group = plane->AddGroupAtCentre(optimisationGroup);
+    CCGroup& group = edited->AddGroupAtCentre(optimisationGroup);
     group.name = name;
     group.board = &board;
     if (MainFormState* form = MainForm()) form->currentGroupName = name;
+    DesignChanged(ChangeHint::Groups | ChangeHint::ViewState);
     return &group;
 }
 
@@ -255,6 +293,7 @@ bool CVtrDoc::transferGroupToFilter() {
     filter.group.board = &board;
     if (filter.group.ElementCount() >= 1) filterReceivedGroup = 1;
     filter.candidates.clear();
+    DesignChanged(ChangeHint::Filter);
     return true;
 }
 
@@ -264,21 +303,37 @@ void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& f
     filter.fLower = ParseValue(fu);
     filter.minAttenuation = ParseValue(attenuation);
     filter.maxSupplyCurrent = ParseValue(maxCurrent);
+    DesignChanged(ChangeHint::Filter);
 }
 
-int CVtrDoc::searchChoke() { return filter.SearchChokes(database_); }
+int CVtrDoc::searchChoke() {
+    const int found = filter.SearchChokes(database_);
+    DesignChanged(ChangeHint::Filter);
+    return found;
+}
+
+bool CVtrDoc::selectChoke(int index) {
+    if (index < 0 || index >= static_cast<int>(filter.candidates.size())) return false;
+    filter.selected = index;
+    UpdateAllViews(ChangeHint::Filter);
+    return true;
+}
+
+void CVtrDoc::toggleGroupInFilter() {
+    filter.useGroup = filter.useGroup ? 0 : 1;
+    DesignChanged(ChangeHint::Filter);
+}
 
 bool CVtrDoc::killMax(const SolverOptions& options) {
     CLayer* plane = board.currentLayer;
     if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
     board.LinkLayers();
     board.RunPlaneSolver(analysisDomain, ui_, options);
-    refreshAllViews();
-    modified_ = true;
+    DesignChanged(ChangeHint::Groups | ChangeHint::Results);
     return true;
 }
 
-void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts) {
+void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender) {
     CCGroup* group = currentGroup();
     if (group == nullptr) return;
     const int n = group->CapacitorCount();
@@ -286,6 +341,20 @@ void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts) {
         const int k = n + 1 - i;
         if (k <= 10) group->Capacitor(i).capacitance = ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]);
     }
+    DesignChanged(ChangeHint::Groups, sender);
+}
+
+bool CVtrDoc::insertCapacitor(CCGroup& group, int position) {
+    if (group.InsertCapacitor(position) == 0) return false;
+    UpdateAllViews(ChangeHint::Groups);
+    return true;
+}
+
+bool CVtrDoc::removeCapacitor(CCGroup& group, int position) {
+    if (position < 1 || position >= group.ElementCount()) return false;
+    group.RemoveCapacitor(position);
+    UpdateAllViews(ChangeHint::Groups);
+    return true;
 }
 
 bool CVtrDoc::asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const {

@@ -54,8 +54,9 @@ public:
     /// Writes the document record and the attached views' records.
     void Store(CArchive& ar);
     /// Reads a document record into a fresh document and takes it over only
-    /// when all of it, and the records of the attached views, were read.
-    /// A damaged stream throws ArchiveError and changes nothing.
+    /// when all of it, and the records of the attached views, were read;
+    /// the views then refresh whole. A damaged stream throws ArchiveError
+    /// and changes nothing.
     LoadStatus Load(CArchive& ar);
     void Serialize(CArchive& ar) {
         if (ar.IsStoring())
@@ -78,42 +79,73 @@ public:
     void AddView(DocumentView& view);
     void RemoveView(DocumentView& view);
     const std::vector<DocumentView*>& Views() const { return views_; }
-    void refreshAllViews() override;
+
+    // The change path. Every command ends in exactly one of these two, once.
+    /// Notifies every view but the sender once with what changed.
+    void UpdateAllViews(ChangeHint what, DocumentView* sender = nullptr);
+    /// Marks the document modified, then notifies the views (all but the
+    /// sender) once: the end of a command whose change asks to be saved.
+    void DesignChanged(ChangeHint what, DocumentView* sender = nullptr);
+
     /// The record of the main form: the first view holding a MainFormState.
     MainFormState* MainForm() const;
 
+    /// The plane the layer editor edits and the solver solves: the first
+    /// named "Vcc", else the last; null for a board without planes. The
+    /// stored active plane may be another one; it only round-trips.
+    CLayer* plane() const;
     /// The placed group named by the main form, or none.
     CCGroup* currentGroup() const;
+    // Commands. Each notifies the views once when it changed something;
+    // the comment says when it also marks the document modified.
+
     /// Layout workflow; true when the board changed and the optimisation
-    /// succeeded.
+    /// succeeded. Not marked modified, as the main form's command does not.
     bool editLayout(LayoutDialog& dialog);
     /// Target workflow; true when the targets changed and the optimisation
-    /// succeeded.
+    /// succeeded. Not marked modified.
     bool editTargets(TargetDialog& dialog);
     /// Default-package workflow; true when the package changed and the
-    /// optimisation succeeded.
+    /// optimisation succeeded. Not marked modified.
     bool editCapacitorProperties(CapacitorDialog& dialog);
-    bool editAnalysis(AnalysisDialog& dialog) { return analysisDomain.edit(dialog); }
-    /// The plane solver on the board's "Vcc" plane.
-    bool analyse(const SolverOptions& options = {}) { return board.RunPlaneSolver(analysisDomain, ui_, options); }
+    /// The analysis parameters; true when confirmed. Not marked modified.
+    bool editAnalysis(AnalysisDialog& dialog);
+    /// The plane solver on the solver plane; marks modified when it solved.
+    bool analyse(const SolverOptions& options = {});
     /// A placed group "Gruppe<k>" from the optimisation result, made the
-    /// current group; null when the board has no active plane.
+    /// current group; null when the board has no plane. Marks modified.
     CCGroup* newGroup();
     /// Copies the current group into the filter; false when there is none
-    /// or it is empty.
+    /// or it is empty. Marks modified.
     bool transferGroupToFilter();
     /// Fo, Fu, attenuation and maximum current from the form's texts.
+    /// Marks modified.
     void setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
                                 const std::string& maxCurrent);
-    /// The choke search of the filter over the database; the candidate count.
+    /// The choke search of the filter over the database; the candidate
+    /// count. Marks modified.
     int searchChoke();
+    /// Chooses the candidate choke at index; false when there is none.
+    /// Not marked modified, as the form's choke list does not.
+    bool selectChoke(int index);
+    /// Switches the capacitor group into or out of the filter ("C-Gruppe").
+    /// Marks modified.
+    void toggleGroupInFilter();
     /// Places a group at the worst point of the last results, solves again,
     /// refreshes and marks the document modified. False when nothing was
     /// placed.
     bool killMax(const SolverOptions& options = {});
     /// The slot texts C1..C10 of the main form into the current group's
-    /// capacitances (slot Ck is list element n + 1 - k).
-    void setGroupValues(const std::array<std::string, 10>& slotTexts);
+    /// capacitances (slot Ck is list element n + 1 - k). Marks modified;
+    /// the sending form is not notified.
+    void setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender = nullptr);
+    /// "Neu" of the slot dialog: a capacitor with the default package at
+    /// list position p of the group; false when it holds ten already.
+    /// Not marked modified, as the slot dialog does not.
+    bool insertCapacitor(CCGroup& group, int position);
+    /// "Entfernen" of the slot dialog: deletes list element p (1..n);
+    /// false when there is none. Not marked modified.
+    bool removeCapacitor(CCGroup& group, int position);
     /// Whether closing a frame should ask to save: never for graph frames,
     /// otherwise when the document's last frame closes while modified.
     bool asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const;
@@ -133,6 +165,8 @@ public:
     CCGroup optimisationGroup;
 
 private:
+    /// The optimiser's redraws during its correction pass: the groups moved.
+    void refreshAllViews() override;
     /// Reads the document record into this (fresh) document and the view
     /// records into the given records.
     LoadStatus ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records);

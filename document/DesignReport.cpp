@@ -56,7 +56,7 @@ ReportLayout LayoutReport(const CVtrDoc& doc, const std::string& title, int page
     next();
     next();
     const CCircuitBoard& b = doc.board;
-    if (const CLayer* plane = b.currentLayer) {
+    if (const CLayer* plane = doc.plane()) {
         for (const auto& g : plane->capacitorGroups) {
             line(ReportFont::Body, groupRight,
                  g->name + "    Position: X=" + FormatValue(g->posX, "m") + ",Y=" + FormatValue(g->posY, "m"));
@@ -76,7 +76,7 @@ ReportLayout LayoutReport(const CVtrDoc& doc, const std::string& title, int page
     line(ReportFont::Heading, W, "Layout:");
     next();
     next();
-    const CLayer* plane = b.currentLayer;
+    const CLayer* plane = doc.plane();
     const std::vector<std::string> lines = {
         "Länge: " + FormatValue(plane != nullptr ? plane->planeLength : b.length, "m"),
         "Breite: " + FormatValue(plane != nullptr ? plane->planeWidth : b.width, "m"),

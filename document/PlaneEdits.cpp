@@ -25,25 +25,27 @@ CProbe* FindProbe(const CLayer& plane, const std::string& name) {
 }  // namespace
 
 bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     CCGroup* group = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (group == nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     group->posX = x;
     group->posY = y;
+    doc.DesignChanged(ChangeHint::Groups);
     return true;
 }
 
 bool SelectGroup(CVtrDoc& doc, const std::string& name) {
-    const CLayer* plane = doc.board.currentLayer;
+    const CLayer* plane = doc.plane();
     MainFormState* form = doc.MainForm();
     if (plane == nullptr || form == nullptr || plane->FindGroupByName(name) == nullptr) return false;
     form->currentGroupName = name;
+    doc.UpdateAllViews(ChangeHint::ViewState);
     return true;
 }
 
 bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     if (plane == nullptr) return false;
     auto& groups = plane->capacitorGroups;
     auto it = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g->name == name; });
@@ -51,6 +53,8 @@ bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
     groups.erase(it);
     if (MainFormState* form = doc.MainForm(); form != nullptr && form->currentGroupName == name)
         form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
+    // The main form's "Gruppe löschen" does not mark the document modified.
+    doc.UpdateAllViews(ChangeHint::Groups | ChangeHint::ViewState);
     return true;
 }
 
@@ -64,30 +68,33 @@ FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) 
 }
 
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     if (plane == nullptr || FindProbe(*plane, name) != nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     plane->probes.push_back(std::make_unique<CProbe>(x, y, name));
+    doc.DesignChanged(ChangeHint::Board);
     return true;
 }
 
 bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     CProbe* probe = plane != nullptr ? FindProbe(*plane, name) : nullptr;
     if (probe == nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     probe->x = x;
     probe->y = y;
+    doc.DesignChanged(ChangeHint::Board);
     return true;
 }
 
 bool DeleteProbe(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     if (plane == nullptr) return false;
     auto& probes = plane->probes;
     auto it = std::find_if(probes.begin(), probes.end(), [&](const auto& p) { return p->name == name; });
     if (it == probes.end()) return false;
     probes.erase(it);
+    doc.DesignChanged(ChangeHint::Board);
     return true;
 }
 
@@ -99,14 +106,22 @@ std::string NextCutOutName(const CLayer& layer) {
 }
 
 std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name) {
-    CLayer* plane = doc.board.currentLayer;
+    CLayer* plane = doc.plane();
     if (plane == nullptr) return {};
     const std::string chosen = name.empty() ? NextCutOutName(*plane) : name;
     if (plane->CutOutNameExists(chosen)) return {};
     ClampIntoPlane(*plane, x1, y1);
     ClampIntoPlane(*plane, x2, y2);
     plane->cutOuts.push_back(std::make_unique<CCutOut>(x1, y1, x2, y2, chosen));
+    doc.DesignChanged(ChangeHint::Board);
     return chosen;
+}
+
+bool DeleteCutOut(CVtrDoc& doc, const std::string& name) {
+    CLayer* plane = doc.plane();
+    if (plane == nullptr || !plane->DeleteCutOutByName(name)) return false;
+    doc.DesignChanged(ChangeHint::Board);
+    return true;
 }
 
 }  // namespace vantor

@@ -1,7 +1,10 @@
 #pragma once
-// Edits of the objects on the active plane as the main form and the layer
-// editor make them: moving, selecting and deleting groups, placing probes,
-// drawing and deleting cut-outs. Shared by the GUI and the command-line tool.
+// Edits of the objects on the edited plane (CVtrDoc::plane) as the main form
+// and the layer editor make them: moving, selecting and deleting groups,
+// placing probes, drawing and deleting cut-outs. Shared by the GUI and the
+// command-line tool. Each edit that changed something notifies the views
+// once; moving a group and the probe and cut-out edits also mark the
+// document modified.
 
 #include <array>
 #include <string>
@@ -12,11 +15,11 @@
 
 namespace vantor {
 
-/// Moves the named group of the active plane to (x, y), m, clamped into the
+/// Moves the named group of the edited plane to (x, y), m, clamped into the
 /// plane. False when there is no such group.
 bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y);
 /// Makes the named group the main form's current group. False when the
-/// active plane holds no group of that name.
+/// edited plane holds no group of that name.
 bool SelectGroup(CVtrDoc& doc, const std::string& name);
 /// "Gruppe löschen" on the named group: the first remaining group becomes
 /// current when the deleted one was (none when the list is empty). False
@@ -41,5 +44,7 @@ std::string NextCutOutName(const CLayer& layer);
 /// an empty name takes NextCutOutName. Returns the name, or empty when a
 /// cut-out of the given name exists.
 std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name = {});
+/// "&Delete" of the layer editor: deletes the first cut-out of that name.
+bool DeleteCutOut(CVtrDoc& doc, const std::string& name);
 
 }  // namespace vantor

@@ -75,12 +75,35 @@ public:
     std::string nameText;
 };
 
+/// What a command changed, so that a view redraws only what it shows.
+/// Bits; a command that changes several things sends them together.
+enum class ChangeHint : unsigned {
+    None = 0,
+    Board = 1u << 0,      // stack-up, plane size, probes and cut-outs
+    Groups = 1u << 1,     // the optimisation group and the placed groups: values, positions, the list
+    Filter = 1u << 2,     // filter requirements, chokes, the group handed to the filter
+    Results = 1u << 3,    // mesh and solver results
+    Analysis = 1u << 4,   // analysis frequencies and mesh resolution
+    ViewState = 1u << 5,  // the main form's state (current group, transfer state) and the window flags
+    Everything = (1u << 6) - 1,
+};
+
+constexpr ChangeHint operator|(ChangeHint a, ChangeHint b) {
+    return static_cast<ChangeHint>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr ChangeHint operator&(ChangeHint a, ChangeHint b) {
+    return static_cast<ChangeHint>(static_cast<unsigned>(a) & static_cast<unsigned>(b));
+}
+/// True when hint says that any of what changed.
+constexpr bool Touches(ChangeHint hint, ChangeHint what) { return (hint & what) != ChangeHint::None; }
+
 /// A view attached to a document.
 class DocumentView {
 public:
     virtual ~DocumentView() = default;
-    /// Redraw from the document's current state.
-    virtual void OnUpdate() {}
+    /// Redraw what the hint names from the document's current state;
+    /// Everything asks for a whole refresh.
+    virtual void OnUpdate(ChangeHint hint) { (void)hint; }
     /// The record the document stores for this view; null stores nothing.
     virtual ViewRecord* Record() { return nullptr; }
 };
@@ -90,10 +113,14 @@ public:
 class RecordView : public DocumentView {
 public:
     explicit RecordView(std::unique_ptr<ViewRecord> record) : record_(std::move(record)) {}
-    void OnUpdate() override { ++updates; }
+    void OnUpdate(ChangeHint hint) override {
+        ++updates;
+        lastHint = hint;
+    }
     ViewRecord* Record() override { return record_.get(); }
 
     int updates = 0;
+    ChangeHint lastHint = ChangeHint::None;
 
 private:
     std::unique_ptr<ViewRecord> record_;

@@ -36,6 +36,13 @@ std::string WithoutTrailingNewlines(std::string s) {
     return s;
 }
 
+// Share of the upper bar, scaled to full; wide arithmetic, since a bar may
+// count the bytes of a large file.
+int Share(int value, int maximum, int full) {
+    if (maximum <= 0) return 0;
+    return static_cast<int>(std::clamp(static_cast<long long>(value) * full / maximum, 0LL, static_cast<long long>(full)));
+}
+
 }  // namespace
 
 ConsoleInteraction::ConsoleInteraction(std::FILE* out)
@@ -68,15 +75,14 @@ void ConsoleInteraction::progressBegin(const std::string& title) {
     title_ = title;
     text_.clear();
     upperMax_ = upperValue_ = lowerMax_ = lowerValue_ = 0;
-    if (!terminal_) {
-        std::fprintf(out_, "%s\n", title.c_str());
-        std::fflush(out_);
-    }
+    stageStarted_ = true;
+    if (!terminal_) printPlain(title);
     drawLine();
 }
 
 void ConsoleInteraction::progressRange(ProgressBar bar, int maximum) {
     (bar == ProgressBar::Upper ? upperMax_ : lowerMax_) = std::max(0, maximum);
+    if (bar == ProgressBar::Upper) stageStarted_ = true;
     drawLine();
 }
 
@@ -88,16 +94,33 @@ void ConsoleInteraction::progressValue(ProgressBar bar, int value) {
 void ConsoleInteraction::progressText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
-    if (!terminal_ && inProgress_) {
-        std::fprintf(out_, "%s\n", text.c_str());
-        std::fflush(out_);
+    if (!terminal_ && inProgress_ && stageStarted_) {
+        printPlain(text);
+        stageStarted_ = false;
     }
     drawLine();
 }
 
 void ConsoleInteraction::progressEnd() {
     clearLine();
+    if (!terminal_ && inProgress_) {
+        const std::string last = summary();
+        if (last != lastPlain_) printPlain(last);
+    }
     inProgress_ = false;
+}
+
+void ConsoleInteraction::printPlain(const std::string& line) {
+    std::fprintf(out_, "%s\n", line.c_str());
+    std::fflush(out_);
+    lastPlain_ = line;
+}
+
+std::string ConsoleInteraction::summary() const {
+    std::string line = title_;
+    if (upperMax_ > 0) line += " " + std::to_string(Share(upperValue_, upperMax_, 100)) + "%";
+    if (!text_.empty()) line += " " + text_;
+    return line;
 }
 
 void ConsoleInteraction::clearLine() {
@@ -110,8 +133,8 @@ void ConsoleInteraction::clearLine() {
 void ConsoleInteraction::drawLine() {
     if (!terminal_ || !inProgress_) return;
     constexpr int kWidth = 30;
-    const int filled = upperMax_ > 0 ? std::clamp(upperValue_ * kWidth / upperMax_, 0, kWidth) : 0;
-    const int percent = upperMax_ > 0 ? std::clamp(upperValue_ * 100 / upperMax_, 0, 100) : 0;
+    const int filled = Share(upperValue_, upperMax_, kWidth);
+    const int percent = Share(upperValue_, upperMax_, 100);
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(kWidth - filled), '.');
     std::fprintf(out_, "\r\033[K%s [%s] %3d%%", title_.c_str(), bar.c_str(), percent);

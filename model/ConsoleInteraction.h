@@ -1,8 +1,8 @@
 #pragma once
 // Interaction for the command-line tool: messages go to stderr, questions are
 // answered by a policy given on the command line (never by waiting for a
-// person), progress is one redrawn line on a terminal and plain lines
-// otherwise.
+// person), progress is one redrawn line on a terminal; otherwise, for logs,
+// one plain line per stage and a summary line at the end.
 
 #include <cstdio>
 #include <map>
@@ -39,6 +39,9 @@ public:
 private:
     void clearLine();
     void drawLine();
+    void printPlain(const std::string& line);
+    /// Title, percentage of the upper bar and the last text.
+    std::string summary() const;
 
     std::FILE* out_;
     bool terminal_;
@@ -49,6 +52,10 @@ private:
     int upperMax_ = 0, upperValue_ = 0, lowerMax_ = 0, lowerValue_ = 0;
     bool lineShown_ = false;
     bool inProgress_ = false;
+    // Plain form: a stage starts with the title and with every new range of
+    // the upper bar; its first text is printed, the others are its steps.
+    bool stageStarted_ = false;
+    std::string lastPlain_;
 };
 
 }  // namespace vantor

@@ -3,6 +3,11 @@
 // wait cursor. The core never shows anything itself; it is handed an
 // Interaction (console for the command-line tool, recording for tests, a Qt
 // one in the desktop application).
+//
+// Thread rule: an Interaction is called from the document's thread only.
+// Work on another thread reports progress and polls cancel through a
+// thread-safe reporter of its own, never through this interface; messages
+// and questions wait until the result is back on the document's thread.
 
 #include <string>
 
@@ -35,7 +40,8 @@ public:
     virtual void progressText(const std::string& text) = 0;
     virtual void progressEnd() = 0;
 
-    /// Polled between units of work; true asks the running job to stop.
+    /// Polled between units of work (solver frequencies, optimiser value
+    /// changes); true asks the running job to stop.
     virtual bool cancelRequested() { return false; }
 
     /// Wait cursor on/off. Use BusyScope rather than calling these directly.
@@ -67,11 +73,13 @@ private:
     Interaction& ui_;
 };
 
-/// Something that shows the model and redraws from it when asked.
+/// Something that shows the model and redraws from it when asked: the
+/// document, which the optimiser tells after each value change of its
+/// correction pass so that the person sees the values move.
 class ViewRefresher {
 public:
     virtual ~ViewRefresher() = default;
-    /// Every attached view rebuilds what it shows from the current state.
+    /// The views redraw what changed from the current state.
     virtual void refreshAllViews() = 0;
 };
 

@@ -36,18 +36,22 @@ struct Optimised {
     int result = -1;
 };
 
+void Configure(const Design& d, CCircuitBoard& board, CCGroup& group) {
+    board.viasPerSide = d.viasPerSide;
+    board.planeSpacing = d.planeSpacing;
+    board.length = d.length;
+    board.width = d.width;
+    group.board = &board;
+    group.fo = d.fo;
+    group.zminFu = d.zminFu;
+    group.zmaxFu = d.zmaxFu;
+    group.zminFo = d.zminFo;
+    group.zmaxFo = d.zmaxFo;
+    group.defaultPackage = PackageTable::Application()[d.packageType];
+}
+
 void RunDesign(const Design& d, Optimised& o) {
-    o.board.viasPerSide = d.viasPerSide;
-    o.board.planeSpacing = d.planeSpacing;
-    o.board.length = d.length;
-    o.board.width = d.width;
-    o.group.board = &o.board;
-    o.group.fo = d.fo;
-    o.group.zminFu = d.zminFu;
-    o.group.zmaxFu = d.zmaxFu;
-    o.group.zminFo = d.zminFo;
-    o.group.zmaxFo = d.zmaxFo;
-    o.group.defaultPackage = PackageTable::Application()[d.packageType];
+    Configure(d, o.board, o.group);
     o.result = Optimise(o.group, o.ui, &o.stats, o.views);
 }
 
@@ -199,6 +203,60 @@ TEST(Optimiser, ViewsRedrawOnlyDuringCorrection) {
         } else {
             EXPECT_GT(views.calls, 0);
         }
+    }
+}
+
+// Cancel asked at any poll ends the run as a failure right there: nothing
+// changes, redraws, polls or speaks after it, and the group holds what stood
+// in it at that moment.
+TEST(Optimiser, CancelEndsAsFailureKeepingThePartialResult) {
+    struct Canceller : RecordingInteraction {
+        bool cancelRequested() override {
+            if (++polls != cancelAt) return cancelAt > 0 && polls > cancelAt;
+            for (int i = 0; i < group->ElementCount(); ++i) atCancel.push_back(group->Capacitor(i).capacitance);
+            messagesAtCancel = events().size();
+            redrawsAtCancel = *redraws;
+            return true;
+        }
+        const CCGroup* group = nullptr;
+        const int* redraws = nullptr;
+        int polls = 0, cancelAt = -1, redrawsAtCancel = -1;
+        std::size_t messagesAtCancel = 0;
+        std::vector<double> atCancel;
+    };
+    struct Counter : ViewRefresher {
+        int calls = 0;
+        void refreshAllViews() override { ++calls; }
+    };
+    const Design d{"", 3e9, 0.8, 0.9, 1.0, 1.2};
+    auto run = [&](int cancelAt, Canceller& ui, Counter& views, CCGroup& group, CCircuitBoard& board) {
+        Configure(d, board, group);
+        ui.group = &group;
+        ui.redraws = &views.calls;
+        ui.cancelAt = cancelAt;
+        return Optimise(group, ui, nullptr, &views);
+    };
+    Canceller never;
+    Counter neverViews;
+    CCircuitBoard board;
+    CCGroup full;
+    EXPECT_EQ(run(-1, never, neverViews, full, board), 1);
+    ASSERT_GT(neverViews.calls, 0) << "the design needs a correction pass";
+    const int polls = never.polls;
+    ASSERT_GT(polls, 10);
+    for (int at : {1, polls / 3, polls / 2, polls}) {
+        SCOPED_TRACE(at);
+        Canceller ui;
+        Counter views;
+        CCGroup group;
+        EXPECT_EQ(run(at, ui, views, group, board), 0);
+        EXPECT_EQ(ui.polls, at);
+        EXPECT_EQ(views.calls, ui.redrawsAtCancel);
+        EXPECT_EQ(ui.events().size(), ui.messagesAtCancel);
+        std::vector<double> kept;
+        for (int i = 0; i < group.ElementCount(); ++i) kept.push_back(group.Capacitor(i).capacitance);
+        EXPECT_EQ(kept, ui.atCancel);
+        EXPECT_GE(group.ElementCount(), 2);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ConsoleInteraction.h"
 #include "RecordingInteraction.h"
@@ -42,21 +43,39 @@ TEST(ConsoleInteraction, AnswersByPolicyAndFallsBackToTheSafeAnswer) {
     std::fclose(out);
 }
 
-TEST(ConsoleInteraction, PlainProgressLinesWhenNotATerminal) {
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    ConsoleInteraction ui(out);
-    ui.setTerminal(false);
-    ui.progressBegin("FEM-Solver busy...");
-    ui.progressRange(ProgressBar::Upper, 3);
-    for (int i = 0; i < 3; ++i) {
-        ui.progressText("f = " + std::to_string(i));
-        ui.progressValue(ProgressBar::Upper, i + 1);
+// In a log, a sweep of 101 frequencies is one stage: its title, its first
+// step and a summary; every new range of the upper bar starts a new stage.
+TEST(ConsoleInteraction, PlainProgressIsOneLinePerStageAndASummary) {
+    struct Case {
+        std::vector<int> stageLengths;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{101}, "FEM-Solver busy...\nf0\nFEM-Solver busy... 100% f100\n"},
+        {{2, 3}, "FEM-Solver busy...\nf0\nf2\nFEM-Solver busy... 100% f4\n"},
+        {{}, "FEM-Solver busy...\n"},
+    };
+    for (const Case& c : cases) {
+        std::FILE* out = std::tmpfile();
+        ASSERT_NE(out, nullptr);
+        ConsoleInteraction ui(out);
+        ui.setTerminal(false);
+        ui.progressBegin("FEM-Solver busy...");
+        int step = 0;
+        for (int length : c.stageLengths) {
+            ui.progressRange(ProgressBar::Upper, length);
+            ui.progressRange(ProgressBar::Lower, 10);
+            for (int i = 0; i < length; ++i) {
+                ui.progressValue(ProgressBar::Lower, 1);
+                ui.progressText("f" + std::to_string(step++));
+                ui.progressValue(ProgressBar::Lower, 9);
+                ui.progressValue(ProgressBar::Upper, i + 1);
+            }
+        }
+        ui.progressEnd();
+        EXPECT_EQ(ReadAll(out), c.expected);
+        std::fclose(out);
     }
-    ui.progressEnd();
-    const std::string text = ReadAll(out);
-    EXPECT_EQ(text, "FEM-Solver busy...\nf = 0\nf = 1\nf = 2\n");
-    std::fclose(out);
 }
 
 TEST(ConsoleInteraction, TerminalProgressRedrawsOneLine) {
