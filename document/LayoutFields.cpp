@@ -1,20 +1,11 @@
 #include "LayoutFields.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Values.h"
 
 namespace vantor {
-
-std::string LayoutMessagePositive() {
-    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Der Wert muß größer Null sein!\n" +
-           "Überprüfen Sie auch die Einheit!";
-}
-
-std::string LayoutMessageMaxMountingDepth() {
-    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Die maximale Substratdicke zwischen dem Vcc-GND-\n" +
-           "System und der Bestückungslage beträgt " + FormatValue(0.005, "m") + "!";
-}
 
 namespace {
 
@@ -62,21 +53,25 @@ void LayoutFields::UpdateMaxFrequency() {
     maxFrequency = FormatValue(f, "Hz");
 }
 
-FieldCheck LayoutFields::Check() {
+void LayoutFields::OrderSides() {
+    if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
+}
+
+FieldCheck LayoutFields::Check() const {
     double number = 0.0;
     long long count = 0;
     if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, kEpsilonRId, "Epsilon r:", number)) return e;
     if (auto e = CheckIntegerField(viasPerSide, 1, 3, kViasPerSideId, "n Vias pro Cap und Seite:", count)) return e;
     if (auto e = CheckNumberField(conductivity, 0.1, 1e10, kConductivityId, "Sigma [MS/m]", number)) return e;
 
-    if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
-    if (ParseValue(length) <= 0) return FieldError{kLengthId, "Länge:", LayoutMessagePositive()};
-    if (ParseValue(width) <= 0) return FieldError{kWidthId, "Breite:", LayoutMessagePositive()};
-    if (ParseValue(planeSpacing) <= 0)
-        return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", LayoutMessagePositive()};
+    const double longer = std::max(ParseValue(width), ParseValue(length));
+    const double shorter = std::min(ParseValue(width), ParseValue(length));
+    if (longer <= 0) return FieldError{kLengthId, "Länge:", kMessageNotPositive};
+    if (shorter <= 0) return FieldError{kWidthId, "Breite:", kMessageNotPositive};
+    if (ParseValue(planeSpacing) <= 0) return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", kMessageNotPositive};
     const double depth = ParseValue(mountingDepth);
-    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessagePositive()};
-    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessageMaxMountingDepth()};
+    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageNotPositive};
+    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageTooThick};
     return std::nullopt;
 }
 
@@ -87,8 +82,8 @@ void LayoutFields::ApplyTo(CCircuitBoard& b) const {
     b.epsilonR = number;
     b.planeSpacing = ParseValue(planeSpacing);
     b.mountingDepth = ParseValue(mountingDepth);
-    b.length = ParseValue(length);
-    b.width = ParseValue(width);
+    b.length = std::max(ParseValue(width), ParseValue(length));
+    b.width = std::min(ParseValue(width), ParseValue(length));
     b.maxFrequency = ParseValue(maxFrequency);
     b.viaSpacing = ParseValue(viaSpacing);
     ParsePlainInteger(viasPerSide, count);

@@ -93,7 +93,7 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
          "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
     };
     for (const auto& c : cases) {
-        AnalysisFields f = CAnalysisDomain().Fields();
+        AnalysisFields f = AnalysisFields::FromDomain(CAnalysisDomain());
         ASSERT_FALSE(f.Check());
         c.change(f);
         const auto e = f.Check();
@@ -101,7 +101,7 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
         EXPECT_EQ(e->controlId, c.control);
         EXPECT_EQ(e->message, c.message);
     }
-    AnalysisFields edge = CAnalysisDomain().Fields();
+    AnalysisFields edge = AnalysisFields::FromDomain(CAnalysisDomain());
     edge.resolution = "100";
     edge.frequencySteps = "0";
     edge.startFrequency = "1234567890";
