@@ -104,9 +104,9 @@ private:
         while (Count() > 2 && C(1) >= C(2)) Remove(2);
     }
 
-    bool BuildChain();          // step 3; false after string 134
-    Outcome TuneFirst();        // step 5a
-    Outcome CorrectionPass();   // step 6
+    bool BuildChain();          // false after "too many capacitors"
+    Outcome TuneFirst();        // the smallest capacitor against fo
+    Outcome CorrectionPass();   // every peak into its limits
 
     CCGroup& g_;
     Interaction& ui_;
@@ -126,22 +126,22 @@ int Optimiser::Run() {
         return 0;
     }
 
-    // Step 1: set-up.
+    // Start from the plane entry and the first capacitor.
     g_.DeleteAll();
     g_.Append(CCGroup::PlaneCapacitanceEntry(*g_.board));
     FirstCapacitor(g_);
     int iteration = 0;
 
     for (;;) {
-        // Step 2: completion test.
+        // Done once the largest value reaches the ceiling.
         if (Last() >= K::kCeiling) return 1;
-        // Step 3: chain build.
+        // Add capacitors upwards in value.
         if (!BuildChain()) return 0;
-        // Step 4: correction entry.
+        // A chain whose peaks all lie within the limits stands.
         if (SolutionAcceptable(g_, iteration, ui_)) continue;
-        // Step 5: correction iterations.
+        // Otherwise correct it, iteration by iteration.
         for (;;) {
-            if (Last() < K::kCeiling) break;  // back to step 2
+            if (Last() < K::kCeiling) break;  // chain complete?
             ++iteration;
             iterations_ = iteration;
             if (iteration > K::kMaxOpt) {
@@ -154,7 +154,7 @@ int Optimiser::Run() {
             refresh_ = false;
             if (o == Outcome::Success) return 1;
             if (o == Outcome::Failure) return 0;
-            if (SolutionAcceptable(g_, iteration, ui_)) break;  // back to step 2
+            if (SolutionAcceptable(g_, iteration, ui_)) break;  // chain complete?
         }
     }
 }

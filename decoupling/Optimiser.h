@@ -32,8 +32,8 @@ struct OptimiserConstants {
 };
 
 /// Messages of the optimiser, exactly as shown.
-std::string MessageTooManyCapacitors();   // string 134
-std::string MessageParasiticsTooLarge();  // string 144
+std::string MessageTooManyCapacitors();   // the chain needs more than ten
+std::string MessageParasiticsTooLarge();  // the packages limit the result
 std::string MessageContinueQuestion();    // the Retry/Cancel question
 inline const char* kMessageMaxOpt = "MAX_OPT überschritten";
 inline const char* kMessageNoSolution = "Keine Lösung!";
