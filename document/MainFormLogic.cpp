@@ -70,8 +70,12 @@ ValueComboList BuildValueComboList(const std::string& slotText, bool e6) {
     ValueComboList list;
     if (slotText == kEmptySlot) return list;
     const double v = ParseValue(slotText);
+    // The list runs from the largest value down.
+    std::vector<std::string> series = e6 ? E6Series() : E12Series();
+    std::stable_sort(series.begin(), series.end(),
+                     [](const std::string& a, const std::string& b) { return ParseValue(a) > ParseValue(b); });
     bool placed = false;
-    for (const std::string& s : e6 ? E6Series() : E12Series()) {
+    for (const std::string& s : series) {
         const double w = ParseValue(s);
         if (w > v) {
             list.entries.push_back(s);
@@ -124,26 +128,26 @@ double ReachedFmax(const CCGroup& g) {
         g.LimitLines(f, zmin, zmax);
         return g.GroupImpedanceMagnitude(f) <= zmax;
     };
-    // 400 points a decade from 1 kHz to 100 GHz finds the narrow
-    // anti-resonance peaks between neighbouring values.
-    constexpr int kPerDecade = 400;
-    constexpr int kDecades = 8;
+    // 400 points a decade from 1 kHz up to fo find the narrow
+    // anti-resonance peaks between neighbouring values. The limit lines end
+    // at fo, and so does what the optimiser can reach.
+    constexpr double kPerDecade = 400.0;
+    constexpr double kStart = 1e3;
     double last = 0.0;
-    for (int i = 0; i <= kPerDecade * kDecades; ++i) {
-        const double f = 1e3 * std::pow(10.0, static_cast<double>(i) / kPerDecade);
+    for (int i = 0;; ++i) {
+        const double f = std::min(kStart * std::pow(10.0, i / kPerDecade), g.fo);
         if (inside(f)) {
             last = f;
-            continue;
+        } else if (last > 0.0) {
+            double lo = last, hi = f;
+            while (hi - lo > 1e-9 * lo) {
+                const double mid = 0.5 * (lo + hi);
+                (inside(mid) ? lo : hi) = mid;
+            }
+            return lo;
         }
-        if (last == 0.0) continue;
-        double lo = last, hi = f;
-        while (hi - lo > 1e-6 * lo) {
-            const double mid = 0.5 * (lo + hi);
-            (inside(mid) ? lo : hi) = mid;
-        }
-        return lo;
+        if (f >= g.fo) return last;
     }
-    return last;
 }
 
 std::string FmaxFieldText(double fmax) { return FormatValue(std::min(fmax, 3e9), "Hz"); }

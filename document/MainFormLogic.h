@@ -87,10 +87,11 @@ ChokeList BuildChokeList(const CFilter& filter);
 int FindCandidate(const CFilter& filter, const std::string& name);
 
 /// The upper frequency the optimised group reaches, Hz: scanning upwards
-/// from 1 kHz, the end of the first band in which |Z| stays at or below the
-/// upper limit line (to 1e-6 relative). 0 when |Z| never gets there, the
-/// group holds no capacitor or fo is not positive. Shown as "Fmax:" on the
-/// main form and by the frequency-range dialog.
+/// from 1 kHz to its fo, the end of the first band in which |Z| stays at or
+/// below the upper limit line; fo itself when |Z| stays there up to fo. 0
+/// when |Z| never gets below the line, the group holds no capacitor or fo
+/// is not positive. Shown as "Fmax:" on the main form and by the
+/// frequency-range dialog.
 double ReachedFmax(const CCGroup& optimised);
 /// The "Fmax:" field: FormatValue(Fmax, "Hz"), at most "3GHz".
 std::string FmaxFieldText(double fmax);

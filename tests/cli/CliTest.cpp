@@ -42,7 +42,9 @@ TEST(CliOptimise, DefaultDesignWithOptions) {
     EXPECT_EQ(el[0]["package"], "Flächenkapazität");
     for (std::size_t i = 1; i < el.size(); ++i) {
         EXPECT_EQ(el[i]["package"], "2012(0805) COG-Keramik");
-        if (i > 1) EXPECT_LT(el[i - 1]["capacitance"].get<double>(), el[i]["capacitance"].get<double>());
+        if (i > 1) {
+            EXPECT_LT(el[i - 1]["capacitance"].get<double>(), el[i]["capacitance"].get<double>());
+        }
     }
     EXPECT_GE(el.back()["capacitance"].get<double>(), 4e-6);
 
