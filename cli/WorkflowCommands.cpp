@@ -125,7 +125,7 @@ void PrintOptimisation(const CCGroup& g) {
     const int n = g.CapacitorCount();
     std::printf("Optimierung: %d Kondensatoren, %s\n", n, g.defaultPackage.name.c_str());
     for (int i = 1; i <= n; ++i)
-        std::printf("  C%d= %s\n", i, FormatValue(g.Capacitor(n - i + 1).capacitance, "F").c_str());
+        std::printf("  C%d= %s\n", i, FormatValue(g.Capacitor(SlotElement(n, i)).capacitance, "F").c_str());
 }
 
 // Saves a workflow that succeeded; a refused value or a cancel keeps the
