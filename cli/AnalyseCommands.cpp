@@ -10,6 +10,7 @@
 #include "ShownName.h"
 #include "Workflows.h"
 #include "CFilter.h"
+#include "GraphTraces.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -65,10 +66,7 @@ struct CurveArgs {
 
 // The graph window's axis: steps + 1 points from first to last.
 std::vector<double> Frequencies(const CurveArgs& a) {
-    const double f0 = ParseValue(a.from), f1 = ParseValue(a.to);
-    std::vector<double> f;
-    for (int i = 0; i <= a.steps; ++i) f.push_back(i * ((f1 - f0) / a.steps) + f0);
-    return f;
+    return GraphFrequencies(ParseValue(a.from), ParseValue(a.to), a.steps);
 }
 
 bool CheckAxis(const CurveArgs& a, Context& ctx) {
@@ -123,10 +121,8 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
         return;
     }
     std::printf("f_Hz,abs_Ohm,valid\n");
-    for (double f : Frequencies(a)) {
-        const double z = g->GroupImpedanceMagnitude(f);
-        std::printf("%.10g,%.10g,%d\n", f, z, std::isfinite(z) ? 1 : 0);
-    }
+    for (const CTracePoint& p : ApproxTrace(g, Frequencies(a)).points)
+        std::printf("%.10g,%.10g,%d\n", p.x, p.y, p.flag);
 }
 
 }  // namespace
@@ -151,13 +147,9 @@ void RunDocumentAttenuation(const FileArgs& file, const std::string& database, c
         s.Fail("Drossel " + Shown(f.SelectedChoke()->name) + " ist nicht in der Datenbank!");
         return;
     }
-    // The curve over the graph's axis instead of the filter band.
-    f.fLower = ParseValue(from);
-    f.fUpper = ParseValue(to);
-    std::vector<FilterTracePoint> trace;
-    f.AttenuationTrace(trace);
     std::printf("f_Hz,attenuation_dB\n");
-    for (const FilterTracePoint& p : trace) std::printf("%.10g,%.10g\n", p.x, f.Attenuation(*f.NearestPoint(p.x)));
+    for (const CTracePoint& p : FilterTrace(f, ParseValue(from), ParseValue(to)).points)
+        std::printf("%.10g,%.10g\n", p.x, p.y);
 }
 
 void RegisterAnalyseCommands(CLI::App& app, Context& ctx) {

@@ -2,7 +2,6 @@
 // the LC filter design.
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,8 @@
 #include "CFilter.h"
 #include "CSParameterDB.h"
 #include "FilterFields.h"
+#include "GraphTraces.h"
+#include "MainFormLogic.h"
 #include "Optimiser.h"
 #include "CCircuitBoard.h"
 #include "Values.h"
@@ -32,14 +33,9 @@ constexpr const char* kDefaultFo = "300MHz";
 constexpr const char* kDefaultAttenuation = "35dB";
 constexpr const char* kDefaultImax = "100mA";
 
-void AddDatabaseOption(CLI::App* cmd, std::string& folder) {
-    cmd->add_option("--database", folder, "Component folder (default: Database in the working folder)");
-}
-
 // The filter checks of the main form; a refused value ends the command.
-bool CheckSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
-                        const std::string& imax, FilterSpecification& spec, Context& ctx) {
-    if (const FieldCheck error = CheckFilterFields(fo, fu, attenuation, imax, spec)) {
+bool CheckRequirements(const FilterFields& fields, Context& ctx) {
+    if (const FieldCheck error = fields.Check()) {
         ShowRefused(*error, ctx.ui);
         ctx.exitCode = kExitRefused;
         return false;
@@ -47,16 +43,13 @@ bool CheckSpecification(const std::string& fo, const std::string& fu, const std:
     return true;
 }
 
-// The filter of a default design with the given specification. Its
+// The filter of a default design with the given requirements. Its
 // capacitor group is the one the document gets: the optimised group of that
 // design, handed over with ">>>" (none with noGroup). The board must outlive
 // the filter.
-bool DefaultDesignFilter(const CCircuitBoard& board, const FilterSpecification& spec, bool noGroup, CFilter& filter,
+bool DefaultDesignFilter(const CCircuitBoard& board, const FilterFields& requirements, bool noGroup, CFilter& filter,
                          Context& ctx) {
-    filter.fLower = spec.fLower;
-    filter.fUpper = spec.fUpper;
-    filter.minAttenuation = spec.minAttenuation;
-    filter.maxSupplyCurrent = spec.maxCurrent;
+    requirements.ApplyTo(filter);
     filter.useGroup = noGroup ? 0 : 1;
     if (noGroup) return true;
     CCGroup group;
@@ -64,7 +57,7 @@ bool DefaultDesignFilter(const CCircuitBoard& board, const FilterSpecification& 
     group.board = &board;
     Optimise(group, ctx.ui);
     if (group.ElementCount() == 0) {
-        ctx.ui.message("Bitte zuerst Daten in die Filterberechnung transferieren!", MessageKind::Error);
+        ctx.ui.message(kMessageTransferFirst, MessageKind::Error);
         ctx.exitCode = kExitFailed;
         return false;
     }
@@ -73,27 +66,23 @@ bool DefaultDesignFilter(const CCircuitBoard& board, const FilterSpecification& 
     return true;
 }
 
-// A folder that is not there is a failure of the command, not an empty list.
-bool LoadFolder(CSParameterDB& db, const std::string& folder, Context& ctx) {
+// A folder named with --database that is not there fails the command; the
+// default folder may be missing.
+bool LoadFolder(CSParameterDB& db, const std::string& folder, const CLI::Option* named, Context& ctx) {
+    if (!CheckNamedFolder(named, folder, ctx)) return false;
     db.LoadDatabase(folder, ctx.ui);
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    ctx.exitCode = kExitFailed;
-    return false;
-}
-
-std::string ChokeLabel(const CSParaSet& s) {
-    return s.partNumber.empty() ? s.name : s.name + " (" + s.partNumber + ")";
+    return true;
 }
 
 struct DatabaseArgs {
     std::string folder = kDefaultDatabase;
+    const CLI::Option* named = nullptr;
     bool json = false;
 };
 
 void RunDatabase(const DatabaseArgs& args, Context& ctx) {
     CSParameterDB db;
-    if (!LoadFolder(db, args.folder, ctx)) return;
+    if (!LoadFolder(db, args.folder, args.named, ctx)) return;
     if (args.json) {
         nlohmann::json sets = nlohmann::json::array();
         for (const auto& s : db.Sets()) {
@@ -123,20 +112,21 @@ void RunDatabase(const DatabaseArgs& args, Context& ctx) {
 
 struct ChokesArgs {
     std::string folder = kDefaultDatabase;
+    const CLI::Option* named = nullptr;
     std::string fu, fo, attenuation, imax;
     bool noGroup = false;
     bool json = false;
 };
 
 void RunChokes(const ChokesArgs& args, Context& ctx) {
-    FilterSpecification spec;
-    if (!CheckSpecification(args.fo, args.fu, args.attenuation, args.imax, spec, ctx)) return;
+    const FilterFields requirements{args.fo, args.fu, args.attenuation, args.imax};
+    if (!CheckRequirements(requirements, ctx)) return;
     CSParameterDB db;
-    if (!LoadFolder(db, args.folder, ctx)) return;
+    if (!LoadFolder(db, args.folder, args.named, ctx)) return;
 
     const CCircuitBoard board;
     CFilter filter;
-    if (!DefaultDesignFilter(board, spec, args.noGroup, filter, ctx)) return;
+    if (!DefaultDesignFilter(board, requirements, args.noGroup, filter, ctx)) return;
     const int n = filter.SearchChokes(db);
 
     if (args.json) {
@@ -151,16 +141,16 @@ void RunChokes(const ChokesArgs& args, Context& ctx) {
             const CSParaSet& s = *filter.candidates[static_cast<std::size_t>(i)];
             std::printf("%c %d %s\n", i == filter.selected ? '*' : ' ', i, ChokeLabel(s).c_str());
         }
-        const CSParaSet& chosen = *filter.SelectedChoke();
-        std::printf("Gewählt: %d\nHersteller: %s\nBauart: %s\nBauform: %s\n", filter.selected, chosen.maker.c_str(),
-                    chosen.description.empty() ? chosen.comment.c_str() : chosen.description.c_str(),
-                    chosen.dimensions.c_str());
+        const ChokeList list = BuildChokeList(filter);
+        std::printf("Gewählt: %d\nHersteller: %s\nBauart: %s\nBauform: %s\n", filter.selected, list.maker.c_str(),
+                    list.type.c_str(), list.package.c_str());
     }
     ctx.exitCode = 0;
 }
 
 struct AttenuationArgs {
     std::string folder = kDefaultDatabase;
+    const CLI::Option* named = nullptr;
     std::string choke;
     std::string fu = kDefaultFu, fo = kDefaultFo;
     bool noGroup = false;
@@ -169,10 +159,10 @@ struct AttenuationArgs {
 };
 
 void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
-    FilterSpecification spec;
-    if (!CheckSpecification(args.fo, args.fu, kDefaultAttenuation, kDefaultImax, spec, ctx)) return;
+    const FilterFields requirements{args.fo, args.fu, kDefaultAttenuation, kDefaultImax};
+    if (!CheckRequirements(requirements, ctx)) return;
     CSParameterDB db;
-    if (!LoadFolder(db, args.folder, ctx)) return;
+    if (!LoadFolder(db, args.folder, args.named, ctx)) return;
     const CSParaSet* choke = db.Find(args.choke);
     if (choke == nullptr) {
         ctx.ui.message("Drossel " + args.choke + " ist nicht in der Datenbank!", MessageKind::Error);
@@ -182,18 +172,13 @@ void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
 
     const CCircuitBoard board;
     CFilter filter;
-    if (!DefaultDesignFilter(board, spec, args.noGroup, filter, ctx)) return;
+    if (!DefaultDesignFilter(board, requirements, args.noGroup, filter, ctx)) return;
     filter.candidates = {choke};
     filter.selected = 0;
 
-    // As the graph fills its filter trace: one point per data point in the band.
-    std::vector<FilterTracePoint> trace;
-    filter.AttenuationTrace(trace);
     std::printf("f_Hz,attenuation_dB\n");
-    for (FilterTracePoint& p : trace) {
-        p.y = filter.Attenuation(*filter.NearestPoint(p.x));
+    for (const CTracePoint& p : FilterTrace(filter, filter.fLower, filter.fUpper).points)
         std::printf("%.10g,%.10g\n", p.x, p.y);
-    }
     ctx.exitCode = 0;
 }
 
@@ -202,13 +187,13 @@ void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
 void RegisterComponentCommands(CLI::App& app, Context& ctx) {
     auto da = std::make_shared<DatabaseArgs>();
     CLI::App* database = app.add_subcommand("database", "Load the component folder and list its S-parameter sets");
-    AddDatabaseOption(database, da->folder);
+    da->named = AddDatabaseOption(database, da->folder);
     database->add_flag("--json", da->json, "Print the result as JSON");
     database->callback([da, &ctx] { RunDatabase(*da, ctx); });
 
     auto ca = std::make_shared<ChokesArgs>();
     CLI::App* chokes = app.add_subcommand("chokes", "Search the chokes that meet band, attenuation and current");
-    AddDatabaseOption(chokes, ca->folder);
+    ca->named = AddDatabaseOption(chokes, ca->folder);
     chokes->add_option("--fu", ca->fu, "Lower corner frequency of the band, e.g. 10MHz")->required();
     chokes->add_option("--fo", ca->fo, "Upper corner frequency of the band, e.g. 300MHz")->required();
     chokes->add_option("--attenuation", ca->attenuation, "Least attenuation in the band, e.g. 35dB")->required();
@@ -219,7 +204,7 @@ void RegisterComponentCommands(CLI::App& app, Context& ctx) {
 
     auto aa = std::make_shared<AttenuationArgs>();
     CLI::App* attenuation = app.add_subcommand("attenuation", "Attenuation curve of the filter with one choke (CSV)");
-    AddDatabaseOption(attenuation, aa->folder);
+    aa->named = AddDatabaseOption(attenuation, aa->folder);
     attenuation->add_option("FILE", aa->document.file, "Design document: the curve of its chosen choke");
     CLI::Option* choke = attenuation->add_option("--choke", aa->choke, "Name of the choke's data set");
     attenuation->add_option("--fu", aa->fu, "Lower end of the curve (default 10MHz)")->needs(choke);
@@ -229,7 +214,8 @@ void RegisterComponentCommands(CLI::App& app, Context& ctx) {
     attenuation->add_option("--to", aa->to, "With FILE: last frequency (default 1GHz)")->excludes(choke);
     attenuation->callback([aa, &ctx] {
         if (!aa->document.file.empty()) {
-            RunDocumentAttenuation(aa->document, aa->folder, aa->from, aa->to, ctx);
+            if (CheckNamedFolder(aa->named, aa->folder, ctx))
+                RunDocumentAttenuation(aa->document, aa->folder, aa->from, aa->to, ctx);
         } else if (aa->choke.empty()) {
             ctx.ui.message("Bitte FILE oder --choke NAME angeben", MessageKind::Error);
             ctx.exitCode = kExitRefused;

@@ -1,5 +1,7 @@
 #include "DesignOptions.h"
 
+#include <filesystem>
+
 #include "PackageTable.h"
 #include "TargetFields.h"
 #include "LayoutFields.h"
@@ -40,6 +42,18 @@ void FillTargetFields(const TargetOptions& o, TargetFields& t) {
     Set(t.zmaxFu, o.zmaxFu);
     Set(t.zminFo, o.zminFo);
     Set(t.zmaxFo, o.zmaxFo);
+}
+
+CLI::Option* AddDatabaseOption(CLI::App* cmd, std::string& folder, const char* help) {
+    return cmd->add_option("--database", folder, help);
+}
+
+bool CheckNamedFolder(const CLI::Option* option, const std::string& folder, Context& ctx) {
+    std::error_code ec;
+    if (option == nullptr || option->count() == 0 || std::filesystem::is_directory(folder, ec)) return true;
+    ctx.ui.message("Bauteile-Ordner " + folder + " nicht gefunden!", MessageKind::Warning);
+    ctx.exitCode = kExitFailed;
+    return false;
 }
 
 void AddBoardOptions(CLI::App* cmd, BoardOptions& o) {

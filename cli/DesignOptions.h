@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CCGroup.h"
+#include "Commands.h"
 #include "TargetFields.h"
 #include "LayoutFields.h"
 #include "CCircuitBoard.h"
@@ -38,6 +39,14 @@ void FillLayoutFields(const BoardOptions& o, LayoutFields& f);
 void FillTargetFields(const TargetOptions& o, TargetFields& t);
 /// Shows a refused field as "<label> <message>".
 void ShowRefused(const FieldError& e, Interaction& ui);
+
+/// --database DIR: the component folder. The option is returned so that a
+/// command can tell whether the folder was named.
+CLI::Option* AddDatabaseOption(CLI::App* cmd, std::string& folder,
+                               const char* help = "Component folder (default: Database in the working folder)");
+/// A folder named with --database must exist: otherwise says so and fails
+/// the command. The default folder may be missing (an empty database).
+bool CheckNamedFolder(const CLI::Option* option, const std::string& folder, Context& ctx);
 
 /// Applies the given board options with the layout dialog's checks. On a
 /// refused value shows its message and returns false; the board is unchanged.

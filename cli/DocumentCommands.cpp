@@ -10,6 +10,7 @@
 #include "CVtrDoc.h"
 #include "DocumentFile.h"
 #include "DocumentSession.h"
+#include "MainFormLogic.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -103,7 +104,7 @@ void PrintGroup(const char* title, const CCGroup& g) {
     std::printf("%s: %d Kondensatoren\n", title, n);
     // C1 is the last element, as on the main form and in the report.
     for (int i = 1; i <= n; ++i) {
-        const CCapa& c = g.Capacitor(n - i + 1);
+        const CCapa& c = g.Capacitor(SlotElement(n, i));
         std::printf("  C%d= %s %s\n", i, FormatValue(c.capacitance, "F").c_str(), c.shape.name.c_str());
     }
 }

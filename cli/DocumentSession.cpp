@@ -37,10 +37,7 @@ void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes) {
 
 bool DocumentSession::LoadDatabase(const std::string& folder) {
     database_.LoadDatabase(folder, ctx_.ui);
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    ctx_.exitCode = kExitFailed;
-    return false;
+    return true;
 }
 
 bool DocumentSession::Open(const FileArgs& args) {

@@ -39,7 +39,8 @@ class DocumentSession {
 public:
     explicit DocumentSession(Context& ctx) : ctx_(ctx) {}
     /// Loads the component folder first, so that a stored choke finds its
-    /// data points. A missing folder fails the command.
+    /// data points. A missing folder is an empty database (a named one is
+    /// checked by CheckNamedFolder first).
     bool LoadDatabase(const std::string& folder);
     /// Opens the file; on failure tells why and sets the exit code.
     bool Open(const FileArgs& args);

@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "DesignOptions.h"
 #include "Workflows.h"
+#include "MainFormLogic.h"
 #include "Optimiser.h"
 #include "Values.h"
 
@@ -37,7 +38,7 @@ void PrintText(const CCGroup& g, int result, const CCircuitBoard& board) {
     std::printf("Kondensatoren: %d\n", n);
     // C1 is the largest value, as on the main form and in the report.
     for (int i = 1; i <= n; ++i) {
-        const CCapa& c = g.Capacitor(n - i + 1);
+        const CCapa& c = g.Capacitor(SlotElement(n, i));
         std::printf("C%d= %s  ESL %s\n", i, FormatValue(c.capacitance, "F").c_str(),
                     FormatValue(EffectiveEsl(c), "H").c_str());
     }

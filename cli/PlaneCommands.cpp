@@ -9,6 +9,7 @@
 #include "DocumentSession.h"
 #include "ShownName.h"
 #include "FilterFields.h"
+#include "MainFormLogic.h"
 #include "PlaneEdits.h"
 #include "Values.h"
 #include "CLayer.h"
@@ -68,12 +69,11 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto na = std::make_shared<ObjectArgs>();
     Sub(group, "new", "\">> + >>\": a new group from the optimisation result", na, ctx,
         [](DocumentSession& s, ObjectArgs&) {
-            CCGroup* g = s.doc().newGroup();
+            CCGroup* g = NewGroupFromForm(s.doc());
             if (g == nullptr) {
                 s.Fail("Die Platine hat keine aktive Lage");
                 return;
             }
-            s.form().transferState = 1;
             SaveEdited(s, "Neue Gruppe " + Shown(g->name) + "    Position: " + Position(g->posX, g->posY));
         });
 
@@ -103,32 +103,17 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                 return;
             }
             // Slots not given keep their value exactly.
-            std::array<std::string, 10> slots;
-            for (int k = 1; k <= 10; ++k) {
-                char exact[40] = "------";
-                if (k <= n) std::snprintf(exact, sizeof exact, "%.17g", g->Capacitor(n + 1 - k).capacitance);
-                slots[std::size_t(k - 1)] = k <= static_cast<int>(given.size()) ? given[std::size_t(k - 1)] : exact;
-            }
-            if (auto e = CheckSlotValues(slots, n)) {
-                ShowRefused(*e, s.ctx().ui);
-                s.ctx().exitCode = kExitRefused;
-                return;
-            }
-            FilterSpecification spec;
-            const CFilter& f = s.doc().filter;
-            // The form checks its filter fields on every validation.
-            if (auto e = CheckFilterFields(FormatValue(f.fUpper, "Hz"), FormatValue(f.fLower, "Hz"),
-                                           FormatValue(f.minAttenuation, "dB"), FormatValue(f.maxSupplyCurrent, "A"),
-                                           spec)) {
-                ShowRefused(*e, s.ctx().ui);
-                s.ctx().exitCode = kExitRefused;
-                return;
-            }
+            SlotTexts slots = GroupSlotTexts(g, true);
+            for (std::size_t k = 0; k < given.size(); ++k) slots[k] = given[k];
             SelectGroup(s.doc(), a.name);
-            s.doc().setGroupValues(slots);
-            s.form().transferState = 1;
+            if (auto e = WriteSlotValues(s.doc(), slots)) {
+                ShowRefused(*e, s.ctx().ui);
+                s.ctx().exitCode = kExitRefused;
+                return;
+            }
             std::string done = Shown(a.name) + ":";
-            for (int k = 1; k <= n; ++k) done += " C" + std::to_string(k) + "=" + FormatValue(g->Capacitor(n + 1 - k).capacitance, "F");
+            for (int k = 1; k <= n; ++k)
+                done += " C" + std::to_string(k) + "=" + FormatValue(g->Capacitor(SlotElement(n, k)).capacitance, "F");
             SaveEdited(s, done);
         });
     values->add_option("NAME", va->name, "Group name")->required();
@@ -145,8 +130,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                           kExitRefused);
                                    return;
                                }
-                               const int p = a.slot == n ? 1 : std::abs(a.slot - n);
-                               if (!s.doc().insertCapacitor(*g, p)) {
+                               if (!s.doc().insertCapacitor(*g, InsertPosition(n, a.slot))) {
                                    s.Fail("Gruppe " + Shown(a.name) + " hat schon 10 Kondensatoren");
                                    return;
                                }
@@ -165,7 +149,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    s.Fail("C" + std::to_string(a.slot) + " ist nicht belegt", kExitRefused);
                                    return;
                                }
-                               s.doc().removeCapacitor(*g, n + 1 - a.slot);
+                               s.doc().removeCapacitor(*g, SlotElement(n, a.slot));
                                SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
                            });
     remove->add_option("NAME", ra->name, "Group name")->required();
@@ -263,9 +247,10 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
 
 struct FilterArgs {
     FileArgs file;
-    bool transfer = false, spec = false, search = false, toggle = false;
+    bool transfer = false, requirements = false, search = false, toggle = false;
     std::optional<std::string> fu, fo, attenuation, imax, select;
     std::string database = "Database";
+    const CLI::Option* databaseOption = nullptr;
 };
 
 void PrintFilter(const CVtrDoc& doc) {
@@ -276,58 +261,55 @@ void PrintFilter(const CVtrDoc& doc) {
     if (f.candidates.empty()) std::printf("**  nicht verfügbar  **\n");
     for (std::size_t i = 0; i < f.candidates.size(); ++i) {
         const CSParaSet& c = *f.candidates[i];
-        std::printf("%c %s%s\n", int(i) == f.selected ? '*' : ' ', c.name.c_str(),
-                    c.partNumber.empty() ? "" : (" (" + c.partNumber + ")").c_str());
+        std::printf("%c %s\n", int(i) == f.selected ? '*' : ' ', ChokeLabel(c).c_str());
     }
 }
 
 void RunFilter(const FilterArgs& a, Context& ctx) {
-    if (!(a.transfer || a.spec || a.search || a.select || a.toggle)) {
-        ctx.ui.message("Bitte --transfer, --spec, --search, --select oder --toggle-group angeben",
+    if (!(a.transfer || a.requirements || a.search || a.select || a.toggle)) {
+        ctx.ui.message("Bitte --transfer, --requirements, --search, --select oder --toggle-group angeben",
                        MessageKind::Error);
         ctx.exitCode = kExitRefused;
         return;
     }
     DocumentSession s(ctx);
-    if (a.search && !s.LoadDatabase(a.database)) return;
+    if (a.search && (!CheckNamedFolder(a.databaseOption, a.database, ctx) || !s.LoadDatabase(a.database))) return;
     if (!s.Open(a.file)) return;
     CVtrDoc& doc = s.doc();
     if (a.transfer) {
-        if (!doc.transferGroupToFilter()) {
+        if (!TransferToFilter(doc)) {
             s.Fail("Keine aktuelle Gruppe mit Kondensatoren");
             return;
         }
-        s.form().transferState = 2;
         std::printf("Gruppe %s in die Filterberechnung übernommen\n", s.form().currentGroupName.c_str());
     }
-    if (a.spec) {
-        const CFilter& f = doc.filter;
-        const std::string fo = a.fo.value_or(FormatValue(f.fUpper, "Hz")), fu = a.fu.value_or(FormatValue(f.fLower, "Hz")),
-                          att = a.attenuation.value_or(FormatValue(f.minAttenuation, "dB")),
-                          imax = a.imax.value_or(FormatValue(f.maxSupplyCurrent, "A"));
-        FilterSpecification spec;
-        if (auto e = CheckFilterFields(fo, fu, att, imax, spec)) {
+    if (a.requirements) {
+        FilterFields f = FilterFields::FromFilter(doc.filter);
+        f.fo = a.fo.value_or(f.fo);
+        f.fu = a.fu.value_or(f.fu);
+        f.attenuation = a.attenuation.value_or(f.attenuation);
+        f.imax = a.imax.value_or(f.imax);
+        if (auto e = f.Check()) {
             ShowRefused(*e, ctx.ui);
             ctx.exitCode = kExitRefused;
             return;
         }
-        doc.setFilterSpecification(fo, fu, att, imax);
+        doc.setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax);
     }
     if (a.search) {
-        if (!doc.filterReceivedGroup) {
-            s.Fail("Bitte zuerst Daten in die Filterberechnung transferieren!");
+        if (const std::string refusal = ChokeSearchRefusal(doc); !refusal.empty()) {
+            s.Fail(refusal);
             return;
         }
         doc.searchChoke();
     }
     if (a.select) {
-        const auto& c = doc.filter.candidates;
-        auto it = std::find_if(c.begin(), c.end(), [&](const CSParaSet* set) { return set->name == *a.select; });
-        if (it == c.end()) {
-            s.Fail("Drossel " + *a.select + " ist nicht in der Kandidatenliste");
+        const int chosen = FindCandidate(doc.filter, *a.select);
+        if (chosen < 0) {
+            s.Fail("Drossel " + Shown(*a.select) + " ist nicht in der Kandidatenliste");
             return;
         }
-        doc.selectChoke(static_cast<int>(it - c.begin()));
+        doc.selectChoke(chosen);
     }
     if (a.toggle) doc.toggleGroupInFilter();
     if (s.Save()) PrintFilter(doc);
@@ -344,13 +326,14 @@ void RegisterPlaneCommands(CLI::App& app, Context& ctx) {
     CLI::App* filter = app.add_subcommand("filter", "LC filter of a design, as on the main form");
     AddFileArgs(filter, fa->file);
     filter->add_flag("--transfer", fa->transfer, "\">>>\": the current group into the filter");
-    CLI::Option* spec = filter->add_flag("--spec", fa->spec, "Set the filter properties");
-    filter->add_option("--fu", fa->fu, "\"Untere Grenzfrequenz:\"")->needs(spec);
-    filter->add_option("--fo", fa->fo, "\"Obere Grenzfrequenz:\"")->needs(spec);
-    filter->add_option("--attenuation", fa->attenuation, "\"Dämpfung:\", e.g. 35dB")->needs(spec);
-    filter->add_option("--imax", fa->imax, "\"Maximaler Gleichstrom:\", e.g. 100mA")->needs(spec);
+    CLI::Option* requirements =
+        filter->add_flag("--requirements", fa->requirements, "Set what the filter has to do (band, attenuation, current)");
+    filter->add_option("--fu", fa->fu, "\"Untere Grenzfrequenz:\"")->needs(requirements);
+    filter->add_option("--fo", fa->fo, "\"Obere Grenzfrequenz:\"")->needs(requirements);
+    filter->add_option("--attenuation", fa->attenuation, "\"Dämpfung:\", e.g. 35dB")->needs(requirements);
+    filter->add_option("--imax", fa->imax, "\"Maximaler Gleichstrom:\", e.g. 100mA")->needs(requirements);
     filter->add_flag("--search", fa->search, "\"Drossel suchen...\"");
-    filter->add_option("--database", fa->database, "Component folder for --search (default: Database)");
+    fa->databaseOption = AddDatabaseOption(filter, fa->database, "Component folder for --search (default: Database)");
     filter->add_option("--select", fa->select, "Choose a candidate choke by name");
     filter->add_flag("--toggle-group", fa->toggle, "\"C-Gruppe\": the group in or out of the filter");
     filter->callback([fa, &ctx] { RunFilter(*fa, ctx); });

@@ -9,6 +9,7 @@
 #include "DocumentSession.h"
 #include "Workflows.h"
 #include "GroupEdits.h"
+#include "MainFormLogic.h"
 #include "PackageTable.h"
 #include "Values.h"
 #include "CLayer.h"
@@ -82,17 +83,11 @@ public:
         : Scripted(ui), a_(a), board_(board) {}
     bool exec(CapacitorFields& f) override {
         if (!FirstShowing()) return false;
-        const PackageTable& table = PackageTable::Application();
         if (a_.manual) {
-            f.automatic = false;
-            f.packageType = 0;
-            f.name = table[0].name;
+            f.SetAutomatic(false, &board_);
         } else {
-            const CCapShape& entry = table[f.packageType = chosen];
-            f.automatic = true;
-            f.rloss = FormatValue(entry.rloss, "Ohm");
-            f.lser = FormatValue(ShapeEsl(entry, &board_), "H");
-            f.name = entry.name;
+            f.SetAutomatic(true, &board_);
+            f.ChoosePackage(chosen, &board_);
         }
         if (a_.rloss) f.rloss = *a_.rloss;
         if (a_.lser) f.lser = *a_.lser;
@@ -130,7 +125,7 @@ void PrintOptimisation(const CCGroup& g) {
     const int n = g.CapacitorCount();
     std::printf("Optimierung: %d Kondensatoren, %s\n", n, g.defaultPackage.name.c_str());
     for (int i = 1; i <= n; ++i)
-        std::printf("  C%d= %s\n", i, FormatValue(g.Capacitor(n - i + 1).capacitance, "F").c_str());
+        std::printf("  C%d= %s\n", i, FormatValue(g.Capacitor(SlotElement(n, i)).capacitance, "F").c_str());
 }
 
 // Saves a workflow that succeeded; a refused value or a cancel keeps the
@@ -219,9 +214,7 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
             }
             dialog.chosen = entry->packageType;
         }
-        const bool changed = s.doc().editCapacitorProperties(dialog);
-        // A reported change resets the transfer path of the main form.
-        if (changed) s.form().transferState = 0;
+        const bool changed = EditDefaultPackage(s.doc(), dialog);
         Finish(s, changed, dialog.refused, "Bauform");
     });
 

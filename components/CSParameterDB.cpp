@@ -97,10 +97,8 @@ void CSParameterDB::ScanFolder(const std::filesystem::path& folder, Interaction&
 
 int CSParameterDB::LoadDatabase(const std::filesystem::path& folder, Interaction& ui) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        ui.message("Bauteile-Ordner " + folder.string() + " nicht gefunden!", MessageKind::Warning);
-        return 0;
-    }
+    // No folder is an empty database: the program starts without one.
+    if (!std::filesystem::is_directory(folder, ec)) return 0;
     ProgressScope scope(ui, kLoadingTitle);
     int total = 0;
     ScanFolder(folder, ui, total);

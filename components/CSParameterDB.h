@@ -28,7 +28,7 @@ public:
 
     /// Scans the folder and its sub-folders (names starting with "!" are
     /// skipped) and reads every "S2P" and "FLP" file. Returns the number of
-    /// sets read. A missing folder gives an empty database.
+    /// sets read. A missing folder gives an empty database, silently.
     int LoadDatabase(const std::filesystem::path& folder, Interaction& ui);
 
     int Count() const { return static_cast<int>(sets_.size()); }

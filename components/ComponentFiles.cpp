@@ -128,11 +128,11 @@ private:
     std::uint64_t shown_ = ~std::uint64_t{0};
 };
 
-// One data line: frequency and four pairs. False unless the line holds
-// exactly nine numbers.
+// One data line: frequency and four pairs. False unless the line starts
+// with nine numbers; anything after the ninth is ignored.
 bool ReadDataLine(std::string_view line, double numbers[9]) {
     std::string_view tokens[9];
-    if (SplitTokens(line, tokens, 9) != 9) return false;
+    if (SplitTokens(line, tokens, 9) < 9) return false;
     for (int i = 0; i < 9; ++i)
         if (!ReadNumber(tokens[i], numbers[i])) return false;
     return true;

@@ -1,33 +1,43 @@
 #include "FilterFields.h"
 
+#include "CFilter.h"
 #include "Values.h"
 
 namespace vantor {
 
-FieldCheck CheckFilterFields(const std::string& fo, const std::string& fu, const std::string& attenuation,
-                             const std::string& imax, FilterSpecification& spec) {
-    const double vFo = ParseValue(fo);
-    const double vFu = ParseValue(fu);
-    const double vA = ParseValue(attenuation);
-    const double vI = ParseValue(imax);
+FilterFields FilterFields::FromFilter(const CFilter& f) {
+    return {FormatValue(f.fUpper, "Hz"), FormatValue(f.fLower, "Hz"), FormatValue(f.minAttenuation, "dB"),
+            FormatValue(f.maxSupplyCurrent, "A")};
+}
+
+FilterRequirements FilterFields::Requirements() const {
+    return {ParseValue(fo), ParseValue(fu), ParseValue(attenuation), ParseValue(imax)};
+}
+
+FieldCheck FilterFields::Check() const {
+    const FilterRequirements r = Requirements();
     const std::string limit = FormatValue(kFilterFrequencyLimit, "Hz");
 
-    if (!(vFo > 0.0 && vFo < kFilterFrequencyLimit))
+    if (!(r.fUpper > 0.0 && r.fUpper < kFilterFrequencyLimit))
         return FieldError{kFoControl, "Obere Grenzfrequenz:", "Fehler: 0Hz < Fo < " + limit + " !"};
-    if (!(vFu > 0.0 && vFu < kFilterFrequencyLimit))
+    if (!(r.fLower > 0.0 && r.fLower < kFilterFrequencyLimit))
         return FieldError{kFuControl, "Untere Grenzfrequenz:", "Fehler: 0Hz < Fu < " + limit + " !"};
-    if (!(vFu < vFo)) return FieldError{kFoControl, "Obere Grenzfrequenz:", "Fehler: Fo muß größer als Fu sein!"};
+    if (!(r.fLower < r.fUpper))
+        return FieldError{kFoControl, "Obere Grenzfrequenz:", "Fehler: Fo muß größer als Fu sein!"};
     // 100 A itself is accepted although the message says "<".
-    if (!(vI > 0.0 && vI <= 100.0))
+    if (!(r.maxCurrent > 0.0 && r.maxCurrent <= 100.0))
         return FieldError{kImaxControl, "Maximaler Gleichstrom:", "Fehler: 0A < Imax < 100A"};
-    if (!(vA > 0.0 && vA <= 120.0))
+    if (!(r.minAttenuation > 0.0 && r.minAttenuation <= 120.0))
         return FieldError{kAttenuationControl, "Dämpfung:", "Fehler: 0dB < A <= 120dB"};
-
-    spec.fUpper = vFo;
-    spec.fLower = vFu;
-    spec.minAttenuation = vA;
-    spec.maxCurrent = vI;
     return std::nullopt;
+}
+
+void FilterFields::ApplyTo(CFilter& f) const {
+    const FilterRequirements r = Requirements();
+    f.fUpper = r.fUpper;
+    f.fLower = r.fLower;
+    f.minAttenuation = r.minAttenuation;
+    f.maxSupplyCurrent = r.maxCurrent;
 }
 
 }  // namespace vantor

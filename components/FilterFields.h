@@ -1,6 +1,7 @@
 #pragma once
-// Checks of the filter fields of the main form (Fo, Fu, attenuation, Imax)
-// with their messages; used by the form, the command-line tool and tests.
+// The filter fields of the main form (Fo, Fu, attenuation, Imax) as texts,
+// with their checks and messages; used by the form, the command-line tool
+// and tests.
 
 #include <string>
 
@@ -8,7 +9,10 @@
 
 namespace vantor {
 
-struct FilterSpecification {
+class CFilter;
+
+/// What the filter has to do, in SI units.
+struct FilterRequirements {
     double fUpper = 0.0;          // Hz, "Obere Grenzfrequenz"
     double fLower = 0.0;          // Hz, "Untere Grenzfrequenz"
     double minAttenuation = 0.0;  // dB, "Dämpfung"
@@ -24,10 +28,24 @@ inline constexpr int kAttenuationControl = 1097;
 /// Highest filter frequency accepted (exclusive), Hz.
 inline constexpr double kFilterFrequencyLimit = 3e9;
 
-/// Reads the four texts with ParseValue and checks them in the form's order:
-/// 0 < Fo < 3 GHz, 0 < Fu < 3 GHz, Fu < Fo, 0 < Imax <= 100 A,
-/// 0 < A <= 120 dB. The first failure is returned; spec is filled on success.
-FieldCheck CheckFilterFields(const std::string& fo, const std::string& fu, const std::string& attenuation,
-                             const std::string& imax, FilterSpecification& spec);
+struct FilterFields {
+    std::string fo;           // "Obere Grenzfrequenz:", Hz
+    std::string fu;           // "Untere Grenzfrequenz:", Hz
+    std::string attenuation;  // "Dämpfung:", dB
+    std::string imax;         // "Maximaler Gleichstrom:", A
+
+    /// The fields as the form shows the filter's requirements.
+    static FilterFields FromFilter(const CFilter& filter);
+
+    /// The checks in the form's order: 0 < Fo < 3 GHz, 0 < Fu < 3 GHz,
+    /// Fu < Fo, 0 < Imax <= 100 A, 0 < A <= 120 dB. The first failure.
+    FieldCheck Check() const;
+
+    /// The texts read with ParseValue.
+    FilterRequirements Requirements() const;
+
+    /// The filter takes the four values. Call only after Check() passed.
+    void ApplyTo(CFilter& filter) const;
+};
 
 }  // namespace vantor

@@ -42,7 +42,7 @@ void Polint(const double xa[], const Complex ya[], int n, double x, Complex& y, 
             const double hp = xa[i + m] - x;
             const Complex w = c[static_cast<std::size_t>(i) + 1] - d[static_cast<std::size_t>(i)];
             double den = ho - hp;
-            if (den == 0.0) NrError(kPolintError);  // and carry on, as the program does
+            if (den == 0.0) NrError(kPolintError);  // logged; the estimate goes on
             const Complex q = w / den;
             d[static_cast<std::size_t>(i)] = hp * q;
             c[static_cast<std::size_t>(i)] = ho * q;

@@ -21,20 +21,10 @@ double ShapeEsl(const CCapShape& shape, const BoardStackup* board) {
 }
 
 bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const BoardStackup* board) {
-    CapacitorFields fields;
-    fields.automatic = shape.packageType != 0;
-    fields.packageType = shape.packageType;
-    fields.rloss = FormatValue(shape.rloss, "Ohm");
-    fields.lser = FormatValue(fields.automatic ? ShapeEsl(shape, board) : shape.lser, "H");
-    fields.name = shape.name;
+    CapacitorFields fields = CapacitorFields::FromShape(shape, board);
+    // A dialog that hands back unchecked values changes nothing.
     if (!dialog.exec(fields) || fields.Check()) return false;
-    PackageTable& table = PackageTable::Application();
-    if (fields.packageType < 0 || fields.packageType >= table.size()) return false;
-    CCapShape& entry = table[fields.packageType];
-    entry.lser = ParseValue(fields.lser);
-    entry.rloss = ParseValue(fields.rloss);
-    shape.AssignPackage(entry);
-    return true;
+    return fields.ApplyTo(shape);
 }
 
 }  // namespace vantor

@@ -5,26 +5,17 @@
 
 #include "CCGroup.h"
 #include "CapacitorFields.h"
+#include "FieldDialog.h"
 #include "TargetFields.h"
 
 namespace vantor {
 
 struct BoardStackup;
 
-/// The optimisation-target dialog. Returns true on OK; an implementation
-/// returns true only once Check() has passed.
-class TargetDialog {
-public:
-    virtual ~TargetDialog() = default;
-    virtual bool exec(TargetFields& fields) = 0;
-};
-
-/// The capacitor-properties dialog, same contract.
-class CapacitorDialog {
-public:
-    virtual ~CapacitorDialog() = default;
-    virtual bool exec(CapacitorFields& fields) = 0;
-};
+/// The optimisation-target dialog.
+using TargetDialog = FieldDialog<TargetFields>;
+/// The capacitor-properties dialog "Kondensator - Eigenschaften eingeben".
+using CapacitorDialog = FieldDialog<CapacitorFields>;
 
 /// Shows the target dialog for the group with maxFrequency (Hz) as the
 /// highest Fo; on OK the group takes fo and the four limits. True on OK.

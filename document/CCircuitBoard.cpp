@@ -124,6 +124,7 @@ bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {
     if (!dialog.exec(fields)) return false;
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
+    fields.OrderSides();
     const double newLength = ParseValue(fields.length);
     const double newWidth = ParseValue(fields.width);
     if ((newLength < length || newWidth < width) && anyObjectOutside(newLength, newWidth) &&

@@ -18,7 +18,10 @@ class CVtrDoc;
 class CLayer;
 class CAnalysisDomain;
 class Interaction;
-class LayoutDialog;
+template <class Fields>
+class FieldDialog;
+struct LayoutFields;
+using LayoutDialog = FieldDialog<LayoutFields>;
 
 class CCircuitBoard : public CObject, public BoardStackup {
 public:

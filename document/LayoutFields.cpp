@@ -1,20 +1,11 @@
 #include "LayoutFields.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Values.h"
 
 namespace vantor {
-
-std::string LayoutMessagePositive() {
-    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Der Wert muß größer Null sein!\n" +
-           "Überprüfen Sie auch die Einheit!";
-}
-
-std::string LayoutMessageMaxMountingDepth() {
-    return std::string("Der eingegebene Wert ist ungültig!\n\n") + "Die maximale Substratdicke zwischen dem Vcc-GND-\n" +
-           "System und der Bestückungslage beträgt " + FormatValue(0.005, "m") + "!";
-}
 
 namespace {
 
@@ -62,7 +53,11 @@ void LayoutFields::UpdateMaxFrequency() {
     maxFrequency = FormatValue(f, "Hz");
 }
 
-FieldCheck LayoutFields::Check() {
+void LayoutFields::OrderSides() {
+    if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
+}
+
+FieldCheck LayoutFields::Check() const {
     double number = 0.0;
     long long count = 0;
     if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, kEpsilonRId, "Epsilon r:", number)) return e;
@@ -70,18 +65,16 @@ FieldCheck LayoutFields::Check() {
     if (auto e = CheckNumberField(conductivity, 0.1, 1e10, kConductivityId, "Sigma [MS/m]", number)) return e;
 
     // An infinite length ("1e309") is as invalid as a zero one.
-    const auto notPositive = [](const std::string& text) {
-        const double v = ParseValue(text);
-        return !(v > 0 && std::isfinite(v));
-    };
-    if (ParseValue(width) > ParseValue(length)) std::swap(width, length);
-    if (notPositive(length)) return FieldError{kLengthId, "Länge:", LayoutMessagePositive()};
-    if (notPositive(width)) return FieldError{kWidthId, "Breite:", LayoutMessagePositive()};
-    if (notPositive(planeSpacing))
-        return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", LayoutMessagePositive()};
+    const auto positive = [](double v) { return v > 0 && std::isfinite(v); };
+    const double longer = std::max(ParseValue(width), ParseValue(length));
+    const double shorter = std::min(ParseValue(width), ParseValue(length));
+    if (!positive(longer)) return FieldError{kLengthId, "Länge:", kMessageNotPositive};
+    if (!positive(shorter)) return FieldError{kWidthId, "Breite:", kMessageNotPositive};
+    if (!positive(ParseValue(planeSpacing)))
+        return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", kMessageNotPositive};
     const double depth = ParseValue(mountingDepth);
-    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessagePositive()};
-    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", LayoutMessageMaxMountingDepth()};
+    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageNotPositive};
+    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageTooThick};
     // The fields without a range still take no infinite value.
     if (auto e = CheckFiniteValue(metalThickness, kMetalThicknessId, "Metallisierungsdicke:")) return e;
     if (auto e = CheckFiniteValue(viaSpacing, kViaSpacingId, "Abstand Vcc<>GND-Via:")) return e;
@@ -96,8 +89,8 @@ void LayoutFields::ApplyTo(CCircuitBoard& b) const {
     b.epsilonR = number;
     b.planeSpacing = ParseValue(planeSpacing);
     b.mountingDepth = ParseValue(mountingDepth);
-    b.length = ParseValue(length);
-    b.width = ParseValue(width);
+    b.length = std::max(ParseValue(width), ParseValue(length));
+    b.width = std::min(ParseValue(width), ParseValue(length));
     b.maxFrequency = ParseValue(maxFrequency);
     b.viaSpacing = ParseValue(viaSpacing);
     ParsePlainInteger(viasPerSide, count);

@@ -45,18 +45,26 @@ struct LayoutFields {
     /// permittivity and plane spacing (3 GHz at 60 um spacing or less).
     void UpdateMaxFrequency();
 
-    /// The checks of OK, in the dialog's order. Exchanges width and length
-    /// when the width is the larger. Returns the first failure.
-    FieldCheck Check();
+    /// Exchanges the width and length texts when the width is the larger:
+    /// the length is always the longer side. The dialog does this on OK so
+    /// that it shows what the board will take.
+    void OrderSides();
 
-    /// Writes the checked values into the board in the dialog's order. Call
-    /// only after Check() passed.
+    /// The checks of OK, in the dialog's order, on the sides as OrderSides
+    /// would leave them. Returns the first failure.
+    FieldCheck Check() const;
+
+    /// Writes the checked values into the board in the dialog's order, the
+    /// longer side as the length. Call only after Check() passed.
     void ApplyTo(CCircuitBoard& board) const;
 };
 
-/// Message A of the layout dialog: a value must be greater than zero.
-std::string LayoutMessagePositive();
-/// Message B: the component-side substrate is at most 5 mm.
-std::string LayoutMessageMaxMountingDepth();
+/// The layout dialog's message for a size that must be above zero.
+inline constexpr const char* kMessageNotPositive =
+    "Der eingegebene Wert ist ungültig!\n\nDer Wert muß größer Null sein!\nÜberprüfen Sie auch die Einheit!";
+/// Its message for a component-side substrate thicker than 5 mm.
+inline constexpr const char* kMessageTooThick =
+    "Der eingegebene Wert ist ungültig!\n\nDie maximale Substratdicke zwischen dem Vcc-GND-\n"
+    "System und der Bestückungslage beträgt 5mm!";
 
 }  // namespace vantor

@@ -67,38 +67,38 @@ std::vector<double> CAnalysisDomain::frequencies() const {
     return f;
 }
 
-AnalysisFields CAnalysisDomain::Fields() const {
+AnalysisFields AnalysisFields::FromDomain(const CAnalysisDomain& d) {
     AnalysisFields f;
-    f.startFrequency = FormatValue(startFrequency, "Hz");
-    f.stopFrequency = FormatValue(stopFrequency, "Hz");
-    f.startTime = FormatValue(startTime, "s");
-    f.stopTime = FormatValue(stopTime, "s");
-    f.resolution = FormatLimit(resolution);
-    f.frequencySteps = std::to_string(frequencySteps);
-    f.timeSteps = std::to_string(timeSteps);
-    f.logarithmic = logarithmic;
+    f.startFrequency = FormatValue(d.startFrequency, "Hz");
+    f.stopFrequency = FormatValue(d.stopFrequency, "Hz");
+    f.startTime = FormatValue(d.startTime, "s");
+    f.stopTime = FormatValue(d.stopTime, "s");
+    f.resolution = FormatLimit(d.resolution);
+    f.frequencySteps = std::to_string(d.frequencySteps);
+    f.timeSteps = std::to_string(d.timeSteps);
+    f.logarithmic = d.logarithmic;
     return f;
 }
 
-void CAnalysisDomain::Apply(const AnalysisFields& f) {
-    startFrequency = ParseValue(f.startFrequency);
-    stopFrequency = ParseValue(f.stopFrequency);
-    startTime = ParseValue(f.startTime);
-    stopTime = ParseValue(f.stopTime);
+void AnalysisFields::ApplyTo(CAnalysisDomain& d) const {
+    d.startFrequency = ParseValue(startFrequency);
+    d.stopFrequency = ParseValue(stopFrequency);
+    d.startTime = ParseValue(startTime);
+    d.stopTime = ParseValue(stopTime);
     double number = 0.0;
-    if (ParsePlainNumber(f.resolution, number)) resolution = number;
-    logarithmic = f.logarithmic;
+    if (ParsePlainNumber(resolution, number)) d.resolution = number;
+    d.logarithmic = logarithmic;
     long long count = 0;
-    if (ParsePlainInteger(f.frequencySteps, count)) frequencySteps = static_cast<std::int32_t>(count);
-    if (ParsePlainInteger(f.timeSteps, count)) timeSteps = static_cast<std::int32_t>(count);
+    if (ParsePlainInteger(frequencySteps, count)) d.frequencySteps = static_cast<std::int32_t>(count);
+    if (ParsePlainInteger(timeSteps, count)) d.timeSteps = static_cast<std::int32_t>(count);
 }
 
 bool CAnalysisDomain::edit(AnalysisDialog& dialog) {
-    AnalysisFields fields = Fields();
+    AnalysisFields fields = AnalysisFields::FromDomain(*this);
     if (!dialog.exec(fields)) return false;
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
-    Apply(fields);
+    fields.ApplyTo(*this);
     return true;
 }
 

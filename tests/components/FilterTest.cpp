@@ -429,8 +429,7 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
         {"300MHz", "10MHz", "1e309dB", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
     };
     for (const Case& c : cases) {
-        FilterSpecification spec;
-        const FieldCheck r = CheckFilterFields(c.fo, c.fu, c.a, c.imax, spec);
+        const FieldCheck r = FilterFields{c.fo, c.fu, c.a, c.imax}.Check();
         if (c.message == nullptr) {
             EXPECT_FALSE(r.has_value()) << c.fo << " " << c.fu << " " << c.a << " " << c.imax;
             continue;
@@ -439,12 +438,15 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
         EXPECT_EQ(r->message, c.message);
         EXPECT_EQ(r->controlId, c.control) << c.message;
     }
-    FilterSpecification spec;
-    ASSERT_FALSE(CheckFilterFields("300MHz", "10MHz", "35dB", "0.1A", spec).has_value());
-    EXPECT_DOUBLE_EQ(spec.fUpper, 3e8);
-    EXPECT_DOUBLE_EQ(spec.fLower, 1e7);
-    EXPECT_DOUBLE_EQ(spec.minAttenuation, 35.0);
-    EXPECT_DOUBLE_EQ(spec.maxCurrent, 0.1);
+    const FilterFields fields{"300MHz", "10MHz", "35dB", "0.1A"};
+    ASSERT_FALSE(fields.Check().has_value());
+    CFilter f;
+    fields.ApplyTo(f);
+    EXPECT_DOUBLE_EQ(f.fUpper, 3e8);
+    EXPECT_DOUBLE_EQ(f.fLower, 1e7);
+    EXPECT_DOUBLE_EQ(f.minAttenuation, 35.0);
+    EXPECT_DOUBLE_EQ(f.maxSupplyCurrent, 0.1);
+    EXPECT_EQ(FilterFields::FromFilter(f).fo, "300MHz");
 }
 
 }  // namespace

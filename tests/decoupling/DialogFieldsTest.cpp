@@ -9,9 +9,9 @@ using namespace vantor;
 
 namespace {
 
-const std::string kMessageA =
+const std::string kNotPositive =
     "Der eingegebene Wert ist ungültig!\n\nDer Wert muß größer Null sein!\nÜberprüfen Sie auch die Einheit!";
-const std::string kMessageB =
+const std::string kTooThick =
     "Der eingegebene Wert ist ungültig!\n\nDie maximale Substratdicke zwischen dem Vcc-GND-\nSystem und der "
     "Bestückungslage beträgt 5mm!";
 
@@ -40,6 +40,9 @@ TEST(LayoutDialog, WidthAndLengthAreExchangedSoTheLengthIsTheLarger) {
     f.ApplyTo(b);
     EXPECT_DOUBLE_EQ(b.length, 0.08);
     EXPECT_DOUBLE_EQ(b.width, 0.05);
+    f.OrderSides();
+    EXPECT_EQ(f.length, "80mm");
+    EXPECT_EQ(f.width, "50mm");
 }
 
 TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
@@ -50,12 +53,12 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
         std::string message;
     };
     const Case cases[] = {
-        {"length", "0", LayoutFields::kWidthId, kMessageA},  // exchanged first: the width is 0 now
-        {"length", "-1cm", LayoutFields::kWidthId, kMessageA},  // swapped with the width first
-        {"width", "abc", LayoutFields::kWidthId, kMessageA},
-        {"planeSpacing", "0um", LayoutFields::kPlaneSpacingId, kMessageA},
-        {"mountingDepth", "-1um", LayoutFields::kMountingDepthId, kMessageA},
-        {"mountingDepth", "5.1mm", LayoutFields::kMountingDepthId, kMessageB},
+        {"length", "0", LayoutFields::kWidthId, kNotPositive},  // exchanged first: the width is 0 now
+        {"length", "-1cm", LayoutFields::kWidthId, kNotPositive},  // swapped with the width first
+        {"width", "abc", LayoutFields::kWidthId, kNotPositive},
+        {"planeSpacing", "0um", LayoutFields::kPlaneSpacingId, kNotPositive},
+        {"mountingDepth", "-1um", LayoutFields::kMountingDepthId, kNotPositive},
+        {"mountingDepth", "5.1mm", LayoutFields::kMountingDepthId, kTooThick},
         {"mountingDepth", "5mm", 0, ""},
         {"mountingDepth", "0", 0, ""},
         {"epsilonR", "0.05", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."},
@@ -66,13 +69,13 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
         {"viasPerSide", "3", 0, ""},
         {"conductivity", "0.01", LayoutFields::kConductivityId,
          "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
-        // Not checked: metal thickness, via spacing and diameter.
+        // Metal thickness, via spacing and diameter have no range.
         {"viaDiameter", "0", 0, ""},
         // A text that overflows to infinity is refused with the field's message.
-        {"length", "1e309", LayoutFields::kLengthId, kMessageA},
-        {"width", "1e309m", LayoutFields::kLengthId, kMessageA},  // exchanged with the length first
-        {"planeSpacing", "1e300T", LayoutFields::kPlaneSpacingId, kMessageA},
-        {"mountingDepth", "1e309", LayoutFields::kMountingDepthId, kMessageB},
+        {"length", "1e309", LayoutFields::kLengthId, kNotPositive},
+        {"width", "1e309m", LayoutFields::kLengthId, kNotPositive},  // exchanged with the length first
+        {"planeSpacing", "1e300T", LayoutFields::kPlaneSpacingId, kNotPositive},
+        {"mountingDepth", "1e309", LayoutFields::kMountingDepthId, kTooThick},
         {"epsilonR", "1e309", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl ein."},
         {"metalThickness", "1e309", LayoutFields::kMetalThicknessId, "Geben Sie eine Zahl ein."},
         {"viaSpacing", "1e309mm", LayoutFields::kViaSpacingId, "Geben Sie eine Zahl ein."},

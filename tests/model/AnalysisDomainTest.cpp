@@ -103,7 +103,7 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
         {[](AnalysisFields& f) { f.stopTime = "-1e309s"; }, AnalysisFields::kStopTimeId, "Geben Sie eine Zahl ein."},
     };
     for (const auto& c : cases) {
-        AnalysisFields f = CAnalysisDomain().Fields();
+        AnalysisFields f = AnalysisFields::FromDomain(CAnalysisDomain());
         ASSERT_FALSE(f.Check());
         c.change(f);
         const auto e = f.Check();
@@ -111,7 +111,7 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
         EXPECT_EQ(e->controlId, c.control);
         EXPECT_EQ(e->message, c.message);
     }
-    AnalysisFields edge = CAnalysisDomain().Fields();
+    AnalysisFields edge = AnalysisFields::FromDomain(CAnalysisDomain());
     edge.resolution = "100";
     edge.frequencySteps = "0";
     edge.startFrequency = "1234567890";

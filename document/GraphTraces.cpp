@@ -1,0 +1,74 @@
+#include "GraphTraces.h"
+
+#include <cmath>
+
+#include "CLayer.h"
+#include "Values.h"
+
+namespace vantor {
+
+std::vector<double> GraphFrequencies(double first, double last, int steps) {
+    std::vector<double> f;
+    if (steps < 1) return f;
+    const double step = (last - first) / steps;
+    f.reserve(static_cast<std::size_t>(steps) + 1);
+    for (int i = 0; i <= steps; ++i) f.push_back(i * step + first);
+    return f;
+}
+
+CGraphTrace ApproxTrace(const CCGroup* group, const std::vector<double>& frequencies) {
+    const std::string name = group != nullptr ? group->name : std::string();
+    CGraphTrace trace(kApproxTrace, "Hz", "Ohm", "|Z| (Approx für " + name + ")");
+    const bool usable = group != nullptr && group->ElementCount() >= 2;
+    for (double f : frequencies) {
+        if (!usable) {
+            trace.points.emplace_back(f, 0.0, 0);
+            continue;
+        }
+        const double z = group->GroupImpedanceMagnitude(f);
+        trace.points.emplace_back(f, z, f <= group->fo && std::isfinite(z) ? 1 : 0);
+    }
+    return trace;
+}
+
+CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vector<double>& frequencies) {
+    CGraphTrace trace(probe.name, "Hz", "Ohm",
+                      "|Z| (" + FormatValue(probe.x, "m") + "," + FormatValue(probe.y, "m") + ")");
+    for (double f : frequencies) {
+        int valid = 0;
+        const double z = std::abs(plane.ImpedanceAt(probe.x, probe.y, f, valid));
+        trace.points.emplace_back(f, z, valid);
+    }
+    return trace;
+}
+
+CGraphTrace FilterTrace(const CFilter& filter, double first, double last) {
+    CGraphTrace trace(kFilterTrace, "Hz", "dB", "Filterdämpfung");
+    // The curve over the graph's axis instead of the filter band.
+    CFilter axis;
+    axis.group.Assign(filter.group);
+    axis.group.board = filter.group.board;
+    axis.useGroup = filter.useGroup;
+    axis.candidates = filter.candidates;
+    axis.selected = filter.selected;
+    axis.fLower = first;
+    axis.fUpper = last;
+    std::vector<FilterTracePoint> points;
+    axis.AttenuationTrace(points);
+    for (const FilterTracePoint& p : points)
+        trace.points.emplace_back(p.x, axis.Attenuation(*axis.NearestPoint(p.x)), p.flag);
+    return trace;
+}
+
+std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps) {
+    std::vector<CGraphTrace> traces;
+    const std::vector<double> f = GraphFrequencies(first, last, steps);
+    const CCGroup* group = doc.currentGroup();
+    if (group != nullptr && group->CapacitorCount() >= 1) traces.push_back(ApproxTrace(group, f));
+    if (const CLayer* plane = doc.board.currentLayer; plane != nullptr && plane->HasResults())
+        for (const auto& probe : plane->probes) traces.push_back(ProbeTrace(*probe, *plane, f));
+    if (!doc.filter.candidates.empty()) traces.push_back(FilterTrace(doc.filter, first, last));
+    return traces;
+}
+
+}  // namespace vantor

@@ -1,0 +1,42 @@
+#pragma once
+// The curves of the graph window built from a document: the lumped
+// impedance of the current group ("Approx"), one field-solution curve per
+// probe and the filter attenuation ("Filter"), over the graph's linear
+// frequency axis.
+
+#include <string>
+#include <vector>
+
+#include "CGraphTrace.h"
+#include "CVtrDoc.h"
+
+namespace vantor {
+
+class CLayer;
+class CProbe;
+
+inline constexpr const char* kApproxTrace = "Approx";
+inline constexpr const char* kFilterTrace = "Filter";
+
+/// steps + 1 frequencies from first to last, Hz, evenly spaced.
+std::vector<double> GraphFrequencies(double first, double last, int steps);
+
+/// The "Approx" trace of a group: |Z| of the lumped model, Ohm, valid
+/// (flag 1) for f <= fo. A missing group, or one without capacitors, gives
+/// 0 at every point, invalid.
+CGraphTrace ApproxTrace(const CCGroup* group, const std::vector<double>& frequencies);
+
+/// The trace of a probe: |Z| from the stored results at the probe, flag 1
+/// where the interpolation over the stored frequencies is trusted.
+CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vector<double>& frequencies);
+
+/// The "Filter" trace: the attenuation of the chosen choke, dB, at each of
+/// its data points from first to last, Hz. Empty without a chosen choke.
+CGraphTrace FilterTrace(const CFilter& filter, double first, double last);
+
+/// The traces the graph shows for the document, in the graph's order:
+/// "Approx" when the current group holds a capacitor, one per probe when
+/// results are stored, "Filter" when the filter has choke candidates.
+std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps);
+
+}  // namespace vantor

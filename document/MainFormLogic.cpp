@@ -1,0 +1,155 @@
+#include "MainFormLogic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "FilterFields.h"
+#include "PackageTable.h"
+#include "PlaneEdits.h"
+#include "Values.h"
+
+namespace vantor {
+
+namespace {
+
+void SetTransferState(CVtrDoc& doc, TransferState state) {
+    if (MainFormState* form = doc.MainForm()) form->transferState = state;
+}
+
+}  // namespace
+
+int SlotElement(int n, int k) { return n + 1 - k; }
+
+int InsertPosition(int n, int k) { return k == n ? 1 : std::abs(k - n); }
+
+SlotTexts GroupSlotTexts(const CCGroup* group, bool exact) {
+    SlotTexts texts;
+    texts.fill(kEmptySlot);
+    const int n = group != nullptr ? group->CapacitorCount() : 0;
+    for (int k = 1; k <= kSlotCount && k <= n; ++k) {
+        const double c = group->Capacitor(SlotElement(n, k)).capacitance;
+        texts[static_cast<std::size_t>(k - 1)] = exact ? ExactText(c) : FormatValue(c, "F");
+    }
+    return texts;
+}
+
+CCGroup* NewGroupFromForm(CVtrDoc& doc) {
+    CCGroup* group = doc.newGroup();
+    if (group != nullptr) SetTransferState(doc, kChangedSinceTransfer);
+    return group;
+}
+
+FieldCheck WriteSlotValues(CVtrDoc& doc, const SlotTexts& slotTexts) {
+    const CCGroup* group = doc.currentGroup();
+    if (auto e = CheckSlotValues(slotTexts, group != nullptr ? group->CapacitorCount() : 0)) return e;
+    // The form checks its filter fields on every validation.
+    if (auto e = FilterFields::FromFilter(doc.filter).Check()) return e;
+    doc.setGroupValues(slotTexts);
+    SetTransferState(doc, kChangedSinceTransfer);
+    return std::nullopt;
+}
+
+bool TransferToFilter(CVtrDoc& doc) {
+    if (!doc.transferGroupToFilter()) return false;
+    SetTransferState(doc, kTransferred);
+    return true;
+}
+
+bool EditDefaultPackage(CVtrDoc& doc, CapacitorDialog& dialog) {
+    if (!doc.editCapacitorProperties(dialog)) return false;
+    SetTransferState(doc, kNothingTransferred);
+    return true;
+}
+
+std::string ChokeSearchRefusal(const CVtrDoc& doc) {
+    return doc.filterReceivedGroup ? std::string() : std::string(kMessageTransferFirst);
+}
+
+ValueComboList BuildValueComboList(const std::string& slotText, bool e6) {
+    ValueComboList list;
+    if (slotText == kEmptySlot) return list;
+    const double v = ParseValue(slotText);
+    // The list runs from the largest value down.
+    std::vector<std::string> series = e6 ? E6Series() : E12Series();
+    std::stable_sort(series.begin(), series.end(),
+                     [](const std::string& a, const std::string& b) { return ParseValue(a) > ParseValue(b); });
+    bool placed = false;
+    for (const std::string& s : series) {
+        const double w = ParseValue(s);
+        if (w > v) {
+            list.entries.push_back(s);
+            continue;
+        }
+        if (!placed) {
+            list.selected = static_cast<int>(list.entries.size());
+            list.entries.push_back(w == v ? slotText : slotText + " *");
+            placed = true;
+        }
+        // A series value equal to the slot's is not listed twice.
+        if (w < v) list.entries.push_back(s);
+    }
+    return list;
+}
+
+std::string ChokeLabel(const CSParaSet& set) {
+    return set.partNumber.empty() ? set.name : set.name + " (" + set.partNumber + ")";
+}
+
+ChokeList BuildChokeList(const CFilter& filter) {
+    ChokeList list;
+    if (filter.candidates.empty()) {
+        list.entries.push_back({kNoChokeEntry, -1});
+        return list;
+    }
+    for (std::size_t i = 0; i < filter.candidates.size(); ++i)
+        list.entries.push_back({ChokeLabel(*filter.candidates[i]), static_cast<int>(i)});
+    std::stable_sort(list.entries.begin(), list.entries.end(),
+                     [](const ChokeList::Entry& a, const ChokeList::Entry& b) { return a.text < b.text; });
+    for (std::size_t i = 0; i < list.entries.size(); ++i)
+        if (list.entries[i].candidate == filter.selected) list.selected = static_cast<int>(i);
+    const CSParaSet& chosen = *filter.candidates[static_cast<std::size_t>(list.entries[std::size_t(list.selected)].candidate)];
+    list.maker = chosen.maker;
+    list.type = chosen.description.empty() ? chosen.comment : chosen.description;
+    list.package = chosen.dimensions;
+    return list;
+}
+
+int FindCandidate(const CFilter& filter, const std::string& name) {
+    const auto& c = filter.candidates;
+    auto it = std::find_if(c.begin(), c.end(), [&](const CSParaSet* set) { return set->name == name; });
+    return it == c.end() ? -1 : static_cast<int>(it - c.begin());
+}
+
+double ReachedFmax(const CCGroup& g) {
+    if (g.CapacitorCount() < 1 || !(g.fo > 0.0) || !std::isfinite(g.fo)) return 0.0;
+    auto inside = [&g](double f) {
+        double zmin = 0.0, zmax = 0.0;
+        g.LimitLines(f, zmin, zmax);
+        return g.GroupImpedanceMagnitude(f) <= zmax;
+    };
+    // 400 points a decade from 1 kHz up to fo find the narrow
+    // anti-resonance peaks between neighbouring values. The limit lines end
+    // at fo, and so does what the optimiser can reach.
+    constexpr double kPerDecade = 400.0;
+    constexpr double kStart = 1e3;
+    double last = 0.0;
+    for (int i = 0;; ++i) {
+        const double f = std::min(kStart * std::pow(10.0, i / kPerDecade), g.fo);
+        if (inside(f)) {
+            last = f;
+        } else if (last > 0.0) {
+            double lo = last, hi = f;
+            while (hi - lo > 1e-9 * lo) {
+                const double mid = 0.5 * (lo + hi);
+                (inside(mid) ? lo : hi) = mid;
+            }
+            return lo;
+        }
+        if (f >= g.fo) return last;
+    }
+}
+
+std::string FmaxFieldText(double fmax) { return FormatValue(std::min(fmax, 3e9), "Hz"); }
+
+}  // namespace vantor
