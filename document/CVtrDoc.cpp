@@ -266,10 +266,15 @@ void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& f
 int CVtrDoc::searchChoke() { return filter.SearchChokes(database_); }
 
 bool CVtrDoc::killMax(const SolverOptions& options) {
-    CLayer* plane = board.currentLayer;
-    if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
+    CLayer* plane = board.SolverLayer();
+    CCGroup* placed = plane != nullptr ? plane->KillMax(ui_) : nullptr;
+    if (placed == nullptr) return false;
     board.LinkLayers();
-    board.RunPlaneSolver(analysisDomain, ui_, options);
+    if (!board.RunPlaneSolver(analysisDomain, ui_, options)) {
+        // All or nothing: without its solve the group is not placed either.
+        plane->DeleteGroup(placed);
+        return false;
+    }
     refreshAllViews();
     modified_ = true;
     return true;

@@ -3,6 +3,11 @@
 // wait cursor. The core never shows anything itself; it is handed an
 // Interaction (console for the command-line tool, recording for tests, a Qt
 // one in the desktop application).
+//
+// Thread rule: an Interaction is called only from the thread that owns the
+// document, messages and questions above all. Work on another thread (a
+// solve job) reports progress through its own thread-safe queue and hands
+// its messages back as data; the owning thread passes them on.
 
 #include <string>
 
