@@ -40,13 +40,16 @@ Complex PlaneResults::ImpedanceAt(const PlaneMesh& mesh, double x, double y, dou
             break;
         }
     }
-    if (entries < 3) return {0.0, 0.0};
+    // The DC map of an open pair (1e12 everywhere) is no point of the
+    // smooth curve above it: interpolation starts at the next entry.
+    const int base = ParseValue(resultLabels[0]) == 0.0 ? 1 : 0;
+    if (entries - base < 3) return {0.0, 0.0};
 
     // The last entry is "Maximum"; interpolate over the frequency entries,
     // at most six of them around the bracketing one.
-    const int n = entries - 1;
+    const int n = entries - 1 - base;
     const int count = std::min(n, 6);
-    const int first = n < 6 ? 0 : std::min(std::max(stop - 3, 0), n - 6);
+    const int first = base + (n < 6 ? 0 : std::min(std::max(stop - base - 3, 0), n - 6));
     double xa[6];
     Complex ya[6];
     for (int i = 0; i < count; ++i) {

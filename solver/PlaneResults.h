@@ -40,7 +40,9 @@ public:
 
     /// Self-impedance, Ohm, at the grid node of mesh nearest to (x, y), m,
     /// at f, Hz, interpolated over the stored frequencies; valid 0 when the
-    /// estimate of the interpolation error is too large.
+    /// estimate of the interpolation error is too large. A stored 0 Hz map
+    /// answers only at 0 Hz; the interpolation leaves it out. Frequencies
+    /// whose labels read alike give the nearest stored map, never NaN.
     std::complex<double> ImpedanceAt(const PlaneMesh& mesh, double x, double y, double f, int& valid) const;
     /// The metal point and entry of the largest stored |Z| (the first one
     /// on ties, entries and rows in order).

@@ -209,6 +209,13 @@ TEST(PlaneSolver, StartFrequencyZeroSolvesTheOtherFrequenciesAndSaysSoOnce) {
     EXPECT_EQ(withDc.resultLabels[0], FormatValue(0.0, "Hz", 1));
     const std::vector<ComplexMatrix> rest(withDc.resultMaps.begin() + 1, withDc.resultMaps.end());
     EXPECT_TRUE(SameMaps(rest, l.results.resultMaps)) << "the other maps and the maximum are untouched by DC";
+    // Between the stored frequencies the curve is read as if DC were not
+    // stored: a pole at 0 Hz is no point of a polynomial.
+    for (const double f : {1e8, 3e8, 6.2e8, 1.1e9}) {
+        int validDc = -1, valid = -1;
+        EXPECT_EQ(withDc.ImpedanceAt(l.mesh, 0.01, 0.01, f, validDc), l.ImpedanceAt(0.01, 0.01, f, valid)) << f;
+        EXPECT_EQ(validDc, valid) << f;
+    }
 }
 
 }  // namespace
