@@ -73,7 +73,7 @@ Run SolveOnce(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions&
 
 // Seconds of one numeric factorisation (the median of three) at f.
 double FactorisationSeconds(const CLayer& layer, double f) {
-    SparseComplexMatrix m = StructurePattern(layer.structure);
+    SparseComplexMatrix m = StructurePattern(layer.mesh.structure);
     LdltPattern pattern;
     pattern.Analyse(m);
     AssemblePlaneMatrix(layer, f, m);
@@ -106,13 +106,13 @@ void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMa
     const double factorise = FactorisationSeconds(layer, c.stop / 2);
     std::printf("case %-6s N = %6d  fast:      L nnz %10lld  %2d threads  %8.4f s/freq  total %8.2f s (%d freq)  "
                 "peak %7.1f MB  fallbacks %d%s\n",
-                c.name, layer.activeCount, f.factorNonZeros, f.threads, fastPerFrequency, f.seconds, frequencies,
+                c.name, layer.mesh.activeCount, f.factorNonZeros, f.threads, fastPerFrequency, f.seconds, frequencies,
                 f.peakMB, f.fallbacks, f.ok ? "" : "  FAILED");
     std::printf("%14s one numeric LDL^T %.4f s; s/freq per thread / factorisation = %.2f\n", "", factorise,
                 fastPerFrequency * f.threads / factorise);
 
     if (referenceFrequencies <= 0) return;
-    if (layer.activeCount > referenceMaxN) {
+    if (layer.mesh.activeCount > referenceMaxN) {
         std::printf("%14s reference: not measured (N above %d)\n", "", referenceMaxN);
         return;
     }

@@ -43,10 +43,11 @@ SolverOptions Options(const SolveArgs& a) {
 void PrintSolve(const CVtrDoc& doc, const SolveArgs& a) {
     const CLayer& plane = *doc.plane();
     const SolveReport& r = plane.LastSolve();
+    const std::size_t maps = plane.results.resultMaps.size();
     std::printf("Analyse: %zu Frequenzen von %s bis %s, Gitter %d x %d, %d Knoten, Löser %s, %d Threads\n",
-                plane.resultMaps.size() > 0 ? plane.resultMaps.size() - 1 : 0,
-                FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
-                FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), plane.nx, plane.ny, plane.activeCount,
+                maps > 0 ? maps - 1 : 0, FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
+                FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), plane.mesh.nx, plane.mesh.ny,
+                plane.mesh.activeCount,
                 r.kind == SolverKind::Umfpack ? "umfpack" : "fast", r.threads);
     if (!a.verbose) return;
     std::printf("Nicht-Null-Elemente des Faktors: %lld, UMFPACK-Ersatz: %d Frequenzen, Speicher %s\n",

@@ -68,10 +68,10 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
                                {"x2", c->x2},
                                {"y2", c->y2},
                                {"inactive", c->inactive}});
-        for (const auto& l : plane->resultLabels) labels.push_back(l);
-        if (!plane->resultMaps.empty()) {
-            ny = plane->resultMaps.front().Rows();
-            nx = plane->resultMaps.front().Columns();
+        for (const auto& l : plane->results.resultLabels) labels.push_back(l);
+        if (!plane->results.resultMaps.empty()) {
+            ny = plane->results.resultMaps.front().Rows();
+            nx = plane->results.resultMaps.front().Columns();
         }
     }
     j["groups"] = groups;
@@ -135,7 +135,7 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
             std::printf("Aussparung %s: %s,%s bis %s,%s%s\n", Shown(c->name).c_str(), FormatValue(c->x1, "m").c_str(),
                         FormatValue(c->y1, "m").c_str(), FormatValue(c->x2, "m").c_str(),
                         FormatValue(c->y2, "m").c_str(), c->inactive ? " (inaktiv)" : "");
-        std::printf("Ergebnisse: %zu Felder\n", plane->resultMaps.size());
+        std::printf("Ergebnisse: %zu Felder\n", plane->results.resultMaps.size());
     }
     const CFilter& f = doc.filter;
     std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s\n", FormatValue(f.fLower, "Hz").c_str(),

@@ -11,8 +11,8 @@ void NrError(const std::string& text) {
     static bool opened = false;
 
     const std::lock_guard<std::mutex> guard(lock);
-    std::printf("Numerical Recipes run-time error...\n%s\n...now exiting to system...\n", text.c_str());
-    std::fflush(stdout);
+    // Standard output carries the tools' data: the report goes beside it.
+    std::fprintf(stderr, "Numerical Recipes run-time error...\n%s\n...now exiting to system...\n", text.c_str());
     if (!opened) {
         opened = true;
         log = std::fopen("nrerror.log", "wt");

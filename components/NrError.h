@@ -1,5 +1,5 @@
 #pragma once
-// Error report of the numeric helpers: printed to standard output and
+// Error report of the numeric helpers: printed to standard error and
 // appended to "nrerror.log" in the working folder. The program goes on.
 
 #include <string>

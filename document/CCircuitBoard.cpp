@@ -8,6 +8,7 @@
 #include "LayoutDialog.h"
 #include "Values.h"
 #include "CLayer.h"
+#include "SolveJob.h"
 
 namespace vantor {
 
@@ -110,13 +111,8 @@ bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& u
         ui.message("Die Platine hat keine Lage, die berechnet werden kann.", MessageKind::Error);
         return false;
     }
-    return layer->BuildMeshAndSolve(domain, ui, options);
-}
-
-bool CCircuitBoard::KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
-    CLayer* layer = SolverLayer();
-    if (layer == nullptr || layer->KillMax(ui) == nullptr) return false;
-    return RunPlaneSolver(domain, ui, options);
+    SolveJob job(*layer, domain, options);
+    return job.run(ui);
 }
 
 bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {

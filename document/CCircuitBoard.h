@@ -59,12 +59,10 @@ public:
     /// The plane the field solver works on: the first named "Vcc", else the
     /// last one; null for a board without planes.
     CLayer* SolverLayer();
-    /// Meshes the solver plane for the stop frequency and solves it. False
-    /// (after a message) when the solve failed; old results are then kept.
+    /// Meshes the solver plane for the stop frequency and solves it, as a
+    /// SolveJob run to its end on this thread. False (after a message) when
+    /// the solve failed; the old mesh and results are then kept.
     bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
-    /// Places a resonant group at the worst point of the last results and
-    /// solves again. False when nothing was placed or the solve failed.
-    bool KillMaxAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.

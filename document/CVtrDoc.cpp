@@ -325,10 +325,15 @@ void CVtrDoc::toggleGroupInFilter() {
 }
 
 bool CVtrDoc::killMax(const SolverOptions& options) {
-    CLayer* plane = board.currentLayer;
-    if (plane == nullptr || plane->KillMax(ui_) == nullptr) return false;
+    CLayer* edited = plane();
+    CCGroup* placed = edited != nullptr ? edited->KillMax(ui_) : nullptr;
+    if (placed == nullptr) return false;
     board.LinkLayers();
-    board.RunPlaneSolver(analysisDomain, ui_, options);
+    if (!board.RunPlaneSolver(analysisDomain, ui_, options)) {
+        // All or nothing: without its solve the group is not placed either.
+        edited->DeleteGroup(placed);
+        return false;
+    }
     DesignChanged(ChangeHint::Groups | ChangeHint::Results);
     return true;
 }

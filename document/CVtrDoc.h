@@ -131,9 +131,10 @@ public:
     /// Switches the capacitor group into or out of the filter ("C-Gruppe").
     /// Marks modified.
     void toggleGroupInFilter();
-    /// Places a group at the worst point of the last results, solves again,
-    /// refreshes and marks the document modified. False when nothing was
-    /// placed.
+    /// Places a group at the worst point of the solver plane's results and
+    /// solves again (a SolveJob run to its end), then refreshes and marks
+    /// the document modified. False when nothing was placed or the solve
+    /// failed; the group is then taken away again, the old results stay.
     bool killMax(const SolverOptions& options = {});
     /// The slot texts C1..C10 of the main form into the current group's
     /// capacitances (slot Ck is list element n + 1 - k). Marks modified;

@@ -4,10 +4,10 @@
 // Interaction (console for the command-line tool, recording for tests, a Qt
 // one in the desktop application).
 //
-// Thread rule: an Interaction is called from the document's thread only.
-// Work on another thread reports progress and polls cancel through a
-// thread-safe reporter of its own, never through this interface; messages
-// and questions wait until the result is back on the document's thread.
+// Thread rule: an Interaction is called only from the thread that owns the
+// document, messages and questions above all. Work on another thread (a
+// solve job) reports progress through its own thread-safe queue and hands
+// its messages back as data; the owning thread passes them on.
 
 #include <string>
 

@@ -2,24 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
-#include "CCGroup.h"
-#include "CAnalysisDomain.h"
 #include "BoardStackup.h"
+#include "CAnalysisDomain.h"
+#include "CArchive.h"
+#include "CCGroup.h"
 #include "Interaction.h"
+#include "PlaneSolver.h"
+#include "SolveJob.h"
 #include "Values.h"
 
 namespace vantor {
-
-struct CLayer::Mesh {
-    double cellSize = 0.0;
-    std::int32_t nx = 0, ny = 0, activeCount = 0, gridPointCount = 0;
-    std::vector<std::unique_ptr<CPort>> nodePorts;
-    std::vector<std::unique_ptr<CNode>> gridNodes;
-    PlaneStructure structure;
-    IntMatrix nodeIndexMap;
-};
 
 CLayer::CLayer(const BoardStackup* board_, double planeLength_, double planeWidth_, std::string name_)
     : name(std::move(name_)), planeLength(planeLength_), planeWidth(planeWidth_), board(board_) {
@@ -29,175 +22,35 @@ CLayer::CLayer(const BoardStackup* board_, double planeLength_, double planeWidt
 
 CLayer::~CLayer() = default;
 
-CLayer::Mesh CLayer::TakeMesh() {
-    Mesh m;
-    m.cellSize = cellSize;
-    m.nx = nx;
-    m.ny = ny;
-    m.activeCount = activeCount;
-    m.gridPointCount = gridPointCount;
-    m.nodePorts = std::move(nodePorts);
-    m.gridNodes = std::move(gridNodes);
-    m.structure = std::move(structure);
-    m.nodeIndexMap = std::move(nodeIndexMap);
-    nodePorts.clear();
-    gridNodes.clear();
-    structure.Clear();
-    nodeIndexMap = IntMatrix();
-    return m;
-}
-
-void CLayer::RestoreMesh(Mesh&& m) {
-    cellSize = m.cellSize;
-    nx = m.nx;
-    ny = m.ny;
-    activeCount = m.activeCount;
-    gridPointCount = m.gridPointCount;
-    nodePorts = std::move(m.nodePorts);
-    gridNodes = std::move(m.gridNodes);
-    structure = std::move(m.structure);
-    nodeIndexMap = std::move(m.nodeIndexMap);
-}
-
-bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
-    if (board == nullptr) {
-        ui.message("Die Lage gehört zu keiner Platine.", MessageKind::Error);
-        return false;
-    }
-    Mesh previous = TakeMesh();
-    if (!BuildMesh(domain.stopFrequency, domain.resolution)) {
-        RestoreMesh(std::move(previous));
-        ui.message("Aus Stopfrequenz " + FormatValue(domain.stopFrequency, "Hz") + " und Auflösung " +
-                       FormatLimit(domain.resolution) +
-                       " lässt sich kein Gitter bilden.\nDie bisherigen Ergebnisse bleiben erhalten.",
-                   MessageKind::Error);
-        return false;
-    }
-    if (SolvePlane(domain, ui, options)) return true;
-    // The old results belong to the old mesh: keep them together.
-    RestoreMesh(std::move(previous));
-    return false;
-}
-
 double CLayer::CellSizeFor(double fTop, double resolution) const {
-    const double er = board != nullptr ? board->epsilonR : 1.0;
-    return (0.3 / (fTop * 1e-9 * std::sqrt(er)) * 0.1) / resolution;
+    return PlaneMesh::CellSizeFor(board != nullptr ? board->epsilonR : 1.0, fTop, resolution);
 }
 
 bool CLayer::BuildMesh(double fTop, double resolution) {
-    const double h = CellSizeFor(fTop, resolution);
     const double length = board != nullptr ? board->length : planeLength;
     const double width = board != nullptr ? board->width : planeWidth;
-    if (!(h > 0.0) || !std::isfinite(h) || !(length >= 0.0) || !(width >= 0.0)) return false;
-    const double columns = std::floor(length / h) + 1.0;
-    const double rows = std::floor(width / h) + 1.0;
-    // The grid count is an int32 in the file and in the sparse indices.
-    if (!(columns * rows < static_cast<double>(std::numeric_limits<std::int32_t>::max()))) return false;
-
-    cellSize = h;
+    if (!mesh.Build(length, width, board != nullptr ? board->epsilonR : 1.0, cutOuts, fTop, resolution)) return false;
     planeLength = length;
     planeWidth = width;
-    nx = static_cast<std::int32_t>(columns);
-    ny = static_cast<std::int32_t>(rows);
-    gridPointCount = nx * ny;
-    nodePorts.clear();
-    gridNodes.clear();
-    structure.Clear();
-    nodeIndexMap = IntMatrix(ny, nx, 0);
-
-    std::vector<char> metal(static_cast<std::size_t>(gridPointCount));
-    for (int r = 0; r < ny; ++r)
-        for (int c = 0; c < nx; ++c) metal[static_cast<std::size_t>(r) * nx + c] = IsOnMetal(c * h, r * h) != 0;
-    auto isMetal = [&](int r, int c) {
-        return r >= 0 && r < ny && c >= 0 && c < nx && metal[static_cast<std::size_t>(r) * nx + c];
-    };
-
-    // A metal point without a metal neighbour carries no branch and would
-    // make the system singular: it gets no unknown and reads as no metal.
-    gridNodes.reserve(static_cast<std::size_t>(gridPointCount));
-    std::int32_t k = 0;
-    for (int r = 0; r < ny; ++r) {
-        for (int c = 0; c < nx; ++c) {
-            const bool onMetal = isMetal(r, c);
-            auto node = std::make_unique<CNode>(r * nx + c + 1, onMetal ? 1 : 0, r, c, c * h, r * h);
-            const bool connected =
-                onMetal && (isMetal(r, c - 1) || isMetal(r, c + 1) || isMetal(r - 1, c) || isMetal(r + 1, c));
-            if (connected) {
-                ++k;
-                nodeIndexMap.Set(r, c, k);
-                nodePorts.push_back(std::make_unique<CPort>(k, node.get()));
-            }
-            gridNodes.push_back(std::move(node));
-        }
-    }
-    activeCount = k;
-
-    PlaneStructure& s = structure;
-    s.n = k;
-    s.interiorDiag.assign(static_cast<std::size_t>(k), 0);
-    s.edgeDiag.assign(static_cast<std::size_t>(k), 0);
-    s.columnStart.assign(static_cast<std::size_t>(k) + 1, 0);
-    s.rowIndex.reserve(static_cast<std::size_t>(k) * 5);
-    s.kind.reserve(static_cast<std::size_t>(k) * 5);
-    auto at = [&](int r, int c) { return r >= 0 && r < ny && c >= 0 && c < nx ? nodeIndexMap(r, c) : 0; };
-    for (const auto& port : nodePorts) {
-        const int r = port->node->row, c = port->node->column, self = port->index;
-        const int L = at(r, c - 1), R = at(r, c + 1), D = at(r - 1, c), U = at(r + 1, c);
-        const int DL = at(r - 1, c - 1), UL = at(r + 1, c - 1), DR = at(r - 1, c + 1), UR = at(r + 1, c + 1);
-        // A branch stands for a full strip only when metal lies on both sides.
-        const bool interiorL = UL && U && DL && D;
-        const bool interiorR = UR && U && DR && D;
-        const bool interiorD = DL && L && DR && R;
-        const bool interiorU = UL && L && UR && R;
-        auto branch = [&](int j, bool interior) {
-            if (j == 0) return;
-            (interior ? s.interiorDiag : s.edgeDiag)[self - 1] += 1;
-            s.rowIndex.push_back(j - 1);
-            s.kind.push_back(interior ? PlaneStructure::InteriorOff : PlaneStructure::EdgeOff);
-        };
-        // Rows ascend within a column: D, L, the node, R, U.
-        branch(D, interiorD);
-        branch(L, interiorL);
-        s.rowIndex.push_back(self - 1);
-        s.kind.push_back(PlaneStructure::Diagonal);
-        branch(R, interiorR);
-        branch(U, interiorU);
-        s.columnStart[static_cast<std::size_t>(self)] = static_cast<int>(s.rowIndex.size());
-    }
     return true;
 }
 
-int CLayer::IsOnMetal(double x, double y) const {
-    for (const auto& c : cutOuts)
-        if (c->contains(x, y)) return 0;
-    return 1;
+bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
+    if (board == nullptr) {
+        ui.message(kMessageNoBoard, MessageKind::Error);
+        return false;
+    }
+    InteractionProgress progress(ui);
+    std::vector<SolveMessage> messages;
+    const bool solved = SolveSweep(PlaneSystem{mesh, *board, capacitorGroups}, domain, options, progress, results,
+                                   messages);
+    for (const SolveMessage& m : messages) ui.message(m.text, m.kind);
+    return solved;
 }
 
-CNode* CLayer::FindNearestNode(double x, double y) const {
-    double best = 1e12;
-    CNode* found = nullptr;
-    for (const auto& n : gridNodes) {
-        const double d = std::hypot(n->x - x, n->y - y);
-        if (d < best) {
-            best = d;
-            found = n.get();
-        }
-    }
-    return found;
-}
-
-CPort* CLayer::FindNearestNodePort(double x, double y) const {
-    double best = 1e12;
-    CPort* found = nullptr;
-    for (const auto& p : nodePorts) {
-        if (p->node == nullptr) continue;
-        const double d = std::hypot(p->node->x - x, p->node->y - y);
-        if (d < best) {
-            best = d;
-            found = p.get();
-        }
-    }
-    return found;
+bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
+    SolveJob job(*this, domain, options);
+    return job.run(ui);
 }
 
 CProbe* CLayer::HitProbe(double x, double y) const {
@@ -227,6 +80,14 @@ CCGroup* CLayer::FindGroupByName(const std::string& groupName) const {
     return nullptr;
 }
 
+bool CLayer::DeleteGroup(const CCGroup* group) {
+    auto it = std::find_if(capacitorGroups.begin(), capacitorGroups.end(),
+                           [&](const auto& g) { return g.get() == group; });
+    if (it == capacitorGroups.end()) return false;
+    capacitorGroups.erase(it);
+    return true;
+}
+
 bool CLayer::CutOutNameExists(const std::string& cutOutName) const {
     return std::any_of(cutOuts.begin(), cutOuts.end(), [&](const auto& c) { return c->name == cutOutName; });
 }
@@ -247,6 +108,95 @@ bool CLayer::ProbePositionByName(const std::string& probeName, double& x, double
         }
     }
     return false;
+}
+
+CCGroup* CLayer::KillMax(Interaction& ui) {
+    const WorstPoint worst = results.FindWorstPoint();
+    if (!worst.found) {
+        ui.message("KillMax: Es liegen keine Ergebnisse auf Metall vor; es wurde keine Gruppe gesetzt.",
+                   MessageKind::Warning);
+        return nullptr;
+    }
+    const double fmax = worst.frequency;
+    if (board == nullptr || !(fmax > 0.0) || !std::isfinite(fmax)) {
+        ui.message("KillMax: Das größte |Z| hat keine Frequenz; es wurde keine Gruppe gesetzt.",
+                   MessageKind::Warning);
+        return nullptr;
+    }
+
+    CCGroup group;
+    group.board = board;
+    group.Append(CCGroup::PlaneCapacitanceEntry(*board));
+    // 5e-10 H stands for the capacitor's own inductance.
+    const double t = 1.0 / (kTwoPi * fmax);
+    group.Append(group.NewCapacitor(t * t / (board->ViaLoopInductance(1) + 5e-10)));
+    for (int counter = 1;; ++counter) {
+        group.name = "ResCap" + std::to_string(counter);
+        if (FindGroupByName(group.name) == nullptr) break;
+    }
+
+    CCGroup& placed = AddGroupAtCentre(group);
+    placed.posX = std::clamp(worst.column * mesh.cellSize, 0.0, planeLength);
+    placed.posY = std::clamp(worst.row * mesh.cellSize, 0.0, planeWidth);
+    return &placed;
+}
+
+// The record.
+
+namespace {
+
+template <class T>
+void SerializeList(CArchive& ar, std::vector<std::unique_ptr<T>>& list, const char* className) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(list.size());
+        for (auto& o : list) ar.WriteObject(o.get());
+        return;
+    }
+    const std::size_t n = ar.ReadListCount();
+    std::vector<std::unique_ptr<T>> read;
+    read.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<T>(ar, className));
+    list = std::move(read);
+}
+
+}  // namespace
+
+void CLayer::Serialize(CArchive& ar) {
+    std::int32_t version = 2;
+    ar.Int32(version);
+    if (ar.IsLoading() && version != 1 && version != 2)
+        throw ArchiveError("Unbekannte Version " + std::to_string(version) + " eines Datensatzes CLayer");
+    ar.Double(mesh.cellSize);
+    ar.Double(planeLength);
+    ar.Double(planeWidth);
+    ar.Int32(mesh.nx);
+    ar.Int32(mesh.ny);
+    ar.Int32(mesh.gridPointCount);
+    ar.Int32(mesh.activeCount);
+    ar.Int32(groundFlag);
+    // A mesh has no negative size; the results header repeats it.
+    if (ar.IsLoading() && (mesh.nx < 0 || mesh.ny < 0))
+        throw ArchiveError("Ungültige Gittergröße " + std::to_string(mesh.nx) + " x " + std::to_string(mesh.ny) +
+                           " einer Lage");
+    ar.Text(name);
+    SerializeList(ar, capacitorGroups, "CCGroup");
+    SerializeList(ar, cutOuts, "CCutOut");
+    SerializeList(ar, mesh.gridNodes, "CNode");
+    SerializeList(ar, mesh.nodePorts, "CPort");
+    if (ar.IsLoading()) {
+        // The two probes of construction make way for the stored ones; the
+        // mesh's index map and structure are not stored.
+        probes.clear();
+        mesh.nodeIndexMap = IntMatrix();
+        mesh.structure.Clear();
+    }
+    SerializeList(ar, probes, "CProbe");
+    if (ar.IsStoring())
+        results.Write(ar, mesh.ny, mesh.nx);
+    else if (version == 2)
+        results.Read(ar);
+    else
+        results = PlaneResults();
 }
 
 }  // namespace vantor

@@ -1,8 +1,8 @@
 #pragma once
 // One plane of the board's Vcc/GND pair: the objects placed on it (capacitor
-// groups, cut-outs, probes), its square mesh and sparse branch structure,
-// and the stored solver results (one self-impedance map per frequency plus
-// the "Maximum" map).
+// groups, cut-outs, probes) and its record. Its mesh (PlaneMesh) and the
+// stored solver results (PlaneResults) are values it holds; a solve
+// (SolveJob) replaces both together.
 
 #include <complex>
 #include <cstdint>
@@ -11,14 +11,11 @@
 #include <vector>
 
 #include "CCutOut.h"
-#include "CNode.h"
 #include "CObject.h"
-#include "CPort.h"
 #include "CProbe.h"
-#include "Matrix.h"
-#include "PlaneStructure.h"
+#include "PlaneMesh.h"
+#include "PlaneResults.h"
 #include "SolverOptions.h"
-#include "SolverTimingLog.h"
 
 namespace vantor {
 
@@ -26,9 +23,6 @@ class CAnalysisDomain;
 class CCGroup;
 struct BoardStackup;
 class Interaction;
-
-/// Value of a result map where the grid point has no metal.
-inline const std::complex<double> kNoMetal{1e12, 0.0};
 
 class CLayer : public CObject {
 public:
@@ -46,26 +40,33 @@ public:
     void Serialize(CArchive& ar) override;
 
     /// Rebuilds the mesh for the highest frequency fTop, Hz, with cells of a
-    /// tenth of the wavelength divided by resolution. False (mesh unchanged)
-    /// when the cell size or the grid cannot be formed.
+    /// tenth of the wavelength divided by resolution, and takes the board's
+    /// extents. False (mesh unchanged) when the grid cannot be formed.
     bool BuildMesh(double fTop, double resolution);
     /// Cell edge BuildMesh would use, m (not finite for nonsense input).
     double CellSizeFor(double fTop, double resolution) const;
 
     /// 1 when (x, y), m, lies outside every cut-out that removes metal.
-    int IsOnMetal(double x, double y) const;
-    CNode* FindNearestNode(double x, double y) const;
-    CPort* FindNearestNodePort(double x, double y) const;
+    int IsOnMetal(double x, double y) const { return vantor::IsOnMetal(cutOuts, x, y); }
+    CNode* FindNearestNode(double x, double y) const { return mesh.FindNearestNode(x, y); }
+    CPort* FindNearestNodePort(double x, double y) const { return mesh.FindNearestNodePort(x, y); }
     /// First probe within 1.5 mm of (x, y), m.
     CProbe* HitProbe(double x, double y) const;
     /// First cut-out covering (x, y), whatever its inactive flag.
     CCutOut* HitCutOut(double x, double y) const;
 
-    bool HasResults() const { return !resultMaps.empty(); }
+    bool HasResults() const { return results.HasResults(); }
+    /// Self-impedance, Ohm, at the grid node nearest to (x, y), m, at f, Hz;
+    /// see PlaneResults::ImpedanceAt.
+    std::complex<double> ImpedanceAt(double x, double y, double f, int& valid) const {
+        return results.ImpedanceAt(mesh, x, y, f, valid);
+    }
 
     /// Adds a copy of the group at the plane centre; returns the copy.
     CCGroup& AddGroupAtCentre(const CCGroup& group);
     CCGroup* FindGroupByName(const std::string& groupName) const;
+    /// Deletes that group (by address); false when the plane does not hold it.
+    bool DeleteGroup(const CCGroup* group);
     bool CutOutNameExists(const std::string& cutOutName) const;
     /// Deletes the first cut-out of that name; false when there is none.
     bool DeleteCutOutByName(const std::string& cutOutName);
@@ -74,30 +75,25 @@ public:
     bool ProbePositionByName(const std::string& probeName, double& x, double& y) const;
     int GroupCount() const { return static_cast<int>(capacitorGroups.size()); }
 
-    /// Solves the meshed plane at every analysis frequency and replaces the
-    /// results. On failure or cancellation (after a message) the previous
-    /// results stay.
+    /// Solves the current mesh at every analysis frequency on the calling
+    /// thread and replaces the results. On failure or cancellation (after a
+    /// message) the previous results stay. The document solves through
+    /// SolveJob, which also rebuilds the mesh.
     bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
-    /// Mesh for the stop frequency, then solve; on failure the previous mesh
-    /// and results stay together.
+    /// Mesh for the stop frequency, then solve, as a SolveJob run to its
+    /// end; on failure the previous mesh and results stay together.
     bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
-
-    /// Self-impedance, Ohm, at the grid node nearest to (x, y), m, at f, Hz,
-    /// interpolated over the stored frequencies; valid 0 when the estimate
-    /// of the interpolation error is too large.
-    std::complex<double> ImpedanceAt(double x, double y, double f, int& valid) const;
 
     /// Adds a group ("ResCap<n>") resonating at the frequency of the largest
     /// stored |Z| and places it there; null (after a message) when there is
     /// no such point. The caller solves again.
     CCGroup* KillMax(Interaction& ui);
 
-    const SolverTimingLog& TimingLog() const { return timingLog_; }
-    /// Largest memory UMFPACK needed for one factorisation of the last
-    /// solve, bytes.
-    double FactorBytes() const { return report_.factorBytes; }
+    const SolverTimingLog& TimingLog() const { return results.timingLog; }
+    /// Largest memory one factorisation of the last solve needed, bytes.
+    double FactorBytes() const { return results.report.factorBytes; }
     /// What the last solve did (method, threads, factor size, fallbacks).
-    const SolveReport& LastSolve() const { return report_; }
+    const SolveReport& LastSolve() const { return results.report; }
 
     std::int32_t groundFlag = 0;
     std::string name;
@@ -105,27 +101,10 @@ public:
     double planeLength = 0.0;  // m, x extent
     double planeWidth = 0.0;   // m, y extent
     std::vector<std::unique_ptr<CCutOut>> cutOuts;
-    double cellSize = 0.0;     // m
-    std::vector<std::unique_ptr<CPort>> nodePorts;
-    std::vector<std::unique_ptr<CNode>> gridNodes;
     std::vector<std::unique_ptr<CProbe>> probes;
-    std::int32_t nx = 0;
-    std::int32_t ny = 0;
-    std::int32_t activeCount = 0;
-    PlaneStructure structure;  // the four structure matrices, sparse
-    IntMatrix nodeIndexMap;    // ny x nx, active-node number or 0
-    std::vector<ComplexMatrix> resultMaps;
-    std::vector<std::string> resultLabels;
+    PlaneMesh mesh;
+    PlaneResults results;
     const BoardStackup* board = nullptr;  // the stack-up of the board that holds the plane
-    std::int32_t gridPointCount = 0;
-
-private:
-    struct Mesh;
-    Mesh TakeMesh();
-    void RestoreMesh(Mesh&& mesh);
-
-    SolverTimingLog timingLog_;
-    SolveReport report_;
 };
 
 }  // namespace vantor

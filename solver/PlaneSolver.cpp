@@ -16,6 +16,8 @@
 #include "Interaction.h"
 #include "Values.h"
 #include "CLayer.h"
+#include "PlaneMesh.h"
+#include "PlaneResults.h"
 #include "OrderedWorkers.h"
 #include "SparseLdlt.h"
 #include "UmfpackLu.h"
@@ -54,9 +56,15 @@ namespace {
 
 bool Finite(Complex v) { return std::isfinite(v.real()) && std::isfinite(v.imag()); }
 
-const char* const kKeptResults = "\nDie bisherigen Ergebnisse bleiben erhalten.";
+const char* const kDcNotice =
+    "Bei 0 Hz ist das Plattenpaar offen, seine Impedanz also unendlich: das Feld für 0 Hz enthält überall "
+    "1e12 Ohm. Alle anderen Frequenzen wurden berechnet.";
 
 }  // namespace
+
+std::string SolverFailureText(const std::string& reason) {
+    return "FEM-Solver: " + reason + "\nDie bisherigen Ergebnisse bleiben erhalten.";
+}
 
 SparseComplexMatrix StructurePattern(const PlaneStructure& s) {
     SparseComplexMatrix m;
@@ -70,8 +78,13 @@ SparseComplexMatrix StructurePattern(const PlaneStructure& s) {
 }
 
 bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m) {
-    const PlaneStructure& s = layer.structure;
-    const CellQuantities q = CellAt(f, layer.cellSize, *layer.board);
+    if (layer.board == nullptr) return false;
+    return AssemblePlaneMatrix(PlaneSystem{layer.mesh, *layer.board, layer.capacitorGroups}, f, m);
+}
+
+bool AssemblePlaneMatrix(const PlaneSystem& system, double f, SparseComplexMatrix& m) {
+    const PlaneStructure& s = system.mesh.structure;
+    const CellQuantities q = CellAt(f, system.mesh.cellSize, system.stackup);
     Complex ya, yb;
     BranchAdmittances(q.seriesZ, q.shuntY, ya, yb);
     if (!Finite(ya) || !Finite(yb)) return false;
@@ -88,9 +101,9 @@ bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m) 
             m.im[e] = v.imag();
         }
     }
-    for (const auto& g : layer.capacitorGroups) {
+    for (const auto& g : system.groups) {
         if (g->ElementCount() < 2) continue;
-        const CPort* port = layer.FindNearestNodePort(g->posX, g->posY);
+        const CPort* port = system.mesh.FindNearestNodePort(g->posX, g->posY);
         if (port == nullptr) continue;
         const int k = port->index - 1;
         // Every node has its diagonal, so the sum stays inside the pattern.
@@ -112,6 +125,7 @@ namespace {
 struct FrequencyResult {
     std::vector<Complex> diagonal;  // self-impedances in node order, Ohm
     std::string error;              // empty on success
+    bool dc = false;                // f = 0: nothing to solve
     bool fellBack = false;          // the fast path handed over to UMFPACK
     double factorBytes = 0.0;
     int assembleSeconds = 0, factorSeconds = 0, solveSeconds = 0;
@@ -121,16 +135,19 @@ struct FrequencyResult {
 // own factor, and UMFPACK only when it is needed.
 class FrequencyWorker {
 public:
-    FrequencyWorker(const CLayer& layer, const LdltPattern& pattern, const SolverOptions& options)
-        : layer_(layer), pattern_(pattern), options_(options), m_(StructurePattern(layer.structure)) {}
+    FrequencyWorker(const PlaneSystem& system, const LdltPattern& pattern, const SolverOptions& options)
+        : system_(system), pattern_(pattern), options_(options), m_(StructurePattern(system.mesh.structure)) {}
 
     FrequencyResult Solve(double f) {
         using Clock = SolverTimingLog::Clock;
         FrequencyResult r;
+        // At DC the plate admittances vanish and the groups short nothing:
+        // the system has no solution, the open pair an infinite impedance.
+        r.dc = f == 0.0;
         const int n = m_.n;
-        if (n == 0) return r;
+        if (n == 0 || r.dc) return r;
         auto stage = Clock::now();
-        if (!AssemblePlaneMatrix(layer_, f, m_)) {
+        if (!AssemblePlaneMatrix(system_, f, m_)) {
             r.error = "Bei " + FormatValue(f, "Hz") + " ist das Gleichungssystem nicht berechenbar.";
             return r;
         }
@@ -190,7 +207,7 @@ private:
         r.solveSeconds = SolverTimingLog::Seconds(Clock::now() - stage);
     }
 
-    const CLayer& layer_;
+    const PlaneSystem& system_;
     const LdltPattern& pattern_;
     SolverOptions options_;
     SparseComplexMatrix m_;
@@ -200,72 +217,75 @@ private:
 
 }  // namespace
 
-bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
-    if (board == nullptr) {
-        ui.message("Die Lage gehört zu keiner Platine.", MessageKind::Error);
-        return false;
-    }
-    const std::vector<double> freqs = domain.frequencies();
-    const int n = activeCount;
-    const int count = static_cast<int>(freqs.size());
+bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const SolverOptions& options,
+                SolveProgress& progress, PlaneResults& results, std::vector<SolveMessage>& messages) {
     using Clock = SolverTimingLog::Clock;
-
-    ProgressScope progress(ui, "FEM-Solver busy...");
-    ui.progressRange(ProgressBar::Upper, count);
-    ui.progressRange(ProgressBar::Lower, 10);
-    timingLog_.Clear();
-    report_ = SolveReport{};
-    report_.kind = options.kind;
+    const PlaneMesh& mesh = system.mesh;
+    const int n = mesh.activeCount;
+    SolverTimingLog timingLog;
+    SolveReport report;
+    report.kind = options.kind;
     const auto start = Clock::now();
 
-    auto fail = [&](const std::string& text) {
-        ui.message("FEM-Solver: " + text + kKeptResults, MessageKind::Error);
+    auto fail = [&](const std::string& reason) {
+        messages.push_back({SolverFailureText(reason), MessageKind::Error});
         return false;
     };
 
+    struct Scope {
+        SolveProgress& p;
+        ~Scope() { p.end(); }
+    };
     try {
+        const std::vector<double> freqs = domain.frequencies();
+        const int count = static_cast<int>(freqs.size());
+        progress.begin("FEM-Solver busy...");
+        const Scope scope{progress};
+        progress.range(ProgressBar::Upper, count);
+        progress.range(ProgressBar::Lower, 10);
+
         std::vector<ComplexMatrix> maps;
         std::vector<std::string> labels;
         maps.reserve(freqs.size() + 1);
         labels.reserve(freqs.size() + 1);
 
         auto stage = Clock::now();
-        timingLog_.Add("0: Find number of non-zeros: %d sec\n", stage);
-        timingLog_.Add("1: Setting up matrix for UMFPACK: %d sec\n", stage);
+        timingLog.Add("0: Find number of non-zeros: %d sec\n", stage);
+        timingLog.Add("1: Setting up matrix for UMFPACK: %d sec\n", stage);
 
         // The pattern analysis is shared by every frequency.
         LdltPattern pattern;
-        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(structure)))
+        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure)))
             return fail("Interner Fehler des Gleichungslösers.");
-        report_.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
-        timingLog_.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
+        report.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
+        timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
 
         const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
-        report_.threads = threads;
+        report.threads = threads;
         std::vector<std::unique_ptr<FrequencyWorker>> workers;
-        for (int w = 0; w < threads; ++w)
-            workers.push_back(std::make_unique<FrequencyWorker>(*this, pattern, options));
+        for (int w = 0; w < threads; ++w) workers.push_back(std::make_unique<FrequencyWorker>(system, pattern, options));
 
         std::vector<Complex> zmax(static_cast<std::size_t>(n), Complex(0.0, 0.0));
         auto mapOf = [&](const std::vector<Complex>& diag) {
-            ComplexMatrix map(ny, nx, kNoMetal);
-            for (int r = 0; r < ny; ++r)
-                for (int c = 0; c < nx; ++c)
-                    if (const int k = nodeIndexMap(r, c)) map.Set(r, c, diag[static_cast<std::size_t>(k) - 1]);
+            ComplexMatrix map(mesh.ny, mesh.nx, kNoMetal);
+            for (int r = 0; r < mesh.ny; ++r)
+                for (int c = 0; c < mesh.nx; ++c)
+                    if (const int k = mesh.nodeIndexMap(r, c)) map.Set(r, c, diag[static_cast<std::size_t>(k) - 1]);
             return map;
         };
 
         std::string error;
+        std::vector<SolveMessage> notices;
         int next = 0;
         // Cancel and progress are asked on this thread only, once per
         // frequency and in frequency order.
         auto proceed = [&] {
-            if (ui.cancelRequested()) {
+            if (progress.cancelled()) {
                 error = "Die Analyse wurde abgebrochen.";
                 return false;
             }
-            ui.progressValue(ProgressBar::Lower, 1);
-            ui.progressText(FormatValue(freqs[next], "Hz", 1));
+            progress.value(ProgressBar::Lower, 1);
+            progress.text(FormatValue(freqs[next], "Hz", 1));
             return true;
         };
         auto deliver = [&](int fi, FrequencyResult&& r) {
@@ -275,17 +295,21 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const So
                 return false;
             }
             labels.push_back(FormatValue(freqs[fi], "Hz", 1));
-            if (n > 0) {
-                timingLog_.Add("3a: Assemble M-matrix: %d sec\n", r.assembleSeconds);
-                timingLog_.Add("3b: setup matrix for UMFPACK: %d sec\n", 0);
-                timingLog_.Add(options.kind == SolverKind::Fast && !r.fellBack ? "ldlt numeric: %d sec\n"
-                                                                                : "umfpack_zi_numeric: %d sec\n",
-                               r.factorSeconds);
-                timingLog_.Add(options.kind == SolverKind::Fast && !r.fellBack ? "selected inversion: %d sec\n"
-                                                                                : "umfpack_zi_solve: %d sec\n",
-                               r.solveSeconds);
-                if (r.fellBack) ++report_.fallbackFrequencies;
-                report_.factorBytes = std::max(report_.factorBytes, r.factorBytes);
+            if (r.dc) {
+                // Not part of the maximum: it would put 1e12 on every point.
+                maps.push_back(ComplexMatrix(mesh.ny, mesh.nx, kNoMetal));
+                if (notices.empty()) notices.push_back({kDcNotice, MessageKind::Information});
+            } else if (n > 0) {
+                timingLog.Add("3a: Assemble M-matrix: %d sec\n", r.assembleSeconds);
+                timingLog.Add("3b: setup matrix for UMFPACK: %d sec\n", 0);
+                timingLog.Add(options.kind == SolverKind::Fast && !r.fellBack ? "ldlt numeric: %d sec\n"
+                                                                               : "umfpack_zi_numeric: %d sec\n",
+                              r.factorSeconds);
+                timingLog.Add(options.kind == SolverKind::Fast && !r.fellBack ? "selected inversion: %d sec\n"
+                                                                               : "umfpack_zi_solve: %d sec\n",
+                              r.solveSeconds);
+                if (r.fellBack) ++report.fallbackFrequencies;
+                report.factorBytes = std::max(report.factorBytes, r.factorBytes);
                 // In frequency order, so the earliest frequency wins ties.
                 for (int i = 0; i < n; ++i)
                     if (std::abs(zmax[i]) < std::abs(r.diagonal[i])) zmax[i] = r.diagonal[i];
@@ -293,26 +317,31 @@ bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const So
             } else {
                 maps.push_back(mapOf(zmax));
             }
-            ui.progressValue(ProgressBar::Lower, 9);
-            ui.progressValue(ProgressBar::Upper, fi + 1);
-            timingLog_.Add("Per Cycle: %d sec\n", start);
+            progress.value(ProgressBar::Lower, 9);
+            progress.value(ProgressBar::Upper, fi + 1);
+            timingLog.Add("Per Cycle: %d sec\n", start);
             return true;
         };
         auto work = [&](int w, int fi) { return workers[w]->Solve(freqs[fi]); };
-        const bool complete = RunInOrder<FrequencyResult>(count, threads, work, proceed, deliver);
-        if (!complete) return fail(error);
+        // A notice of a solve that did not finish would only confuse.
+        if (!RunInOrder<FrequencyResult>(count, threads, work, proceed, deliver)) return fail(error);
         if (options.kind == SolverKind::Umfpack)
-            for (const auto& w : workers) report_.factorNonZeros = std::max(report_.factorNonZeros, w->UmfpackNonZeros());
+            for (const auto& w : workers) report.factorNonZeros = std::max(report.factorNonZeros, w->UmfpackNonZeros());
 
         maps.push_back(mapOf(zmax));
-        labels.push_back("Maximum");
-        timingLog_.Add("Gesamt: %d sec\n", start);
+        labels.push_back(kMaximumLabel);
+        timingLog.Add("Gesamt: %d sec\n", start);
         // Only a complete solve replaces the results.
-        resultMaps = std::move(maps);
-        resultLabels = std::move(labels);
+        results.resultMaps = std::move(maps);
+        results.resultLabels = std::move(labels);
+        results.timingLog = std::move(timingLog);
+        results.report = report;
+        messages.insert(messages.end(), notices.begin(), notices.end());
         return true;
     } catch (const std::bad_alloc&) {
-        return fail("Nicht genügend Speicher.");
+        return fail(kNotEnoughMemory);
+    } catch (const std::exception& e) {
+        return fail(std::string("Interner Fehler: ") + e.what());
     }
 }
 

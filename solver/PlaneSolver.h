@@ -1,16 +1,26 @@
 #pragma once
-// The per-frequency quantities of the plane pair's grid network: one square
-// cell of the lossy parallel-plate line and the two-port admittances of a
-// branch section.
+// The per-frequency quantities of the plane pair's grid network (one square
+// cell of the lossy parallel-plate line, the two-port admittances of a
+// branch section), the assembly of the nodal admittance system and the
+// sweep that solves it at every analysis frequency.
 
 #include <complex>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "Interaction.h"
+#include "SolverOptions.h"
 #include "UmfpackLu.h"
 
 namespace vantor {
 
 struct BoardStackup;
+class CAnalysisDomain;
+class CCGroup;
 class CLayer;
+class PlaneMesh;
+class PlaneResults;
 struct PlaneStructure;
 
 struct CellQuantities {
@@ -33,9 +43,67 @@ void BranchAdmittances(std::complex<double> z, std::complex<double> y, std::comp
 /// The pattern of the structure sum S in compressed-column form.
 SparseComplexMatrix StructurePattern(const PlaneStructure& structure);
 
-/// Writes the nodal admittance matrix of the meshed layer at f, Hz, into m
-/// (pattern from StructurePattern): branch sections plus the admittance of
-/// every group at its nearest port. False when a value is not finite.
+/// What the assembly and the sweep read: a mesh, the stack-up and the
+/// groups placed on the plane.
+struct PlaneSystem {
+    const PlaneMesh& mesh;
+    const BoardStackup& stackup;
+    const std::vector<std::unique_ptr<CCGroup>>& groups;
+};
+
+/// Writes the nodal admittance matrix at f, Hz, into m (pattern from
+/// StructurePattern): branch sections plus the admittance of every group at
+/// its nearest port. False when a value is not finite.
+bool AssemblePlaneMatrix(const PlaneSystem& system, double f, SparseComplexMatrix& m);
+/// The same for a meshed layer on its board.
 bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m);
+
+/// Progress and cancel of a sweep as the thread that runs it sees them.
+class SolveProgress {
+public:
+    virtual ~SolveProgress() = default;
+    virtual void begin(const std::string& title) = 0;
+    virtual void range(ProgressBar bar, int maximum) = 0;
+    virtual void value(ProgressBar bar, int value) = 0;
+    virtual void text(const std::string& text) = 0;
+    virtual void end() = 0;
+    /// Polled before each frequency; true stops the sweep.
+    virtual bool cancelled() = 0;
+};
+
+/// SolveProgress straight to an Interaction, for a sweep on its own thread.
+class InteractionProgress : public SolveProgress {
+public:
+    explicit InteractionProgress(Interaction& ui) : ui_(ui) {}
+    void begin(const std::string& title) override { ui_.progressBegin(title); }
+    void range(ProgressBar bar, int maximum) override { ui_.progressRange(bar, maximum); }
+    void value(ProgressBar bar, int value) override { ui_.progressValue(bar, value); }
+    void text(const std::string& text) override { ui_.progressText(text); }
+    void end() override { ui_.progressEnd(); }
+    bool cancelled() override { return ui_.cancelRequested(); }
+
+private:
+    Interaction& ui_;
+};
+
+/// A message a solve leaves for the person, shown by the thread that owns
+/// the document.
+struct SolveMessage {
+    std::string text;
+    MessageKind kind = MessageKind::Information;
+};
+
+/// "FEM-Solver: <reason>" and that the previous results stay.
+std::string SolverFailureText(const std::string& reason);
+/// The reason a solve gives when memory does not suffice.
+inline constexpr const char* kNotEnoughMemory = "Nicht genügend Speicher.";
+
+/// Solves the system at every frequency of domain and fills results (maps,
+/// labels, timings, report) when every frequency was solved. A frequency of
+/// 0 gets a map of 1e12 everywhere (an open plane pair has no DC path) and
+/// one notice. A failure or cancel leaves a message and results untouched.
+/// Throws nothing: a failed allocation is the memory failure.
+bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const SolverOptions& options,
+                SolveProgress& progress, PlaneResults& results, std::vector<SolveMessage>& messages);
 
 }  // namespace vantor

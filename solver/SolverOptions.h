@@ -19,6 +19,9 @@ struct SolverOptions {
     /// magnitude sends that frequency to UMFPACK. Physical pivots of the
     /// plane go down to about 1e-9 of it at the lowest frequencies.
     double pivotTolerance = 1e-13;
+    /// Bytes a solve may take at most; 0 means what the machine has
+    /// available. A solve that would need more is refused before it starts.
+    double memoryLimit = 0.0;
 };
 
 /// Figures of the last solve, for diagnosis and the benchmark.

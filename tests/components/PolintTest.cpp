@@ -91,9 +91,9 @@ TEST(Polint, EqualAbscissaeAreLoggedAndTheProgramGoesOn) {
     const double xa[] = {1.0, 2.0, 2.0};
     const Complex ya[] = {{1.0, 0.0}, {2.0, 0.0}, {3.0, 0.0}};
     Complex y, dy;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     Polint(xa, ya, 3, 1.5, y, dy);
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_GE(Count(printed, report), 1);
     const std::string log = LogText();
     std::filesystem::current_path(home);

@@ -53,28 +53,28 @@ inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
     vcc.cutOuts.back()->inactive = 1;
     vcc.probes.push_back(std::make_unique<CProbe>(0.09, 0.06, "Sonde 3"));
     // A 3 x 2 mesh with ports and two result maps.
-    vcc.cellSize = 0.04;
-    vcc.nx = 3;
-    vcc.ny = 2;
-    vcc.gridPointCount = 6;
-    vcc.activeCount = 5;
+    vcc.mesh.cellSize = 0.04;
+    vcc.mesh.nx = 3;
+    vcc.mesh.ny = 2;
+    vcc.mesh.gridPointCount = 6;
+    vcc.mesh.activeCount = 5;
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 3; ++c) {
             const int k = r * 3 + c + 1;
-            vcc.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
+            vcc.mesh.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
             if (k != 6) {
-                vcc.nodePorts.push_back(std::make_unique<CPort>(k, vcc.gridNodes.back().get()));
-                vcc.nodePorts.back()->value1 = 0.25 * k;
-                vcc.nodePorts.back()->value2 = -0.5 * k;
+                vcc.mesh.nodePorts.push_back(std::make_unique<CPort>(k, vcc.mesh.gridNodes.back().get()));
+                vcc.mesh.nodePorts.back()->value1 = 0.25 * k;
+                vcc.mesh.nodePorts.back()->value2 = -0.5 * k;
             }
         }
     for (int e = 0; e < 2; ++e) {
         ComplexMatrix map(2, 3, kNoMetal);
         for (int r = 0; r < 2; ++r)
             for (int c = 0; c < 2; ++c) map.Set(r, c, {0.1 * (e + 1) + r, -0.01 * c});
-        vcc.resultMaps.push_back(map);
+        vcc.results.resultMaps.push_back(map);
     }
-    vcc.resultLabels = {"100MHz", "Maximum"};
+    vcc.results.resultLabels = {"100MHz", "Maximum"};
     doc.filter.group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
     doc.filterReceivedGroup = 1;
     doc.filter.candidates = {db.Find("L-Test")};

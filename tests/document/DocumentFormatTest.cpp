@@ -235,10 +235,10 @@ TEST(DocumentFormat, RichDocumentRoundTripsByteForByte) {
     EXPECT_EQ(back.currentGroup(), vcc.capacitorGroups[1].get());
     EXPECT_EQ(back.optimisationGroup.board, &back.board);
     EXPECT_EQ(back.filter.group.board, &back.board);
-    ASSERT_EQ(vcc.nodePorts.size(), 5u);
-    EXPECT_EQ(vcc.nodePorts[0]->node, nullptr) << "ports find their nodes at the next mesh build";
-    EXPECT_EQ(vcc.resultMaps[1](1, 1), (std::complex<double>(1.2, -0.01)));
-    EXPECT_EQ(vcc.resultMaps[0](1, 2), kNoMetal);
+    ASSERT_EQ(vcc.mesh.nodePorts.size(), 5u);
+    EXPECT_EQ(vcc.mesh.nodePorts[0]->node, nullptr) << "ports find their nodes at the next mesh build";
+    EXPECT_EQ(vcc.results.resultMaps[1](1, 1), (std::complex<double>(1.2, -0.01)));
+    EXPECT_EQ(vcc.results.resultMaps[0](1, 2), kNoMetal);
     EXPECT_EQ(vcc.cutOuts[1]->name, "Cutout2 äöü");
     EXPECT_EQ(vcc.probes.size(), 3u);
     // The database already holds the choke: its own set (with points) is used.
@@ -290,7 +290,7 @@ TEST(DocumentFormat, SolvedDocumentRoundTripsByteForByte) {
     ASSERT_NE(doc.newGroup(), nullptr);
     doc.board.currentLayer->capacitorGroups[0]->Assign(test::MakeGroup("Gruppe1", 3, 0.03, 0.03));
     ASSERT_TRUE(doc.analyse());
-    ASSERT_EQ(doc.board.currentLayer->resultMaps.size(), 4u);
+    ASSERT_EQ(doc.board.currentLayer->results.resultMaps.size(), 4u);
     const Bytes first = Store(doc);
     CVtrDoc back(env.db, env.ui);
     RecordView f2(std::make_unique<MainFormState>());
@@ -343,7 +343,7 @@ TEST(DocumentFormat, GoldenFilesReadBackToTheirValues) {
     EXPECT_EQ(doc.currentGroup()->CapacitorCount(), 10);
     EXPECT_DOUBLE_EQ(doc.currentGroup()->Capacitor(10).capacitance, 1e-7);
     EXPECT_EQ(doc.optimisationGroup.CapacitorCount(), 3);
-    EXPECT_EQ(doc.board.currentLayer->resultLabels, (std::vector<std::string>{"100MHz", "Maximum"}));
+    EXPECT_EQ(doc.board.currentLayer->results.resultLabels, (std::vector<std::string>{"100MHz", "Maximum"}));
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     Env env;
     CVtrDoc doc(env.db, env.ui);
     CLayer& vcc = *doc.board.currentLayer;
-    vcc.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
-    vcc.resultLabels.push_back("1MHz");
+    vcc.results.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
+    vcc.results.resultLabels.push_back("1MHz");
     Bytes b = Store(doc);
     // Results header of the Vcc layer: ny, nx, count just before the label "1MHz".
     const std::size_t label = std::search(b.begin(), b.end(), std::begin("\x04" "1MHz"), std::end("\x04" "1MHz") - 1) - b.begin();

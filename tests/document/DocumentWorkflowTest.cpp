@@ -186,9 +186,19 @@ TEST(DocumentWorkflow, KillMaxPlacesAGroupSolvesAndMarksModified) {
     ASSERT_TRUE(e.doc.killMax());
     EXPECT_TRUE(e.doc.IsModified());
     EXPECT_EQ(e.form.updates, updates + 1);
-    const auto& groups = e.doc.board.currentLayer->capacitorGroups;
+    const auto& groups = e.doc.board.SolverLayer()->capacitorGroups;
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0]->name, "ResCap1");
+
+    // A solve that fails takes its group away again and says so.
+    SolverOptions tight;
+    tight.memoryLimit = 1.0;  // bytes
+    const auto labels = e.doc.board.SolverLayer()->results.resultLabels;
+    e.ui.clear();
+    EXPECT_FALSE(e.doc.killMax(tight));
+    EXPECT_EQ(groups.size(), 1u);
+    EXPECT_EQ(e.doc.board.SolverLayer()->results.resultLabels, labels);
+    EXPECT_EQ(e.ui.messages().size(), 1u);
 }
 
 TEST(DocumentWorkflow, OnlyTheLastNonGraphFrameAsksToSave) {

@@ -42,7 +42,7 @@ std::vector<ComplexMatrix> Solve(CLayer& l, const CAnalysisDomain& d, const Solv
     RecordingInteraction ui;
     EXPECT_TRUE(l.SolvePlane(d, ui, o));
     EXPECT_TRUE(ui.messages().empty());
-    return l.resultMaps;
+    return l.results.resultMaps;
 }
 
 // Largest relative difference of two map sets, entry by entry.
@@ -68,7 +68,7 @@ bool BitIdentical(const std::vector<ComplexMatrix>& a, const std::vector<Complex
 // First cavity mode of a bare plane, Hz: half a wavelength along x.
 double FirstMode(const CCircuitBoard& b, const CLayer& l) {
     const double c = 1.0 / std::sqrt(kEpsilon0 * kMu0);
-    return c / (2.0 * std::sqrt(b.epsilonR) * (l.nx - 1) * l.cellSize);
+    return c / (2.0 * std::sqrt(b.epsilonR) * (l.mesh.nx - 1) * l.mesh.cellSize);
 }
 
 struct PlaneCase {
@@ -137,7 +137,7 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
         const auto fast = Solve(l, d, Options(SolverKind::Fast, 2));
         EXPECT_EQ(l.LastSolve().fallbackFrequencies, 0) << c.what;
         EXPECT_GT(l.LastSolve().factorNonZeros, 0) << c.what;
-        EXPECT_LT(WorstRelativeDifference(fast, reference), 1e-9) << c.what << ", N = " << l.activeCount;
+        EXPECT_LT(WorstRelativeDifference(fast, reference), 1e-9) << c.what << ", N = " << l.mesh.activeCount;
     }
 }
 
@@ -190,21 +190,21 @@ TEST(FastSolver, AtLowFrequenciesIsAsAccurateAsUmfpack) {
         CAnalysisDomain d = Sweep(f, f, 0);
         const auto reference = Solve(l, d, Options(SolverKind::Umfpack));
         const auto fast = Solve(l, d, Options(SolverKind::Fast));
-        SparseComplexMatrix m = StructurePattern(l.structure);
+        SparseComplexMatrix m = StructurePattern(l.mesh.structure);
         ASSERT_TRUE(AssemblePlaneMatrix(l, f, m));
         const auto exact = ExtendedInverseDiagonal(m);
         auto diagonal = [&](const ComplexMatrix& map) {
             std::vector<Complex> z(exact.size());
-            for (int r = 0; r < l.ny; ++r)
-                for (int c = 0; c < l.nx; ++c)
-                    if (const int k = l.nodeIndexMap(r, c)) z[k - 1] = map(r, c);
+            for (int r = 0; r < l.mesh.ny; ++r)
+                for (int c = 0; c < l.mesh.nx; ++c)
+                    if (const int k = l.mesh.nodeIndexMap(r, c)) z[k - 1] = map(r, c);
             return z;
         };
         const double errorFast = WorstRelativeError(diagonal(fast[0]), exact);
         const double errorReference = WorstRelativeError(diagonal(reference[0]), exact);
         EXPECT_LT(errorFast, std::max(1e-9, 10.0 * errorReference)) << f << " Hz";
         EXPECT_LT(errorFast, 1e-5) << f << " Hz";
-        std::printf("%8.0e Hz, N = %d: error against long double: fast %.2e, UMFPACK %.2e\n", f, l.activeCount,
+        std::printf("%8.0e Hz, N = %d: error against long double: fast %.2e, UMFPACK %.2e\n", f, l.mesh.activeCount,
                     errorFast, errorReference);
     }
 }
@@ -333,12 +333,12 @@ TEST(FastSolver, ResultsAreBitIdenticalForOneAndSeveralThreads) {
     const CAnalysisDomain d = Sweep(1e6, 3e9, 12);
     for (SolverKind kind : {SolverKind::Fast, SolverKind::Umfpack}) {
         const auto one = Solve(l, d, Options(kind, 1));
-        const auto labels = l.resultLabels;
+        const auto labels = l.results.resultLabels;
         for (int threads : {2, 3, 5}) {
             const auto several = Solve(l, d, Options(kind, threads));
             EXPECT_EQ(l.LastSolve().threads, threads);
             EXPECT_TRUE(BitIdentical(one, several)) << threads << " threads";
-            EXPECT_EQ(l.resultLabels, labels);
+            EXPECT_EQ(l.results.resultLabels, labels);
         }
     }
 }
@@ -360,7 +360,7 @@ TEST(FastSolver, CancelBetweenFrequenciesKeepsThePreviousResults) {
     CLayer& l = *b->SolverLayer();
     ASSERT_TRUE(l.BuildMesh(2e9, 2.0));
     const auto before = Solve(l, Sweep(1e6, 1e9, 2), Options(SolverKind::Fast, 2));
-    const auto labels = l.resultLabels;
+    const auto labels = l.results.resultLabels;
     for (int polls : {0, 1, 4}) {
         RecordingInteraction ui;
         ui.cancelAfterPolls(polls);
@@ -371,9 +371,9 @@ TEST(FastSolver, CancelBetweenFrequenciesKeepsThePreviousResults) {
         for (const auto& e : ui.events())
             if (e.kind == RecordingInteraction::Kind::ProgressValue && e.bar == ProgressBar::Upper) ++delivered;
         EXPECT_EQ(delivered, polls) << "one poll before each frequency";
-        EXPECT_EQ(l.resultLabels, labels);
-        ASSERT_EQ(l.resultMaps.size(), before.size());
-        for (std::size_t e = 0; e < before.size(); ++e) EXPECT_TRUE(l.resultMaps[e].SharesStorageWith(before[e]));
+        EXPECT_EQ(l.results.resultLabels, labels);
+        ASSERT_EQ(l.results.resultMaps.size(), before.size());
+        for (std::size_t e = 0; e < before.size(); ++e) EXPECT_TRUE(l.results.resultMaps[e].SharesStorageWith(before[e]));
     }
 }
 

@@ -15,33 +15,33 @@ TEST(Mesh, CellSizeIsATwentiethWavelengthAtDefaultResolution) {
     b->epsilonR = 4.0;
     CLayer& l = *b->SolverLayer();
     ASSERT_TRUE(l.BuildMesh(1e9, 2.0));
-    EXPECT_NEAR(l.cellSize, 0.0075, 1e-15);
-    EXPECT_EQ(l.nx, 14);
-    EXPECT_EQ(l.ny, 11);
-    EXPECT_EQ(l.gridPointCount, 154);
-    EXPECT_EQ(l.activeCount, 154);
-    ASSERT_EQ(l.gridNodes.size(), 154u);
+    EXPECT_NEAR(l.mesh.cellSize, 0.0075, 1e-15);
+    EXPECT_EQ(l.mesh.nx, 14);
+    EXPECT_EQ(l.mesh.ny, 11);
+    EXPECT_EQ(l.mesh.gridPointCount, 154);
+    EXPECT_EQ(l.mesh.activeCount, 154);
+    ASSERT_EQ(l.mesh.gridNodes.size(), 154u);
     // Row by row, numbered from 1, at column * h and row * h.
-    const CNode& n = *l.gridNodes[2 * 14 + 5];
+    const CNode& n = *l.mesh.gridNodes[2 * 14 + 5];
     EXPECT_EQ(n.number, 2 * 14 + 5 + 1);
     EXPECT_EQ(n.row, 2);
     EXPECT_EQ(n.column, 5);
-    EXPECT_DOUBLE_EQ(n.x, 5 * l.cellSize);
-    EXPECT_DOUBLE_EQ(n.y, 2 * l.cellSize);
-    EXPECT_EQ(l.nodePorts[40]->index, 41);
-    EXPECT_EQ(l.nodeIndexMap(2, 5), 2 * 14 + 5 + 1);
+    EXPECT_DOUBLE_EQ(n.x, 5 * l.mesh.cellSize);
+    EXPECT_DOUBLE_EQ(n.y, 2 * l.mesh.cellSize);
+    EXPECT_EQ(l.mesh.nodePorts[40]->index, 41);
+    EXPECT_EQ(l.mesh.nodeIndexMap(2, 5), 2 * 14 + 5 + 1);
 }
 
 TEST(Mesh, NonsenseInputLeavesTheMeshAlone) {
     auto b = Board(0.1, 0.08);
     CLayer& l = *b->SolverLayer();
     ASSERT_TRUE(l.BuildMesh(1e9, 2.0));
-    const int n = l.activeCount;
+    const int n = l.mesh.activeCount;
     EXPECT_FALSE(l.BuildMesh(0.0, 2.0));
     EXPECT_FALSE(l.BuildMesh(1e9, 0.0));
     EXPECT_FALSE(l.BuildMesh(-1e9, 2.0));
     EXPECT_FALSE(l.BuildMesh(1e30, 2.0)) << "a grid beyond int32";
-    EXPECT_EQ(l.activeCount, n);
+    EXPECT_EQ(l.mesh.activeCount, n);
 }
 
 // Expected branch classes of a full rectangle: a branch is an edge branch
@@ -51,19 +51,19 @@ TEST(Mesh, BranchesAlongTheOutlineAreEdgeBranches) {
     auto b = Board(5.5 * h, 4.5 * h);  // 6 x 5 points
     CLayer& l = *b->SolverLayer();
     ASSERT_TRUE(l.BuildMesh(FrequencyForCell(h, b->epsilonR), 1.0));
-    ASSERT_EQ(l.nx, 6);
-    ASSERT_EQ(l.ny, 5);
-    const PlaneStructure& s = l.structure;
-    for (int r = 0; r < l.ny; ++r) {
-        for (int c = 0; c < l.nx; ++c) {
-            const int k = l.nodeIndexMap(r, c) - 1;
-            const bool left = c == 0, right = c == l.nx - 1, bottom = r == 0, top = r == l.ny - 1;
+    ASSERT_EQ(l.mesh.nx, 6);
+    ASSERT_EQ(l.mesh.ny, 5);
+    const PlaneStructure& s = l.mesh.structure;
+    for (int r = 0; r < l.mesh.ny; ++r) {
+        for (int c = 0; c < l.mesh.nx; ++c) {
+            const int k = l.mesh.nodeIndexMap(r, c) - 1;
+            const bool left = c == 0, right = c == l.mesh.nx - 1, bottom = r == 0, top = r == l.mesh.ny - 1;
             int interior = 0, edge = 0;
             const int dirs[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
             for (const auto& d : dirs) {
                 const int rr = r + d[0], cc = c + d[1];
-                if (rr < 0 || rr >= l.ny || cc < 0 || cc >= l.nx) continue;
-                const int j = l.nodeIndexMap(rr, cc) - 1;
+                if (rr < 0 || rr >= l.mesh.ny || cc < 0 || cc >= l.mesh.nx) continue;
+                const int j = l.mesh.nodeIndexMap(rr, cc) - 1;
                 const bool alongOutline = (d[0] == 0 && (bottom || top)) || (d[1] == 0 && (left || right));
                 EXPECT_EQ(s.edgeOff(k, j), alongOutline ? 1 : 0) << r << "," << c;
                 EXPECT_EQ(s.interiorOff(k, j), alongOutline ? 0 : 1) << r << "," << c;
@@ -76,7 +76,7 @@ TEST(Mesh, BranchesAlongTheOutlineAreEdgeBranches) {
     }
     EXPECT_EQ(s.edgeDiag[0], 2) << "a corner has two edge branches";
     EXPECT_EQ(s.interiorDiag[0], 0);
-    EXPECT_EQ(s.interiorDiag[l.nodeIndexMap(2, 2) - 1], 4);
+    EXPECT_EQ(s.interiorDiag[l.mesh.nodeIndexMap(2, 2) - 1], 4);
     EXPECT_EQ(s.interiorOff(0, 29), 0) << "no branch between far nodes";
 }
 
@@ -90,19 +90,19 @@ TEST(Mesh, CutOutBordersRemoveMetalAndInactiveCutOutsRemoveNothing) {
     l.cutOuts.push_back(std::make_unique<CCutOut>(6 * h, 0.0, 8 * h, 6 * h, "Cutout2"));
     l.cutOuts.back()->inactive = 1;
     ASSERT_TRUE(l.BuildMesh(fTop, 1.0));
-    ASSERT_EQ(l.nx, 9);
-    for (int r = 0; r < l.ny; ++r)
-        for (int c = 0; c < l.nx; ++c) {
+    ASSERT_EQ(l.mesh.nx, 9);
+    for (int r = 0; r < l.mesh.ny; ++r)
+        for (int c = 0; c < l.mesh.nx; ++c) {
             const bool hole = c >= 2 && c <= 4 && r >= 2 && r <= 3;
-            EXPECT_EQ(l.gridNodes[r * l.nx + c]->active, hole ? 0 : 1) << r << "," << c;
-            EXPECT_EQ(l.nodeIndexMap(r, c) == 0, hole);
+            EXPECT_EQ(l.mesh.gridNodes[r * l.mesh.nx + c]->active, hole ? 0 : 1) << r << "," << c;
+            EXPECT_EQ(l.mesh.nodeIndexMap(r, c) == 0, hole);
         }
-    EXPECT_EQ(l.activeCount, l.gridPointCount - 6);
+    EXPECT_EQ(l.mesh.activeCount, l.mesh.gridPointCount - 6);
     // The branch below the hole runs along its outline: an edge branch.
-    const int a = l.nodeIndexMap(1, 2) - 1, c = l.nodeIndexMap(1, 3) - 1;
-    EXPECT_EQ(l.structure.edgeOff(a, c), 1);
-    const int far = l.nodeIndexMap(5, 6) - 1, farRight = l.nodeIndexMap(5, 7) - 1;
-    EXPECT_EQ(l.structure.interiorOff(far, farRight), 1);
+    const int a = l.mesh.nodeIndexMap(1, 2) - 1, c = l.mesh.nodeIndexMap(1, 3) - 1;
+    EXPECT_EQ(l.mesh.structure.edgeOff(a, c), 1);
+    const int far = l.mesh.nodeIndexMap(5, 6) - 1, farRight = l.mesh.nodeIndexMap(5, 7) - 1;
+    EXPECT_EQ(l.mesh.structure.interiorOff(far, farRight), 1);
 }
 
 TEST(Mesh, IsolatedMetalPointGetsNoUnknown) {
@@ -116,11 +116,11 @@ TEST(Mesh, IsolatedMetalPointGetsNoUnknown) {
     l.cutOuts.push_back(std::make_unique<CCutOut>(lo, lo, hi, 3.5 * h, "S"));
     l.cutOuts.push_back(std::make_unique<CCutOut>(lo, 4.5 * h, hi, hi, "N"));
     ASSERT_TRUE(l.BuildMesh(FrequencyForCell(h, b->epsilonR), 1.0));
-    EXPECT_EQ(l.gridNodes[4 * l.nx + 4]->active, 1) << "it is metal";
-    EXPECT_EQ(l.nodeIndexMap(4, 4), 0) << "but carries no branch";
-    EXPECT_EQ(l.activeCount, 81 - 9);
-    for (int k = 0; k < l.structure.n; ++k)
-        EXPECT_GT(l.structure.interiorDiag[k] + l.structure.edgeDiag[k], 0) << "every unknown has a branch";
+    EXPECT_EQ(l.mesh.gridNodes[4 * l.mesh.nx + 4]->active, 1) << "it is metal";
+    EXPECT_EQ(l.mesh.nodeIndexMap(4, 4), 0) << "but carries no branch";
+    EXPECT_EQ(l.mesh.activeCount, 81 - 9);
+    for (int k = 0; k < l.mesh.structure.n; ++k)
+        EXPECT_GT(l.mesh.structure.interiorDiag[k] + l.mesh.structure.edgeDiag[k], 0) << "every unknown has a branch";
 }
 
 TEST(Mesh, NearestNodeTiesGoToTheEarlierNode) {
@@ -131,11 +131,11 @@ TEST(Mesh, NearestNodeTiesGoToTheEarlierNode) {
     EXPECT_EQ(l.FindNearestNodePort(0, 0), nullptr);
     ASSERT_TRUE(l.BuildMesh(FrequencyForCell(h, b->epsilonR), 1.0));
     // Halfway between the first four nodes: all four are exactly as near.
-    const double half = 0.5 * l.gridNodes[1]->x;
+    const double half = 0.5 * l.mesh.gridNodes[1]->x;
     const CNode* n = l.FindNearestNode(half, half);
     ASSERT_NE(n, nullptr);
-    EXPECT_EQ(n, l.gridNodes[0].get());
-    const CNode* m = l.FindNearestNode(l.gridNodes[1]->x + half, l.gridNodes[1]->x + half);
+    EXPECT_EQ(n, l.mesh.gridNodes[0].get());
+    const CNode* m = l.FindNearestNode(l.mesh.gridNodes[1]->x + half, l.mesh.gridNodes[1]->x + half);
     EXPECT_EQ(m->row, 1);
     EXPECT_EQ(m->column, 1);
     const CPort* p = l.FindNearestNodePort(3.9 * h, 2.2 * h);
@@ -144,7 +144,7 @@ TEST(Mesh, NearestNodeTiesGoToTheEarlierNode) {
     EXPECT_EQ(p->Column(), 4);
     const CNode* outside = l.FindNearestNode(1.0, -1.0);
     EXPECT_EQ(outside->row, 0);
-    EXPECT_EQ(outside->column, l.nx - 1);
+    EXPECT_EQ(outside->column, l.mesh.nx - 1);
 }
 
 TEST(Mesh, HitTestsAndNameLookups) {

@@ -1,0 +1,212 @@
+#include "SolveJob.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "BoardStackup.h"
+#include "CCGroup.h"
+#include "CLayer.h"
+#include "Interaction.h"
+#include "PlaneMesh.h"
+#include "PlaneResults.h"
+#include "SolveMemory.h"
+#include "Values.h"
+
+namespace vantor {
+
+namespace {
+
+const char* const kCancelled = "Die Analyse wurde abgebrochen.";
+
+struct ProgressEvent {
+    enum Kind { Begin, Range, Value, Text, End } kind;
+    ProgressBar bar = ProgressBar::Upper;
+    int value = 0;
+    std::string text;
+};
+
+void Forward(const ProgressEvent& e, Interaction& ui) {
+    switch (e.kind) {
+        case ProgressEvent::Begin: ui.progressBegin(e.text); break;
+        case ProgressEvent::Range: ui.progressRange(e.bar, e.value); break;
+        case ProgressEvent::Value: ui.progressValue(e.bar, e.value); break;
+        case ProgressEvent::Text: ui.progressText(e.text); break;
+        case ProgressEvent::End: ui.progressEnd(); break;
+    }
+}
+
+}  // namespace
+
+// What the worker and the owning thread share: the progress queue, the end
+// flag and the cancel request.
+struct SolveJob::Shared : SolveProgress {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<ProgressEvent> events;
+    bool ended = false;
+    std::atomic<bool> cancelRequested{false};
+
+    void Post(ProgressEvent e) {
+        {
+            const std::lock_guard<std::mutex> guard(lock);
+            events.push_back(std::move(e));
+        }
+        changed.notify_all();
+    }
+    void begin(const std::string& title) override { Post({ProgressEvent::Begin, ProgressBar::Upper, 0, title}); }
+    void range(ProgressBar bar, int maximum) override { Post({ProgressEvent::Range, bar, maximum, {}}); }
+    void value(ProgressBar bar, int value) override { Post({ProgressEvent::Value, bar, value, {}}); }
+    void text(const std::string& text) override { Post({ProgressEvent::Text, ProgressBar::Upper, 0, text}); }
+    void end() override { Post({ProgressEvent::End, ProgressBar::Upper, 0, {}}); }
+    bool cancelled() override { return cancelRequested.load(); }
+};
+
+// The solve's inputs, copied on the owning thread, and its outputs, written
+// by the worker only.
+struct SolveJob::Snapshot {
+    bool hasBoard = false;
+    BoardStackup stackup;
+    CAnalysisDomain domain;
+    SolverOptions options;
+    std::vector<std::unique_ptr<CCutOut>> cutOuts;
+    std::vector<std::unique_ptr<CCGroup>> groups;
+
+    PlaneMesh mesh;
+    PlaneResults results;
+    std::vector<SolveMessage> messages;
+    bool solved = false;
+};
+
+SolveJob::SolveJob(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions& options)
+    : layer_(layer), snapshot_(std::make_unique<Snapshot>()), shared_(std::make_shared<Shared>()) {
+    Snapshot& s = *snapshot_;
+    s.hasBoard = layer.board != nullptr;
+    if (s.hasBoard) s.stackup = *layer.board;
+    s.domain = domain;
+    s.options = options;
+    for (const auto& c : layer.cutOuts) s.cutOuts.push_back(std::make_unique<CCutOut>(*c));
+    for (const auto& g : layer.capacitorGroups) {
+        s.groups.push_back(std::make_unique<CCGroup>(*g));
+        // The copies read the snapshot's stack-up, never the live board.
+        s.groups.back()->board = &s.stackup;
+    }
+}
+
+SolveJob::~SolveJob() {
+    if (worker_.joinable()) {
+        cancel();
+        worker_.join();
+    }
+}
+
+void SolveJob::start() {
+    if (started_) return;
+    started_ = true;
+    worker_ = std::thread([this] { Work(); });
+}
+
+void SolveJob::cancel() { shared_->cancelRequested = true; }
+
+bool SolveJob::done() const {
+    const std::lock_guard<std::mutex> guard(shared_->lock);
+    return shared_->ended;
+}
+
+void SolveJob::wait() {
+    std::unique_lock<std::mutex> guard(shared_->lock);
+    shared_->changed.wait(guard, [&] { return shared_->ended; });
+}
+
+void SolveJob::Work() {
+    Snapshot& s = *snapshot_;
+    auto fail = [&](const std::string& text) { s.messages.push_back({text, MessageKind::Error}); };
+    try {
+        const SolverOptions& o = s.options;
+        const CAnalysisDomain& d = s.domain;
+        const BoardStackup& b = s.stackup;
+        double h = 0.0, columns = 0.0, rows = 0.0;
+        PlaneMesh mesh;
+        if (!s.hasBoard) {
+            fail(kMessageNoBoard);
+        } else if (!PlaneMesh::GridFor(b.length, b.width, b.epsilonR, d.stopFrequency, d.resolution, h, columns,
+                                       rows)) {
+            fail("Aus Stopfrequenz " + FormatValue(d.stopFrequency, "Hz") + " und Auflösung " +
+                 FormatLimit(d.resolution) + " lässt sich kein Gitter bilden.\nDie bisherigen Ergebnisse bleiben erhalten.");
+        } else if (const double room = o.memoryLimit > 0.0 ? std::min(o.memoryLimit, AvailableMemoryBytes())
+                                                           : AvailableMemoryBytes();
+                   !(EstimateSolveBytes(b.length, b.width, b.epsilonR, d, o) <= room)) {
+            // Refused before the first allocation: nothing to undo.
+            fail(SolverFailureText(kNotEnoughMemory));
+        } else if (mesh.Build(b.length, b.width, b.epsilonR, s.cutOuts, d.stopFrequency, d.resolution)) {
+            s.solved = SolveSweep(PlaneSystem{mesh, b, s.groups}, d, o, *shared_, s.results, s.messages);
+            if (s.solved) s.mesh = std::move(mesh);
+        }
+    } catch (const std::bad_alloc&) {
+        s.solved = false;
+        fail(SolverFailureText(kNotEnoughMemory));
+    } catch (const std::exception& e) {
+        s.solved = false;
+        fail(SolverFailureText(std::string("Interner Fehler: ") + e.what()));
+    }
+    {
+        const std::lock_guard<std::mutex> guard(shared_->lock);
+        shared_->ended = true;
+    }
+    shared_->changed.notify_all();
+}
+
+bool SolveJob::pump(Interaction& ui, std::chrono::milliseconds wait) {
+    std::vector<ProgressEvent> pending;
+    bool ended = false;
+    {
+        std::unique_lock<std::mutex> guard(shared_->lock);
+        if (wait.count() > 0 && started_)
+            shared_->changed.wait_for(guard, wait, [&] { return shared_->ended || !shared_->events.empty(); });
+        pending.swap(shared_->events);
+        ended = shared_->ended;
+    }
+    for (const ProgressEvent& e : pending) Forward(e, ui);
+    if (!ended && ui.cancelRequested()) cancel();
+    return ended;
+}
+
+bool SolveJob::commit(Interaction& ui) {
+    if (committed_) return false;
+    committed_ = true;
+    start();
+    worker_.join();
+    std::vector<ProgressEvent> pending;
+    {
+        const std::lock_guard<std::mutex> guard(shared_->lock);
+        pending.swap(shared_->events);
+    }
+    for (const ProgressEvent& e : pending) Forward(e, ui);
+
+    Snapshot& s = *snapshot_;
+    // A cancel that came after the last frequency still cancels.
+    if (s.solved && (shared_->cancelRequested || ui.cancelRequested())) {
+        s.solved = false;
+        s.messages = {{SolverFailureText(kCancelled), MessageKind::Error}};
+    }
+    if (s.solved) {
+        layer_.mesh = std::move(s.mesh);
+        layer_.results = std::move(s.results);
+        layer_.planeLength = s.stackup.length;
+        layer_.planeWidth = s.stackup.width;
+    }
+    for (const SolveMessage& m : s.messages) ui.message(m.text, m.kind);
+    return s.solved;
+}
+
+bool SolveJob::run(Interaction& ui) {
+    start();
+    while (!pump(ui, std::chrono::milliseconds(100))) {
+    }
+    return commit(ui);
+}
+
+}  // namespace vantor
