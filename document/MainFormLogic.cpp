@@ -13,8 +13,17 @@ namespace vantor {
 
 namespace {
 
-void SetTransferState(CVtrDoc& doc, TransferState state) {
-    if (MainFormState* form = doc.MainForm()) form->transferState = state;
+// The transfer state is set before the command runs, so that the views the
+// command notifies already draw the new state; a command that fails changed
+// nothing and notified nobody, and gets the old state back.
+template <class Command>
+bool WithTransferState(CVtrDoc& doc, TransferState state, Command command) {
+    MainFormState* form = doc.MainForm();
+    const std::int32_t before = form != nullptr ? form->transferState : 0;
+    if (form != nullptr) form->transferState = state;
+    const bool done = command();
+    if (!done && form != nullptr) form->transferState = before;
+    return done;
 }
 
 }  // namespace
@@ -35,8 +44,8 @@ SlotTexts GroupSlotTexts(const CCGroup* group, bool exact) {
 }
 
 CCGroup* NewGroupFromForm(CVtrDoc& doc) {
-    CCGroup* group = doc.newGroup();
-    if (group != nullptr) SetTransferState(doc, kChangedSinceTransfer);
+    CCGroup* group = nullptr;
+    WithTransferState(doc, kChangedSinceTransfer, [&] { return (group = doc.newGroup()) != nullptr; });
     return group;
 }
 
@@ -45,21 +54,19 @@ FieldCheck WriteSlotValues(CVtrDoc& doc, const SlotTexts& slotTexts) {
     if (auto e = CheckSlotValues(slotTexts, group != nullptr ? group->CapacitorCount() : 0)) return e;
     // The form checks its filter fields on every validation.
     if (auto e = FilterFields::FromFilter(doc.filter).Check()) return e;
-    doc.setGroupValues(slotTexts);
-    SetTransferState(doc, kChangedSinceTransfer);
+    WithTransferState(doc, kChangedSinceTransfer, [&] {
+        doc.setGroupValues(slotTexts);
+        return true;
+    });
     return std::nullopt;
 }
 
 bool TransferToFilter(CVtrDoc& doc) {
-    if (!doc.transferGroupToFilter()) return false;
-    SetTransferState(doc, kTransferred);
-    return true;
+    return WithTransferState(doc, kTransferred, [&] { return doc.transferGroupToFilter(); });
 }
 
 bool EditDefaultPackage(CVtrDoc& doc, CapacitorDialog& dialog) {
-    if (!doc.editCapacitorProperties(dialog)) return false;
-    SetTransferState(doc, kNothingTransferred);
-    return true;
+    return WithTransferState(doc, kNothingTransferred, [&] { return doc.editCapacitorProperties(dialog); });
 }
 
 std::string ChokeSearchRefusal(const CVtrDoc& doc) {
