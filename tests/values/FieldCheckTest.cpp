@@ -1,44 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "FieldCheck.h"
 
 using namespace vantor;
 
-TEST(FieldCheck, NumberFieldMessagesWithTheLimitsFilledIn) {
+TEST(FieldCheck, MessagesWithTheLimitsFilledIn) {
+    const char* const range = "Geben Sie eine Zahl zwischen 0.1 und 10000 ein.";
+    const std::pair<const char*, const char*> numbers[] = {
+        {"4.4", nullptr}, {"0.1", nullptr}, {"10000", nullptr}, {"0.05", range}, {"20000", range},
+        {"vier", "Geben Sie eine Zahl ein."}};
     double v = 0;
-    EXPECT_FALSE(CheckNumberField("4.4", 0.1, 10000, 1, "Epsilon r:", v));
-    EXPECT_EQ(v, 4.4);
-    EXPECT_FALSE(CheckNumberField("0.1", 0.1, 10000, 1, "Epsilon r:", v));
-    EXPECT_FALSE(CheckNumberField("10000", 0.1, 10000, 1, "Epsilon r:", v));
-    auto e = CheckNumberField("0.05", 0.1, 10000, 1025, "Epsilon r:", v);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->message, "Geben Sie eine Zahl zwischen 0.1 und 10000 ein.");
-    EXPECT_EQ(e->controlId, 1025);
-    e = CheckNumberField("20000", 0.1, 10000, 1025, "Epsilon r:", v);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->message, "Geben Sie eine Zahl zwischen 0.1 und 10000 ein.");
-    e = CheckNumberField("vier", 0.1, 10000, 1025, "Epsilon r:", v);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->message, "Geben Sie eine Zahl ein.");
-}
-
-TEST(FieldCheck, IntegerFieldMessages) {
-    long long n = 0;
-    for (const char* ok : {"1", "2", "3", " 3 "}) EXPECT_FALSE(CheckIntegerField(ok, 1, 3, 1121, "n", n)) << ok;
-    for (const char* bad : {"0", "4", "-1"}) {
-        auto e = CheckIntegerField(bad, 1, 3, 1121, "n", n);
-        ASSERT_TRUE(e) << bad;
-        EXPECT_EQ(e->message, "Geben Sie eine ganze Zahl zwischen 1 und 3 ein.");
+    for (const auto& [text, message] : numbers) {
+        const auto e = CheckNumberField(text, 0.1, 10000, 1025, "Epsilon r:", v);
+        ASSERT_EQ(e.has_value(), message != nullptr) << text;
+        if (!e) { EXPECT_EQ(v, std::stod(text)); }
+        if (e) { EXPECT_EQ(e->message, message); }
+        if (e) { EXPECT_EQ(e->controlId, 1025); }
     }
-    auto e = CheckIntegerField("2.5", 1, 3, 1121, "n", n);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->message, "Geben Sie eine ganze Zahl ein.");
-}
-
-TEST(FieldCheck, TextLengthCountsCharactersNotBytes) {
-    EXPECT_FALSE(CheckTextLength("1234567890", 10, 1199, "Startfrequenz:"));
+    const char* const whole = "Geben Sie eine ganze Zahl zwischen 1 und 3 ein.";
+    const std::pair<const char*, const char*> integers[] = {
+        {"1", nullptr}, {" 3 ", nullptr}, {"0", whole}, {"4", whole}, {"-1", whole}, {"2.5", "Geben Sie eine ganze Zahl ein."}};
+    long long n = 0;
+    for (const auto& [text, message] : integers) {
+        const auto e = CheckIntegerField(text, 1, 3, 1121, "n", n);
+        ASSERT_EQ(e.has_value(), message != nullptr) << text;
+        if (e) { EXPECT_EQ(e->message, message); }
+    }
+    // Text length counts characters, not bytes.
     EXPECT_FALSE(CheckTextLength("ääääääääää", 10, 1199, "Startfrequenz:"));
-    auto e = CheckTextLength("12345678901", 10, 1199, "Startfrequenz:");
+    const auto e = CheckTextLength("12345678901", 10, 1199, "Startfrequenz:");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message, "Geben Sie nicht mehr als 10 Zeichen ein.");
 }
