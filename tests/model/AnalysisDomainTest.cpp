@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 #include "CAnalysisDomain.h"
 #include "CArchive.h"
@@ -9,38 +10,17 @@
 namespace vantor {
 namespace {
 
-TEST(AnalysisDomain, DefaultSweepIs101LinearPointsFrom1MHzTo1GHz) {
-    const CAnalysisDomain d;
-    const auto f = d.frequencies();
-    ASSERT_EQ(f.size(), 101u);
-    EXPECT_DOUBLE_EQ(f[0], 1e6);
-    EXPECT_DOUBLE_EQ(f[1] - f[0], 9990000.0);
-    EXPECT_DOUBLE_EQ(f[100], 1e9);
-    EXPECT_DOUBLE_EQ(d.resolution, 2.0);
-}
-
-struct SweepCase {
-    int steps;
-    double start, stop;
-    std::vector<double> expected;
-};
-
 TEST(AnalysisDomain, StepCountsGiveStepsPlusOneFrequencies) {
-    const SweepCase cases[] = {
-        {4, 1e6, 1e9, {1e6, 250.75e6, 500.5e6, 750.25e6, 1e9}},
-        {1, 1e6, 1e9, {1e6, 1e9}},
-        {0, 1e6, 1e9, {1e6}},
-        {-1, 1e6, 1e9, {}},
-        {2, 3e6, 1e6, {3e6, 2e6, 1e6}},  // a reversed range descends
+    const std::tuple<int, double, double, std::vector<double>> cases[] = {
+        {4, 1e6, 1e9, {1e6, 250.75e6, 500.5e6, 750.25e6, 1e9}}, {1, 1e6, 1e9, {1e6, 1e9}}, {0, 1e6, 1e9, {1e6}},
+        {-1, 1e6, 1e9, {}}, {2, 3e6, 1e6, {3e6, 2e6, 1e6}},  // a reversed range descends
     };
-    for (const auto& c : cases) {
-        CAnalysisDomain d;
-        d.frequencySteps = c.steps;
-        d.startFrequency = c.start;
-        d.stopFrequency = c.stop;
+    for (const auto& [steps, start, stop, expected] : cases) {
+        CAnalysisDomain d(start, stop, 0.0, 1e-6, 2.0);
+        d.frequencySteps = steps;
         const auto f = d.frequencies();
-        ASSERT_EQ(f.size(), c.expected.size()) << "steps " << c.steps;
-        for (std::size_t i = 0; i < f.size(); ++i) EXPECT_NEAR(f[i], c.expected[i], 1e-6) << i;
+        ASSERT_EQ(f.size(), expected.size()) << "steps " << steps;
+        for (std::size_t i = 0; i < f.size(); ++i) EXPECT_NEAR(f[i], expected[i], 1e-6) << i;
     }
 }
 
@@ -56,20 +36,7 @@ public:
     }
 };
 
-TEST(AnalysisDomain, EditRoundsFrequenciesToTheirShownText) {
-    CAnalysisDomain d;
-    d.startFrequency = 1.23456e6;
-    d.stopFrequency = 1.5e6;
-    FakeAnalysisDialog dialog;
-    ASSERT_TRUE(d.edit(dialog));
-    EXPECT_EQ(dialog.shown.startFrequency, "1.2MHz");
-    EXPECT_DOUBLE_EQ(d.startFrequency, 1.2e6);
-    EXPECT_DOUBLE_EQ(d.stopFrequency, 1.5e6);
-    EXPECT_EQ(d.frequencySteps, 100);
-    EXPECT_DOUBLE_EQ(d.stopTime, 1e-6);
-}
-
-TEST(AnalysisDomain, CancelChangesNothing) {
+TEST(AnalysisDomain, EditRoundsFrequenciesToTheirShownTextAndCancelChangesNothing) {
     CAnalysisDomain d;
     d.startFrequency = 1.23456e6;
     FakeAnalysisDialog dialog;
@@ -78,6 +45,11 @@ TEST(AnalysisDomain, CancelChangesNothing) {
     EXPECT_FALSE(d.edit(dialog));
     EXPECT_DOUBLE_EQ(d.startFrequency, 1.23456e6);
     EXPECT_DOUBLE_EQ(d.stopFrequency, 1e9);
+    dialog.confirm = true;
+    ASSERT_TRUE(d.edit(dialog));
+    EXPECT_EQ(dialog.shown.startFrequency, "1.2MHz");
+    EXPECT_DOUBLE_EQ(d.startFrequency, 1.2e6);
+    EXPECT_DOUBLE_EQ(d.stopFrequency, 2e9);
 }
 
 TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
@@ -121,17 +93,16 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
 TEST(AnalysisDomain, AFileCannotAskForMoreStepsThanTheDialogAllows) {
     // A damaged count would make the sweep's list billions of entries long.
     for (const std::int32_t steps : {-1, 10000, std::numeric_limits<std::int32_t>::max(), 0, 9999}) {
-        CAnalysisDomain written;
+        CAnalysisDomain written, read;
         written.frequencySteps = steps;
         CArchive w;
         written.Serialize(w);
         CArchive r(w.Bytes());
-        CAnalysisDomain read;
-        if (steps >= 0 && steps <= 9999) {
+        if (steps < 0 || steps > 9999) {
+            EXPECT_THROW(read.Serialize(r), ArchiveError) << steps;
+        } else {
             read.Serialize(r);
             EXPECT_EQ(read.frequencies().size(), static_cast<std::size_t>(steps) + 1);
-        } else {
-            EXPECT_THROW(read.Serialize(r), ArchiveError) << steps;
         }
     }
 }

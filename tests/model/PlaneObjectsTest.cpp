@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "CCutOut.h"
-#include "CPort.h"
 
 namespace vantor {
 namespace {
@@ -12,7 +11,6 @@ TEST(CutOut, AnyTwoOppositeCornersGiveSortedEdges) {
     EXPECT_DOUBLE_EQ(c.x2, 0.03);
     EXPECT_DOUBLE_EQ(c.y1, 0.02);
     EXPECT_DOUBLE_EQ(c.y2, 0.04);
-    EXPECT_EQ(c.Name(), "Cutout1");
 }
 
 struct PointCase {
@@ -35,23 +33,9 @@ TEST(CutOut, BordersCountAsInsideAndInactiveRemovesNothing) {
         EXPECT_FALSE(c.contains(p.x, p.y));
         EXPECT_EQ(c.covers(p.x, p.y), p.inside) << "hit tests ignore the flag";
     }
-}
-
-TEST(CutOut, ZeroSizeCutOutHoldsOnlyItsPoint) {
-    const CCutOut c(0.02, 0.02, 0.02, 0.02, "dot");
-    EXPECT_TRUE(c.contains(0.02, 0.02));
-    EXPECT_FALSE(c.contains(0.02, 0.0200001));
-}
-
-TEST(Port, ReportsItsNodesRowAndColumn) {
-    CNode node(17, 1, 3, 5, 0.005, 0.003);
-    const CPort port(12, &node);
-    EXPECT_EQ(port.Row(), 3);
-    EXPECT_EQ(port.Column(), 5);
-    EXPECT_EQ(port.index, 12);
-    EXPECT_EQ(port.value1, 0.0);
-    const CPort loose;
-    EXPECT_EQ(loose.Row(), -1) << "a port read from a file has no node yet";
+    const CCutOut dot(0.02, 0.02, 0.02, 0.02, "dot");
+    EXPECT_TRUE(dot.contains(0.02, 0.02)) << "a zero-size cut-out holds its point";
+    EXPECT_FALSE(dot.contains(0.02, 0.0200001));
 }
 
 }  // namespace
