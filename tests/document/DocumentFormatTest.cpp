@@ -64,7 +64,6 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     // Graph record 4 + 24 + 4 + 12 bytes, editor record 4 + 1 + 0 (no name).
     ASSERT_EQ(all.size(), formOnly.size() + 44 + 5);
     EXPECT_TRUE(std::equal(formOnly.begin(), formOnly.end(), all.begin()));
-
     Env opened;
     CArchive ar(all);
     ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
@@ -87,7 +86,6 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     EXPECT_EQ(target.doc.Load(ar), CVtrDoc::LoadStatus::UnknownVersion);
     EXPECT_EQ(target.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(Store(target.doc), before);
-
     // A graph view of another version keeps its settings; the file opens.
     b = good;
     b[b.size() - 44 - 5] = 7;  // the graph record's version
@@ -109,7 +107,6 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     env.doc.MainForm()->currentGroupName = "Gruppe2";
     test::FillRichDocument(env.doc, env.db);
     CheckGolden("rich.vnt", Store(env.doc));
-
     Env back(true);
     MoreViews backViews(back.doc);
     const CVtrDoc::OpenResult r = back.doc.OpenFile(kGolden / "rich.vnt");
@@ -141,7 +138,6 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     ASSERT_EQ(d.filter.candidates.size(), 1u);
     EXPECT_EQ(d.filter.candidates[0], back.db.Find("L-Test"));
     EXPECT_EQ(back.db.Count(), 1);
-
     // A choke the database lacks is added without points.
     Env bare;
     MoreViews bareViews(bare.doc);

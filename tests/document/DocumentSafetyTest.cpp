@@ -166,7 +166,6 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     ASSERT_TRUE(ReadWholeFile(s.dir / "a.vnt", onDisk, error));
     EXPECT_EQ(onDisk, Store(doc));
     EXPECT_FALSE(doc.ChangedOnDisk(s.dir / "a.vnt"));
-
     // Targets a save must not replace: each is refused before anything is
     // written, stays as it was, and no temporary file is left.
     struct Case {
@@ -232,7 +231,6 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
     EXPECT_TRUE(Temporaries(s.dir).empty() && Temporaries(s.dir / "echt").empty());
-
     // A change by someone else since the last save is seen, also when the
     // file was replaced by one of the same size.
     EXPECT_FALSE(d.doc.ChangedOnDisk(link));
@@ -269,7 +267,6 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     const Bytes good = Store(d.doc);
     ASSERT_GT(good.size(), 4096u);
     d.doc.board.epsilonR = 3.3;
-
     // The disk is full after 4 KiB: the write fails, the save says why.
     int status = InChildWithFileLimit(4096, [&] {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -283,7 +280,6 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     ASSERT_TRUE(ReadWholeFile(target, now, error));
     EXPECT_EQ(now, good);
     EXPECT_TRUE(Temporaries(s.dir).empty());
-
     // Killed (kill -9) in the middle of writing: the design stays, the
     // half-written temporary file stays behind.
     status = InChildWithFileLimit(4096, [&] {
@@ -300,7 +296,6 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     ASSERT_EQ(stale.size(), 1u);
     EXPECT_EQ(stale[0].rfind(TemporaryPrefix(target), 0), 0u);
     EXPECT_LE(stale[0].size(), 20u) << "a 255-character name must still fit";
-
     // The next save of the design removes it, and only it: not one being
     // written right now (its writer holds its lock), not another design's,
     // not a stranger's file.
@@ -318,7 +313,6 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     CVtrDoc back(d.db, d.ui);
     ASSERT_TRUE(back.OpenFile(target).ok());
     EXPECT_EQ(back.board.epsilonR, 3.3);
-
     // The longest name a folder holds can be saved.
     ASSERT_TRUE(d.doc.SaveFile(s.dir / (std::string(251, 'n') + ".vnt"), error)) << error;
 }
@@ -347,11 +341,9 @@ TEST(DocumentLock, ASecondWriterWaitsForTheFileTheNameStandsFor) {
     EXPECT_EQ(first.Acquire(target, std::chrono::milliseconds(0), error), DocumentLock::Outcome::NoFile);
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     ASSERT_EQ(first.Acquire(target, std::chrono::milliseconds(0), error), DocumentLock::Outcome::Locked);
-
     DocumentLock refused;
     EXPECT_EQ(refused.Acquire(target, std::chrono::milliseconds(30), error), DocumentLock::Outcome::Busy);
     EXPECT_NE(error.find("von einem anderen Lauf geändert"), std::string::npos) << error;
-
     // The holder saves (a new file under the name) and lets go; the waiter
     // must then hold the new file, not the replaced one.
     DocumentLock second;

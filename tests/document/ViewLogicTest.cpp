@@ -49,7 +49,6 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     ASSERT_TRUE(TransferToFilter(e.doc));
     EXPECT_EQ(e.State(), kTransferred);
     EXPECT_EQ(ChokeSearchRefusal(e.doc), "");
-
     // A refused slot or filter field leaves the state.
     SlotTexts slots = GroupSlotTexts(e.doc.currentGroup(), true);
     slots[0] = "0";
@@ -62,7 +61,6 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     EXPECT_FALSE(WriteSlotValues(e.doc, slots));
     EXPECT_DOUBLE_EQ(e.doc.currentGroup()->Last().capacitance, 22e-6);
     EXPECT_EQ(e.State(), kChangedSinceTransfer);
-
     ASSERT_TRUE(TransferToFilter(e.doc));
     test::OnePass<CapacitorFields> cancel, ok([](CapacitorFields&) {});
     EXPECT_FALSE(EditDefaultPackage(e.doc, cancel));
@@ -98,7 +96,6 @@ TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
     const ChokeList none = BuildChokeList(f);
     ASSERT_EQ(none.entries.size(), 1u);
     EXPECT_EQ(none.entries[0].text + none.maker, kNoChokeEntry);
-
     CSParaSet z, m;
     z.name = "Z1";
     m.name = "M3";
@@ -119,7 +116,6 @@ TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
     // A successful optimisation keeps |Z| within the limits up to fo.
     Env e;
     EXPECT_EQ(ReachedFmax(e.doc.optimisationGroup), e.doc.optimisationGroup.fo);
-
     // Lowered upper lines: an anti-resonance peak breaks them below fo. At
     // Fmax |Z| meets the line and just above it |Z| is over the line.
     CCGroup g(e.doc.optimisationGroup);
@@ -142,7 +138,6 @@ TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
     CCGroup one = test::MakeGroup("", 1, 0, 0);
     one.fo = 0;
     EXPECT_EQ(ReachedFmax(one), 0.0);
-
     EXPECT_EQ(FmaxFieldText(5e9), "3GHz");
     EXPECT_EQ(FmaxFieldText(650.1e6), "650.1MHz");
 }
@@ -154,14 +149,10 @@ CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> poin
     return t;
 }
 
-TEST(GraphAxis, LimitsRoundToReadableValues) {
+TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
     struct Case { double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax; };
-    const Case cases[] = {
-        {0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6},
-        {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
-        {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9},
-        {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9},
-    };
+    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6}, {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
+                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9}, {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
     for (const Case& c : cases) {
         const AxisLimits l = GraphAxisLimits({Trace("Ohm", {{c.xLow, c.yLow}, {c.xHigh, c.yHigh}})});
         EXPECT_NEAR(l.yMin, c.yMin, 1e-12 * std::fabs(c.yMin)) << c.yLow;
@@ -175,9 +166,7 @@ TEST(GraphAxis, LimitsRoundToReadableValues) {
     EXPECT_EQ(GraphAxisLimits(two, false, 0.5).yMax, 0.5);
     const AxisLimits none = GraphAxisLimits({});
     EXPECT_EQ(none.xMin + none.xMax + none.yMin + none.yMax, 0.0);
-}
-
-TEST(GraphAxis, VisibleCurvesMustShareTheirUnits) {
+    // Visible curves must share their units.
     EXPECT_EQ(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {})}), kMessageUnitsDiffer);
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {}, 0)}));
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("Ohm", {})}));
@@ -201,15 +190,6 @@ TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
     EXPECT_EQ(MouseReadout(-5, -1, l, &g, board).find("C="), std::string::npos);  // held at x = 0
 }
 
-// Valid up to fo is checked through the tool's "approx" command.
-TEST(GraphTraces, ApproxIsZeroWithoutCapacitors) {
-    const std::vector<double> f = GraphFrequencies(0, 1e9, 500);
-    ASSERT_EQ(f.size(), 501u);
-    const CCGroup empty = test::MakeGroup("Leer", 0, 0, 0);
-    for (const CGraphTrace& none : {ApproxTrace(&empty, f), ApproxTrace(nullptr, f)})
-        for (const CTracePoint& p : none.points) EXPECT_EQ(p.y + p.flag, 0.0);
-}
-
 TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     test::Env env(true);
     CVtrDoc& doc = env.doc;
@@ -226,6 +206,13 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     EXPECT_EQ(t.back().name, kFilterTrace);
     EXPECT_EQ(t.back().points.size(), 2u);  // one point per data point of the choke
     for (const CTracePoint& p : t.back().points) EXPECT_LE(p.y, 0.0);
+    // Approx without capacitors is zero and not valid (valid up to fo is
+    // checked through the tool's "approx" command).
+    const CCGroup empty = test::MakeGroup("Leer", 0, 0, 0);
+    const std::vector<double> f = GraphFrequencies(0, 1e9, 500);
+    ASSERT_EQ(f.size(), 501u);
+    for (const CGraphTrace& none : {ApproxTrace(&empty, f), ApproxTrace(nullptr, f)})
+        for (const CTracePoint& p : none.points) EXPECT_EQ(p.y + p.flag, 0.0);
 }
 
 TEST(LayerEdit, HitTestOrderAndGroupSquare) {
@@ -242,7 +229,6 @@ TEST(LayerEdit, HitTestOrderAndGroupSquare) {
     }
     plane.probes.push_back(std::make_unique<CProbe>(0.001, 0.0, "Probe1"));
     EXPECT_EQ(HitTest(plane, 0.0, 0.0).Name(), "Probe1");  // probes first
-
     CCutOut& c = *plane.cutOuts.back();
     DragCutOut(c, 0.005, -0.002);
     for (const auto& [got, want] : {std::pair{c.x1, 0.005}, {c.x2, 0.025}, {c.y1, -0.002}, {c.y2, 0.018}})
