@@ -1,13 +1,19 @@
 #pragma once
-// Documents with known contents for the file-format tests, built without
-// the optimiser or the solver so that their bytes depend on the format only.
+// Shared fixtures of the document tests. The documents with known contents
+// are built without the optimiser or the solver so that their bytes depend
+// on the format only.
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "CVtrDoc.h"
 #include "CLayer.h"
+#include "CVtrDoc.h"
+#include "FieldDialog.h"
+#include "RecordingInteraction.h"
 
 namespace vantor::test {
 
@@ -18,6 +24,35 @@ inline Bytes Store(CVtrDoc& doc) {
     doc.Store(ar);
     return ar.Bytes();
 }
+
+/// Where needle first occurs in hay; npos when nowhere.
+inline std::size_t Find(const Bytes& hay, const std::string& needle) {
+    const auto it = std::search(hay.begin(), hay.end(), needle.begin(), needle.end());
+    return it == hay.end() ? std::string::npos : static_cast<std::size_t>(it - hay.begin());
+}
+
+/// A dialog shown once: fill sets its fields (none: cancel); it confirms
+/// when they check out.
+template <class Fields>
+struct OnePass : FieldDialog<Fields> {
+    explicit OnePass(std::function<void(Fields&)> fill = {}) : fill(std::move(fill)) {}
+    bool exec(Fields& f) override {
+        if (!fill || std::exchange(shown, true)) return false;
+        fill(f);
+        return !f.Check();
+    }
+    std::function<void(Fields&)> fill;
+    bool shown = false;
+};
+
+/// The graph and layer-editor views, attached after whatever doc already has.
+struct MoreViews {
+    explicit MoreViews(CVtrDoc& doc) {
+        doc.AddView(graph);
+        doc.AddView(editor);
+    }
+    RecordView graph{std::make_unique<GraphViewRecord>()}, editor{std::make_unique<LayerEditorRecord>()};
+};
 
 /// A capacitor group with a plane entry and n capacitors.
 inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
@@ -58,16 +93,14 @@ inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
     vcc.mesh.ny = 2;
     vcc.mesh.gridPointCount = 6;
     vcc.mesh.activeCount = 5;
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c) {
-            const int k = r * 3 + c + 1;
-            vcc.mesh.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
-            if (k != 6) {
-                vcc.mesh.nodePorts.push_back(std::make_unique<CPort>(k, vcc.mesh.gridNodes.back().get()));
-                vcc.mesh.nodePorts.back()->value1 = 0.25 * k;
-                vcc.mesh.nodePorts.back()->value2 = -0.5 * k;
-            }
-        }
+    for (int k = 1; k <= 6; ++k) {
+        const int r = (k - 1) / 3, c = (k - 1) % 3;
+        vcc.mesh.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
+        if (k == 6) continue;
+        auto& port = vcc.mesh.nodePorts.emplace_back(std::make_unique<CPort>(k, vcc.mesh.gridNodes.back().get()));
+        port->value1 = 0.25 * k;
+        port->value2 = -0.5 * k;
+    }
     for (int e = 0; e < 2; ++e) {
         ComplexMatrix map(2, 3, kNoMetal);
         for (int r = 0; r < 2; ++r)
@@ -100,9 +133,21 @@ inline std::unique_ptr<CSParaSet> TestChoke() {
     s->refImpedance = 50;
     s->maxCurrent = 0.5;
     s->nominalL = 1e-6;
-    s->points.push_back(CSParameter{1e6, {0.1, 0}, {0.9, 0}, {0.9, 0}, {0.1, 0}});
-    s->points.push_back(CSParameter{1e9, {0.8, 0}, {0.1, 0}, {0.1, 0}, {0.8, 0}});
+    s->points = {{1e6, {0.1, 0}, {0.9, 0}, {0.9, 0}, {0.1, 0}}, {1e9, {0.8, 0}, {0.1, 0}, {0.1, 0}, {0.8, 0}}};
     return s;
 }
+
+/// A document with the main form attached; with choke, the database holds TestChoke().
+struct Env {
+    explicit Env(bool choke = false) {
+        if (choke) db.AddSet(TestChoke());
+        doc.AddView(form);
+    }
+    bool registered = (RegisterModelClasses(), true);
+    RecordingInteraction ui;
+    CSParameterDB db;
+    CVtrDoc doc{db, ui};
+    RecordView form{std::make_unique<MainFormState>()};
+};
 
 }  // namespace vantor::test

@@ -1,0 +1,239 @@
+// What the views decide without drawing: the main form's transfer state,
+// slot mapping, value and choke lists and reached Fmax; the graph's axis
+// limits, unit check, read-out and curves; the layer editor's hit test and
+// cut-out drag.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "DocumentFixtures.h"
+#include "GraphAxis.h"
+#include "GraphTraces.h"
+#include "LayerEditLogic.h"
+#include "MainFormLogic.h"
+#include "PackageTable.h"
+#include "Values.h"
+
+namespace vantor {
+namespace {
+
+// An optimised new design.
+struct Env : test::Env {
+    Env() { doc.OnNewDocument(); }
+    int State() { return doc.MainForm()->transferState; }
+};
+
+TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
+    // A group whose list holds 10nF, 100nF, 1uF after the plane entry.
+    CCGroup g = test::MakeGroup("G", 0, 0, 0);
+    for (double c : {10e-9, 100e-9, 1e-6}) g.Append(g.NewCapacitor(c));
+    SlotTexts want{"1uF", "100nF", "10nF"};
+    std::fill(want.begin() + 3, want.end(), kEmptySlot);
+    EXPECT_EQ(GroupSlotTexts(&g), want);
+    EXPECT_EQ(ParseValue(GroupSlotTexts(&g, true)[1]), 100e-9);  // exact texts read back unchanged
+    EXPECT_EQ(GroupSlotTexts(nullptr)[0], kEmptySlot);
+    // "Neu": the first free slot and the last occupied one insert at 1.
+    struct Case { int n, k, position; };
+    for (const Case c : {Case{3, 4, 1}, Case{3, 3, 1}, Case{3, 1, 2}, Case{0, 1, 1}, Case{5, 2, 3}})
+        EXPECT_EQ(InsertPosition(c.n, c.k), c.position) << c.n << " " << c.k;
+}
+
+TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
+    Env e;
+    EXPECT_EQ(e.State(), kNothingTransferred);
+    EXPECT_EQ(ChokeSearchRefusal(e.doc), kMessageTransferFirst);
+    ASSERT_NE(NewGroupFromForm(e.doc), nullptr);
+    EXPECT_EQ(e.State(), kChangedSinceTransfer);
+    ASSERT_TRUE(TransferToFilter(e.doc));
+    EXPECT_EQ(e.State(), kTransferred);
+    EXPECT_EQ(ChokeSearchRefusal(e.doc), "");
+    // A refused slot or filter field leaves the state.
+    SlotTexts slots = GroupSlotTexts(e.doc.currentGroup(), true);
+    slots[0] = "0";
+    EXPECT_EQ(WriteSlotValues(e.doc, slots)->controlId, 1021);
+    EXPECT_EQ(e.State(), kTransferred);
+    slots[0] = "22uF";
+    e.doc.filter.fUpper = 0;
+    EXPECT_EQ(WriteSlotValues(e.doc, slots)->message, "Fehler: 0Hz < Fo < 3GHz !");
+    e.doc.filter.fUpper = 3e8;
+    EXPECT_FALSE(WriteSlotValues(e.doc, slots));
+    EXPECT_DOUBLE_EQ(e.doc.currentGroup()->Last().capacitance, 22e-6);
+    EXPECT_EQ(e.State(), kChangedSinceTransfer);
+    ASSERT_TRUE(TransferToFilter(e.doc));
+    test::OnePass<CapacitorFields> cancel, ok([](CapacitorFields&) {});
+    EXPECT_FALSE(EditDefaultPackage(e.doc, cancel));
+    EXPECT_EQ(e.State(), kTransferred);
+    EXPECT_TRUE(EditDefaultPackage(e.doc, ok));
+    EXPECT_EQ(e.State(), kNothingTransferred);
+}
+
+TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
+    struct Case {
+        const char* text;
+        bool e6;
+        std::size_t size;
+        const char* around;  // the entries above, at and below the selected one
+    };
+    for (const Case& c : {Case{"120nF", true, 40, "150nF|120nF *|100nF"}, Case{"120nF", false, 77, "150nF|120nF|100nF"},
+                          Case{"100nF", true, 39, "150nF|100nF|68nF"}, Case{"22uF", true, 39, "|22uF|15uF"},
+                          Case{"47uF", true, 40, "|47uF *|22uF"}, Case{"10pF", false, 77, "12pF|10pF|"}}) {
+        const ValueComboList l = BuildValueComboList(c.text, c.e6);
+        ASSERT_EQ(l.entries.size(), c.size) << c.text;
+        const auto at = [&](int i) { return i < 0 || i >= int(l.entries.size()) ? std::string() : l.entries[i]; };
+        EXPECT_EQ(at(l.selected - 1) + "|" + at(l.selected) + "|" + at(l.selected + 1), c.around);
+    }
+    // Below the series the value is never placed; an empty slot has no list.
+    const ValueComboList below = BuildValueComboList("5pF", true);
+    EXPECT_EQ(below.entries.size(), E6Series().size());
+    EXPECT_EQ(below.entries.front() + std::to_string(below.selected), "22uF0");
+    EXPECT_TRUE(BuildValueComboList(kEmptySlot, true).entries.empty());
+}
+
+TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
+    CFilter f;
+    const ChokeList none = BuildChokeList(f);
+    ASSERT_EQ(none.entries.size(), 1u);
+    EXPECT_EQ(none.entries[0].text + none.maker, kNoChokeEntry);
+    CSParaSet z, m;
+    z.name = "Z1";
+    m.name = "M3";
+    std::unique_ptr<CSParaSet> a = test::TestChoke();
+    a->partNumber = "742";
+    f.candidates = {&z, a.get(), &m};
+    f.selected = 1;
+    const ChokeList l = BuildChokeList(f);
+    ASSERT_EQ(l.entries.size(), 3u);
+    EXPECT_EQ(l.entries[0].text + "|" + l.entries[1].text + "|" + l.entries[2].text, "L-Test (742)|M3|Z1");
+    EXPECT_EQ(l.entries[std::size_t(l.selected)].candidate, 1);
+    EXPECT_EQ(l.maker + "|" + l.type + "|" + l.package, "Würth|Ferrit|0805");
+    EXPECT_EQ(FindCandidate(f, "M3"), 2);
+    EXPECT_EQ(FindCandidate(f, "m3"), -1);
+}
+
+TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
+    // A successful optimisation keeps |Z| within the limits up to fo.
+    Env e;
+    EXPECT_EQ(ReachedFmax(e.doc.optimisationGroup), e.doc.optimisationGroup.fo);
+    // Lowered upper lines: an anti-resonance peak breaks them below fo. At
+    // Fmax |Z| meets the line and just above it |Z| is over the line.
+    CCGroup g(e.doc.optimisationGroup);
+    int broken = 0;
+    for (double scale = 0.9; scale > 0.05; scale -= 0.1) {
+        g.zmaxFu = scale * e.doc.optimisationGroup.zmaxFu;
+        g.zmaxFo = scale * e.doc.optimisationGroup.zmaxFo;
+        const double fmax = ReachedFmax(g);
+        if (fmax == 0.0 || fmax == g.fo) continue;
+        ++broken;
+        double zmin = 0, zmax = 0;
+        g.LimitLines(fmax, zmin, zmax);
+        EXPECT_NEAR(g.GroupImpedanceMagnitude(fmax), zmax, 1e-6 * zmax) << scale;
+        g.LimitLines(fmax * 1.001, zmin, zmax);
+        EXPECT_GT(g.GroupImpedanceMagnitude(fmax * 1.001), zmax) << scale;
+    }
+    EXPECT_GT(broken, 0);
+    // Nothing is reached without capacitors or without a corner frequency.
+    EXPECT_EQ(ReachedFmax(test::MakeGroup("", 0, 0, 0)), 0.0);
+    CCGroup one = test::MakeGroup("", 1, 0, 0);
+    one.fo = 0;
+    EXPECT_EQ(ReachedFmax(one), 0.0);
+    EXPECT_EQ(FmaxFieldText(5e9), "3GHz");
+    EXPECT_EQ(FmaxFieldText(650.1e6), "650.1MHz");
+}
+
+CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> points, int visible = 1) {
+    CGraphTrace t("T", "Hz", yUnit, "");
+    t.visible = visible;
+    for (auto [x, y] : points) t.points.emplace_back(x, y);
+    return t;
+}
+
+TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
+    struct Case { double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax; };
+    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6}, {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
+                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9}, {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    for (const Case& c : cases) {
+        const AxisLimits l = GraphAxisLimits({Trace("Ohm", {{c.xLow, c.yLow}, {c.xHigh, c.yHigh}})});
+        EXPECT_NEAR(l.yMin, c.yMin, 1e-12 * std::fabs(c.yMin)) << c.yLow;
+        EXPECT_NEAR(l.yMax, c.yMax, 1e-12 * std::fabs(c.yMax)) << c.yHigh;
+        EXPECT_NEAR(l.xMin, c.xMin, 1e-6) << c.xLow;
+        EXPECT_NEAR(l.xMax, c.xMax, 1e-6) << c.xHigh;
+    }
+    // Hidden curves do not count; with Y auto off the user's top holds.
+    const std::vector<CGraphTrace> two = {Trace("Ohm", {{0, 0.2}, {1e9, 3.7}}), Trace("Ohm", {{0, 50}}, 0)};
+    EXPECT_EQ(GraphAxisLimits(two).yMax, 4.0);
+    EXPECT_EQ(GraphAxisLimits(two, false, 0.5).yMax, 0.5);
+    const AxisLimits none = GraphAxisLimits({});
+    EXPECT_EQ(none.xMin + none.xMax + none.yMin + none.yMax, 0.0);
+    // Visible curves must share their units.
+    EXPECT_EQ(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {})}), kMessageUnitsDiffer);
+    EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {}, 0)}));
+    EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("Ohm", {})}));
+}
+
+TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
+    CCircuitBoard board;
+    CCGroup g;
+    g.defaultPackage.lser = 0.5e-9;
+    const AxisLimits l{0, 0, 1e9, 2};
+    const std::string text = MouseReadout(100e6, 1.2, l, &g, board);
+    ASSERT_EQ(text.rfind(FormatValue(100e6, "Hz") + ", " + FormatValue(1.2, " "), 0), 0u) << text;
+    const std::size_t at = text.find("C=");
+    ASSERT_NE(at, std::string::npos) << text;
+    // The shown C with the via loop and Lser resonates at the pointer's
+    // frequency (to the one decimal the text keeps).
+    const double c = ParseValue(text.substr(at + 2));
+    const double f = 1.0 / (2 * M_PI * std::sqrt(c * (board.ViaLoopInductance(1) + 0.5e-9)));
+    EXPECT_NEAR(f, 100e6, 3e6) << text;
+    EXPECT_EQ(MouseReadout(100e6, 1.2, l, nullptr, board).find("C="), std::string::npos);
+    EXPECT_EQ(MouseReadout(-5, -1, l, &g, board).find("C="), std::string::npos);  // held at x = 0
+}
+
+TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
+    test::Env env(true);
+    CVtrDoc& doc = env.doc;
+    test::FillRichDocument(doc, env.db);
+    const std::size_t probes = doc.board.currentLayer->probes.size();
+    EXPECT_EQ(BuildGraphTraces(doc, 0, 1e9, 10).size(), probes + 1);  // no current group: no "Approx"
+    doc.MainForm()->currentGroupName = "Gruppe2";
+    const std::vector<CGraphTrace> t = BuildGraphTraces(doc, 0, 1e9, 10);
+    ASSERT_EQ(t.size(), probes + 2);
+    EXPECT_EQ(t.front().name, kApproxTrace);
+    EXPECT_EQ(t.front().points.size(), 11u);
+    EXPECT_EQ(t[probes].caption, "|Z| (" + FormatValue(0.09, "m") + "," + FormatValue(0.06, "m") + ")");
+    EXPECT_EQ(t[probes].points.size(), 11u);
+    EXPECT_EQ(t.back().name, kFilterTrace);
+    EXPECT_EQ(t.back().points.size(), 2u);  // one point per data point of the choke
+    for (const CTracePoint& p : t.back().points) EXPECT_LE(p.y, 0.0);
+    // Approx without capacitors is zero and not valid (valid up to fo is
+    // checked through the tool's "approx" command).
+    const CCGroup empty = test::MakeGroup("Leer", 0, 0, 0);
+    const std::vector<double> f = GraphFrequencies(0, 1e9, 500);
+    ASSERT_EQ(f.size(), 501u);
+    for (const CGraphTrace& none : {ApproxTrace(&empty, f), ApproxTrace(nullptr, f)})
+        for (const CTracePoint& p : none.points) EXPECT_EQ(p.y + p.flag, 0.0);
+}
+
+TEST(LayerEdit, HitTestOrderAndGroupSquare) {
+    CLayer plane(nullptr, 0.1, 0.07, "Vcc");
+    plane.probes.clear();
+    plane.AddGroupAtCentre(test::MakeGroup("G", 1, 0, 0)).posX = 0.0;
+    plane.capacitorGroups.back()->posY = 0.0;
+    plane.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.02, 0.02, "Cutout1"));
+    plane.cutOuts.back()->inactive = 1;
+    struct Case { double x, y; const char* name; };
+    for (const Case c : {Case{0.0025, 0.0025, "G"}, Case{0.0025, 0.0, "G"}, Case{0.0026, 0.0, "Cutout1"},
+                         Case{0.03, 0.03, ""}}) {
+        EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
+    }
+    plane.probes.push_back(std::make_unique<CProbe>(0.001, 0.0, "Probe1"));
+    EXPECT_EQ(HitTest(plane, 0.0, 0.0).Name(), "Probe1");  // probes first
+    CCutOut& c = *plane.cutOuts.back();
+    DragCutOut(c, 0.005, -0.002);
+    for (const auto& [got, want] : {std::pair{c.x1, 0.005}, {c.x2, 0.025}, {c.y1, -0.002}, {c.y2, 0.018}})
+        EXPECT_DOUBLE_EQ(got, want);
+}
+
+}  // namespace
+}  // namespace vantor
