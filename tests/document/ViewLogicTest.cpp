@@ -42,12 +42,21 @@ TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
 
 TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     Env e;
+    // A view redrawing during the command must already see the new state.
+    struct Seen : DocumentView {
+        explicit Seen(CVtrDoc& d) : doc(d) {}
+        void OnUpdate(ChangeHint) override { states.push_back(doc.MainForm()->transferState); }
+        CVtrDoc& doc;
+        std::vector<int> states;
+    } seen(e.doc);
+    e.doc.AddView(seen);
     EXPECT_EQ(e.State(), kNothingTransferred);
     EXPECT_EQ(ChokeSearchRefusal(e.doc), kMessageTransferFirst);
     ASSERT_NE(NewGroupFromForm(e.doc), nullptr);
     EXPECT_EQ(e.State(), kChangedSinceTransfer);
     ASSERT_TRUE(TransferToFilter(e.doc));
     EXPECT_EQ(e.State(), kTransferred);
+    EXPECT_EQ(seen.states, (std::vector<int>{kChangedSinceTransfer, kTransferred}));
     EXPECT_EQ(ChokeSearchRefusal(e.doc), "");
     // A refused slot or filter field leaves the state.
     SlotTexts slots = GroupSlotTexts(e.doc.currentGroup(), true);
@@ -67,6 +76,8 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     EXPECT_EQ(e.State(), kTransferred);
     EXPECT_TRUE(EditDefaultPackage(e.doc, ok));
     EXPECT_EQ(e.State(), kNothingTransferred);
+    EXPECT_EQ(seen.states.back(), kNothingTransferred);
+    e.doc.RemoveView(seen);
 }
 
 TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
