@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "DocumentFixtures.h"
 #include "GraphAxis.h"
