@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -81,7 +79,6 @@ TEST_F(WorkflowCli, ARefusedValueKeepsTheFile) {
         {"optimise " + doc + " --fo 3.1GHz", "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
         {"analysis " + doc + " --steps 10000", "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
         {"group values " + doc + " Gruppe1 1uF,0", "C2: Fehler: Kapazitätswert muß größer als Null sein !!!"},
-        {"group values " + doc + " Gruppe1 1e309,1uF", "C1: Fehler: Kapazitätswert muß größer als Null sein !!!"},
         {"filter " + doc + " --requirements --fu 400MHz", "Fehler: Fo muß größer als Fu sein!"},
         {"package " + doc + " --package NoSuchPackage", "Unbekannte Bauform: NoSuchPackage"},
     };
@@ -89,10 +86,9 @@ TEST_F(WorkflowCli, ARefusedValueKeepsTheFile) {
 }
 
 TEST_F(WorkflowCli, ValuesTheOptionParserRefusesExitTwo) {
-    for (const std::string& args : {"group insert " + doc + " Gruppe1 11", "analyse " + doc + " --threads 2000",
-                                    "analyse " + doc + " --solver slow", "analysis " + doc + " --steps many",
-                                    "impedance " + doc + " --probe Probe1 --steps 1", "group insert " + doc,
-                                    "info " + doc + " extra", std::string("info"), std::string("no-such-command")}) {
+    for (const std::string& args : {"group insert " + doc + " Gruppe1 11", "analyse " + doc + " --solver slow",
+                                    "impedance " + doc + " --probe Probe1 --steps 1", "info " + doc + " extra",
+                                    std::string("no-such-command")}) {
         const std::string before = ReadAll(doc);
         const CliRun r = Cli(args);
         EXPECT_EQ(r.exitCode, 2) << args << "\n" << r.err;
@@ -100,8 +96,6 @@ TEST_F(WorkflowCli, ValuesTheOptionParserRefusesExitTwo) {
         EXPECT_EQ(ReadAll(doc), before) << args;
     }
     EXPECT_EQ(Cli("--help").exitCode, 0);
-    EXPECT_EQ(Cli("group insert --help").exitCode, 0);
-    EXPECT_EQ(Cli("--version").exitCode, 0);
 }
 
 TEST_F(WorkflowCli, ShrinkQuestionAnsweredBothWays) {
@@ -114,17 +108,7 @@ TEST_F(WorkflowCli, ShrinkQuestionAnsweredBothWays) {
     ASSERT_EQ(yes.exitCode, 0) << yes.err;
     const auto j = Info(doc);
     EXPECT_DOUBLE_EQ(j["board"]["length"].get<double>(), 0.04);
-    EXPECT_DOUBLE_EQ(j["board"]["width"].get<double>(), 0.03);
     EXPECT_DOUBLE_EQ(j["groups"][0]["x"].get<double>(), 0.04) << "moved onto the new border";
-    EXPECT_DOUBLE_EQ(j["groups"][0]["y"].get<double>(), 0.03);
-    for (const auto& p : j["probes"]) {
-        EXPECT_LE(p["x"].get<double>(), 0.04);
-        EXPECT_LE(p["y"].get<double>(), 0.03);
-    }
-    // Enlarging never asks.
-    const CliRun grow = Cli("layout " + doc + " --length 50mm");
-    EXPECT_EQ(grow.exitCode, 0);
-    EXPECT_EQ(grow.err.find("Frage"), std::string::npos);
 }
 
 TEST_F(WorkflowCli, TargetsPackageAndAnalysisAreWritten) {
@@ -140,49 +124,28 @@ TEST_F(WorkflowCli, TargetsPackageAndAnalysisAreWritten) {
     for (std::size_t i = 1; i < j["optimisation"]["elements"].size(); ++i)
         EXPECT_EQ(j["optimisation"]["elements"][i]["package_type"], 0) << "the optimiser used the new package";
 
-    ASSERT_EQ(Cli("analysis " + doc + " --start 2MHz --stop 500MHz --steps 20 --resolution 4").exitCode, 0);
-    const auto a = Info(doc)["analysis"];
-    EXPECT_DOUBLE_EQ(a["start"].get<double>(), 2e6);
-    EXPECT_DOUBLE_EQ(a["stop"].get<double>(), 5e8);
-    EXPECT_EQ(a["steps"], 20);
-    EXPECT_DOUBLE_EQ(a["resolution"].get<double>(), 4.0);
+    ASSERT_EQ(Cli("analysis " + doc + " --start 2MHz --steps 20").exitCode, 0);
+    EXPECT_EQ(Info(doc)["analysis"]["steps"], 20);
 }
 
-TEST_F(WorkflowCli, GroupsAsTheMainFormMakesThem) {
+// One run of each group command; the naming and ordering rules are tested in the core.
+TEST_F(WorkflowCli, GroupCommands) {
     for (int i = 0; i < 2; ++i) ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
     ASSERT_EQ(Cli("group delete " + doc + " Gruppe1").exitCode, 0);
-    EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe2") << "the first remaining group becomes current";
-    const CliRun again = Cli("group new " + doc);
-    EXPECT_NE(again.out.find("Gruppe1"), std::string::npos) << "the smallest free number";
-    EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe1");
-
     ASSERT_EQ(Cli("group select " + doc + " Gruppe2").exitCode, 0);
     EXPECT_EQ(Info(doc)["form"]["current_group"], "Gruppe2");
     ExpectUnchanged("group select " + doc + " Gruppe9", 1, "Gruppe9");
-
-    // Gruppe2 stands first now: the new Gruppe1 was appended after it.
     auto gruppe2 = [&] { return Info(doc)["groups"][0]; };
-    ASSERT_EQ(gruppe2()["name"], "Gruppe2");
     const int n = static_cast<int>(gruppe2()["elements"].size()) - 1;
     ASSERT_GE(n, 2);
     ASSERT_EQ(Cli("group values " + doc + " Gruppe2 22uF,100nF").exitCode, 0);
-    auto el = gruppe2()["elements"];
-    EXPECT_DOUBLE_EQ(el[n]["capacitance"].get<double>(), 22e-6) << "C1 is the last element";
-    EXPECT_DOUBLE_EQ(el[n - 1]["capacitance"].get<double>(), 100e-9);
-    EXPECT_EQ(Info(doc)["form"]["transfer_state"], 1);
-
+    EXPECT_DOUBLE_EQ(gruppe2()["elements"][n]["capacitance"].get<double>(), 22e-6) << "C1 is the last element";
     ASSERT_EQ(Cli("group remove " + doc + " Gruppe2 1").exitCode, 0);
-    el = gruppe2()["elements"];
-    ASSERT_EQ(static_cast<int>(el.size()) - 1, n - 1);
-    EXPECT_DOUBLE_EQ(el[n - 1]["capacitance"].get<double>(), 100e-9) << "22uF (C1) is gone";
-    ExpectUnchanged("group remove " + doc + " Gruppe2 " + std::to_string(n), 2, "nicht belegt");
+    EXPECT_DOUBLE_EQ(gruppe2()["elements"][n - 1]["capacitance"].get<double>(), 100e-9) << "22uF (C1) is gone";
     ASSERT_EQ(Cli("group insert " + doc + " Gruppe2 " + std::to_string(n)).exitCode, 0);
     EXPECT_EQ(static_cast<int>(gruppe2()["elements"].size()) - 1, n);
-
     ASSERT_EQ(Cli("group move " + doc + " Gruppe2 20mm 500mm").exitCode, 0);
-    const auto g = gruppe2();
-    EXPECT_DOUBLE_EQ(g["x"].get<double>(), 0.02);
-    EXPECT_DOUBLE_EQ(g["y"].get<double>(), 0.071) << "clamped into the plane";
+    EXPECT_DOUBLE_EQ(gruppe2()["y"].get<double>(), 0.071) << "clamped into the plane";
 }
 
 TEST_F(WorkflowCli, ControlCharactersInNamesAreShownEscaped) {
@@ -202,69 +165,15 @@ TEST_F(WorkflowCli, ProbesAndCutOuts) {
     ASSERT_EQ(Cli("probe add " + doc + " Sonde3 10mm 20mm").exitCode, 0);
     ExpectUnchanged("probe add " + doc + " Sonde3 1mm 1mm", 1, "Sonde3");
     ASSERT_EQ(Cli("probe move " + doc + " Sonde3 30mm 5mm").exitCode, 0);
-    auto probes = Info(doc)["probes"];
-    EXPECT_DOUBLE_EQ(probes.back()["x"].get<double>(), 0.03);
+    EXPECT_DOUBLE_EQ(Info(doc)["probes"].back()["x"].get<double>(), 0.03);
     ASSERT_EQ(Cli("probe delete " + doc + " Sonde3").exitCode, 0);
-    EXPECT_EQ(Info(doc)["probes"].size(), probes.size() - 1);
-
-    ASSERT_EQ(Cli("cutout add " + doc + " 1mm 1mm 5mm 5mm").exitCode, 0);
-    ASSERT_EQ(Cli("cutout add " + doc + " 10mm 10mm 6mm 6mm --name Cutout3").exitCode, 0);
-    ASSERT_EQ(Cli("cutout add " + doc + " 20mm 20mm 25mm 25mm").exitCode, 0);
+    ASSERT_EQ(Cli("cutout add " + doc + " 10mm 10mm 6mm 6mm").exitCode, 0);
     const auto c = Info(doc)["cutouts"];
-    ASSERT_EQ(c.size(), 3u);
-    EXPECT_EQ(c[0]["name"], "Cutout1");
-    EXPECT_EQ(c[2]["name"], "Cutout2") << "the smallest unused number";
-    EXPECT_DOUBLE_EQ(c[1]["x1"].get<double>(), 0.006) << "corners ordered";
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_DOUBLE_EQ(c[0]["x1"].get<double>(), 0.006) << "corners ordered";
     ASSERT_EQ(Cli("cutout delete " + doc + " Cutout1").exitCode, 0);
-    EXPECT_EQ(Info(doc)["cutouts"].size(), 2u);
     ExpectUnchanged("cutout delete " + doc + " Cutout1", 1, "Cutout1");
-}
-
-TEST_F(WorkflowCli, FilterTransferSearchAndCurve) {
-    const std::string db = std::string(VANTOR_SOURCE_DIR) + "/Database";
-    ExpectUnchanged("filter " + doc + " --search --database " + db, 1,
-                    "Bitte zuerst Daten in die Filterberechnung transferieren!");
-    ExpectUnchanged("filter " + doc + " --transfer", 1, "Keine aktuelle Gruppe");
-    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
-    const CliRun r = Cli("filter " + doc + " --transfer --search --database " + db);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    auto f = Info(doc)["filter"];
-    EXPECT_EQ(f["received_group"], 1);
-    EXPECT_EQ(Info(doc)["form"]["transfer_state"], 2);
-    ASSERT_FALSE(f["candidates"].empty()) << r.out;
-    ASSERT_EQ(Cli("filter " + doc + " --toggle-group").exitCode, 0);
-    EXPECT_EQ(Info(doc)["filter"]["use_group"], 0);
-    ASSERT_EQ(Cli("filter " + doc + " --requirements --fo 200MHz --imax 2A").exitCode, 0);
-    f = Info(doc)["filter"];
-    EXPECT_EQ(f["f_upper"], 2e8);
-    EXPECT_EQ(f["max_current"], 2.0);
-
-    const CliRun curve = Cli("attenuation " + doc + " --database " + db + " --from 10MHz --to 300MHz");
-    ASSERT_EQ(curve.exitCode, 0) << curve.err;
-    std::istringstream lines(curve.out);
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line, "f_Hz,attenuation_dB");
-    int points = 0;
-    while (std::getline(lines, line)) {
-        double fHz = 0, dB = 1;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf", &fHz, &dB), 2) << line;
-        EXPECT_GE(fHz, 1e7);
-        EXPECT_LE(fHz, 3e8);
-        EXPECT_LE(dB, 0.0) << "attenuation is never above 0 dB";
-        ++points;
-    }
-    EXPECT_GT(points, 0);
-
-    // A folder without the chosen choke has no curve to give: a failure, not a bare header.
-    const fs::path empty = dir / "empty";
-    fs::create_directories(empty);
-    const std::string chosen = Info(doc)["filter"]["candidates"][0].get<std::string>();
-    const CliRun missing = Cli("attenuation " + doc + " --database " + empty.string());
-    EXPECT_EQ(missing.exitCode, 1) << missing.out;
-    EXPECT_NE(missing.err.find("Drossel " + chosen + " ist nicht in der Datenbank!"), std::string::npos)
-        << missing.err;
-    EXPECT_EQ(missing.out.find("attenuation_dB"), std::string::npos) << missing.out;
+    EXPECT_EQ(Info(doc)["probes"].size(), 2u);
 }
 
 std::vector<std::vector<double>> Csv(const std::string& text, std::string& header) {
@@ -282,6 +191,38 @@ std::vector<std::vector<double>> Csv(const std::string& text, std::string& heade
     return rows;
 }
 
+TEST_F(WorkflowCli, FilterTransferSearchAndCurve) {
+    const std::string db = std::string(VANTOR_SOURCE_DIR) + "/Database";
+    ExpectUnchanged("filter " + doc + " --search --database " + db, 1,
+                    "Bitte zuerst Daten in die Filterberechnung transferieren!");
+    ExpectUnchanged("filter " + doc + " --transfer", 1, "Keine aktuelle Gruppe");
+    ASSERT_EQ(Cli("group new " + doc).exitCode, 0);
+    const CliRun r = Cli("filter " + doc + " --transfer --search --database " + db);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_FALSE(Info(doc)["filter"]["candidates"].empty()) << r.out;
+    ASSERT_EQ(Cli("filter " + doc + " --toggle-group").exitCode, 0);
+    EXPECT_EQ(Info(doc)["filter"]["use_group"], 0);
+
+    const CliRun curve = Cli("attenuation " + doc + " --database " + db + " --from 10MHz --to 300MHz");
+    ASSERT_EQ(curve.exitCode, 0) << curve.err;
+    std::string header;
+    const auto points = Csv(curve.out, header);
+    EXPECT_EQ(header, "f_Hz,attenuation_dB");
+    ASSERT_FALSE(points.empty());
+    EXPECT_GE(points.front()[0], 1e7) << "the measured points inside the band";
+    EXPECT_LE(points.back()[0], 3e8);
+
+    // A folder without the chosen choke has no curve to give: a failure, not a bare header.
+    const fs::path empty = dir / "empty";
+    fs::create_directories(empty);
+    const std::string chosen = Info(doc)["filter"]["candidates"][0].get<std::string>();
+    const CliRun missing = Cli("attenuation " + doc + " --database " + empty.string());
+    EXPECT_EQ(missing.exitCode, 1) << missing.out;
+    EXPECT_NE(missing.err.find("Drossel " + chosen + " ist nicht in der Datenbank!"), std::string::npos)
+        << missing.err;
+    EXPECT_EQ(missing.out.find("attenuation_dB"), std::string::npos) << missing.out;
+}
+
 TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
     // The group keeps the optimisation's corner frequency.
     ASSERT_EQ(Cli("optimise " + doc + " --fo 500MHz").exitCode, 0);
@@ -295,7 +236,8 @@ TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
     const CliRun fast = Cli("analyse " + doc + " --verbose --threads 2");
     ASSERT_EQ(fast.exitCode, 0) << fast.err;
     EXPECT_NE(fast.out.find("Gesamt:"), std::string::npos) << "the timing log with --verbose";
-    EXPECT_NE(fast.err.find("300.0MHz"), std::string::npos) << "a plain progress line per frequency";
+    EXPECT_NE(fast.err.find("FEM-Solver busy... 100% 300.0MHz\n"), std::string::npos)
+        << "the plain progress ends with a summary line at the last frequency";
 
     std::string header;
     const std::string axis = " --from 1MHz --to 300MHz --steps 10";
@@ -308,9 +250,7 @@ TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
         EXPECT_NEAR(a[i][1], b[i][1], 1e-9 * b[i][1]) << "the two solvers agree";
         EXPECT_NEAR(a[i][1], std::hypot(a[i][2], a[i][3]), 1e-9 * a[i][1]);
     }
-    const auto at = Csv(Cli("impedance " + doc + " --at 49.5mm 35.5mm" + axis).out, header);
-    EXPECT_EQ(at.size(), 11u);
-
+    EXPECT_EQ(Csv(Cli("impedance " + doc + " --at 49.5mm 35.5mm" + axis).out, header).size(), 11u);
     const auto approx = Csv(Cli("approx " + doc + " --steps 4").out, header);
     EXPECT_EQ(header, "f_Hz,abs_Ohm,valid");
     ASSERT_EQ(approx.size(), 5u);
@@ -333,10 +273,7 @@ TEST_F(WorkflowCli, OptimiserQuestionIsAnsweredByTheOption) {
     ExpectUnchanged(crowded, 1, "Optimierung fortsetzen? [Wiederholen/Abbrechen] -> Abbrechen");
     const CliRun retried = Cli(crowded + " --answer retry");
     EXPECT_NE(retried.err.find("-> Wiederholen"), std::string::npos) << retried.err;
-    for (const char* command : {"layout ", "package ", "optimise "}) {
-        const CliRun r = Cli(std::string(command) + doc + " --answer maybe");
-        EXPECT_NE(r.exitCode, 0) << command;
-    }
+    EXPECT_EQ(Cli("optimise " + doc + " --answer maybe").exitCode, 2);
 }
 
 TEST_F(WorkflowCli, DamagedFileFailsWithoutWriting) {
@@ -361,18 +298,10 @@ TEST_F(WorkflowCli, ReportPdfReadsBack) {
     const std::string pdf = (dir / "report.pdf").string();
     const CliRun r = Cli("report " + doc + " -o " + pdf);
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string text = [&] {
-        std::FILE* p = popen(("pdftotext -layout " + pdf + " -").c_str(), "r");
-        std::string s;
-        std::array<char, 4096> buf{};
-        std::size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) s.append(buf.data(), n);
-        pclose(p);
-        return s;
-    }();
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + pdf + ".txt").c_str()), 0);
+    const std::string text = ReadAll(pdf + ".txt");
     for (const char* expected : {"Vantor V.4.01", "design.vnt", "Kondensatorgruppen:", "Gruppe1", "Gruppe2",
-                                 "Position: X=5cm,Y=3.5cm", "C1= ", "Layout:", "Länge: 9.9cm", "Breite: 7.1cm",
-                                 "Anzahl der Vias pro Seite und Kondensator: 2"})
+                                 "Position: X=5cm,Y=3.5cm", "C1= ", "Layout:", "Länge: 9.9cm"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_LT(text.find("Gruppe1"), text.find("Gruppe2"));
     EXPECT_LT(text.find("Gruppe2"), text.find("Layout:"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "CapacitorFields.h"
 #include "TargetFields.h"
 #include "LayoutFields.h"
@@ -14,104 +16,69 @@ const std::string kNotPositive =
 const std::string kTooThick =
     "Der eingegebene Wert ist ungültig!\n\nDie maximale Substratdicke zwischen dem Vcc-GND-\nSystem und der "
     "Bestückungslage beträgt 5mm!";
+const std::string kNumber = "Geben Sie eine Zahl ein.";
 
 LayoutFields Defaults() { return LayoutFields::FromBoard(CCircuitBoard()); }
 
+// An empty message: accepted.
+template <class Fields>
+void ExpectCheck(const Fields& f, int controlId, const std::string& message, const std::string& what) {
+    const FieldCheck e = f.Check();
+    if (message.empty()) {
+        EXPECT_FALSE(e) << what << ": " << e->message;
+    } else {
+        ASSERT_TRUE(e) << what;
+        EXPECT_EQ(e->controlId, controlId) << what;
+        EXPECT_EQ(e->message, message) << what;
+    }
+}
+
 }  // namespace
 
-TEST(LayoutDialog, FilledFromTheBoardThroughDisplayTexts) {
-    const LayoutFields f = Defaults();
-    EXPECT_EQ(f.width, "7.1cm");
-    EXPECT_EQ(f.length, "9.9cm");
-    EXPECT_EQ(f.planeSpacing, "50um");
-    EXPECT_EQ(f.mountingDepth, "1.1mm");
-    EXPECT_EQ(f.epsilonR, "4.4");
-    EXPECT_EQ(f.conductivity, "58000000");
-    EXPECT_EQ(f.viasPerSide, "2");
-    EXPECT_EQ(f.maxFrequency, "650.1MHz");
-}
-
-TEST(LayoutDialog, WidthAndLengthAreExchangedSoTheLengthIsTheLarger) {
-    LayoutFields f = Defaults();
-    f.width = "80mm";
-    f.length = "50mm";
-    ASSERT_FALSE(f.Check());
-    CCircuitBoard b;
-    f.ApplyTo(b);
-    EXPECT_DOUBLE_EQ(b.length, 0.08);
-    EXPECT_DOUBLE_EQ(b.width, 0.05);
-    f.OrderSides();
-    EXPECT_EQ(f.length, "80mm");
-    EXPECT_EQ(f.width, "50mm");
-}
-
 TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
-    struct Case {
-        const char* field;
+    using L = LayoutFields;
+    const std::string eps = "Geben Sie eine Zahl zwischen 0.1 und 10000 ein.";
+    const std::string vias = "Geben Sie eine ganze Zahl zwischen 1 und 3 ein.";
+    const struct {
+        std::string L::*field;
         const char* text;
-        int controlId;  // 0: accepted
+        int controlId;
         std::string message;
+    } cases[] = {
+        // Width and length are exchanged first, so the length is the larger.
+        {&L::length, "0", L::kWidthId, kNotPositive},
+        {&L::width, "abc", L::kWidthId, kNotPositive},
+        {&L::width, "1e309m", L::kLengthId, kNotPositive},
+        {&L::planeSpacing, "0um", L::kPlaneSpacingId, kNotPositive},
+        {&L::planeSpacing, "1e300T", L::kPlaneSpacingId, kNotPositive},
+        {&L::mountingDepth, "-1um", L::kMountingDepthId, kNotPositive},
+        {&L::mountingDepth, "5.1mm", L::kMountingDepthId, kTooThick},
+        {&L::mountingDepth, "1e309", L::kMountingDepthId, kTooThick},
+        {&L::mountingDepth, "5mm", 0, ""},
+        {&L::mountingDepth, "0", 0, ""},
+        {&L::epsilonR, "0.05", L::kEpsilonRId, eps},
+        {&L::epsilonR, "20000", L::kEpsilonRId, eps},
+        {&L::epsilonR, "4,4", L::kEpsilonRId, kNumber},
+        {&L::viasPerSide, "0", L::kViasPerSideId, vias},
+        {&L::viasPerSide, "4", L::kViasPerSideId, vias},
+        {&L::viasPerSide, "3", 0, ""},
+        {&L::conductivity, "0.01", L::kConductivityId, "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
+        // Metal thickness, via spacing and diameter have no range, but must be finite.
+        {&L::viaDiameter, "0", 0, ""},
+        {&L::metalThickness, "1e309", L::kMetalThicknessId, kNumber},
+        {&L::viaSpacing, "1e309mm", L::kViaSpacingId, kNumber},
+        {&L::viaDiameter, "-1e309", L::kViaDiameterId, kNumber},
     };
-    const Case cases[] = {
-        {"length", "0", LayoutFields::kWidthId, kNotPositive},  // exchanged first: the width is 0 now
-        {"length", "-1cm", LayoutFields::kWidthId, kNotPositive},  // swapped with the width first
-        {"width", "abc", LayoutFields::kWidthId, kNotPositive},
-        {"planeSpacing", "0um", LayoutFields::kPlaneSpacingId, kNotPositive},
-        {"mountingDepth", "-1um", LayoutFields::kMountingDepthId, kNotPositive},
-        {"mountingDepth", "5.1mm", LayoutFields::kMountingDepthId, kTooThick},
-        {"mountingDepth", "5mm", 0, ""},
-        {"mountingDepth", "0", 0, ""},
-        {"epsilonR", "0.05", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."},
-        {"epsilonR", "20000", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."},
-        {"epsilonR", "4,4", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl ein."},
-        {"viasPerSide", "0", LayoutFields::kViasPerSideId, "Geben Sie eine ganze Zahl zwischen 1 und 3 ein."},
-        {"viasPerSide", "4", LayoutFields::kViasPerSideId, "Geben Sie eine ganze Zahl zwischen 1 und 3 ein."},
-        {"viasPerSide", "3", 0, ""},
-        {"conductivity", "0.01", LayoutFields::kConductivityId,
-         "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
-        // Metal thickness, via spacing and diameter have no range.
-        {"viaDiameter", "0", 0, ""},
-        // A text that overflows to infinity is refused with the field's message.
-        {"length", "1e309", LayoutFields::kLengthId, kNotPositive},
-        {"width", "1e309m", LayoutFields::kLengthId, kNotPositive},  // exchanged with the length first
-        {"planeSpacing", "1e300T", LayoutFields::kPlaneSpacingId, kNotPositive},
-        {"mountingDepth", "1e309", LayoutFields::kMountingDepthId, kTooThick},
-        {"epsilonR", "1e309", LayoutFields::kEpsilonRId, "Geben Sie eine Zahl ein."},
-        {"metalThickness", "1e309", LayoutFields::kMetalThicknessId, "Geben Sie eine Zahl ein."},
-        {"viaSpacing", "1e309mm", LayoutFields::kViaSpacingId, "Geben Sie eine Zahl ein."},
-        {"viaDiameter", "-1e309", LayoutFields::kViaDiameterId, "Geben Sie eine Zahl ein."},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         LayoutFields f = Defaults();
-        std::string LayoutFields::*member = nullptr;
-        const std::string name = c.field;
-        if (name == "length") member = &LayoutFields::length;
-        if (name == "width") member = &LayoutFields::width;
-        if (name == "planeSpacing") member = &LayoutFields::planeSpacing;
-        if (name == "mountingDepth") member = &LayoutFields::mountingDepth;
-        if (name == "epsilonR") member = &LayoutFields::epsilonR;
-        if (name == "viasPerSide") member = &LayoutFields::viasPerSide;
-        if (name == "conductivity") member = &LayoutFields::conductivity;
-        if (name == "viaDiameter") member = &LayoutFields::viaDiameter;
-        if (name == "viaSpacing") member = &LayoutFields::viaSpacing;
-        if (name == "metalThickness") member = &LayoutFields::metalThickness;
-        ASSERT_NE(member, nullptr);
-        f.*member = c.text;
-        const FieldCheck e = f.Check();
-        if (c.controlId == 0) {
-            EXPECT_FALSE(e) << c.field << "=" << c.text << ": " << e->message;
-        } else {
-            ASSERT_TRUE(e) << c.field << "=" << c.text;
-            EXPECT_EQ(e->controlId, c.controlId) << c.field << "=" << c.text;
-            EXPECT_EQ(e->message, c.message) << c.field << "=" << c.text;
-        }
+        f.*c.field = c.text;
+        ExpectCheck(f, c.controlId, c.message, c.text);
     }
     // The framework's number checks come before the geometry checks.
     LayoutFields f = Defaults();
     f.length = "0";
     f.epsilonR = "0";
-    ASSERT_TRUE(f.Check());
-    EXPECT_EQ(f.Check()->controlId, LayoutFields::kEpsilonRId);
+    ExpectCheck(f, L::kEpsilonRId, eps, "length and epsilon 0");
 }
 
 TEST(LayoutDialog, MaximumUsableFrequency) {
@@ -121,25 +88,20 @@ TEST(LayoutDialog, MaximumUsableFrequency) {
     f.epsilonR = "4.5";
     f.planeSpacing = "100um";
     f.UpdateMaxFrequency();
-    EXPECT_EQ(f.maxFrequency, "397.7MHz");
-    EXPECT_NEAR(2.7e8 / (2 * 0.16 * std::sqrt(4.5)), 397.75e6, 0.01e6);
-    f.planeSpacing = "50um";
-    f.UpdateMaxFrequency();
-    EXPECT_EQ(f.maxFrequency, "3GHz");
+    EXPECT_EQ(f.maxFrequency, "397.7MHz") << "2.7e8 / (2 * 0.16 m * sqrt(4.5))";
     f.planeSpacing = "60um";
     f.UpdateMaxFrequency();
     EXPECT_EQ(f.maxFrequency, "3GHz");
     f.planeSpacing = "61um";
-    f.width = "1cm";
-    f.length = "1cm";
+    f.width = f.length = "1cm";
     f.UpdateMaxFrequency();
     EXPECT_EQ(f.maxFrequency, "3GHz") << "a small plane is capped at 3 GHz";
 }
 
-TEST(LayoutDialog, ApplyTakesEveryValue) {
+TEST(LayoutDialog, ApplyTakesEveryValueWithTheLongerSideAsLength) {
     LayoutFields f = Defaults();
-    f.width = "50mm";
-    f.length = "80mm";
+    f.width = "80mm";
+    f.length = "50mm";
     f.planeSpacing = "100um";
     f.mountingDepth = "0.5mm";
     f.metalThickness = "18um";
@@ -151,105 +113,71 @@ TEST(LayoutDialog, ApplyTakesEveryValue) {
     ASSERT_FALSE(f.Check());
     CCircuitBoard b;
     f.ApplyTo(b);
-    EXPECT_DOUBLE_EQ(b.width, 0.05);
-    EXPECT_DOUBLE_EQ(b.length, 0.08);
-    EXPECT_DOUBLE_EQ(b.planeSpacing, 1e-4);
-    EXPECT_DOUBLE_EQ(b.mountingDepth, 5e-4);
-    EXPECT_DOUBLE_EQ(b.metalThickness, 18e-6);
-    EXPECT_DOUBLE_EQ(b.viaSpacing, 8e-4);
-    EXPECT_DOUBLE_EQ(b.viaDiameter, 2e-4);
+    const double got[] = {b.width, b.length, b.planeSpacing, b.mountingDepth, b.metalThickness, b.viaSpacing,
+                          b.viaDiameter, b.epsilonR};
+    const double want[] = {0.05, 0.08, 1e-4, 5e-4, 18e-6, 8e-4, 2e-4, 3.8};
+    for (int i = 0; i < 8; ++i) EXPECT_DOUBLE_EQ(got[i], want[i]) << i;
     EXPECT_EQ(b.viasPerSide, 3);
-    EXPECT_EQ(b.epsilonR, 3.8);
-    EXPECT_EQ(b.conductivity, 5.8e7);
     EXPECT_DOUBLE_EQ(b.maxFrequency, ParseValue(FormatValue(2.7e8 / (2 * 0.08 * std::sqrt(3.8)), "Hz")));
+    f.OrderSides();
+    EXPECT_EQ(f.length, "80mm");
+    EXPECT_EQ(f.width, "50mm");
 }
 
-TEST(TargetDialog, FilledFromTheGroupAndCappedAtTheLimit) {
+TEST(TargetDialog, ChecksAndMessages) {
+    using T = TargetFields;
+    const std::string foMax = "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!";
+    const std::string foZero = "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!";
+    const std::string zminFu = "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!";
+    const struct {
+        const char *fo, *zminFu, *zmaxFu, *zminFo, *zmaxFo;
+        int controlId;
+        std::string message;
+    } cases[] = {
+        {"3GHz", "0.8", "0.9", "1", "1.2", 0, ""},
+        {"3.1GHz", "0.8", "0.9", "1", "1.2", T::kFoId, foMax},
+        {"1e309", "0.8", "0.9", "1", "1.2", T::kFoId, foMax},
+        {"0Hz", "0.8", "0.9", "1", "1.2", T::kFoId, foZero},  // the limit lines need fo > 0
+        {"-1e309", "0.8", "0.9", "1", "1.2", T::kFoId, foZero},
+        {"1GHz", "0", "0.9", "1", "1.2", T::kZminFuId, zminFu},
+        {"1GHz", "5.1Ohm", "6", "1", "1.2", T::kZminFuId, zminFu},
+        {"1GHz", "5Ohm", "5Ohm", "1", "1.2", T::kZmaxFuId, "Fehler: 5Ohm < Fu - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "4.9Ohm", "5Ohm", "1", "1.2", 0, ""},
+        {"1GHz", "0.8", "1e309", "1", "1.2", T::kZmaxFuId, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "-1", "1.2", T::kZminFoId, "Fehler: 0.0Ohm < Fo - Zmin <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "1", "1", T::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "1", "5.1", T::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+    };
+    for (const auto& c : cases) {
+        TargetFields t = TargetFields::FromGroup(CCGroup(), 3e9);
+        t.fo = c.fo, t.zminFu = c.zminFu, t.zmaxFu = c.zmaxFu, t.zminFo = c.zminFo, t.zmaxFo = c.zmaxFo;
+        ExpectCheck(t, c.controlId, c.message, std::string(c.fo) + " " + c.zminFu + " " + c.zmaxFu);
+    }
+    // A group's fo above the limit is shown capped, and applying takes the values.
     CCGroup g;
     g.fo = 5e9;
     TargetFields t = TargetFields::FromGroup(g, 3e9);
     EXPECT_EQ(t.fo, "3GHz");
-    EXPECT_EQ(t.limit, "3GHz");
-    EXPECT_EQ(t.zmaxFu, "900mOhm");
-    EXPECT_EQ(t.zminFo, "1Ohm");
-    EXPECT_FALSE(t.Check());
-}
-
-TEST(TargetDialog, ChecksAndMessages) {
-    struct Case {
-        const char* fo;
-        const char* zminFu;
-        const char* zmaxFu;
-        const char* zminFo;
-        const char* zmaxFo;
-        int controlId;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"3GHz", "0.8", "0.9", "1", "1.2", 0, ""},
-        {"3.1GHz", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
-        {"1GHz", "0", "0.9", "1", "1.2", TargetFields::kZminFuId, "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!"},
-        {"1GHz", "5Ohm", "5Ohm", "1", "1.2", TargetFields::kZmaxFuId, "Fehler: 5Ohm < Fu - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "4.9Ohm", "5Ohm", "1", "1.2", 0, ""},
-        {"1GHz", "5.1Ohm", "6", "1", "1.2", TargetFields::kZminFuId, "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "-1", "1.2", TargetFields::kZminFoId, "Fehler: 0.0Ohm < Fo - Zmin <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.8", "1", "1.2", TargetFields::kZmaxFuId, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "1", "1", TargetFields::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "1", "5.1", TargetFields::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
-        // A corner frequency of zero would make the limit lines undefined.
-        {"0Hz", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!"},
-        // Infinite texts fail their field's range.
-        {"1e309", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
-        {"-1e309", "0.8", "0.9", "1", "1.2", TargetFields::kFoId, "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!"},
-        {"1GHz", "0.8", "1e309", "1", "1.2", TargetFields::kZmaxFuId, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
-    };
-    for (const Case& c : cases) {
-        TargetFields t = TargetFields::FromGroup(CCGroup(), 3e9);
-        t.fo = c.fo;
-        t.zminFu = c.zminFu;
-        t.zmaxFu = c.zmaxFu;
-        t.zminFo = c.zminFo;
-        t.zmaxFo = c.zmaxFo;
-        const FieldCheck e = t.Check();
-        if (c.controlId == 0) {
-            EXPECT_FALSE(e) << c.fo << " " << c.zminFu << ": " << e->message;
-        } else {
-            ASSERT_TRUE(e) << c.fo << " " << c.zminFu;
-            EXPECT_EQ(e->controlId, c.controlId);
-            EXPECT_EQ(e->message, c.message);
-        }
-    }
-    TargetFields t = TargetFields::FromGroup(CCGroup(), 3e9);
-    t.fo = "1GHz";
     t.zminFu = "0.1";
     ASSERT_FALSE(t.Check());
-    CCGroup g;
     t.ApplyTo(g);
-    EXPECT_EQ(g.fo, 1e9);
+    EXPECT_EQ(g.fo, 3e9);
     EXPECT_EQ(g.zminFu, 0.1);
-    EXPECT_DOUBLE_EQ(g.zmaxFo, 1.2);
 }
 
 TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
-    struct Case { const char* rloss; const char* lser; int controlId; };
-    for (const Case& c : {Case{"0.01Ohm", "1nH", 0}, Case{"5Ohm", "1nH", 0}, Case{"0.2", "50pH", 0},
-                          Case{"0.2", "10nH", 0}, Case{"4.9mOhm", "1nH", CapacitorFields::kRlossId},
-                          Case{"5.1Ohm", "1nH", CapacitorFields::kRlossId},
-                          Case{"0.2", "49pH", CapacitorFields::kLserId}, Case{"0.2", "10.1nH", CapacitorFields::kLserId},
-                          Case{"9Ohm", "20nH", CapacitorFields::kRlossId},
-                          Case{"1e309", "1nH", CapacitorFields::kRlossId},
-                          Case{"0.2", "1e309H", CapacitorFields::kLserId}}) {
+    const std::string rloss = "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!", lser = "Fehler: 0.05 nH <= Lser <= 10 nH !!!";
+    const int r = CapacitorFields::kRlossId, l = CapacitorFields::kLserId;
+    const struct { const char *rloss, *lser; int controlId; std::string message; } cases[] = {
+        {"0.01Ohm", "1nH", 0, ""},  {"5Ohm", "1nH", 0, ""},         {"0.2", "50pH", 0, ""},
+        {"0.2", "10nH", 0, ""},     {"4.9mOhm", "1nH", r, rloss},   {"5.1Ohm", "1nH", r, rloss},
+        {"0.2", "49pH", l, lser},   {"0.2", "10.1nH", l, lser},     {"9Ohm", "20nH", r, rloss},
+        {"1e309", "1nH", r, rloss}, {"0.2", "1e309H", l, lser},
+    };
+    for (const auto& c : cases) {
         CapacitorFields f;
         f.rloss = c.rloss;
         f.lser = c.lser;
-        const FieldCheck e = f.Check();
-        if (c.controlId == 0) {
-            EXPECT_FALSE(e) << c.rloss << " " << c.lser;
-        } else {
-            ASSERT_TRUE(e) << c.rloss << " " << c.lser;
-            EXPECT_EQ(e->controlId, c.controlId);
-            EXPECT_EQ(e->message, c.controlId == CapacitorFields::kRlossId ? "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!"
-                                                                          : "Fehler: 0.05 nH <= Lser <= 10 nH !!!");
-        }
+        ExpectCheck(f, c.controlId, c.message, std::string(c.rloss) + " " + c.lser);
     }
 }
