@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <ostream>
 #include <vector>
@@ -17,16 +16,16 @@ namespace {
 
 struct Design {
     const char* name;
-    double fo, zminFu, zmaxFu, zminFo, zmaxFo;
+    double fo = 3e9, zminFu = 0.8, zmaxFu = 0.9, zminFo = 1.0, zmaxFo = 1.2;
     int viasPerSide = 2;
     double planeSpacing = 5e-5;
     int packageType = 9;
-    double length = 0.099, width = 0.071;
+    double length = 0.099, width = 0.071, viaDiameter = 3e-4, viaSpacing = 5e-4, epsilonR = 4.4;
 };
 
 void PrintTo(const Design& d, std::ostream* os) { *os << d.name; }
 
-const Design kDefault{"DefaultDocument", 3e9, 0.8, 0.9, 1.0, 1.2};
+const Design kDefault{"DefaultDocument"};
 const Design kAcceptedAtOnce{"ThickDielectric", 1e9, 1.975, 2.528, 0.425, 0.5525, 2, 1e-4};
 
 struct Counter : ViewRefresher {
@@ -42,10 +41,9 @@ struct Optimised {
     Counter views;
     int result = -1;
     explicit Optimised(const Design& d, int retries = 0, bool run = true) {
-        board.viasPerSide = d.viasPerSide;
-        board.planeSpacing = d.planeSpacing;
-        board.length = d.length;
-        board.width = d.width;
+        board.viasPerSide = d.viasPerSide, board.planeSpacing = d.planeSpacing, board.length = d.length;
+        board.width = d.width, board.viaDiameter = d.viaDiameter, board.viaSpacing = d.viaSpacing;
+        board.epsilonR = d.epsilonR;
         group.board = &board;
         group.fo = d.fo;
         group.zminFu = d.zminFu, group.zmaxFu = d.zmaxFu, group.zminFo = d.zminFo, group.zmaxFo = d.zmaxFo;
@@ -55,6 +53,12 @@ struct Optimised {
     }
     void Run(Interaction& with) { result = Optimise(group, with, &stats, &views); }
 };
+
+std::vector<double> Values(const CCGroup& g) {
+    std::vector<double> v;
+    for (int i = 0; i < g.ElementCount(); ++i) v.push_back(g.Capacitor(i).capacitance);
+    return v;
+}
 
 struct ScannedPeak {
     double f, z;
@@ -129,20 +133,17 @@ TEST_P(OptimiserMeetsTargets, PeaksLieBetweenTheLimitLines) {
 
 INSTANTIATE_TEST_SUITE_P(
     Designs, OptimiserMeetsTargets,
-    ::testing::Values(kDefault, Design{"OneGigahertz", 1e9, 0.8, 0.9, 1.0, 1.2},
-                      Design{"FiveHundredMegahertz", 5e8, 0.8, 0.9, 1.0, 1.2},
-                      Design{"ThreeViasPerSide", 3e9, 0.8, 0.9, 1.0, 1.2, 3}, kAcceptedAtOnce,
+    ::testing::Values(kDefault, Design{"OneGigahertz", 1e9}, Design{"FiveHundredMegahertz", 5e8}, kAcceptedAtOnce,
+                      Design{.name = "ThreeViasPerSide", .viasPerSide = 3}, Design{"RelaxedAfterTenIterations", 1e8},
                       Design{"RisingTargets", 3e8, 1.275, 1.36425, 0.575, 0.644},
-                      Design{"CogPackage0805", 1e9, 0.8, 0.9, 1.0, 1.2, 2, 5e-5, 4},
-                      Design{"RelaxedAfterTenIterations", 1e8, 0.8, 0.9, 1.0, 1.2},
-                      Design{"LargeBoard", 3e9, 0.8, 0.9, 1.0, 1.2, 2, 5e-5, 9, 1.0, 1.0}),
+                      Design{.name = "CogPackage0805", .fo = 1e9, .packageType = 4},
+                      Design{.name = "LargeBoard", .length = 1.0, .width = 1.0}),
     [](const ::testing::TestParamInfo<Design>& info) { return std::string(info.param.name); });
 
 TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
     CCircuitBoard tiny(0.001, 0.001, 5e-5, 0.001144, 0, 4.4, 0.0005, 5.8e7, 3.5e-5, 0.022, 0.0003);
     CCGroup g;
-    g.board = &tiny;
-    g.fo = 1e8;
+    g.board = &tiny, g.fo = 1e8;
     FirstCapacitor(g);
     ASSERT_EQ(g.ElementCount(), 1);
     EXPECT_NEAR(g.Capacitor(0).capacitance, 1.0 / std::pow(kTwoPi * 9e7, 2) / 1e-9, 1e-20);
@@ -150,8 +151,7 @@ TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
     CCircuitBoard plane;
     plane.planeSpacing = plane.length * plane.width * plane.epsilonR * 8.859e-12 / 5e-9;
     CCGroup h;
-    h.board = &plane;
-    h.fo = 1e8;
+    h.board = &plane, h.fo = 1e8;
     FirstCapacitor(h);
     EXPECT_NEAR(h.Capacitor(0).capacitance, 75e-9, 1e-18);
 }
@@ -160,60 +160,40 @@ TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
 // changes, redraws, polls or speaks after it, and the group holds what stood
 // in it at that moment.
 TEST(Optimiser, CancelEndsAsFailureKeepingThePartialResult) {
-    struct Canceller : RecordingInteraction {
+    struct CancelAt : RecordingInteraction {
+        explicit CancelAt(int at) : at(at) { o.Run(*this); }
         bool cancelRequested() override {
-            if (++polls != cancelAt) return cancelAt > 0 && polls > cancelAt;
-            for (int i = 0; i < group->ElementCount(); ++i) atCancel.push_back(group->Capacitor(i).capacitance);
-            messagesAtCancel = events().size();
-            redrawsAtCancel = views->calls;
+            if (++polls != at) return at > 0 && polls > at;
+            atCancel = Values(o.group), messagesAtCancel = events().size(), redrawsAtCancel = o.views.calls;
             return true;
         }
-        const CCGroup* group = nullptr;
-        const Counter* views = nullptr;
-        int polls = 0, cancelAt = -1, redrawsAtCancel = -1;
+        int at, polls = 0, redrawsAtCancel = -1;
         std::size_t messagesAtCancel = 0;
         std::vector<double> atCancel;
-    };
-    struct Run {
-        Canceller ui;
         Optimised o{kDefault, 0, false};
-        explicit Run(int cancelAt) {
-            ui.group = &o.group;
-            ui.views = &o.views;
-            ui.cancelAt = cancelAt;
-            o.Run(ui);
-        }
     };
-    const Run never(-1);
-    EXPECT_EQ(never.o.result, 1);
-    ASSERT_GT(never.o.views.calls, 0) << "the design needs a correction pass";
-    ASSERT_GT(never.ui.polls, 10);
-    for (int at : {1, never.ui.polls / 3, never.ui.polls / 2, never.ui.polls}) {
+    const CancelAt never(-1);
+    ASSERT_TRUE(never.o.result == 1 && never.o.views.calls > 0 && never.polls > 10) << "a run with a correction pass";
+    for (int at : {1, never.polls / 3, never.polls / 2, never.polls}) {
         SCOPED_TRACE(at);
-        const Run run(at);
+        const CancelAt run(at);
         EXPECT_EQ(run.o.result, 0);
-        EXPECT_EQ(run.ui.polls, at);
-        EXPECT_EQ(run.o.views.calls, run.ui.redrawsAtCancel);
-        EXPECT_EQ(run.ui.events().size(), run.ui.messagesAtCancel);
-        std::vector<double> kept;
-        for (int i = 0; i < run.o.group.ElementCount(); ++i) kept.push_back(run.o.group.Capacitor(i).capacitance);
-        EXPECT_EQ(kept, run.ui.atCancel);
+        EXPECT_EQ(run.polls, at);
+        EXPECT_EQ(run.o.views.calls, run.redrawsAtCancel);
+        EXPECT_EQ(run.events().size(), run.messagesAtCancel);
+        EXPECT_EQ(Values(run.o.group), run.atCancel);
         EXPECT_GE(run.o.group.ElementCount(), 2);
     }
 }
 
 TEST(Optimiser, MessagesOfTheDesignsWithoutSolution) {
-    const struct {
-        Design design;
-        int result;
-        std::string message;
-    } cases[] = {
+    const struct { Design design; int result; std::string message; } cases[] = {
         // Unreachable targets: the last state stays in the group.
         {{"", 1e8, 0.325, 0.3705, 1.1, 1.188, 2, 1e-4}, 1, "MAX_OPT überschritten"},
         {{"", 2e9, 0.275, 0.363, 0.725, 0.87725, 1, 1e-4}, 1,
          "Lösung nicht möglich!\nDer Grund hierfür sind wahrscheinlich zu große parasitäre Induktivitäten!\n"
          "Versuchen Sie:\n1. Dünneres Substrat\n2. Mehr Vias\n3. Geringerer Abstand zwischen Vcc- und GND-Vias"},
-        {{"", 3e9, 0.8, 0.9, 1.0, 1.2, 2, 5e-5, 9, 0.001, 0.001}, 0,
+        {{.name = "", .length = 0.001, .width = 0.001}, 0,
          "Bei den gewünschten Vorgaben ist keine Lösung möglich!\nDie Anzahl der Kondensatoren überschreitet 10 !\n"
          "Bitte überprüfen Sie die Impedanzgrenzen, die obere Grenzfrequenz sowie die sonstigen Vorgaben!"},
     };
@@ -252,21 +232,15 @@ TEST(Optimiser, CrowdingAsksAndCancelByDefaultStops) {
 }
 
 TEST(Optimiser, RelaxationFromIterationTen) {
-    // The first peak 0.1 Ohm below the lower limit line is refused up to
-    // iteration 9 and accepted from 10 on (0.2 Ohm relief).
+    // With the lower line moved (slope kept) 0.1 Ohm above the first peak and the upper one out of
+    // the way, the peak is refused up to iteration 9 and accepted from 10 on (0.2 Ohm relief).
     Optimised o(kAcceptedAtOnce);
-    ASSERT_EQ(o.result, 1);
     CCGroup& g = o.group;
     const double fp = FindParReso(g, 1, 1, o.ui), zp = FindParReso(g, 1, 0, o.ui);
-    ASSERT_LT(fp, g.fo);
-    // Move the lower line, keeping its slope, and lift the upper one out of the way.
+    ASSERT_TRUE(o.result == 1 && fp < g.fo);
     double zmin, zmax;
     g.LimitLines(fp, zmin, zmax);
-    g.zminFu += zp + 0.1 - zmin;
-    g.zminFo += zp + 0.1 - zmin;
-    g.zmaxFu += 10;
-    g.zmaxFo += 10;
-    EXPECT_EQ(SolutionAcceptable(g, 0, o.ui), 0);
+    g.zminFu += zp + 0.1 - zmin, g.zminFo += zp + 0.1 - zmin, g.zmaxFu += 10, g.zmaxFo += 10;
     EXPECT_EQ(SolutionAcceptable(g, 9, o.ui), 0);
     EXPECT_EQ(SolutionAcceptable(g, 10, o.ui), 1);
 }
@@ -292,50 +266,31 @@ TEST(Optimiser, PeakAndSeriesMinimumSearchesAgreeWithAScan) {
         ASSERT_GT(f, 0);
         EXPECT_LT(g.GroupImpedanceMagnitude(f), g.GroupImpedanceMagnitude(f * 1.01)) << "a true local minimum";
         EXPECT_LT(g.GroupImpedanceMagnitude(f), g.GroupImpedanceMagnitude(f * 0.99));
-        for (int bad : {0, g.ElementCount()}) {
-            EXPECT_EQ(FindParReso(g, bad, 0, o.ui), -1);
-            EXPECT_EQ(FindSeriesMinimum(g, bad), -1);
-        }
+        for (int bad : {0, g.ElementCount()})
+            EXPECT_TRUE(FindParReso(g, bad, 0, o.ui) == -1 && FindSeriesMinimum(g, bad) == -1) << bad;
         EXPECT_EQ(FindParReso(g, 1, 2, o.ui), -1) << "modes other than 0 and 1 fail";
     }
 }
 
+// Extreme and invalid inputs end (a loop without end would hang the run),
+// and a failure is always reported.
 TEST(Optimiser, EveryInputEndsInBoundedTime) {
-    const struct {
-        const char* what;
-        double fo, zmin, zmax, length, width, spacing, viaDiameter, viaSpacing, er;
-        int vias;
-    } cases[] = {
-        {"1 mm board", 3e9, 0.8, 1.2, 0.001, 0.001, 5e-5, 3e-4, 5e-4, 4.4, 2},
-        {"1 m board", 3e9, 0.8, 1.2, 1.0, 1.0, 5e-5, 3e-4, 5e-4, 4.4, 2},
-        {"fo 1 Hz", 1.0, 0.8, 1.2, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 2},
-        {"fo 1 kHz", 1e3, 0.8, 1.2, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 2},
-        {"fo 3 GHz tiny band", 3e9, 0.01, 0.0101, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 1},
-        {"high impedance", 3e9, 4.9, 5.0, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 3},
-        {"no via diameter", 1e9, 0.8, 1.2, 0.099, 0.071, 5e-5, 0.0, 5e-4, 4.4, 2},
-        {"no via spacing", 1e9, 0.8, 1.2, 0.099, 0.071, 5e-5, 3e-4, 0.0, 4.4, 2},
-        {"thick dielectric", 3e9, 0.01, 0.02, 0.099, 0.071, 5e-3, 3e-4, 5e-4, 4.4, 1},
-        {"huge permittivity", 3e9, 0.8, 1.2, 0.099, 0.071, 1e-6, 3e-4, 5e-4, 10000, 3},
-        {"fo zero", 0.0, 0.8, 1.2, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 2},
-        {"fo negative", -1e9, 0.8, 1.2, 0.099, 0.071, 5e-5, 3e-4, 5e-4, 4.4, 2},
+    const Design cases[] = {
+        {.name = "fo 1 Hz", .fo = 1.0},
+        {.name = "fo 1 kHz", .fo = 1e3},
+        {.name = "fo zero", .fo = 0.0},
+        {.name = "fo negative", .fo = -1e9},
+        {"tiny band", 3e9, 0.01, 0.0101, 0.01, 0.0101, 1},
+        {"high impedance", 3e9, 4.9, 5.0, 4.9, 5.0, 3},
+        {"thick dielectric", 3e9, 0.01, 0.02, 0.01, 0.02, 1, 5e-3},
+        {.name = "no via diameter", .fo = 1e9, .viaDiameter = 0.0},
+        {.name = "no via spacing", .fo = 1e9, .viaSpacing = 0.0},
+        {.name = "huge permittivity", .viasPerSide = 3, .planeSpacing = 1e-6, .epsilonR = 10000},
     };
-    for (const auto& c : cases) {
-        CCircuitBoard b(c.width, c.length, c.spacing, 0.001144, 0, c.er, c.viaSpacing, 5.8e7, 3.5e-5, 0.022,
-                        c.viaDiameter);
-        b.viasPerSide = c.vias;
-        CCGroup g;
-        g.board = &b;
-        g.fo = c.fo;
-        g.zminFu = g.zminFo = c.zmin;
-        g.zmaxFu = g.zmaxFo = c.zmax;
-        RecordingInteraction ui;
-        for (int i = 0; i < 200; ++i) ui.script(Answer::Retry);
-        const auto start = std::chrono::steady_clock::now();
-        const int r = Optimise(g, ui);
-        EXPECT_TRUE(r == 1 || (r == 0 && !ui.messages().empty())) << c.what << ": a failure is always reported";
-        EXPECT_LE(g.ElementCount(), 11) << c.what;
-        // Not a speed goal: a guard that the run did not loop without end.
-        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 60.0) << c.what;
+    for (const Design& c : cases) {
+        const Optimised o(c, 200);
+        EXPECT_TRUE(o.result == 1 || (o.result == 0 && !o.ui.messages().empty())) << c.name;
+        EXPECT_LE(o.group.ElementCount(), 11) << c.name;
     }
 }
 

@@ -35,11 +35,7 @@ CCGroup SampleGroup(const CCircuitBoard& board) {
     g.Append(CCGroup::PlaneCapacitanceEntry(board));
     g.Append(g.NewCapacitor(10e-9));
     g.Append(g.NewCapacitor(4.7e-6));
-    g.name = "Gruppe1";
-    g.fo = 1e9;
-    g.posX = 0.0495;
-    g.posY = 0.0355;
-    g.zminFu = 0.5;
+    g.name = "Gruppe1", g.fo = 1e9, g.posX = 0.0495, g.posY = 0.0355, g.zminFu = 0.5;
     return g;
 }
 
@@ -52,15 +48,10 @@ TEST(Serialize, ShapeRecordFieldOrder) {
     Bytes expected;
     PutInt(expected, 1);
     PutInt(expected, 9);
-    PutDouble(expected, s.lser);
-    PutDouble(expected, s.capHigh);
-    PutDouble(expected, s.rloss);
-    PutDouble(expected, s.capLow);
+    for (double v : {s.lser, s.capHigh, s.rloss, s.capLow}) PutDouble(expected, v);
     expected.push_back(22);
     for (char c : std::string("1005(0402) X7R-Keramik")) expected.push_back(static_cast<std::uint8_t>(c));
-    PutDouble(expected, s.bodyThickness);
-    PutDouble(expected, s.bodyWidth);
-    PutDouble(expected, s.bodyLength);
+    for (double v : {s.bodyThickness, s.bodyWidth, s.bodyLength}) PutDouble(expected, v);
     EXPECT_EQ(w.Bytes(), expected);
 }
 
@@ -104,32 +95,31 @@ TEST(Serialize, DamagedGroupRecordsAreRefused) {
     CArchive w;
     SampleGroup(board).Serialize(w);
     const Bytes good = w.Bytes();
-    auto read = [](const Bytes& bytes) {
-        CArchive r(bytes);
-        CCGroup back;
-        back.Serialize(r);
+    auto read = [](const Bytes& bytes) -> std::string {  // the error, "" when read
+        try {
+            CArchive r(bytes);
+            CCGroup().Serialize(r);
+            return "";
+        } catch (const ArchiveError& e) {
+            return e.what();
+        }
     };
     for (std::size_t cut = 0; cut < good.size(); cut += 7)
-        EXPECT_THROW(read(Bytes(good.begin(), good.begin() + static_cast<long>(cut))), ArchiveError) << "cut at " << cut;
+        EXPECT_NE(read(Bytes(good.begin(), good.begin() + static_cast<long>(cut))), "") << "cut at " << cut;
     Bytes huge = good;  // a count larger than the file could hold
     huge[0] = 0xFE;
     huge[1] = 0xFF;
-    EXPECT_THROW(read(huge), ArchiveError);
+    EXPECT_NE(read(huge), "");
     CArchive ew;
     CCGroup().Serialize(ew);
     Bytes v2 = ew.Bytes();  // an unknown group version
     v2[2] = 2;
-    EXPECT_THROW(read(v2), ArchiveError);
+    EXPECT_NE(read(v2), "");
     // A list element of another class.
     CMStrip strip;
     CArchive mixed;
     mixed.WriteCount(1);
     mixed.WriteObject(&strip);
-    try {
-        read(mixed.Bytes());
-        ADD_FAILURE() << "a CMStrip was accepted as a capacitor";
-    } catch (const ArchiveError& e) {
-        EXPECT_NE(std::string(e.what()).find("Klasse \"CMStrip\" an einer Stelle, an der \"CCapa\""), std::string::npos)
-            << e.what();
-    }
+    const std::string e = read(mixed.Bytes());
+    EXPECT_NE(e.find("Klasse \"CMStrip\" an einer Stelle, an der \"CCapa\""), std::string::npos) << e;
 }

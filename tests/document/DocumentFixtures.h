@@ -47,25 +47,17 @@ struct OnePass : FieldDialog<Fields> {
 
 /// The graph and layer-editor views, attached after whatever doc already has.
 struct MoreViews {
-    explicit MoreViews(CVtrDoc& doc) {
-        doc.AddView(graph);
-        doc.AddView(editor);
-    }
+    explicit MoreViews(CVtrDoc& doc) { doc.AddView(graph), doc.AddView(editor); }
     RecordView graph{std::make_unique<GraphViewRecord>()}, editor{std::make_unique<LayerEditorRecord>()};
 };
 
 /// A capacitor group with a plane entry and n capacitors.
 inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
     CCGroup g;
-    g.name = name;
-    g.fo = 1.5e9;
-    g.posX = x;
-    g.posY = y;
+    g.name = name, g.fo = 1.5e9, g.posX = x, g.posY = y;
     auto plane = std::make_unique<CCapa>();
-    plane->autoParasitics = 0;
-    plane->capacitance = 5.5e-9;
-    plane->shape.packageType = CCapShape::kPlaneEntryType;
-    plane->shape.name = "Flächenkapazität";
+    plane->autoParasitics = 0, plane->capacitance = 5.5e-9;
+    plane->shape.packageType = CCapShape::kPlaneEntryType, plane->shape.name = "Flächenkapazität";
     g.Append(std::move(plane));
     for (int i = 1; i <= n; ++i) g.Append(g.NewCapacitor(1e-9 * i * i));
     return g;
@@ -74,32 +66,24 @@ inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
 /// Fills a document with groups, cut-outs, probes, mesh objects, results and
 /// a chosen choke from db (which must hold a set named "L-Test").
 inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
-    doc.analysisDomain.stopFrequency = 5e8;
-    doc.analysisDomain.frequencySteps = 3;
-    doc.board.epsilonR = 4.5;
+    doc.analysisDomain.stopFrequency = 5e8, doc.analysisDomain.frequencySteps = 3, doc.board.epsilonR = 4.5;
     doc.optimisationGroup.Assign(MakeGroup("", 3, 0.05, 0.035));
     CLayer& vcc = *doc.board.currentLayer;
     vcc.AddGroupAtCentre(MakeGroup("Gruppe1", 2, 0, 0)).name = "Gruppe1";
     CCGroup& g2 = vcc.AddGroupAtCentre(MakeGroup("Gruppe2", 10, 0, 0));
-    g2.posX = 0.01;
-    g2.posY = 0.02;
+    g2.posX = 0.01, g2.posY = 0.02;
     vcc.cutOuts.push_back(std::make_unique<CCutOut>(0.01, 0.01, 0.02, 0.03, "Cutout1"));
     vcc.cutOuts.push_back(std::make_unique<CCutOut>(0.05, 0.04, 0.06, 0.05, "Cutout2 äöü"));
     vcc.cutOuts.back()->inactive = 1;
     vcc.probes.push_back(std::make_unique<CProbe>(0.09, 0.06, "Sonde 3"));
     // A 3 x 2 mesh with ports and two result maps.
-    vcc.mesh.cellSize = 0.04;
-    vcc.mesh.nx = 3;
-    vcc.mesh.ny = 2;
-    vcc.mesh.gridPointCount = 6;
-    vcc.mesh.activeCount = 5;
+    vcc.mesh.cellSize = 0.04, vcc.mesh.nx = 3, vcc.mesh.ny = 2, vcc.mesh.gridPointCount = 6, vcc.mesh.activeCount = 5;
     for (int k = 1; k <= 6; ++k) {
         const int r = (k - 1) / 3, c = (k - 1) % 3;
         vcc.mesh.gridNodes.push_back(std::make_unique<CNode>(k, k == 6 ? 0 : 1, r, c, c * 0.04, r * 0.04));
         if (k == 6) continue;
         auto& port = vcc.mesh.nodePorts.emplace_back(std::make_unique<CPort>(k, vcc.mesh.gridNodes.back().get()));
-        port->value1 = 0.25 * k;
-        port->value2 = -0.5 * k;
+        port->value1 = 0.25 * k, port->value2 = -0.5 * k;
     }
     for (int e = 0; e < 2; ++e) {
         ComplexMatrix map(2, 3, kNoMetal);
@@ -109,30 +93,16 @@ inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
     }
     vcc.results.resultLabels = {"100MHz", "Maximum"};
     doc.filter.group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
-    doc.filterReceivedGroup = 1;
-    doc.filter.candidates = {db.Find("L-Test")};
-    doc.filter.selected = 0;
-    doc.filter.useGroup = 0;
-    doc.layerEditorOpen = 1;
-    doc.parasiticsAutomatic = 0;
+    doc.filterReceivedGroup = 1, doc.filter.candidates = {db.Find("L-Test")}, doc.filter.selected = 0;
+    doc.filter.useGroup = 0, doc.layerEditorOpen = 1, doc.parasiticsAutomatic = 0;
 }
 
 /// The choke the rich document chooses.
 inline std::unique_ptr<CSParaSet> TestChoke() {
     auto s = std::make_unique<CSParaSet>();
-    s->name = "L-Test";
-    s->maker = "Würth";
-    s->partNumber = "742 792 040";
-    s->description = "Ferrit";
-    s->dimensions = "0805";
-    s->datasheet = "datasheets/l-test.pdf";
-    s->formatCode = 3;
-    s->fMin = 1e6;
-    s->fMax = 1e9;
-    s->pointCount = 2;
-    s->refImpedance = 50;
-    s->maxCurrent = 0.5;
-    s->nominalL = 1e-6;
+    s->name = "L-Test", s->maker = "Würth", s->partNumber = "742 792 040", s->description = "Ferrit";
+    s->dimensions = "0805", s->datasheet = "datasheets/l-test.pdf", s->formatCode = 3;
+    s->fMin = 1e6, s->fMax = 1e9, s->pointCount = 2, s->refImpedance = 50, s->maxCurrent = 0.5, s->nominalL = 1e-6;
     s->points = {{1e6, {0.1, 0}, {0.9, 0}, {0.9, 0}, {0.1, 0}}, {1e9, {0.8, 0}, {0.1, 0}, {0.1, 0}, {0.8, 0}}};
     return s;
 }

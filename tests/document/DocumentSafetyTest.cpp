@@ -1,7 +1,6 @@
 // Damaged files (and the fuzzer's corpus) fail with a message and leave the
-// document as it was;
-// saving replaces a file completely or not at all, never a file it must not,
-// and parallel writers wait for each other.
+// document as it was; saving replaces a file completely or not at all, never
+// a file it must not, and parallel writers wait for each other.
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -83,11 +82,7 @@ TEST(DamagedDocument, EveryTruncationFails) {
 
 TEST(DamagedDocument, EachDamageIsNamed) {
     const Bytes full = RichFile();
-    struct Case {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        const char* message;
-    };
+    struct Case { const char* what; std::function<void(Bytes&)> damage; const char* message; };
     // Damage the archive itself reports is checked with the archive.
     const std::size_t layer = Find(full, "CLayer");
     const std::size_t probe = Find(full, "Probe1");
@@ -168,12 +163,7 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     EXPECT_FALSE(doc.ChangedOnDisk(s.dir / "a.vnt"));
     // Targets a save must not replace: each is refused before anything is
     // written, stays as it was, and no temporary file is left.
-    struct Case {
-        const char* name;
-        std::function<bool(const fs::path&)> make;  // false: cannot be made here
-        bool replace;
-        const char* message;
-    };
+    struct Case { const char* name; std::function<bool(const fs::path&)> make; bool replace; const char* message; };
     const char* const special = "keine gewöhnliche Datei";
     const std::vector<Case> cases = {
         {"fifo.vnt", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
@@ -190,10 +180,8 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
         }
         struct stat before {}, after {};
         ASSERT_EQ(::lstat(p.c_str(), &before), 0);
-        SaveOptions options;
-        options.replace = c.replace;
         doc.SetModifiedFlag();
-        EXPECT_FALSE(doc.SaveFile(p, error, options)) << c.name;
+        EXPECT_FALSE(doc.SaveFile(p, error, SaveOptions{.replace = c.replace})) << c.name;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.name << ": " << error;
         EXPECT_NE(error.find(c.name), std::string::npos) << error;
         EXPECT_TRUE(doc.IsModified());
@@ -274,8 +262,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
         if (d.doc.SaveFile(target, e)) return 1;
         return e.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
     });
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     Bytes now;
     ASSERT_TRUE(ReadWholeFile(target, now, error));
     EXPECT_EQ(now, good);
@@ -288,8 +275,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
         d.doc.SaveFile(target, e);
         return 0;
     });
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
     ASSERT_TRUE(ReadWholeFile(target, now, error));
     EXPECT_EQ(now, good);
     const std::vector<std::string> stale = Temporaries(s.dir);
