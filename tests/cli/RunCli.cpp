@@ -1,37 +1,58 @@
 #include "RunCli.h"
 
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace vantor::test {
 
-CliRun RunCli(const std::string& args, const std::string& folder) {
+CliRun RunShell(const std::string& line, const std::string& folder) {
     // One stderr file per process and call: ctest runs tests in parallel.
     static int calls = 0;
-    const std::string errFile = ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" +
-                                std::to_string(++calls) + ".txt";
-    std::string command = std::string(VANTOR_CLI) + " " + args + " 2>" + errFile + " </dev/null";
-    if (!folder.empty()) command = "cd '" + folder + "' && " + command;
+    const std::string errFile =
+        ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
+    const std::string command =
+        "cd '" + folder + "' && CLI='" VANTOR_CLI "' && { " + line + "; } 2>" + errFile + " </dev/null";
     CliRun r;
     std::FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
     const int status = pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    {
-        std::ifstream in(errFile, std::ios::binary);
-        r.err.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    r.err = ReadAll(errFile);
     std::remove(errFile.c_str());
     return r;
+}
+
+std::string ReadAll(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::vector<double>> Csv(const std::string& text, std::string& header) {
+    std::istringstream in(text);
+    std::getline(in, header);
+    std::vector<std::vector<double>> rows;
+    for (std::string line; std::getline(in, line);) {
+        std::stringstream cells(line);
+        rows.emplace_back();
+        for (std::string cell; std::getline(cells, cell, ',');) rows.back().push_back(std::stod(cell));
+    }
+    return rows;
+}
+
+void CliFolder::SetUp() {
+    dir = std::filesystem::path(::testing::TempDir()) /
+          ("vantor_cli_" + std::to_string(getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
 }
 
 }  // namespace vantor::test

@@ -1,8 +1,13 @@
 #pragma once
 // Runs the real vantor-cli as a script would: stdin closed, stdout and
-// stderr read apart.
+// stderr read apart, each test in a folder of its own.
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 namespace vantor::test {
 
@@ -12,8 +17,24 @@ struct CliRun {
     std::string err;    // stderr
 };
 
-/// Runs vantor-cli with the given shell words, in `folder` when it is not
-/// empty.
-CliRun RunCli(const std::string& args, const std::string& folder = {});
+/// Runs a shell line in `folder`; $CLI in it is vantor-cli.
+CliRun RunShell(const std::string& line, const std::string& folder);
+std::string ReadAll(const std::filesystem::path& p);
+/// The rows of a CSV text of numbers, its first line in `header`.
+std::vector<std::vector<double>> Csv(const std::string& text, std::string& header);
+
+/// An empty folder per test, the working folder of its runs.
+class CliFolder : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    CliRun Cli(const std::string& args) { return RunShell("$CLI " + args, dir.string()); }
+    nlohmann::json Info(const std::string& file) {
+        const CliRun r = Cli("info --json " + file);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return nlohmann::json::parse(r.out, nullptr, false);
+    }
+    std::filesystem::path dir;
+};
 
 }  // namespace vantor::test
