@@ -10,6 +10,7 @@
 #include "ShownName.h"
 #include "Workflows.h"
 #include "CFilter.h"
+#include "FrequencyRangeFields.h"
 #include "GraphTraces.h"
 #include "Values.h"
 #include "CLayer.h"
@@ -70,11 +71,16 @@ std::vector<double> Frequencies(const CurveArgs& a) {
     return GraphFrequencies(ParseValue(a.from), ParseValue(a.to), a.steps);
 }
 
-bool CheckAxis(const CurveArgs& a, Context& ctx) {
-    if (ParseValue(a.to) > ParseValue(a.from)) return true;
-    ctx.ui.message("Fehler: Fstart muß < " + a.to + " sein!", MessageKind::Error);
+bool CheckAxis(const FrequencyRangeFields& axis, bool withSteps, Context& ctx) {
+    const FieldCheck e = withSteps ? axis.Check() : axis.CheckEnds();
+    if (!e) return true;
+    ctx.ui.message(e->message, MessageKind::Error);
     ctx.exitCode = kExitRefused;
     return false;
+}
+
+bool CheckAxis(const CurveArgs& a, Context& ctx) {
+    return CheckAxis(FrequencyRangeFields{a.from, a.to, std::to_string(a.steps)}, true, ctx);
 }
 
 void AddAxisOptions(CLI::App* cmd, CurveArgs& a) {
@@ -130,11 +136,7 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
 
 void RunDocumentAttenuation(const FileArgs& file, const std::string& database, const std::string& from,
                             const std::string& to, Context& ctx) {
-    if (ParseValue(to) <= ParseValue(from)) {
-        ctx.ui.message("Fehler: Fstart muß < " + to + " sein!", MessageKind::Error);
-        ctx.exitCode = kExitRefused;
-        return;
-    }
+    if (!CheckAxis(FrequencyRangeFields{from, to, {}}, false, ctx)) return;
     DocumentSession s(ctx);
     // The stored choke has no data points; the folder's set of that name has.
     if (!s.LoadDatabase(database) || !s.Open(file)) return;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DocumentFixtures.h"
+#include "FrequencyRangeFields.h"
 #include "GraphAxis.h"
 #include "GraphTraces.h"
 #include "LayerEditLogic.h"
@@ -176,6 +177,37 @@ TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
     EXPECT_EQ(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {})}), kMessageUnitsDiffer);
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("dB", {}, 0)}));
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("Ohm", {})}));
+}
+
+TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
+    using F = FrequencyRangeFields;
+    struct Case {
+        F fields;
+        const char* step;
+        int control;  // 0: accepted
+        const char* message;
+    };
+    for (const Case& c : {Case{{"1MHz", "1GHz", "999"}, "1MHz", 0, ""},
+                          Case{{"1GHz", "1GHz", "500"}, "---------", F::kStartId, "Fehler: Fstart muß < 1GHz sein!"},
+                          Case{{"0", "3GHz", "0"}, "3GHz", F::kStepsId, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
+                          Case{{"0", "3GHz", "5001"}, "599.9kHz", 0, ""},
+                          Case{{"0", "3.1GHz", "2"}, "1.6GHz", F::kStopId, "Maximal mögliche Frequenz in Vantor: 3GHz"},
+                          Case{{"0", "1e309", "2"}, nullptr, F::kStopId, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
+        if (c.step != nullptr) {
+            EXPECT_EQ(c.fields.StepText(), c.step) << c.fields.stop;
+        }
+        const FieldCheck e = c.fields.Check();
+        EXPECT_EQ(e ? e->controlId : 0, c.control) << c.fields.stop << " " << c.fields.steps;
+        EXPECT_EQ(e ? e->message : "", c.message);
+    }
+    // The dialog's texts give the graph back its own axis.
+    GraphViewRecord graph, back;
+    back.stepCount = 7;
+    F::FromGraph(graph).ApplyTo(back);
+    EXPECT_EQ(back.firstFrequency, graph.firstFrequency);
+    EXPECT_EQ(back.lastFrequency, graph.lastFrequency);
+    EXPECT_EQ(back.stepCount, graph.stepCount);
+    EXPECT_EQ(back.frequencyStep, graph.frequencyStep);
 }
 
 TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
