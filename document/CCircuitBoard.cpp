@@ -108,7 +108,7 @@ CLayer* CCircuitBoard::SolverLayer() {
 bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     CLayer* layer = SolverLayer();
     if (layer == nullptr) {
-        ui.message("Die Platine hat keine Lage, die berechnet werden kann.", MessageKind::Error);
+        ui.message(kMessageNothingToSolve, MessageKind::Error);
         return false;
     }
     SolveJob job(*layer, domain, options);

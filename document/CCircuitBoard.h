@@ -14,6 +14,8 @@
 
 namespace vantor {
 
+inline constexpr const char* kMessageNothingToSolve = "Die Platine hat keine Lage, die berechnet werden kann.";
+
 class CVtrDoc;
 class CLayer;
 class CAnalysisDomain;

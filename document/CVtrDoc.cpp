@@ -261,7 +261,25 @@ bool CVtrDoc::editAnalysis(AnalysisDialog& dialog) {
 }
 
 bool CVtrDoc::analyse(const SolverOptions& options) {
-    if (!board.RunPlaneSolver(analysisDomain, ui_, options)) return false;
+    const std::unique_ptr<SolveJob> job = startAnalysis(options);
+    if (job == nullptr) return false;
+    job->start();
+    while (!job->pump(ui_, std::chrono::milliseconds(100))) {
+    }
+    return finishAnalysis(*job);
+}
+
+std::unique_ptr<SolveJob> CVtrDoc::startAnalysis(const SolverOptions& options) {
+    CLayer* solved = plane();
+    if (solved == nullptr) {
+        ui_.message(kMessageNothingToSolve, MessageKind::Error);
+        return nullptr;
+    }
+    return std::make_unique<SolveJob>(*solved, analysisDomain, options);
+}
+
+bool CVtrDoc::finishAnalysis(SolveJob& job) {
+    if (!job.commit(ui_)) return false;
     DesignChanged(ChangeHint::Results);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "DocumentFile.h"
 #include "Interaction.h"
 #include "LayoutDialog.h"
+#include "SolveJob.h"
 #include "ViewRecords.h"
 
 namespace vantor {
@@ -111,7 +113,18 @@ public:
     /// The analysis parameters; true when confirmed. Not marked modified.
     bool editAnalysis(AnalysisDialog& dialog);
     /// The plane solver on the solver plane; marks modified when it solved.
+    /// Runs the job of startAnalysis to its end on this thread.
     bool analyse(const SolverOptions& options = {});
+    /// "Analyse !" for a window that keeps repainting: the job takes its
+    /// snapshot of the solver plane now; the caller starts it, pumps it from
+    /// its event loop and hands it to finishAnalysis on this thread. The
+    /// plane must outlive the job, so the document's windows stay modal
+    /// while it runs. Null (after a message) for a board without planes.
+    std::unique_ptr<SolveJob> startAnalysis(const SolverOptions& options = {});
+    /// Commits a job of startAnalysis: when it solved and was not
+    /// cancelled, its results replace the old ones in one step, the
+    /// document is marked modified and the views hear of new results once.
+    bool finishAnalysis(SolveJob& job);
     /// A placed group "Gruppe<k>" from the optimisation result, made the
     /// current group; null when the board has no plane. Marks modified.
     CCGroup* newGroup();

@@ -70,6 +70,29 @@ TEST(DocumentWorkflow, KillMaxIsAllOrNothing) {
     EXPECT_FALSE(e.doc.IsModified());
 }
 
+TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
+    Env e;
+    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    const CLayer& plane = *e.doc.plane();
+    for (const bool cancel : {true, false}) {
+        const int updates = e.form.updates;
+        const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
+        ASSERT_NE(job, nullptr);
+        if (cancel) job->cancel();
+        job->start();
+        job->wait();
+        // Solved or not, nothing reached the document before the finish.
+        EXPECT_FALSE(plane.HasResults());
+        EXPECT_FALSE(e.doc.IsModified());
+        EXPECT_EQ(e.form.updates, updates);
+        EXPECT_EQ(e.doc.finishAnalysis(*job), !cancel);
+        EXPECT_EQ(plane.HasResults(), !cancel);
+        EXPECT_EQ(e.doc.IsModified(), !cancel);
+        EXPECT_EQ(e.form.updates, updates + (cancel ? 0 : 1));
+    }
+    EXPECT_EQ(e.form.lastHint, ChangeHint::Results);
+}
+
 // Every command on a design with an optimised group, a current placed group
 // "Gruppe1" and a candidate choke: it notifies each view once with what it
 // changed, or not at all when it changed nothing, and marks the document
