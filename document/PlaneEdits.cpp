@@ -46,11 +46,8 @@ bool SelectGroup(CVtrDoc& doc, const std::string& name) {
 
 bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
     CLayer* plane = doc.plane();
-    if (plane == nullptr) return false;
-    auto& groups = plane->capacitorGroups;
-    auto it = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g->name == name; });
-    if (it == groups.end()) return false;
-    groups.erase(it);
+    if (plane == nullptr || !plane->DeleteGroup(plane->FindGroupByName(name))) return false;
+    const auto& groups = plane->capacitorGroups;
     if (MainFormState* form = doc.MainForm(); form != nullptr && form->currentGroupName == name)
         form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
     // The main form's "Gruppe löschen" does not mark the document modified.
