@@ -1,0 +1,96 @@
+#include "QtInteraction.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vantor::ui {
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning: return QMessageBox::Warning;
+        case MessageKind::Error: return QMessageBox::Critical;
+        case MessageKind::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
+}  // namespace
+
+Answer AskQuestion(QWidget* parent, const QString& text, Buttons buttons, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    // The buttons carry the program's own words whatever translation loaded.
+    struct Choice {
+        Answer answer;
+        const char* label;
+        QMessageBox::ButtonRole role;
+    };
+    std::vector<Choice> choices;
+    switch (buttons) {
+        case Buttons::Ok: choices = {{Answer::Ok, "OK", QMessageBox::AcceptRole}}; break;
+        case Buttons::OkCancel:
+            choices = {{Answer::Ok, "OK", QMessageBox::AcceptRole}, {Answer::Cancel, "Abbrechen", QMessageBox::RejectRole}};
+            break;
+        case Buttons::YesNo:
+            choices = {{Answer::Yes, "Ja", QMessageBox::YesRole}, {Answer::No, "Nein", QMessageBox::NoRole}};
+            break;
+        case Buttons::YesNoCancel:
+            choices = {{Answer::Yes, "Ja", QMessageBox::YesRole},
+                       {Answer::No, "Nein", QMessageBox::NoRole},
+                       {Answer::Cancel, "Abbrechen", QMessageBox::RejectRole}};
+            break;
+        case Buttons::RetryCancel:
+            choices = {{Answer::Retry, "Wiederholen", QMessageBox::AcceptRole},
+                       {Answer::Cancel, "Abbrechen", QMessageBox::RejectRole}};
+            break;
+    }
+    std::vector<QPushButton*> made;
+    for (const Choice& c : choices) made.push_back(box.addButton(QString::fromUtf8(c.label), c.role));
+    box.setDefaultButton(made.front());
+    if (choices.size() > 1) box.setEscapeButton(made.back());
+    box.exec();
+    for (std::size_t i = 0; i < made.size(); ++i)
+        if (box.clickedButton() == made[i]) return choices[i].answer;
+    return SafeAnswer(buttons);
+}
+
+void QtInteraction::message(const std::string& text, MessageKind kind) {
+    QMessageBox box(IconOf(kind), QString::fromUtf8(kMessageCaption), QString::fromStdString(text), QMessageBox::Ok,
+                    parent_);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+Answer QtInteraction::ask(const std::string& text, Buttons buttons) {
+    return AskQuestion(parent_, QString::fromStdString(text), buttons);
+}
+
+void QtInteraction::progressBegin(const std::string& title) {
+    if (sink_ != nullptr) sink_->progressBegin(QString::fromStdString(title));
+}
+
+void QtInteraction::progressRange(ProgressBar bar, int maximum) {
+    if (sink_ != nullptr) sink_->progressRange(bar, maximum);
+}
+
+void QtInteraction::progressValue(ProgressBar bar, int value) {
+    if (sink_ != nullptr) sink_->progressValue(bar, value);
+}
+
+void QtInteraction::progressText(const std::string& text) {
+    if (sink_ != nullptr) sink_->progressText(QString::fromStdString(text));
+}
+
+void QtInteraction::progressEnd() {
+    if (sink_ != nullptr) sink_->progressEnd();
+}
+
+bool QtInteraction::cancelRequested() { return sink_ != nullptr && sink_->cancelRequested(); }
+
+void QtInteraction::busyBegin() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtInteraction::busyEnd() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace vantor::ui
