@@ -1,0 +1,118 @@
+#pragma once
+// The main window: the work area with the documents' windows, the menus of
+// the program (one set without a document, one with a design active), the
+// tool bar, the status bar, the recent files, printing.
+
+#include <memory>
+#include <vector>
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+
+namespace vantor {
+class CSParameterDB;
+}
+
+namespace vantor::app {
+
+class DocumentFrame;
+class DocumentHost;
+
+/// How many files the "&Datei" menu lists.
+inline constexpr int kRecentFileCount = 4;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CSParameterDB& database, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QMdiArea* mdiArea() const { return mdi_; }
+
+    /// "&Neu": a new design in a new window.
+    DocumentHost* newDocument();
+    /// Opens a design; null (after the message) when it cannot be read.
+    /// A file that is open already is brought to the front.
+    DocumentHost* openDocument(const QString& path, bool showMessage = true, QString* error = nullptr);
+    const std::vector<DocumentHost*>& documents() const { return documents_; }
+    /// The document of the active window, or null.
+    DocumentHost* activeDocument() const;
+
+    /// Shows a new sub-window: maximised, except for the very first window
+    /// of the run when no other is active.
+    void showChildFrame(DocumentFrame* frame);
+    /// Puts path first in the recent-file list.
+    void addRecentFile(const QString& path);
+    QStringList recentFiles() const;
+    /// Opens the help at a context topic (0: contents).
+    void showHelp(int topic);
+
+    /// Closes every document, asking to save each modified one; false when
+    /// the person cancelled.
+    bool closeAllDocuments();
+    /// Offers to save each modified document (after an error).
+    void offerToSaveAll();
+
+    QPrinter& printer();
+    /// Prints the active window's picture on printer (the report for a
+    /// main form); false when there is nothing to print.
+    bool printActive(QPrinter& printer);
+
+    /// Actions by their menu text without '&' and the shortcut, for tests.
+    QAction* action(const QString& text) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createToolBar();
+    void createStatusBar();
+    /// The menu set for the active window: with a design or without.
+    void buildMenus();
+    void updateActions();
+    void updateTitle();
+    void updateRecentActions();
+    void updateIndicators();
+    void adopt(DocumentHost* host);
+    void onOpen();
+    void onPrint();
+    void onPrintPreview();
+    void onPrintSetup();
+    void onAbout();
+    void onWeb();
+    void arrangeIcons();
+    void editFocused(void (*edit)(QWidget*));
+    QAction* makeAction(const QString& text, const char* icon, int standardIcon, const QKeySequence& key = {},
+                        const QString& tip = {});
+
+    CSParameterDB& database_;
+    QMdiArea* mdi_;
+    std::vector<DocumentHost*> documents_;
+    int untitledCount_ = 0;
+    bool firstActivation_ = true;
+    std::unique_ptr<QPrinter> printer_;
+
+    QAction *new_, *open_, *close_, *save_, *saveAs_, *print_, *preview_, *printSetup_, *exit_;
+    QAction *undo_, *redo_, *cut_, *copy_, *paste_;
+    QAction *toolBarShown_, *statusBarShown_, *graph_, *layerEditor_;
+    QAction *layout_, *capacitors_, *targets_, *analysisParameters_;
+    QAction *newWindow_, *cascade_, *tile_, *arrange_;
+    QAction *help_, *web_, *about_, *whatsThis_;
+    std::vector<QAction*> recent_;
+    std::vector<QAction*> all_;
+    QLabel* indicators_[3] = {nullptr, nullptr, nullptr};
+    bool lockState_[3] = {false, false, false};
+};
+
+}  // namespace vantor::app

@@ -1,0 +1,300 @@
+#include "DocumentHost.h"
+
+#include <algorithm>
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+
+#include "CMainFrame.h"
+#include "CVtrView.h"
+#include "DocumentFrame.h"
+#include "SolverProgressDialog.h"
+
+namespace vantor::app {
+
+namespace {
+
+constexpr const char* kFileFilter = "Vantor Entkopplung (*.vnt)";
+
+/// How long a save waits for a vantor-cli run that is changing the file.
+constexpr std::chrono::seconds kSaveLockWait{5};
+
+std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+
+}  // namespace
+
+DocumentHost::DocumentHost(CMainFrame& frame, CSParameterDB& database, int untitledNumber)
+    : frame_(frame), ui_(&frame), doc_(database, ui_), history_(doc_), untitledNumber_(untitledNumber) {
+    doc_.AddView(*this);
+}
+
+DocumentHost::~DocumentHost() {
+    closing_ = true;
+    // The views inside the frames detach from the document when they go,
+    // so they go first.
+    for (const QPointer<DocumentFrame>& f : frames_) delete f.data();
+    doc_.RemoveView(*this);
+}
+
+void DocumentHost::runCommand(const QString& label, const std::function<void()>& command) {
+    if (commandDepth_++ == 0) history_.Begin(label.toStdString());
+    try {
+        command();
+    } catch (...) {
+        if (--commandDepth_ == 0) history_.Commit();
+        emit stateChanged();
+        throw;
+    }
+    if (--commandDepth_ == 0) history_.Commit();
+    emit stateChanged();
+}
+
+void DocumentHost::runJob(const QString& label, JobStart start, JobFinish finish) {
+    runCommand(label, [&] {
+        std::unique_ptr<SolveJob> job = (doc_.*start)(SolverOptions{});
+        if (job == nullptr) return;
+        ui::SolverProgressDialog::Run(*job, ui_, &frame_);
+        (doc_.*finish)(*job);
+    });
+}
+
+void DocumentHost::runAnalysis() {
+    runJob(QStringLiteral("Analyse"), &CVtrDoc::startAnalysis, &CVtrDoc::finishAnalysis);
+}
+
+void DocumentHost::runKillMax() {
+    runCommand(QStringLiteral("KillMax"), [&] { doc_.killMax(); });
+}
+
+DocumentFrame* DocumentHost::findFrame(FrameKind kind) const {
+    for (const QPointer<DocumentFrame>& f : frames_)
+        if (f != nullptr && f->kind() == kind) return f.data();
+    return nullptr;
+}
+
+DocumentFrame* DocumentHost::makeFrame(FrameKind kind) {
+    QWidget* content = nullptr;
+    QString caption = title();
+    switch (kind) {
+        case FrameKind::MainForm: content = new ui::CVtrView(*this); break;
+        case FrameKind::Graph:
+            content = new QWidget;
+            content->setAccessibleName(QStringLiteral("Grafikausgabe"));
+            break;
+        case FrameKind::LayerEditor:
+            content = new QWidget;
+            content->setAccessibleName(QStringLiteral("Layer-Editor"));
+            break;
+    }
+    auto* f = new DocumentFrame(*this, kind, content);
+    frames_.push_back(f);
+    frame_.mdiArea()->addSubWindow(f);
+    updateCaptions();
+    return f;
+}
+
+void DocumentHost::updateCaptions() {
+    std::vector<DocumentFrame*> forms;
+    for (DocumentFrame* f : frames())
+        if (f->kind() == FrameKind::MainForm) forms.push_back(f);
+    const QString name = title();
+    for (DocumentFrame* f : frames()) {
+        QString caption = name;
+        if (f->kind() == FrameKind::Graph) caption = QStringLiteral("Grafikausgabe - ") + name;
+        if (f->kind() == FrameKind::LayerEditor) caption = QStringLiteral("Layer-Editor - ") + name;
+        if (f->kind() == FrameKind::MainForm && forms.size() > 1) {
+            const auto at = std::find(forms.begin(), forms.end(), f);
+            caption += QStringLiteral(":%1").arg(at - forms.begin() + 1);
+        }
+        f->setWindowTitle(caption + QStringLiteral("[*]"));
+        f->setWindowModified(doc_.IsModified());
+    }
+}
+
+void DocumentHost::showFrame(DocumentFrame* f) {
+    frame_.showChildFrame(f);
+}
+
+QMdiSubWindow* DocumentHost::addMainForm() {
+    DocumentFrame* f = makeFrame(FrameKind::MainForm);
+    f->resize(f->widget()->sizeHint() + QSize(8, 30));
+    showFrame(f);
+    return f;
+}
+
+std::vector<DocumentFrame*> DocumentHost::frames() const {
+    std::vector<DocumentFrame*> all;
+    for (const QPointer<DocumentFrame>& f : frames_)
+        if (f != nullptr) all.push_back(f.data());
+    std::stable_partition(all.begin(), all.end(), [](DocumentFrame* f) { return f->kind() == FrameKind::MainForm; });
+    return all;
+}
+
+void DocumentHost::openCompanions() {
+    if (doc_.graphWindowOpen != 0) setGraphWindowOpen(true);
+    if (doc_.layerEditorOpen != 0) setLayerEditorOpen(true);
+}
+
+void DocumentHost::createNew() {
+    addMainForm();
+    {
+        BusyScope busy(ui_);
+        doc_.OnNewDocument();
+    }
+    doc_.SetModifiedFlag(false);
+    history_.Clear();
+    doc_.UpdateAllViews(ChangeHint::Everything);
+    openCompanions();
+    emit stateChanged();
+}
+
+bool DocumentHost::open(const QString& path, QString& error, bool showMessage) {
+    addMainForm();
+    CVtrDoc::OpenResult result;
+    {
+        BusyScope busy(ui_);
+        result = doc_.OpenFile(FsPath(path));
+    }
+    if (!result.ok()) {
+        error = QString::fromStdString(result.message);
+        // An unknown version was shown by the reader already.
+        if (showMessage && result.kind == CVtrDoc::OpenResult::Failed) ui_.message(result.message, MessageKind::Error);
+        return false;
+    }
+    path_ = QFileInfo(path).absoluteFilePath();
+    history_.Clear();
+    updateCaptions();
+    openCompanions();
+    emit stateChanged();
+    return true;
+}
+
+QString DocumentHost::title() const {
+    if (!path_.isEmpty()) return QFileInfo(path_).fileName();
+    return QStringLiteral("Entkopplung%1").arg(untitledNumber_);
+}
+
+bool DocumentHost::save() { return path_.isEmpty() ? saveAs() : saveTo(path_); }
+
+bool DocumentHost::saveAs() {
+    const QString start = path_.isEmpty() ? title() + QStringLiteral(".vnt") : path_;
+    QString chosen = QFileDialog::getSaveFileName(&frame_, QStringLiteral("Speichern unter"), start,
+                                                  QString::fromUtf8(kFileFilter));
+    if (chosen.isEmpty()) return false;
+    if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".vnt");
+    return saveTo(chosen);
+}
+
+bool DocumentHost::saveTo(const QString& path) {
+    const std::filesystem::path target = FsPath(path);
+    // Another program replaced the file since it was read here: saving
+    // would silently drop its change.
+    if (!path_.isEmpty() && QFileInfo(path).absoluteFilePath() == path_ && doc_.ChangedOnDisk(target)) {
+        const QString question =
+            QStringLiteral("Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert.\n"
+                           "Soll sie trotzdem überschrieben werden?")
+                .arg(path);
+        if (ui_.ask(question.toStdString(), Buttons::YesNo) != Answer::Yes) return false;
+    }
+    DocumentLock lock;
+    std::string error;
+    const DocumentLock::Outcome locked = lock.Acquire(target, kSaveLockWait, error);
+    if (locked == DocumentLock::Outcome::Busy || locked == DocumentLock::Outcome::Failed) {
+        ui_.message(error, MessageKind::Error);
+        return false;
+    }
+    bool saved = false;
+    {
+        BusyScope busy(ui_);
+        saved = doc_.SaveFile(target, error);
+    }
+    if (!saved) {
+        ui_.message(error, MessageKind::Error);
+        return false;
+    }
+    path_ = QFileInfo(path).absoluteFilePath();
+    history_.MarkSaved();
+    frame_.addRecentFile(path_);
+    updateCaptions();
+    emit stateChanged();
+    return true;
+}
+
+bool DocumentHost::askToSave() {
+    if (!doc_.IsModified()) return true;
+    const QString question = QStringLiteral("Änderungen in %1 speichern?").arg(title());
+    switch (ui::AskQuestion(&frame_, question, Buttons::YesNoCancel)) {
+        case Answer::Yes: return save();
+        case Answer::No: return true;
+        default: return false;
+    }
+}
+
+void DocumentHost::undo() {
+    if (history_.Undo()) emit stateChanged();
+}
+
+void DocumentHost::redo() {
+    if (history_.Redo()) emit stateChanged();
+}
+
+void DocumentHost::setGraphWindowOpen(bool open) { setCompanionOpen(FrameKind::Graph, open, doc_.graphWindowOpen); }
+
+void DocumentHost::setLayerEditorOpen(bool open) {
+    setCompanionOpen(FrameKind::LayerEditor, open, doc_.layerEditorOpen);
+}
+
+void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& flag) {
+    DocumentFrame* f = findFrame(kind);
+    if (open && f == nullptr) {
+        f = makeFrame(kind);
+        const QSize area = frame_.mdiArea()->size();
+        f->resize(area.width() * 2 / 3, area.height() * 2 / 3);
+        showFrame(f);
+    } else if (!open && f != nullptr) {
+        f->closeQuietly();
+    }
+    flag = open ? 1 : 0;
+    // Which windows are open is stored with the design but is no change
+    // that asks to be saved.
+    doc_.UpdateAllViews(ChangeHint::ViewState);
+}
+
+void DocumentHost::showHelp(int topic) { frame_.showHelp(topic); }
+
+void DocumentHost::closeAll() {
+    if (closing_) return;
+    closing_ = true;
+    for (DocumentFrame* f : frames()) f->closeQuietly();
+    emit closed();
+}
+
+bool DocumentHost::frameMayClose(DocumentFrame& frame) {
+    if (closing_ || frame.kind() == FrameKind::Graph) return true;
+    int others = 0;
+    for (DocumentFrame* f : frames())
+        if (f != &frame && f->kind() != FrameKind::Graph) ++others;
+    if (!doc_.asksToSaveOnClose(false, others == 0)) return true;
+    return askToSave();
+}
+
+void DocumentHost::frameClosed(DocumentFrame& frame) {
+    frames_.erase(std::remove(frames_.begin(), frames_.end(), &frame), frames_.end());
+    if (closing_) return;
+    if (frame.kind() == FrameKind::Graph || frame.kind() == FrameKind::LayerEditor) {
+        (frame.kind() == FrameKind::Graph ? doc_.graphWindowOpen : doc_.layerEditorOpen) = 0;
+        doc_.UpdateAllViews(ChangeHint::ViewState);
+    }
+    const bool formLeft = findFrame(FrameKind::MainForm) != nullptr || findFrame(FrameKind::LayerEditor) != nullptr;
+    if (!formLeft) closeAll();
+    else updateCaptions();
+}
+
+void DocumentHost::OnUpdate(ChangeHint) {
+    updateCaptions();
+    emit stateChanged();
+}
+
+}  // namespace vantor::app

@@ -1,0 +1,297 @@
+// The desktop program's windows driven as a person would: start-up, files,
+// the save question, the recent files, the solve with its progress window,
+// the error box, undo.
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <stdexcept>
+#include <sys/stat.h>
+
+#include "CLayer.h"
+#include "CMainFrame.h"
+#include "CSplashDlg.h"
+#include "CVtrApp.h"
+#include "DocumentHost.h"
+#include "SolverProgressDialog.h"
+
+using namespace vantor;
+using namespace vantor::app;
+
+namespace {
+
+/// Answers the next modal message box with the button labelled button and
+/// keeps its text; as many boxes as buttons are given, in order.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(QStringList buttons) : buttons_(std::move(buttons)) {
+        connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+        timer_.start(5);
+    }
+    QStringList texts;
+    bool allAnswered() const { return buttons_.isEmpty(); }
+
+private:
+    void poll() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || buttons_.isEmpty()) return;
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text().remove(QLatin1Char('&')) == buttons_.front()) {
+                texts << box->text();
+                buttons_.removeFirst();
+                b->click();
+                return;
+            }
+        }
+    }
+    QStringList buttons_;
+    QTimer timer_;
+};
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class AppTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<CMainFrame> frame_;
+    CSParameterDB database_;
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        frame_ = std::make_unique<CMainFrame>(database_);
+        frame_->resize(1000, 700);
+        frame_->show();
+    }
+
+    void cleanup() {
+        BoxAnswerer no({QStringLiteral("Nein"), QStringLiteral("Nein"), QStringLiteral("Nein")});
+        frame_->closeAllDocuments();
+        QTRY_VERIFY(frame_->documents().empty());
+    }
+
+    void componentFolders() {
+        // The sample folder, an empty one and a missing one: the last two give
+        // an empty database without a word.
+        const QString samples = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
+        QTemporaryDir empty;
+        struct Row {
+            QString folder;
+            bool sets;
+        } rows[] = {{samples, true}, {empty.path(), false}, {empty.filePath(QStringLiteral("fehlt")), false}};
+        for (const Row& row : rows) {
+            CSParameterDB db;
+            CSplashDlg splash;
+            splash.show();
+            BoxAnswerer none({});
+            const int read = splash.LoadDatabase(db, row.folder);
+            QCOMPARE(read > 0, row.sets);
+            QCOMPARE(db.Count(), read);
+            if (row.sets) {
+                QCOMPARE(splash.countText(), QString::number(read));
+                QVERIFY(splash.fileText().endsWith(QStringLiteral(".s2p"), Qt::CaseInsensitive) ||
+                        splash.fileText().endsWith(QStringLiteral(".flp"), Qt::CaseInsensitive));
+            }
+            QVERIFY(none.texts.isEmpty());
+        }
+        QCOMPARE(CVtrApp::ComponentFolder(QStringLiteral("/x/y")), QStringLiteral("/x/y"));
+    }
+
+    void newSaveOpenClose() {
+        DocumentHost* doc = frame_->newDocument();
+        QCOMPARE(doc->title(), QStringLiteral("Entkopplung1"));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Vantor - Entkopplung1[*]"));
+        QVERIFY(!doc->document().IsModified());
+        QVERIFY(doc->document().optimisationGroup.CapacitorCount() > 0);  // the new design is optimised
+
+        // A change, then the save question answered each way.
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        QVERIFY(doc->document().IsModified());
+        QVERIFY(frame_->isWindowModified());
+        {
+            BoxAnswerer cancel({QStringLiteral("Abbrechen")});
+            QVERIFY(!frame_->closeAllDocuments());
+            QCOMPARE(frame_->documents().size(), std::size_t{1});
+            QCOMPARE(cancel.texts, QStringList{QStringLiteral("Änderungen in Entkopplung1 speichern?")});
+        }
+        const QString path = file(QStringLiteral("a.vnt"));
+        QVERIFY(doc->saveTo(path));
+        QVERIFY(!doc->document().IsModified());
+        QCOMPARE(doc->title(), QStringLiteral("a.vnt"));
+        const QByteArray saved = FileBytes(path);
+        QVERIFY(!saved.isEmpty());
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        {
+            BoxAnswerer yes({QStringLiteral("Ja")});
+            QVERIFY(frame_->closeAllDocuments());
+            QVERIFY(yes.allAnswered());
+        }
+        QTRY_VERIFY(frame_->documents().empty());
+        QVERIFY(FileBytes(path) != saved);  // "Ja" saved the second group
+
+        // Open it again: two groups; closing the unchanged design asks nothing.
+        DocumentHost* reopened = frame_->openDocument(path);
+        QVERIFY(reopened != nullptr);
+        QCOMPARE(reopened->document().plane()->GroupCount(), 2);
+        QCOMPARE(reopened->document().MainForm()->currentGroupName, std::string("Gruppe2"));
+        // Opening it once more brings the open window forward.
+        QCOMPARE(frame_->openDocument(path), reopened);
+        reopened->runCommand(QStringLiteral("Neue Gruppe"), [&] { reopened->document().newGroup(); });
+        {
+            BoxAnswerer no({QStringLiteral("Nein")});
+            QVERIFY(frame_->closeAllDocuments());
+        }
+        QTRY_VERIFY(frame_->documents().empty());
+        QCOMPARE(FileBytes(path).size() > 0, true);
+        QVERIFY(FileBytes(path) != saved);
+
+        // A damaged file: the message, no document.
+        const QString damaged = file(QStringLiteral("kaputt.vnt"));
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(FileBytes(path).left(40));
+        f.close();
+        BoxAnswerer ok({QStringLiteral("OK")});
+        QVERIFY(frame_->openDocument(damaged) == nullptr);
+        QTRY_VERIFY(ok.allAnswered());
+        QVERIFY(ok.texts.front().contains(QStringLiteral("beschädigt")));
+        QTRY_VERIFY(frame_->documents().empty());
+    }
+
+    void failedSaveKeepsTheOldFile() {
+        DocumentHost* doc = frame_->newDocument();
+        const QString path = file(QStringLiteral("schreibgeschuetzt.vnt"));
+        QVERIFY(doc->saveTo(path));
+        const QByteArray old = FileBytes(path);
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        // A file its owner made read-only is not replaced, not even by root.
+        QVERIFY(::chmod(path.toLocal8Bit().constData(), 0444) == 0);
+        BoxAnswerer ok({QStringLiteral("OK")});
+        QVERIFY(!doc->saveTo(path));
+        QVERIFY(ok.allAnswered());
+        QCOMPARE(FileBytes(path), old);
+        QVERIFY(doc->document().IsModified());
+        ::chmod(path.toLocal8Bit().constData(), 0644);
+    }
+
+    void recentFiles() {
+        QSettings().remove(QStringLiteral("Recent File List"));
+        DocumentHost* doc = frame_->newDocument();
+        QStringList saved;
+        for (int i = 1; i <= 5; ++i) {
+            saved.prepend(file(QStringLiteral("r%1.vnt").arg(i)));
+            QVERIFY(doc->saveTo(saved.front()));
+        }
+        // The last four, newest first; the settings file is the test's own.
+        QCOMPARE(frame_->recentFiles(), saved.mid(0, kRecentFileCount));
+        QVERIFY(QSettings().fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))));
+        QVERIFY(QSettings().fileName().contains(QStringLiteral("Orvane")));
+        frame_->addRecentFile(saved[2]);
+        QCOMPARE(frame_->recentFiles().front(), saved[2]);
+        QCOMPARE(frame_->recentFiles().size(), kRecentFileCount);
+    }
+
+    void solveWithProgressAndCancel() {
+        DocumentHost* doc = frame_->newDocument();
+        CVtrDoc& d = doc->document();
+        d.analysisDomain.frequencySteps = 3;
+        doc->runAnalysis();
+        QVERIFY(d.plane()->HasResults());
+        const std::size_t maps = d.plane()->results.resultMaps.size();
+        QVERIFY(maps > 0);
+        QVERIFY(d.IsModified());
+
+        // A long solve, stopped from its window once it is under way: the
+        // results of the first solve stay whole.
+        d.analysisDomain.frequencySteps = 400;
+        d.analysisDomain.resolution = 4;
+        bool sawProgress = false;
+        QTimer clicker;
+        connect(&clicker, &QTimer::timeout, this, [&] {
+            auto* window = qobject_cast<ui::SolverProgressDialog*>(QApplication::activeModalWidget());
+            if (window == nullptr || window->upperBar()->value() < 1) return;
+            sawProgress = window->windowTitle() == QStringLiteral("FEM-Solver busy...");
+            window->cancelButton()->click();
+            clicker.stop();
+        });
+        clicker.start(5);
+        BoxAnswerer ok({QStringLiteral("OK")});  // the solver says it was cancelled
+        doc->runAnalysis();
+        QVERIFY(sawProgress);
+        QVERIFY(ok.allAnswered());
+        QCOMPARE(d.plane()->results.resultMaps.size(), maps);
+    }
+
+    void errorBoxOffersToSave() {
+        DocumentHost* doc = frame_->newDocument();
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        QString shown;
+        CVtrApp::SetErrorChoiceForTests([&](const QString& text) {
+            shown = text;
+            return ErrorChoice::Ignore;
+        });
+        struct Thrower : QObject {
+            bool event(QEvent*) override { throw std::runtime_error("kaputt"); }
+        } thrower;
+        thrower.setObjectName(QStringLiteral("Werfer"));
+        BoxAnswerer no({QStringLiteral("Nein")});
+        QEvent event(QEvent::User);
+        QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
+        CVtrApp::SetErrorChoiceForTests(nullptr);
+        QVERIFY(shown.startsWith(QStringLiteral("An unhandled error occurred in your program.\n\ntype\tstd::runtime_error\n")));
+        QVERIFY(shown.contains(QStringLiteral("\"Werfer\"")));
+        QVERIFY(shown.contains(QStringLiteral("event\tUser (1000)")));
+        // The modified design was offered for saving; "Nein" keeps it open.
+        QVERIFY(no.allAnswered());
+        QCOMPARE(no.texts.front(), QStringLiteral("Änderungen in %1 speichern?").arg(doc->title()));
+        QVERIFY(doc->document().IsModified());
+    }
+
+    void undoRedoRestoresTheFile() {
+        DocumentHost* doc = frame_->newDocument();
+        const QString before = file(QStringLiteral("vorher.vnt")), after = file(QStringLiteral("nachher.vnt")),
+                      again = file(QStringLiteral("wieder.vnt"));
+        QVERIFY(doc->saveTo(before));
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        QVERIFY(doc->canUndo());
+        QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
+        QVERIFY(doc->saveTo(after));
+        doc->undo();
+        QVERIFY(doc->saveTo(again));
+        QCOMPARE(FileBytes(again), FileBytes(before));
+        QVERIFY(doc->canRedo());
+        doc->redo();
+        QVERIFY(doc->saveTo(again));
+        QCOMPARE(FileBytes(again), FileBytes(after));
+        QCOMPARE(doc->document().plane()->GroupCount(), 1);
+        // A command that changes nothing leaves no step.
+        doc->runCommand(QStringLiteral("Nichts"), [] {});
+        QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    CVtrApp app(argc, argv);
+    AppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "AppTest.moc"
