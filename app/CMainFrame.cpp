@@ -273,9 +273,13 @@ void CMainFrame::updateIndicators() {
 }
 
 void CMainFrame::buildMenus() {
-    QMenuBar* bar = menuBar();
-    bar->clear();
     const bool design = activeDocument() != nullptr;
+    QMenuBar* bar = menuBar();
+    if (menusBuilt_ && design == designMenus_) return;
+    menusBuilt_ = true;
+    designMenus_ = design;
+    for (QMenu* m : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) m->deleteLater();
+    bar->clear();
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
     file->addAction(new_);
     file->addAction(open_);
@@ -342,7 +346,8 @@ void CMainFrame::buildMenus() {
     help->addAction(web_);
     help->addSeparator();
     help->addAction(about_);
-    for (QMenu* m : bar->findChildren<QMenu*>()) m->setAccessibleName(PlainText(m->title()));
+    for (QAction* a : bar->actions())
+        if (QMenu* m = a->menu()) m->setAccessibleName(PlainText(m->title()));
 }
 
 DocumentHost* CMainFrame::activeDocument() const {

@@ -101,6 +101,8 @@ private:
     std::vector<DocumentHost*> documents_;
     int untitledCount_ = 0;
     bool firstActivation_ = true;
+    bool menusBuilt_ = false;
+    bool designMenus_ = false;  // the menu set with a design active is shown
     std::unique_ptr<QPrinter> printer_;
 
     QAction *new_, *open_, *close_, *save_, *saveAs_, *print_, *preview_, *printSetup_, *exit_;

@@ -130,6 +130,13 @@ private slots:
             QCOMPARE(frame_->documents().size(), std::size_t{1});
             QCOMPARE(cancel.texts, QStringList{QStringLiteral("Änderungen in Entkopplung1 speichern?")});
         }
+        // Closing the design's only window asks as well; "Abbrechen" keeps it.
+        {
+            BoxAnswerer cancel({QStringLiteral("Abbrechen")});
+            QVERIFY(!doc->frames().front()->close());
+            QVERIFY(cancel.allAnswered());
+            QCOMPARE(doc->frames().size(), std::size_t{1});
+        }
         const QString path = file(QStringLiteral("a.vnt"));
         QVERIFY(doc->saveTo(path));
         QVERIFY(!doc->document().IsModified());

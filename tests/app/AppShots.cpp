@@ -1,0 +1,84 @@
+// Pictures of the desktop program's own windows for a person to look at:
+//   QT_SCALE_FACTOR=2 xvfb-run -a tests/app/app_shots OUTDIR [suffix]
+// Writes main.png (main window with a new design and its menus), splash.png,
+// about.png and progress.png. Not a test: it asserts nothing.
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include "AboutDialog.h"
+#include "CMainFrame.h"
+#include "CSplashDlg.h"
+#include "CVtrApp.h"
+#include "DocumentHost.h"
+#include "SolverProgressDialog.h"
+
+using namespace vantor;
+using namespace vantor::app;
+
+namespace {
+
+void Save(QWidget& w, const QString& path) {
+    w.show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    w.grab().save(path);
+}
+
+/// The whole screen, for pictures with open menus.
+void SaveScreen(const QString& path) {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CVtrApp app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QDir().mkpath(out);
+    auto name = [&](const char* base) { return out + QLatin1Char('/') + QString::fromLatin1(base) + suffix + ".png"; };
+
+    CSplashDlg splash;
+    splash.LoadDatabase(app.database(), QStringLiteral(VANTOR_SOURCE_DIR "/Database"));
+    Save(splash, name("splash"));
+    splash.close();
+
+    CMainFrame frame(app.database());
+    frame.resize(frame.screen()->availableSize() * 0.9);
+    frame.move(0, 0);
+    DocumentHost* host = frame.newDocument();
+    host->document().newGroup();
+    frame.mdiArea()->activeSubWindow()->showMaximized();
+    Save(frame, name("main"));
+    // The "&Datei" menu open over the window.
+    QMenu* file = frame.menuBar()->actions().front()->menu();
+    QTimer::singleShot(0, [&] {
+        file->popup(frame.mapToGlobal(frame.menuBar()->geometry().bottomLeft()));
+        SaveScreen(name("menu"));
+        file->close();
+    });
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    AboutDialog about(&frame);
+    Save(about, name("about"));
+
+    ui::SolverProgressDialog progress(&frame);
+    progress.progressBegin(QStringLiteral("FEM-Solver busy..."));
+    progress.progressRange(ProgressBar::Upper, 50);
+    progress.progressRange(ProgressBar::Lower, 10);
+    progress.progressValue(ProgressBar::Upper, 20);
+    progress.progressValue(ProgressBar::Lower, 6);
+    progress.progressText(QStringLiteral("412.5MHz"));
+    Save(progress, name("progress"));
+    host->document().SetModifiedFlag(false);
+    host->closeAll();
+    return 0;
+}
