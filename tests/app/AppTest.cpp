@@ -21,6 +21,7 @@
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
+#include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "SolverProgressDialog.h"
 
