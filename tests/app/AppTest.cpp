@@ -131,12 +131,15 @@ private slots:
             QCOMPARE(frame_->documents().size(), std::size_t{1});
             QCOMPARE(cancel.texts, QStringList{QStringLiteral("Änderungen in Entkopplung1 speichern?")});
         }
-        // Closing the design's only window asks as well; "Abbrechen" keeps it.
+        // Closing the design's only main form asks as well (its graph window
+        // does not count); "Abbrechen" keeps it.
         {
             BoxAnswerer cancel({QStringLiteral("Abbrechen")});
+            QCOMPARE(doc->frames().back()->kind(), FrameKind::Graph);
             QVERIFY(!doc->frames().front()->close());
             QVERIFY(cancel.allAnswered());
-            QCOMPARE(doc->frames().size(), std::size_t{1});
+            QCOMPARE(doc->frames().front()->kind(), FrameKind::MainForm);
+            QCOMPARE(frame_->documents().size(), std::size_t{1});
         }
         const QString path = file(QStringLiteral("a.vnt"));
         QVERIFY(doc->saveTo(path));
