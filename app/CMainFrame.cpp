@@ -36,8 +36,8 @@
 #include "DocumentHost.h"
 #include "HelpLocation.h"
 #include "KeyboardLocks.h"
+#include "OwnMenus.h"
 #include "Printable.h"
-#include "ReportPainter.h"
 
 namespace vantor::app {
 
@@ -180,7 +180,7 @@ void CMainFrame::createActions() {
     });
     connect(print_, &QAction::triggered, this, &CMainFrame::onPrint);
     connect(preview_, &QAction::triggered, this, &CMainFrame::onPrintPreview);
-    connect(printSetup_, &QAction::triggered, this, &CMainFrame::onPrintSetup);
+    connect(printSetup_, &QAction::triggered, this, &CMainFrame::printSetup);
     connect(exit_, &QAction::triggered, this, &QWidget::close);
     connect(undo_, &QAction::triggered, this, [this] {
         if (DocumentHost* host = activeDocument()) host->undo();
@@ -275,11 +275,19 @@ void CMainFrame::updateIndicators() {
 void CMainFrame::buildMenus() {
     const bool design = activeDocument() != nullptr;
     QMenuBar* bar = menuBar();
-    if (menusBuilt_ && design == designMenus_) return;
+    // A window with menus of its own shows them instead of the program's.
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    auto* own = active != nullptr ? dynamic_cast<ui::OwnMenus*>(active->widget()) : nullptr;
+    const void* owner = own != nullptr ? static_cast<const void*>(active->widget()) : design ? this : nullptr;
+    if (menusBuilt_ && owner == menuOwner_) return;
     menusBuilt_ = true;
-    designMenus_ = design;
+    menuOwner_ = owner;
     for (QMenu* m : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) m->deleteLater();
     bar->clear();
+    if (own != nullptr) {
+        for (QMenu* m : own->menus()) bar->addMenu(m);
+        return;
+    }
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
     file->addAction(new_);
     file->addAction(open_);
@@ -555,38 +563,44 @@ QPrinter& CMainFrame::printer() {
     return *printer_;
 }
 
-bool CMainFrame::printActive(QPrinter& printer) {
+ui::Printable* CMainFrame::activePicture() {
     QMdiSubWindow* w = mdi_->activeSubWindow();
     DocumentHost* host = activeDocument();
-    if (w == nullptr || host == nullptr) return false;
+    if (w == nullptr || host == nullptr) return nullptr;
+    if (qobject_cast<ui::CVtrView*>(w->widget()) != nullptr) return &host->report();
+    return dynamic_cast<ui::Printable*>(w->widget());
+}
+
+bool CMainFrame::printPicture(QPrinter& printer, ui::Printable& picture) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    if (qobject_cast<ui::CVtrView*>(w->widget()) != nullptr) {
-        render::RenderReport(painter, host->document(), host->title());
-    } else if (auto* printable = dynamic_cast<ui::Printable*>(w->widget())) {
-        printable->printPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).toRectF());
-    } else {
-        painter.end();
-        return false;
-    }
+    picture.printPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).toRectF());
     return painter.end();
 }
 
-void CMainFrame::onPrint() {
+void CMainFrame::print(ui::Printable& picture) {
     QPrintDialog dialog(&printer(), this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
-    if (dialog.exec() == QDialog::Accepted && !printActive(printer()))
+    if (dialog.exec() == QDialog::Accepted && !printPicture(printer(), picture))
         statusBar()->showMessage(QStringLiteral("Der Druck ist fehlgeschlagen."), 5000);
 }
 
-void CMainFrame::onPrintPreview() {
+void CMainFrame::printPreview(ui::Printable& picture) {
     QPrintPreviewDialog dialog(&printer(), this);
     dialog.setWindowTitle(QStringLiteral("Seitenansicht"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printActive(*p); });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) { printPicture(*p, picture); });
     dialog.exec();
 }
 
-void CMainFrame::onPrintSetup() {
+void CMainFrame::onPrint() {
+    if (ui::Printable* picture = activePicture()) print(*picture);
+}
+
+void CMainFrame::onPrintPreview() {
+    if (ui::Printable* picture = activePicture()) printPreview(*picture);
+}
+
+void CMainFrame::printSetup() {
     QPageSetupDialog dialog(&printer(), this);
     dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
     dialog.exec();

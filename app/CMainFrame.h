@@ -20,6 +20,10 @@ namespace vantor {
 class CSParameterDB;
 }
 
+namespace vantor::ui {
+class Printable;
+}
+
 namespace vantor::app {
 
 class DocumentFrame;
@@ -61,9 +65,17 @@ public:
     void offerToSaveAll();
 
     QPrinter& printer();
-    /// Prints the active window's picture on printer (the report for a
-    /// main form); false when there is nothing to print.
-    bool printActive(QPrinter& printer);
+    /// The active window's picture: the report for a main form, the
+    /// window's own for the others; null when there is none.
+    ui::Printable* activePicture();
+    /// Draws picture on printer; false when the printer refused.
+    static bool printPicture(QPrinter& printer, ui::Printable& picture);
+    /// The print dialog, then the picture on the chosen printer.
+    void print(ui::Printable& picture);
+    /// The picture in the print preview.
+    void printPreview(ui::Printable& picture);
+    /// "Drucker&einrichtung...": printer and page.
+    void printSetup();
 
     /// Actions by their menu text without '&' and the shortcut, for tests.
     QAction* action(const QString& text) const;
@@ -88,7 +100,6 @@ private:
     void onOpen();
     void onPrint();
     void onPrintPreview();
-    void onPrintSetup();
     void onAbout();
     void onWeb();
     void arrangeIcons();
@@ -102,7 +113,7 @@ private:
     int untitledCount_ = 0;
     bool firstActivation_ = true;
     bool menusBuilt_ = false;
-    bool designMenus_ = false;  // the menu set with a design active is shown
+    const void* menuOwner_ = nullptr;  // whose menus show: none, this (a design) or a window
     std::unique_ptr<QPrinter> printer_;
 
     QAction *new_, *open_, *close_, *save_, *saveAs_, *print_, *preview_, *printSetup_, *exit_;

@@ -10,6 +10,7 @@
 #include "CMainFrame.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
+#include "ReportPainter.h"
 #include "SolverProgressDialog.h"
 
 namespace vantor::app {
@@ -133,8 +134,11 @@ std::vector<DocumentFrame*> DocumentHost::frames() const {
 }
 
 void DocumentHost::openCompanions() {
+    DocumentFrame* form = findFrame(FrameKind::MainForm);
     if (doc_.graphWindowOpen != 0) setGraphWindowOpen(true);
     if (doc_.layerEditorOpen != 0) setLayerEditorOpen(true);
+    // The design opens on its main form; the companions wait behind it.
+    if (form != nullptr) frame_.mdiArea()->setActiveSubWindow(form);
 }
 
 void DocumentHost::createNew() {
@@ -263,6 +267,19 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& fla
 }
 
 void DocumentHost::showHelp(int topic) { frame_.showHelp(topic); }
+
+void DocumentHost::print(ui::Printable& picture) { frame_.print(picture); }
+
+void DocumentHost::printPreview(ui::Printable& picture) { frame_.printPreview(picture); }
+
+void DocumentHost::printSetup() { frame_.printSetup(); }
+
+void DocumentHost::exitProgram() { frame_.close(); }
+
+void DocumentHost::Report::printPage(QPainter& painter, const QRectF&) {
+    // The report lays itself out on the whole sheet of the painter's device.
+    render::RenderReport(painter, host_.doc_, host_.title());
+}
 
 void DocumentHost::closeAll() {
     if (closing_) return;

@@ -13,6 +13,7 @@
 #include "CVtrDoc.h"
 #include "DesignHistory.h"
 #include "FormHost.h"
+#include "Printable.h"
 #include "QtInteraction.h"
 
 class QMdiSubWindow;
@@ -42,6 +43,13 @@ public:
     void setGraphWindowOpen(bool open) override;
     void setLayerEditorOpen(bool open) override;
     void showHelp(int topic) override;
+    void print(ui::Printable& picture) override;
+    void printPreview(ui::Printable& picture) override;
+    void printSetup() override;
+    void exitProgram() override;
+
+    /// The design report, the picture a main form prints.
+    ui::Printable& report() { return report_; }
 
     /// A new design: a main form, the optimisation, the companion windows
     /// the document's flags ask for.
@@ -92,6 +100,16 @@ signals:
     void closed();
 
 private:
+    /// The report of this document on a page.
+    class Report : public ui::Printable {
+    public:
+        explicit Report(DocumentHost& host) : host_(host) {}
+        void printPage(QPainter& painter, const QRectF& page) override;
+
+    private:
+        DocumentHost& host_;
+    };
+
     void OnUpdate(ChangeHint hint) override;
     DocumentFrame* makeFrame(FrameKind kind);
     DocumentFrame* findFrame(FrameKind kind) const;
@@ -115,7 +133,8 @@ private:
     int untitledNumber_;
     std::vector<QPointer<DocumentFrame>> frames_;
     bool closing_ = false;
-    int commandDepth_ = 0;  // a command run from inside another is part of it
+    int commandDepth_ = 0;
+    Report report_{*this};  // a command run from inside another is part of it
 };
 
 }  // namespace vantor::app

@@ -15,6 +15,8 @@ class Interaction;
 
 namespace vantor::ui {
 
+class Printable;
+
 class FormHost {
 public:
     virtual ~FormHost() = default;
@@ -42,6 +44,15 @@ public:
 
     /// Opens the help at a context topic number (0: the contents).
     virtual void showHelp(int topic) = 0;
+
+    /// The program's printing, for windows that print their own picture:
+    /// the print dialog, the preview, the page set-up. They share one
+    /// printer with the main window.
+    virtual void print(Printable& picture) = 0;
+    virtual void printPreview(Printable& picture) = 0;
+    virtual void printSetup() = 0;
+    /// "&Beenden" of a window's own "&Datei" menu: ends the program.
+    virtual void exitProgram() = 0;
 };
 
 }  // namespace vantor::ui

@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -183,6 +185,36 @@ private slots:
         QTRY_VERIFY(ok.allAnswered());
         QVERIFY(ok.texts.front().contains(QStringLiteral("beschädigt")));
         QTRY_VERIFY(frame_->documents().empty());
+    }
+
+    void cliDesignOpensSavesPrints() {
+        // A design vantor-cli wrote, with a placed group and results.
+        const QString path = file(QStringLiteral("cli.vnt"));
+        for (const QStringList& args : {QStringList{QStringLiteral("new"), path}, {QStringLiteral("group"), QStringLiteral("new"), path},
+                                        {QStringLiteral("analyse"), path}}) {
+            QProcess cli;
+            cli.start(QStringLiteral(VANTOR_CLI), args);
+            QVERIFY(cli.waitForFinished(60000));
+            QCOMPARE(cli.exitCode(), 0);
+        }
+        DocumentHost* doc = frame_->openDocument(path);
+        QVERIFY(doc != nullptr);
+        QVERIFY(doc->document().plane()->HasResults());
+        // Saved unchanged, it is the same file byte for byte.
+        const QByteArray bytes = FileBytes(path);
+        const QString copy = file(QStringLiteral("kopie.vnt"));
+        QVERIFY(doc->saveTo(copy));
+        QCOMPARE(FileBytes(copy), bytes);
+        // The active main form prints the report: one page.
+        ui::Printable* picture = frame_->activePicture();
+        QVERIFY(picture == &doc->report());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file(QStringLiteral("bericht.pdf")));
+        QVERIFY(CMainFrame::printPicture(printer, *picture));
+        const QByteArray pdf = FileBytes(printer.outputFileName());
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), qsizetype(1));
     }
 
     void failedSaveKeepsTheOldFile() {
