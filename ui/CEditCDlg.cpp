@@ -12,6 +12,8 @@ QPushButton* Button(const char* text, QWidget* parent) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
     b->setAccessibleName(b->text());
     b->setAutoDefault(false);
+    // Some air around the text; the style's own padding is thin.
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 2 * b->fontMetrics().height());
     return b;
 }
 

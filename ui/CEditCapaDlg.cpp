@@ -1,6 +1,5 @@
 #include "CEditCapaDlg.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -33,17 +32,17 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     grid->addWidget(packageLabel, 0, 0);
     grid->addWidget(package_, 0, 1);
 
-    auto* autoBox = new QGroupBox(QStringLiteral("Auto:      "), this);
-    automatic_ = new QCheckBox(autoBox);
+    // Auto's check sits in the frame's title, over the two values it governs.
+    automatic_ = new QGroupBox(QStringLiteral("Auto:      "), this);
+    automatic_->setCheckable(true);
     automatic_->setAccessibleName(QStringLiteral("Auto:"));
     addControl(F::kAutoId, automatic_);
-    auto* autoLayout = new QHBoxLayout(autoBox);
-    autoLayout->addWidget(automatic_);
-    grid->addWidget(autoBox, 1, 0, 1, 2);
-
-    rloss_ = addField(grid, 2, "Verlustwiderstand:", F::kRlossId);
-    lser_ = addField(grid, 3, "Serieninduktivität:", F::kLserId);
-    name_ = addField(grid, 4, "Bezeichnung:");
+    auto* autoGrid = new QGridLayout(automatic_);
+    autoGrid->setColumnStretch(1, 1);
+    rloss_ = addField(autoGrid, 0, "Verlustwiderstand:", F::kRlossId);
+    lser_ = addField(autoGrid, 1, "Serieninduktivität:", F::kLserId);
+    grid->addWidget(automatic_, 1, 0, 1, 2);
+    name_ = addField(grid, 2, "Bezeichnung:");
     name_->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -52,7 +51,7 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     layout->addWidget(makeButtons());
 
     connect(package_, &QComboBox::currentIndexChanged, this, &CEditCapaDlg::packageChosen);
-    connect(automatic_, &QCheckBox::toggled, this, &CEditCapaDlg::automaticSwitched);
+    connect(automatic_, &QGroupBox::toggled, this, &CEditCapaDlg::automaticSwitched);
 }
 
 void CEditCapaDlg::showFields(const CapacitorFields& f) {
@@ -64,6 +63,9 @@ void CEditCapaDlg::showFields(const CapacitorFields& f) {
     setText(rloss_, f.rloss);
     setText(lser_, f.lser);
     setText(name_, f.name);
+    // A checkable frame disables its contents while unchecked; here Auto off
+    // is when the values are typed, so they stay enabled and only lock.
+    for (QWidget* w : automatic_->findChildren<QWidget*>()) w->setEnabled(true);
     rloss_->setReadOnly(f.automatic);
     lser_->setReadOnly(f.automatic);
     name_->setReadOnly(f.automatic);

@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -257,7 +256,7 @@ void UiDialogsTest::capacitorAutoSwitchAndCheck() {
         list->setCurrentIndex(list->findData(largest));
         chosenRloss = rloss->text();
         chosenName = Field(d, "Bezeichnung:")->text();
-        Named<QCheckBox>(d, "Auto:")->click();
+        Named<QGroupBox>(d, "Auto:")->setChecked(false);
         listDisabledManual = !list->isEnabled();
         rlossFreeManual = !rloss->isReadOnly();
         manualName = list->currentText();
@@ -392,7 +391,7 @@ void UiDialogsTest::commandsRunAsOneStep() {
     const CCapShape otherShape = group.Capacitor(1).shape;
     OnShow([&](QWidget& slot) {
         OnShow([&](QWidget& d) {
-            Named<QCheckBox>(d, "Auto:")->click();
+            Named<QGroupBox>(d, "Auto:")->setChecked(false);
             Type(d, "Verlustwiderstand:", "1Ohm");
             Type(d, "Serieninduktivität:", "1nH");
             Press(d, "OK");
