@@ -1,18 +1,64 @@
 #include "FormDialogs.h"
 
+#include "CAnaDomainDlg.h"
+#include "CEditCDlg.h"
+#include "CEditCapaDlg.h"
+#include "CEditLayDlg.h"
+#include "CEditOptDlg.h"
+#include "CVtrDoc.h"
 #include "FormHost.h"
-#include "Interaction.h"
+#include "MainFormLogic.h"
 
 namespace vantor::ui {
 
-namespace {
-void NotYet(FormHost& host) { host.interaction().message("Dieser Dialog folgt.", MessageKind::Information); }
-}  // namespace
+void RunLayoutCommand(FormHost& host, QWidget* parent) {
+    CEditLayDlg dialog(host.interaction(), parent);
+    host.runCommand(QStringLiteral("Layout"), [&] { host.document().editLayout(dialog); });
+}
 
-void RunLayoutCommand(FormHost& host, QWidget*) { NotYet(host); }
-void RunCapacitorCommand(FormHost& host, QWidget*) { NotYet(host); }
-void RunTargetCommand(FormHost& host, QWidget*) { NotYet(host); }
-void RunAnalysisParameterCommand(FormHost& host, QWidget*) { NotYet(host); }
-void RunSlotCommand(FormHost& host, CCGroup&, int, QWidget*) { NotYet(host); }
+void RunCapacitorCommand(FormHost& host, QWidget* parent) {
+    CVtrDoc& doc = host.document();
+    CEditCapaDlg dialog(&doc.board, host.interaction(), parent);
+    host.runCommand(QStringLiteral("Kondensatoren"), [&] { EditDefaultPackage(doc, dialog); });
+}
+
+void RunTargetCommand(FormHost& host, QWidget* parent) {
+    CEditOptDlg dialog(host.interaction(), parent);
+    host.runCommand(QStringLiteral("Optimierungsziele"), [&] { host.document().editTargets(dialog); });
+}
+
+void RunAnalysisParameterCommand(FormHost& host, QWidget* parent) {
+    CAnaDomainDlg dialog(host.interaction(), parent);
+    host.runCommand(QStringLiteral("Analyse-Parameter"), [&] { host.document().editAnalysis(dialog); });
+}
+
+void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent) {
+    CVtrDoc& doc = host.document();
+    const int n = group.CapacitorCount();
+    const QString slot = QStringLiteral("C%1").arg(k);
+    CEditCDlg::Actions actions;
+    // Each action ends the dialog, so the group is not touched after its
+    // command ran.
+    actions.remove = [&] {
+        host.runCommand(slot + QStringLiteral(" entfernen"), [&] { doc.removeCapacitor(group, SlotElement(n, k)); });
+    };
+    actions.insert = [&] {
+        host.runCommand(slot + QStringLiteral(" neu"), [&] { doc.insertCapacitor(group, InsertPosition(n, k)); });
+    };
+    CEditCDlg* shown = nullptr;
+    actions.edit = [&] {
+        bool changed = false;
+        host.runCommand(slot + QStringLiteral(" bearbeiten"), [&] {
+            CEditCapaDlg dialog(&doc.board, host.interaction(), shown);
+            if (!EditShape(group.Capacitor(SlotElement(n, k)).shape, dialog, &doc.board)) return;
+            changed = true;
+            doc.UpdateAllViews(ChangeHint::Groups);
+        });
+        return changed;
+    };
+    CEditCDlg dialog(k, n, std::move(actions), parent);
+    shown = &dialog;
+    dialog.exec();
+}
 
 }  // namespace vantor::ui

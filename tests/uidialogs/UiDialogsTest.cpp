@@ -1,0 +1,415 @@
+// The dialogs driven as a person drives them: typing into the fields named
+// by their labels, pressing the buttons named by their texts. Messages go
+// to a RecordingInteraction, so nothing waits for an answer.
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include "CAnaDomainDlg.h"
+#include "CEditCapaDlg.h"
+#include "CEditFreqDlg.h"
+#include "CEditLayDlg.h"
+#include "CEditOptDlg.h"
+#include "CVtrDoc.h"
+#include "FormDialogs.h"
+#include "FormHost.h"
+#include "MainFormLogic.h"
+#include "PackageTable.h"
+#include "RecordingInteraction.h"
+#include "Values.h"
+
+using namespace vantor;
+using namespace vantor::ui;
+
+namespace {
+
+QString U(const std::string& s) { return QString::fromStdString(s); }
+
+template <class W>
+W* Named(QWidget& dialog, const QString& name) {
+    for (W* w : dialog.findChildren<W*>())
+        if (w->accessibleName() == name) return w;
+    qFatal("no control named %s", qPrintable(name));
+}
+
+QLineEdit* Field(QWidget& d, const char* label) { return Named<QLineEdit>(d, QString::fromUtf8(label)); }
+
+void Type(QWidget& d, const char* label, const char* text) {
+    QLineEdit* e = Field(d, label);
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, QString::fromUtf8(text));
+}
+
+void Press(QWidget& d, const char* button) { Named<QAbstractButton>(d, QString::fromUtf8(button))->click(); }
+
+// Runs script on the next modal dialog once it shows; the script closes it.
+void OnShow(std::function<void(QWidget&)> script) {
+    QTimer::singleShot(0, qApp, [script] {
+        QWidget* d = QApplication::activeModalWidget();
+        if (d == nullptr) qFatal("no modal dialog shown");
+        script(*d);
+    });
+}
+
+// What a refused OK left behind.
+struct Refusal {
+    QStringList messages;
+    QString focus;          // accessible name of the focused control
+    bool selected = false;  // its whole text selected
+    bool open = false;
+};
+
+Refusal PressOk(QWidget& d, RecordingInteraction& ui) {
+    ui.clear();
+    Press(d, "OK");
+    Refusal r;
+    for (const std::string& m : ui.messages()) r.messages << U(m);
+    r.open = d.isVisible();
+    if (QWidget* f = d.focusWidget()) {
+        r.focus = f->accessibleName();
+        if (auto* e = qobject_cast<QLineEdit*>(f)) r.selected = e->selectedText() == e->text() && !e->text().isEmpty();
+    }
+    return r;
+}
+
+class TestHost : public FormHost {
+public:
+    TestHost() { doc.OnNewDocument(); }
+    CVtrDoc& document() override { return doc; }
+    Interaction& interaction() override { return ui; }
+    void runCommand(const QString& label, const std::function<void()>& command) override {
+        labels << label;
+        command();
+    }
+    void runAnalysis() override {}
+    void runKillMax() override {}
+    void setGraphWindowOpen(bool) override {}
+    void setLayerEditorOpen(bool) override {}
+    void showHelp(int) override {}
+    void print(Printable&) override {}
+    void printPreview(Printable&) override {}
+    void printSetup() override {}
+    void exitProgram() override {}
+
+    RecordingInteraction ui;
+    CSParameterDB db;
+    CVtrDoc doc{db, ui};
+    QStringList labels;
+};
+
+}  // namespace
+
+class UiDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layoutRefusals_data();
+    void layoutRefusals();
+    void layoutOkOrdersSidesAndFollowsFrequency_data();
+    void layoutOkOrdersSidesAndFollowsFrequency();
+    void frequencyStepDisplayAndChecks();
+    void capacitorAutoSwitchAndCheck();
+    void targetAndAnalysisPassHiddenFields();
+    void slotDialogChangesGroupThroughDocument_data();
+    void slotDialogChangesGroupThroughDocument();
+    void commandsRunAsOneStep();
+};
+
+void UiDialogsTest::layoutRefusals_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    const QString a = QString::fromUtf8(kMessageNotPositive);
+    // A zero length makes the width the longer side: the sides swap and the
+    // zero is refused as the width.
+    QTest::newRow("length 0") << "Länge:" << "0" << a << "Breite:";
+    QTest::newRow("plane spacing 0") << "Abstand Vcc <> GND:" << "0" << a << "Abstand Vcc <> GND:";
+    QTest::newRow("component side negative") << "Abstand Vcc/GND <> SMD:" << "-1mm" << a << "Abstand Vcc/GND <> SMD:";
+    QTest::newRow("component side 5.1mm") << "Abstand Vcc/GND <> SMD:" << "5.1mm"
+                                          << QString::fromUtf8(kMessageTooThick) << "Abstand Vcc/GND <> SMD:";
+    QTest::newRow("epsilon 20000") << "Epsilon r:" << "20000" << "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."
+                                   << "Epsilon r:";
+    QTest::newRow("vias 4") << "n Vias pro Cap und Seite:" << "4"
+                            << "Geben Sie eine ganze Zahl zwischen 1 und 3 ein." << "n Vias pro Cap und Seite:";
+}
+
+void UiDialogsTest::layoutRefusals() {
+    QFETCH(QString, label);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    RecordingInteraction ui;
+    CCircuitBoard board;
+    const LayoutFields before = LayoutFields::FromBoard(board);
+    LayoutFields fields = before;
+    CEditLayDlg dialog(ui);
+    Refusal r;
+    QString focusedText;
+    OnShow([&](QWidget& d) {
+        Type(d, label.toUtf8().constData(), typed.toUtf8().constData());
+        r = PressOk(d, ui);
+        focusedText = Field(d, focus.toUtf8().constData())->text();
+        Press(d, "Abbrechen");
+    });
+    QVERIFY(!dialog.exec(fields));
+    QCOMPARE(r.messages, QStringList{message});
+    QVERIFY(r.open);
+    QCOMPARE(r.focus, focus);
+    QVERIFY(r.selected);
+    QCOMPARE(focusedText, typed);
+    QCOMPARE(fields.length, before.length);  // cancel hands nothing back
+}
+
+void UiDialogsTest::layoutOkOrdersSidesAndFollowsFrequency_data() {
+    QTest::addColumn<QString>("spacing");
+    QTest::addColumn<QString>("maxFrequency");
+    // 2.7e8 / (2 * 0.16 m * sqrt(4.5)) = 397.75 MHz; at 60 um or less 3 GHz.
+    QTest::newRow("100um") << "100um" << "397.7MHz";
+    QTest::newRow("50um") << "50um" << "3GHz";
+}
+
+void UiDialogsTest::layoutOkOrdersSidesAndFollowsFrequency() {
+    QFETCH(QString, spacing);
+    QFETCH(QString, maxFrequency);
+    RecordingInteraction ui;
+    CCircuitBoard board;
+    LayoutFields fields = LayoutFields::FromBoard(board);
+    CEditLayDlg dialog(ui);
+    OnShow([&](QWidget& d) {
+        Type(d, "Breite:", "160mm");
+        Type(d, "Länge:", "100mm");
+        Type(d, "Epsilon r:", "4.5");
+        Type(d, "Abstand Vcc <> GND:", spacing.toUtf8().constData());
+        Press(d, "OK");
+    });
+    QVERIFY(dialog.exec(fields));
+    QVERIFY(ui.messages().empty());
+    QCOMPARE(U(fields.length), QStringLiteral("160mm"));
+    QCOMPARE(U(fields.width), QStringLiteral("100mm"));
+    QCOMPARE(U(fields.maxFrequency), maxFrequency);
+    QCOMPARE(Field(dialog, "Länge:")->text(), QStringLiteral("160mm"));
+    QVERIFY(!Field(dialog, "Sigma [MS/m]")->isEnabled());
+}
+
+void UiDialogsTest::frequencyStepDisplayAndChecks() {
+    RecordingInteraction ui;
+    FrequencyRangeFields fields{"1MHz", "1GHz", "100"};
+    CEditFreqDlg dialog("250MHz", ui);
+    struct Step {
+        const char *start, *stop, *steps, *shown;
+    };
+    const Step steps[] = {{"1MHz", "1GHz", "999", "1MHz"},
+                          {"1GHz", "1GHz", "999", "---------"},
+                          {"0", "1kHz", "0", "1kHz"},  // no steps counts as one
+                          {"100kHz", "1.1MHz", "10", "100kHz"}};
+    QStringList shown, expected;
+    Refusal equalEnds, tooHigh;
+    OnShow([&](QWidget& d) {
+        for (const Step& s : steps) {
+            Type(d, "Fstart:", s.start);
+            Type(d, "Fstop::", s.stop);
+            Type(d, "Anzahl Schritte:", s.steps);
+            shown << dialog.stepText();
+            expected << s.shown;
+        }
+        Type(d, "Fstart:", "1GHz");
+        Type(d, "Fstop::", "1GHz");
+        equalEnds = PressOk(d, ui);
+        Type(d, "Fstart:", "1MHz");
+        Type(d, "Fstop::", "3.1GHz");
+        tooHigh = PressOk(d, ui);
+        Type(d, "Fstop::", "3GHz");
+        Press(d, "OK");
+    });
+    QVERIFY(dialog.exec(fields));
+    QCOMPARE(shown, expected);
+    QCOMPARE(equalEnds.messages, QStringList{QString::fromUtf8("Fehler: Fstart muß < 1GHz sein!")});
+    QCOMPARE(equalEnds.focus, QStringLiteral("Fstart:"));
+    QCOMPARE(tooHigh.messages, QStringList{QStringLiteral("Maximal mögliche Frequenz in Vantor: 3GHz")});
+    QCOMPARE(tooHigh.focus, QStringLiteral("Fstop::"));
+    QVERIFY(tooHigh.open && tooHigh.selected);
+    QCOMPARE(U(fields.stop), QStringLiteral("3GHz"));
+    QCOMPARE(U(fields.steps), QStringLiteral("10"));
+    QCOMPARE(Field(dialog, "Obere Grenzfrequenz der Entkopplung:")->text(), QStringLiteral("250MHz"));
+}
+
+void UiDialogsTest::capacitorAutoSwitchAndCheck() {
+    RecordingInteraction ui;
+    CCircuitBoard board;
+    const PackageTable& table = PackageTable::Application();
+    const int largest = table.size() - 1;
+    CapacitorFields fields = CapacitorFields::FromShape(DefaultPackage(), &board);
+    CEditCapaDlg dialog(&board, ui);
+    QString chosenRloss, chosenName, manualName;
+    bool rlossLockedOnAuto = false, listEnabledOnAuto = false, listDisabledManual = false, rlossFreeManual = false;
+    Refusal refused;
+    OnShow([&](QWidget& d) {
+        auto* list = Named<QComboBox>(d, "Bauform:");
+        auto* rloss = Field(d, "Verlustwiderstand:");
+        rlossLockedOnAuto = rloss->isReadOnly();
+        listEnabledOnAuto = list->isEnabled();
+        list->setCurrentIndex(list->findData(largest));
+        chosenRloss = rloss->text();
+        chosenName = Field(d, "Bezeichnung:")->text();
+        Named<QGroupBox>(d, "Auto:")->setChecked(false);
+        listDisabledManual = !list->isEnabled();
+        rlossFreeManual = !rloss->isReadOnly();
+        manualName = list->currentText();
+        Type(d, "Verlustwiderstand:", "5.1Ohm");
+        refused = PressOk(d, ui);
+        Type(d, "Verlustwiderstand:", "1Ohm");
+        Press(d, "OK");
+    });
+    QVERIFY(dialog.exec(fields));
+    QVERIFY(rlossLockedOnAuto && listEnabledOnAuto);
+    QCOMPARE(chosenRloss, U(FormatValue(table[largest].rloss, "Ohm")));
+    QCOMPARE(chosenName, U(table[largest].name));
+    QVERIFY(listDisabledManual && rlossFreeManual);
+    QCOMPARE(manualName, QStringLiteral("Benutzerdefiniert"));
+    QCOMPARE(refused.messages, QStringList{QStringLiteral("Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!")});
+    QCOMPARE(refused.focus, QString::fromUtf8("Verlustwiderstand:"));
+    QCOMPARE(fields.packageType, 0);
+    QVERIFY(!fields.automatic);
+    QCOMPARE(U(fields.rloss), QStringLiteral("1Ohm"));
+    QCOMPARE(U(fields.name), QStringLiteral("Benutzerdefiniert"));
+}
+
+void UiDialogsTest::targetAndAnalysisPassHiddenFields() {
+    RecordingInteraction ui;
+    CCGroup group;
+    group.fo = 5e9;
+    TargetFields targets = TargetFields::FromGroup(group, 3e9);
+    CEditOptDlg targetDialog(ui);
+    QString foShown;
+    Refusal zmin;
+    OnShow([&](QWidget& d) {
+        foShown = Field(d, "Obere Grenzfrequenz:")->text();
+        Type(d, "Fu - Zmin:", "0");
+        zmin = PressOk(d, ui);
+        Type(d, "Fu - Zmin:", "1mOhm");
+        Type(d, "Fu - Zmax:", "2mOhm");
+        Press(d, "OK");
+    });
+    QVERIFY(targetDialog.exec(targets));
+    QCOMPARE(foShown, QStringLiteral("3GHz"));
+    QCOMPARE(zmin.messages, QStringList{QStringLiteral("Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!")});
+    QCOMPARE(zmin.focus, QStringLiteral("Fu - Zmin:"));
+    QCOMPARE(U(targets.limit), QStringLiteral("3GHz"));
+    QVERIFY(!Field(targetDialog, "Maximal mögliche Frequenz:")->isVisible());
+
+    CAnalysisDomain domain;
+    domain.timeSteps = 77;
+    domain.logarithmic = 1;
+    AnalysisFields analysis = AnalysisFields::FromDomain(domain);
+    const AnalysisFields before = analysis;
+    CAnaDomainDlg analysisDialog(ui);
+    Refusal tooLong;
+    OnShow([&](QWidget& d) {
+        Type(d, "Startfrequenz:", "12345678901");
+        tooLong = PressOk(d, ui);
+        Type(d, "Startfrequenz:", "2MHz");
+        Press(d, "OK");
+    });
+    QVERIFY(analysisDialog.exec(analysis));
+    QCOMPARE(tooLong.messages, QStringList{QStringLiteral("Geben Sie nicht mehr als 10 Zeichen ein.")});
+    QCOMPARE(tooLong.focus, QStringLiteral("Startfrequenz:"));
+    QCOMPARE(U(analysis.startFrequency), QStringLiteral("2MHz"));
+    QCOMPARE(analysis.frequencySteps, before.frequencySteps);
+    QCOMPARE(analysis.timeSteps, before.timeSteps);
+    QCOMPARE(analysis.startTime, before.startTime);
+    QCOMPARE(analysis.stopTime, before.stopTime);
+    QCOMPARE(analysis.logarithmic, 1);
+    QVERIFY(!Field(analysisDialog, "Zeit-Schritte:")->isVisible());
+}
+
+void UiDialogsTest::slotDialogChangesGroupThroughDocument_data() {
+    QTest::addColumn<int>("slotFromEnd");  // k - n
+    QTest::addColumn<QString>("enabled");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("countChange");
+    QTest::newRow("first free slot") << 1 << "Neu,Zurück" << "Neu" << 1;
+    QTest::newRow("last capacitor") << 0 << "Entfernen,Bearbeiten...,Neu,Zurück" << "Entfernen" << -1;
+    QTest::newRow("beyond the free slot") << 2 << "Zurück" << "Zurück" << 0;
+}
+
+void UiDialogsTest::slotDialogChangesGroupThroughDocument() {
+    QFETCH(int, slotFromEnd);
+    QFETCH(QString, enabled);
+    QFETCH(QString, press);
+    QFETCH(int, countChange);
+    TestHost host;
+    CCGroup& group = host.doc.optimisationGroup;
+    const int n = group.CapacitorCount();
+    QVERIFY(n >= 2 && n <= 8);
+    const int k = n + slotFromEnd;
+    const SlotTexts before = GroupSlotTexts(&group);
+    QStringList enabledSeen;
+    QString title, frame;
+    OnShow([&](QWidget& d) {
+        title = d.windowTitle();
+        frame = d.findChild<QGroupBox*>()->title();
+        for (QAbstractButton* b : d.findChildren<QAbstractButton*>())
+            if (b->isEnabled()) enabledSeen << b->text();
+        Press(d, press.toUtf8().constData());
+    });
+    RunSlotCommand(host, group, k, nullptr);
+    QCOMPARE(title, QStringLiteral("C%1 bearbeiten...").arg(k));
+    QCOMPARE(frame, QStringLiteral("C%1").arg(k));
+    QCOMPARE(enabledSeen, enabled.split(','));
+    QCOMPARE(group.CapacitorCount(), n + countChange);
+    QCOMPARE(host.labels.size(), countChange == 0 ? 0 : 1);
+    const SlotTexts after = GroupSlotTexts(&group);
+    if (countChange < 0) {
+        // Slot Cn is gone; the slots below it keep their values.
+        for (int i = 0; i < n - 1; ++i) QCOMPARE(after[i], before[i]);
+        QCOMPARE(U(after[n - 1]), QString::fromUtf8(kEmptySlot));
+    } else if (countChange > 0) {
+        // The new capacitor shows in the free slot, the others stay.
+        for (int i = 0; i < n; ++i) QCOMPARE(after[i], before[i]);
+        QVERIFY(after[n] != kEmptySlot);
+    }
+}
+
+void UiDialogsTest::commandsRunAsOneStep() {
+    TestHost host;
+    OnShow([&](QWidget& d) {
+        Type(d, "Länge:", "120mm");
+        Press(d, "OK");
+    });
+    RunLayoutCommand(host, nullptr);
+    QCOMPARE(host.labels, QStringList{QStringLiteral("Layout")});
+    QCOMPARE(host.doc.board.length, 0.12);
+
+    // "Bearbeiten..." of slot C1 opens the capacitor's own properties.
+    CCGroup& group = host.doc.optimisationGroup;
+    const int n = group.CapacitorCount();
+    const CCapShape otherShape = group.Capacitor(1).shape;
+    OnShow([&](QWidget& slot) {
+        OnShow([&](QWidget& d) {
+            Named<QGroupBox>(d, "Auto:")->setChecked(false);
+            Type(d, "Verlustwiderstand:", "1Ohm");
+            Type(d, "Serieninduktivität:", "1nH");
+            Press(d, "OK");
+        });
+        Press(slot, "Bearbeiten...");
+    });
+    RunSlotCommand(host, group, 1, nullptr);
+    const CCapShape& edited = group.Capacitor(SlotElement(n, 1)).shape;
+    QCOMPARE(edited.packageType, 0);
+    QCOMPARE(edited.rloss, 1.0);
+    QCOMPARE(edited.lser, 1e-9);
+    QCOMPARE(group.Capacitor(1).shape.name, otherShape.name);
+    QCOMPARE(host.labels.last(), QStringLiteral("C1 bearbeiten"));
+}
+
+QTEST_MAIN(UiDialogsTest)
+#include "UiDialogsTest.moc"

@@ -1,0 +1,33 @@
+#pragma once
+// "Analyse: Parameter": the frequency sweep and mesh resolution of the
+// field analysis. The time-range controls stay hidden; their values pass
+// through the dialog.
+
+#include "CAnalysisDomain.h"
+#include "FieldForm.h"
+
+class QCheckBox;
+class QSpinBox;
+
+namespace vantor::ui {
+
+class CAnaDomainDlg : public FieldFormDialog<AnalysisFields> {
+public:
+    explicit CAnaDomainDlg(Interaction& ui, QWidget* parent = nullptr);
+
+protected:
+    void showFields(const AnalysisFields& fields) override;
+    void readFields(AnalysisFields& fields) const override;
+
+private:
+    QLineEdit* startFrequency_;
+    QLineEdit* stopFrequency_;
+    QLineEdit* resolution_;
+    QSpinBox* frequencySteps_;
+    QLineEdit* startTime_;
+    QLineEdit* stopTime_;
+    QLineEdit* timeSteps_;
+    QCheckBox* logarithmic_;
+};
+
+}  // namespace vantor::ui

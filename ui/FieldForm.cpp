@@ -1,0 +1,62 @@
+#include "FieldForm.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "Interaction.h"
+
+namespace vantor::ui {
+
+FieldForm::FieldForm(Interaction& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+QWidget* FieldForm::control(int controlId) const {
+    const auto it = controls_.find(controlId);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, int controlId, int column) {
+    auto* edit = new QLineEdit(this);
+    auto* caption = new QLabel(QString::fromUtf8(label), this);
+    caption->setBuddy(edit);
+    edit->setAccessibleName(caption->text());
+    // Room for the longest value text ("-123.4mOhm") without stretching.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.0mOhm")) + 12);
+    grid->addWidget(caption, row, column);
+    grid->addWidget(edit, row, column + 1);
+    if (controlId != 0) addControl(controlId, edit);
+    return edit;
+}
+
+void FieldForm::addControl(int controlId, QWidget* widget) { controls_[controlId] = widget; }
+
+QDialogButtonBox* FieldForm::makeButtons() {
+    auto* box = new QDialogButtonBox(this);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    for (QPushButton* b : {ok, cancel}) b->setAccessibleName(b->text());
+    ok->setDefault(true);
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return box;
+}
+
+bool FieldForm::refuse(const FieldCheck& check) {
+    if (!check) return false;
+    ui_.message(check->message, MessageKind::Warning);
+    if (QWidget* w = control(check->controlId)) {
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+    }
+    return true;
+}
+
+std::string FieldForm::text(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+void FieldForm::setText(QLineEdit* edit, const std::string& text) { edit->setText(QString::fromStdString(text)); }
+
+}  // namespace vantor::ui

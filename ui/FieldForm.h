@@ -1,0 +1,95 @@
+#pragma once
+// What the modal field dialogs share: labelled fields known by their control
+// id, the German OK/Abbrechen buttons, and the refusal of a failed check
+// (message first, then the focus on the field, the dialog stays open).
+// The checks and messages themselves are the core's.
+
+#include <map>
+#include <string>
+
+#include <QDialog>
+
+#include "FieldCheck.h"
+#include "FieldDialog.h"
+
+class QDialogButtonBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+
+namespace vantor {
+class Interaction;
+}
+
+namespace vantor::ui {
+
+class FieldForm : public QDialog {
+public:
+    /// Refusals go to ui as messages.
+    FieldForm(Interaction& ui, QWidget* parent);
+
+    /// The control with that id, or null.
+    QWidget* control(int controlId) const;
+
+protected:
+    /// A label and its line edit in one row of grid (columns column and
+    /// column + 1); the edit is known by controlId and named by the label.
+    QLineEdit* addField(QGridLayout* grid, int row, const char* label, int controlId = 0, int column = 0);
+    /// Registers a control under its id (for the focus on refusal).
+    void addControl(int controlId, QWidget* widget);
+    /// The "OK" / "Abbrechen" buttons, wired to accept and reject.
+    QDialogButtonBox* makeButtons();
+
+    /// Shows the message of a failed check, then selects its field; false
+    /// when the check passed.
+    bool refuse(const FieldCheck& check);
+
+    static std::string text(const QLineEdit* edit);
+    static void setText(QLineEdit* edit, const std::string& text);
+
+private:
+    Interaction& ui_;
+    std::map<int, QWidget*> controls_;
+};
+
+/// A FieldForm over the field struct Fields: exec shows the fields and on OK
+/// hands them back only after Fields::Check() passed. Fields the dialog does
+/// not show pass through unchanged.
+template <class Fields>
+class FieldFormDialog : public FieldForm, public FieldDialog<Fields> {
+public:
+    using FieldForm::FieldForm;
+    using QDialog::exec;
+
+    bool exec(Fields& fields) override {
+        fields_ = fields;
+        showFields(fields_);
+        if (QDialog::exec() != QDialog::Accepted) return false;
+        fields = fields_;
+        return true;
+    }
+
+    /// The fields as the person has typed them so far.
+    Fields typed() const {
+        Fields f = fields_;
+        readFields(f);
+        return f;
+    }
+
+    void accept() override {
+        Fields f = typed();
+        if (!checkFields(f)) return;
+        fields_ = f;
+        QDialog::accept();
+    }
+
+protected:
+    virtual void showFields(const Fields& fields) = 0;
+    virtual void readFields(Fields& fields) const = 0;
+    /// The core's check; false after a refusal.
+    virtual bool checkFields(Fields& fields) { return !refuse(fields.Check()); }
+
+    Fields fields_;
+};
+
+}  // namespace vantor::ui
