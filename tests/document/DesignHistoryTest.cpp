@@ -1,0 +1,158 @@
+// Undo and redo of document commands: the saved file's bytes come back
+// exactly, solver results move between plane and history without copies,
+// the step limit and the modified flag, and a failed restore changes nothing.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+#include "DesignHistory.h"
+#include "DocumentFixtures.h"
+
+namespace vantor {
+namespace {
+
+using test::Bytes;
+using test::Env;
+using test::Store;
+
+Bytes SavedBytes(CVtrDoc& doc, const std::filesystem::path& path) {
+    std::string error;
+    EXPECT_TRUE(doc.SaveFile(path, error)) << error;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+struct TempFile {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("vantor-history-" + std::to_string(::getpid()) + ".vnt");
+    ~TempFile() { std::filesystem::remove(path); }
+};
+
+TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
+    Env e;
+    e.doc.OnNewDocument();
+    test::MoreViews views(e.doc);
+    DesignHistory history(e.doc);
+    TempFile file;
+    const Bytes saved = SavedBytes(e.doc, file.path);
+    history.MarkSaved();
+
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Werte");
+    e.doc.setGroupValues({"1n", "2n2", "4n7", "10n", "22n", "47n", "100n", "220n", "470n", "1u"});
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Nichts");
+    EXPECT_FALSE(history.Commit()) << "a command that changed nothing is no step";
+    const Bytes after = Store(e.doc);
+
+    EXPECT_EQ(history.UndoLabel(), "Werte");
+    ASSERT_TRUE(history.Undo() && history.Undo());
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(e.doc.IsModified()) << "back at the saved state";
+    EXPECT_TRUE(e.doc.MainForm()->currentGroupName.empty());
+    EXPECT_EQ(SavedBytes(e.doc, file.path), saved);
+
+    EXPECT_EQ(history.RedoLabel(), "Neue Gruppe");
+    ASSERT_TRUE(history.Redo() && history.Redo());
+    EXPECT_TRUE(e.doc.IsModified());
+    EXPECT_EQ(Store(e.doc), after);
+    EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board) << "links set again";
+}
+
+TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
+    Env e;
+    DesignHistory history(e.doc, 25);
+    const auto fo = [](int k) { return std::to_string(100 + k) + "M"; };
+    std::vector<Bytes> states{Store(e.doc)};
+    for (int k = 1; k <= 30; ++k) {
+        history.Begin("Filter");
+        e.doc.setFilterSpecification(fo(k), "10M", "35", "0.1");
+        ASSERT_TRUE(history.Commit());
+        states.push_back(Store(e.doc));
+    }
+    EXPECT_EQ(history.StepCount(), 25u);
+    for (int k = 29; k >= 5; --k) {
+        ASSERT_TRUE(history.Undo());
+        ASSERT_EQ(Store(e.doc), states[static_cast<std::size_t>(k)]) << k;
+    }
+    EXPECT_FALSE(history.Undo());
+    EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
+    ASSERT_TRUE(history.Redo());
+    history.Begin("Filter");
+    e.doc.setFilterSpecification("1G", "10M", "35", "0.1");
+    ASSERT_TRUE(history.Commit());
+    EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
+}
+
+// A record that cannot be read back: stands for a snapshot the load refuses.
+struct RefusingRecord : LayerEditorRecord {
+    std::unique_ptr<ViewRecord> Clone() const override { return std::make_unique<RefusingRecord>(*this); }
+    bool Read(CArchive&, Interaction&) override { throw ArchiveError("verweigert"); }
+};
+
+// Analysis, a group and KillMax, undone and redone: the results before each
+// solve come back, the very same objects, and the snapshots stay small.
+TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
+    Env e;
+    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 1e9;
+    e.doc.analysisDomain.resolution = 4.0;
+    DesignHistory history(e.doc);
+    const auto maps = [&] { return e.doc.plane()->results.resultMaps.data(); };
+    const auto nodes = [&] { return e.doc.plane()->mesh.gridNodes.data(); };
+
+    history.Begin("Analyse");
+    const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
+    ASSERT_NE(job, nullptr);
+    job->start();
+    ASSERT_TRUE(e.doc.finishAnalysis(*job) && history.Commit());
+    const auto* firstMaps = maps();
+    const auto* firstNodes = nodes();
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("KillMax");
+    ASSERT_TRUE(e.doc.killMax() && history.Commit());
+    const auto* killMaps = maps();
+    const Bytes solved = Store(e.doc);
+    ASSERT_NE(killMaps, firstMaps);
+
+    const CLayer& plane = *e.doc.plane();
+    const std::size_t resultBytes = plane.results.resultMaps.size() * plane.mesh.gridNodes.size() * 16;
+    EXPECT_LT(history.SnapshotBytes() * 4, resultBytes) << "six snapshots against one set of results";
+
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(maps(), firstMaps);
+    EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), 1u);
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(maps(), firstMaps) << "undoing a command without a solve keeps the results";
+    EXPECT_EQ(nodes(), firstNodes);
+    ASSERT_TRUE(history.Undo());
+    EXPECT_FALSE(e.doc.plane()->HasResults());
+    EXPECT_TRUE(e.doc.plane()->mesh.gridNodes.empty());
+
+    ASSERT_TRUE(history.Redo() && history.Redo() && history.Redo());
+    EXPECT_EQ(maps(), killMaps);
+    EXPECT_EQ(Store(e.doc), solved);
+
+    // A restore the load refuses leaves everything as it was.
+    RecordView refusing{std::make_unique<RefusingRecord>()};
+    e.doc.AddView(refusing);
+    const Bytes before = Store(e.doc);
+    EXPECT_FALSE(history.Undo());
+    EXPECT_EQ(Store(e.doc), before);
+    EXPECT_EQ(maps(), killMaps);
+    EXPECT_EQ(history.UndoLabel(), "KillMax");
+    e.doc.RemoveView(refusing);
+}
+
+}  // namespace
+}  // namespace vantor
