@@ -269,13 +269,14 @@ bool CVtrDoc::editAnalysis(AnalysisDialog& dialog) {
     return true;
 }
 
-bool CVtrDoc::analyse(const SolverOptions& options) {
-    const std::unique_ptr<SolveJob> job = startAnalysis(options);
+bool CVtrDoc::analyse(const SolverOptions& options) { return RunToEnd(startAnalysis(options), &CVtrDoc::finishAnalysis); }
+
+bool CVtrDoc::RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&)) {
     if (job == nullptr) return false;
     job->start();
     while (!job->pump(ui_, std::chrono::milliseconds(100))) {
     }
-    return finishAnalysis(*job);
+    return (this->*finish)(*job);
 }
 
 std::unique_ptr<SolveJob> CVtrDoc::startAnalysis(const SolverOptions& options) {
@@ -352,14 +353,7 @@ void CVtrDoc::toggleGroupInFilter() {
     DesignChanged(ChangeHint::Filter);
 }
 
-bool CVtrDoc::killMax(const SolverOptions& options) {
-    const std::unique_ptr<SolveJob> job = startKillMax(options);
-    if (job == nullptr) return false;
-    job->start();
-    while (!job->pump(ui_, std::chrono::milliseconds(100))) {
-    }
-    return finishKillMax(*job);
-}
+bool CVtrDoc::killMax(const SolverOptions& options) { return RunToEnd(startKillMax(options), &CVtrDoc::finishKillMax); }
 
 std::unique_ptr<SolveJob> CVtrDoc::startKillMax(const SolverOptions& options) {
     CLayer* edited = plane();

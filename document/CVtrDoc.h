@@ -205,6 +205,9 @@ private:
     LoadStatus ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records);
     void TakeContents(CVtrDoc& fresh);
     void Link();
+    /// Starts job (null: false), pumps it to its end on this thread and
+    /// hands it to finish.
+    bool RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&));
     /// Hands what job replaced to the keeper.
     void KeepReplaced(SolveJob& job);
 

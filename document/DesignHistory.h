@@ -31,8 +31,8 @@ class DocumentView;
 
 class DesignHistory {
 public:
-    /// Keeps at most limit steps (at least one) of doc; becomes the keeper
-    /// of the solutions doc's solves replace.
+    /// Keeps at most limit steps (at least one) of doc, which must outlive
+    /// it; becomes the keeper of the solutions doc's solves replace.
     explicit DesignHistory(CVtrDoc& doc, std::size_t limit = 100);
     ~DesignHistory();
     DesignHistory(const DesignHistory&) = delete;
@@ -59,8 +59,9 @@ public:
     /// Restores the state after the next step; false as for Undo.
     bool Redo();
 
-    /// The current state is the one on disk: undo and redo clear the
-    /// document's modified flag there and set it everywhere else.
+    /// The current state is the one on disk (call after each save): undo
+    /// and redo clear the document's modified flag there and set it
+    /// everywhere else.
     void MarkSaved();
     /// Forgets every step (after open or new); the current state counts as
     /// saved when the document is not modified.

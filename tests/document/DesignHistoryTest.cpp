@@ -68,29 +68,41 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board) << "links set again";
 }
 
+// Also: a view attached between commands keeps its record through undo.
 TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     Env e;
     DesignHistory history(e.doc, 25);
-    const auto fo = [](int k) { return std::to_string(100 + k) + "M"; };
-    std::vector<Bytes> states{Store(e.doc)};
+    const auto design = [&] {
+        CArchive ar;
+        e.doc.StoreDesign(ar);
+        return ar.Bytes();
+    };
+    RecordView graph{std::make_unique<GraphViewRecord>()};
+    std::vector<Bytes> states{design()};
     for (int k = 1; k <= 30; ++k) {
+        if (k == 20) {
+            e.doc.AddView(graph);
+            dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
+        }
         history.Begin("Filter");
-        e.doc.setFilterSpecification(fo(k), "10M", "35", "0.1");
+        e.doc.setFilterSpecification(std::to_string(100 + k) + "M", "10M", "35", "0.1");
         ASSERT_TRUE(history.Commit());
-        states.push_back(Store(e.doc));
+        states.push_back(design());
     }
     EXPECT_EQ(history.StepCount(), 25u);
     for (int k = 29; k >= 5; --k) {
         ASSERT_TRUE(history.Undo());
-        ASSERT_EQ(Store(e.doc), states[static_cast<std::size_t>(k)]) << k;
+        ASSERT_EQ(design(), states[static_cast<std::size_t>(k)]) << k;
     }
     EXPECT_FALSE(history.Undo());
+    EXPECT_EQ(dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount, 77);
     EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
     ASSERT_TRUE(history.Redo());
     history.Begin("Filter");
     e.doc.setFilterSpecification("1G", "10M", "35", "0.1");
     ASSERT_TRUE(history.Commit());
     EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
+    e.doc.RemoveView(graph);
 }
 
 // A record that cannot be read back: stands for a snapshot the load refuses.
