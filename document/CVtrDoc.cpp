@@ -1,6 +1,8 @@
 #include "CVtrDoc.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "DecouplingClasses.h"
 #include "Optimiser.h"
@@ -46,6 +48,12 @@ bool CVtrDoc::OnNewDocument() {
 }
 
 void CVtrDoc::Store(CArchive& ar) {
+    StoreDesign(ar);
+    for (DocumentView* v : views_)
+        if (const ViewRecord* r = v->Record()) r->Write(ar);
+}
+
+void CVtrDoc::StoreDesign(CArchive& ar) {
     ar.WriteInt32(1);
     analysisDomain.Serialize(ar);
     ar.WriteInt32(parasiticsAutomatic);
@@ -55,8 +63,6 @@ void CVtrDoc::Store(CArchive& ar) {
     board.Serialize(ar);
     optimisationGroup.Serialize(ar);
     filter.Serialize(ar);
-    for (DocumentView* v : views_)
-        if (const ViewRecord* r = v->Record()) r->Write(ar);
 }
 
 CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records) {
@@ -82,7 +88,9 @@ CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRe
     return LoadStatus::Loaded;
 }
 
-CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) {
+CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) { return Load(ar, {}); }
+
+CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar, const std::function<void()>& adopt) {
     std::vector<std::unique_ptr<ViewRecord>> copies;
     std::vector<ViewRecord*> records;
     std::vector<ViewRecord*> targets;
@@ -96,6 +104,7 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar) {
     if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
     TakeContents(fresh);
     for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    if (adopt) adopt();
     UpdateAllViews(ChangeHint::Everything);
     return LoadStatus::Loaded;
 }
@@ -260,13 +269,14 @@ bool CVtrDoc::editAnalysis(AnalysisDialog& dialog) {
     return true;
 }
 
-bool CVtrDoc::analyse(const SolverOptions& options) {
-    const std::unique_ptr<SolveJob> job = startAnalysis(options);
+bool CVtrDoc::analyse(const SolverOptions& options) { return RunToEnd(startAnalysis(options), &CVtrDoc::finishAnalysis); }
+
+bool CVtrDoc::RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&)) {
     if (job == nullptr) return false;
     job->start();
     while (!job->pump(ui_, std::chrono::milliseconds(100))) {
     }
-    return finishAnalysis(*job);
+    return (this->*finish)(*job);
 }
 
 std::unique_ptr<SolveJob> CVtrDoc::startAnalysis(const SolverOptions& options) {
@@ -280,6 +290,7 @@ std::unique_ptr<SolveJob> CVtrDoc::startAnalysis(const SolverOptions& options) {
 
 bool CVtrDoc::finishAnalysis(SolveJob& job) {
     if (!job.commit(ui_)) return false;
+    KeepReplaced(job);
     DesignChanged(ChangeHint::Results);
     return true;
 }
@@ -342,18 +353,36 @@ void CVtrDoc::toggleGroupInFilter() {
     DesignChanged(ChangeHint::Filter);
 }
 
-bool CVtrDoc::killMax(const SolverOptions& options) {
+bool CVtrDoc::killMax(const SolverOptions& options) { return RunToEnd(startKillMax(options), &CVtrDoc::finishKillMax); }
+
+std::unique_ptr<SolveJob> CVtrDoc::startKillMax(const SolverOptions& options) {
     CLayer* edited = plane();
     CCGroup* placed = edited != nullptr ? edited->KillMax(ui_) : nullptr;
-    if (placed == nullptr) return false;
+    if (placed == nullptr) return nullptr;
     board.LinkLayers();
-    if (!board.RunPlaneSolver(analysisDomain, ui_, options)) {
+    auto job = std::make_unique<SolveJob>(*edited, analysisDomain, options);
+    killMaxJob_ = job.get();
+    killMaxGroup_ = placed;
+    return job;
+}
+
+bool CVtrDoc::finishKillMax(SolveJob& job) {
+    if (&job != killMaxJob_) return false;
+    const CCGroup* placed = std::exchange(killMaxGroup_, nullptr);
+    killMaxJob_ = nullptr;
+    if (!job.commit(ui_)) {
         // All or nothing: without its solve the group is not placed either.
-        edited->DeleteGroup(placed);
+        if (CLayer* edited = plane()) edited->DeleteGroup(placed);
         return false;
     }
+    KeepReplaced(job);
     DesignChanged(ChangeHint::Groups | ChangeHint::Results);
     return true;
+}
+
+void CVtrDoc::KeepReplaced(SolveJob& job) {
+    if (!solutionKeeper_) return;
+    if (std::optional<PlaneSolution> replaced = job.TakeReplaced()) solutionKeeper_(*replaced);
 }
 
 void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,11 +56,17 @@ public:
 
     /// Writes the document record and the attached views' records.
     void Store(CArchive& ar);
+    /// Writes the document record alone (Store without the views' records).
+    void StoreDesign(CArchive& ar);
     /// Reads a document record into a fresh document and takes it over only
     /// when all of it, and the records of the attached views, were read;
     /// the views then refresh whole. A damaged stream throws ArchiveError
     /// and changes nothing.
     LoadStatus Load(CArchive& ar);
+    /// Load for undo and redo: adopt runs on the taken-over document (after
+    /// the view records, before the views refresh), e.g. to hand back what
+    /// the stream left out.
+    LoadStatus Load(CArchive& ar, const std::function<void()>& adopt);
     void Serialize(CArchive& ar) {
         if (ar.IsStoring())
             Store(ar);
@@ -149,6 +156,14 @@ public:
     /// the document modified. False when nothing was placed or the solve
     /// failed; the group is then taken away again, the old results stay.
     bool killMax(const SolverOptions& options = {});
+    /// KillMax as a job, like startAnalysis: places the group now and takes
+    /// the snapshot with it; null when nothing could be placed (the plane
+    /// said why). The job must be handed to finishKillMax.
+    std::unique_ptr<SolveJob> startKillMax(const SolverOptions& options = {});
+    /// Commits the job of startKillMax: on success the new results replace
+    /// the old ones and the document is marked modified; on failure or
+    /// cancel the placed group is taken away again and the old results stay.
+    bool finishKillMax(SolveJob& job);
     /// The slot texts C1..C10 of the main form into the current group's
     /// capacitances (slot Ck is list element n + 1 - k). Marks modified;
     /// the sending form is not notified.
@@ -163,6 +178,10 @@ public:
     /// Whether closing a frame should ask to save: never for graph frames,
     /// otherwise when the document's last frame closes while modified.
     bool asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const;
+
+    /// Who keeps the mesh and results a committed solve replaced (the undo
+    /// history); without one they are freed with the job.
+    void SetSolutionKeeper(std::function<void(PlaneSolution&)> keeper) { solutionKeeper_ = std::move(keeper); }
 
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified = true) { modified_ = modified; }
@@ -186,12 +205,20 @@ private:
     LoadStatus ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records);
     void TakeContents(CVtrDoc& fresh);
     void Link();
+    /// Starts job (null: false), pumps it to its end on this thread and
+    /// hands it to finish.
+    bool RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&));
+    /// Hands what job replaced to the keeper.
+    void KeepReplaced(SolveJob& job);
 
     CSParameterDB& database_;
     Interaction& ui_;
     bool modified_ = false;
     FileStamp diskStamp_;  // the file as last read or written
     std::vector<DocumentView*> views_;
+    std::function<void(PlaneSolution&)> solutionKeeper_;
+    const SolveJob* killMaxJob_ = nullptr;  // the running KillMax and the group it placed
+    const CCGroup* killMaxGroup_ = nullptr;
 };
 
 }  // namespace vantor

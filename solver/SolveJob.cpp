@@ -5,6 +5,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BoardStackup.h"
@@ -79,6 +80,7 @@ struct SolveJob::Snapshot {
     PlaneResults results;
     std::vector<SolveMessage> messages;
     bool solved = false;
+    double replacedLength = 0.0, replacedWidth = 0.0;  // m, the plane's before a commit
 };
 
 SolveJob::SolveJob(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions& options)
@@ -193,13 +195,21 @@ bool SolveJob::commit(Interaction& ui) {
         s.messages = {{SolverFailureText(kCancelled), MessageKind::Error}};
     }
     if (s.solved) {
-        layer_.mesh = std::move(s.mesh);
-        layer_.results = std::move(s.results);
-        layer_.planeLength = s.stackup.length;
-        layer_.planeWidth = s.stackup.width;
+        // Swapped, not assigned: the old ones stay whole in the job.
+        std::swap(layer_.mesh, s.mesh);
+        std::swap(layer_.results, s.results);
+        s.replacedLength = std::exchange(layer_.planeLength, s.stackup.length);
+        s.replacedWidth = std::exchange(layer_.planeWidth, s.stackup.width);
+        holdsReplaced_ = true;
     }
     for (const SolveMessage& m : s.messages) ui.message(m.text, m.kind);
     return s.solved;
+}
+
+std::optional<PlaneSolution> SolveJob::TakeReplaced() {
+    if (!std::exchange(holdsReplaced_, false)) return std::nullopt;
+    Snapshot& s = *snapshot_;
+    return PlaneSolution{std::move(s.mesh), std::move(s.results), s.replacedLength, s.replacedWidth};
 }
 
 bool SolveJob::run(Interaction& ui) {

@@ -13,14 +13,19 @@
 // Progress goes from the worker into a locked queue; pump() hands it to the
 // Interaction. Messages of the solve (a failure, a notice) are data until
 // commit() shows them. Until commit() the plane keeps its previous mesh and
-// results, whole; a cancelled or failed job never changes them.
+// results, whole; a cancelled or failed job never changes them. A commit
+// swaps the new ones in, so the job then holds the replaced ones (for undo)
+// until TakeReplaced() or its end.
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "CAnalysisDomain.h"
+#include "PlaneMesh.h"
+#include "PlaneResults.h"
 #include "PlaneSolver.h"
 #include "SolverOptions.h"
 
@@ -30,6 +35,15 @@ class CLayer;
 class Interaction;
 
 inline constexpr const char* kMessageNoBoard = "Die Lage gehört zu keiner Platine.";
+
+/// What a solve puts into a plane and a commit replaces: the mesh, the
+/// results and the plane's extents, m, they were made for.
+struct PlaneSolution {
+    PlaneMesh mesh;
+    PlaneResults results;
+    double planeLength = 0.0;
+    double planeWidth = 0.0;
+};
 
 class SolveJob {
 public:
@@ -59,6 +73,9 @@ public:
     bool commit(Interaction& ui);
     /// start(), pump until done, commit(): the synchronous solve.
     bool run(Interaction& ui);
+    /// After a commit that replaced them: the plane's earlier mesh, results
+    /// and extents, moved out once; nothing otherwise.
+    std::optional<PlaneSolution> TakeReplaced();
 
 private:
     struct Shared;
@@ -71,6 +88,7 @@ private:
     std::thread worker_;
     bool started_ = false;
     bool committed_ = false;
+    bool holdsReplaced_ = false;  // the snapshot's mesh and results are the plane's old ones
 };
 
 }  // namespace vantor

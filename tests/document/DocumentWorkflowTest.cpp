@@ -70,6 +70,24 @@ TEST(DocumentWorkflow, KillMaxIsAllOrNothing) {
     EXPECT_FALSE(e.doc.IsModified());
 }
 
+TEST(DocumentWorkflow, CancelledKillMaxJobLeavesGroupsAndResults) {
+    Env e;
+    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    ASSERT_TRUE(e.doc.analyse());
+    e.doc.SetModifiedFlag(false);
+    const test::Bytes before = Store(e.doc);
+    const auto* maps = e.doc.plane()->results.resultMaps.data();
+    const std::unique_ptr<SolveJob> job = e.doc.startKillMax();
+    ASSERT_NE(job, nullptr);
+    EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), 1u) << "placed while it runs";
+    job->cancel();
+    job->start();
+    EXPECT_FALSE(e.doc.finishKillMax(*job));
+    EXPECT_EQ(Store(e.doc), before);
+    EXPECT_EQ(e.doc.plane()->results.resultMaps.data(), maps);
+    EXPECT_FALSE(e.doc.IsModified());
+}
+
 TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
     Env e;
     e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;

@@ -1,0 +1,160 @@
+// Undo and redo of document commands: the saved file's bytes come back
+// exactly, solver results move between plane and history without copies,
+// the step limit and the modified flag, and a failed restore changes nothing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "DesignHistory.h"
+#include "DocumentFixtures.h"
+
+namespace vantor {
+namespace {
+
+using test::Bytes;
+using test::Env;
+using test::Store;
+
+// Saves doc to path and reads the file back.
+Bytes SavedBytes(CVtrDoc& doc, const std::filesystem::path& path) {
+    std::string error;
+    EXPECT_TRUE(doc.SaveFile(path, error)) << error;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
+    Env e;
+    e.doc.OnNewDocument();
+    test::MoreViews views(e.doc);
+    DesignHistory history(e.doc);
+    const std::filesystem::path file = ::testing::TempDir() + "vantor-history.vnt";
+    const Bytes saved = SavedBytes(e.doc, file);
+    history.MarkSaved();
+
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Werte");
+    e.doc.setGroupValues({"1n", "2n2", "4n7", "10n", "22n", "47n", "100n", "220n", "470n", "1u"});
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Nichts");
+    EXPECT_FALSE(history.Commit()) << "a command that changed nothing is no step";
+    const Bytes after = Store(e.doc);
+
+    EXPECT_EQ(history.UndoLabel(), "Werte");
+    ASSERT_TRUE(history.Undo() && history.Undo() && !history.CanUndo());
+    EXPECT_FALSE(e.doc.IsModified()) << "back at the saved state";
+    EXPECT_TRUE(e.doc.MainForm()->currentGroupName.empty());
+    EXPECT_EQ(SavedBytes(e.doc, file), saved);
+    std::filesystem::remove(file);
+
+    EXPECT_EQ(history.RedoLabel(), "Neue Gruppe");
+    ASSERT_TRUE(history.Redo() && history.Redo());
+    EXPECT_TRUE(e.doc.IsModified());
+    EXPECT_EQ(Store(e.doc), after);
+    EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board) << "links set again";
+}
+
+// Also: a view attached between commands keeps its record through undo.
+TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
+    Env e;
+    DesignHistory history(e.doc, 25);
+    const auto design = [&] {
+        CArchive ar;
+        e.doc.StoreDesign(ar);
+        return ar.Bytes();
+    };
+    RecordView graph{std::make_unique<GraphViewRecord>()};
+    std::vector<Bytes> states{design()};
+    for (int k = 1; k <= 30; ++k) {
+        if (k == 20) {
+            e.doc.AddView(graph);
+            dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
+        }
+        history.Begin("Filter");
+        e.doc.setFilterSpecification(std::to_string(100 + k) + "M", "10M", "35", "0.1");
+        ASSERT_TRUE(history.Commit());
+        states.push_back(design());
+    }
+    EXPECT_EQ(history.StepCount(), 25u);
+    for (int k = 29; k >= 5; --k) {
+        ASSERT_TRUE(history.Undo());
+        ASSERT_EQ(design(), states[static_cast<std::size_t>(k)]) << k;
+    }
+    EXPECT_FALSE(history.Undo());
+    EXPECT_EQ(dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount, 77);
+    EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
+    ASSERT_TRUE(history.Redo());
+    history.Begin("Filter");
+    e.doc.setFilterSpecification("1G", "10M", "35", "0.1");
+    ASSERT_TRUE(history.Commit());
+    EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
+    e.doc.RemoveView(graph);
+}
+
+// A record that cannot be read back: stands for a snapshot the load refuses.
+struct RefusingRecord : LayerEditorRecord {
+    std::unique_ptr<ViewRecord> Clone() const override { return std::make_unique<RefusingRecord>(*this); }
+    bool Read(CArchive&, Interaction&) override { throw ArchiveError("verweigert"); }
+};
+
+// Analysis, a group and KillMax, undone and redone: the results before each
+// solve come back, the very same objects, and the snapshots stay small.
+TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
+    Env e;
+    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 1e9;
+    e.doc.analysisDomain.resolution = 4.0;
+    DesignHistory history(e.doc);
+    const auto maps = [&] { return e.doc.plane()->results.resultMaps.data(); };
+    const auto nodes = [&] { return e.doc.plane()->mesh.gridNodes.data(); };
+
+    history.Begin("Analyse");
+    const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
+    ASSERT_NE(job, nullptr);
+    job->start();
+    ASSERT_TRUE(e.doc.finishAnalysis(*job) && history.Commit());
+    const auto* firstMaps = maps();
+    const auto* firstNodes = nodes();
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("KillMax");
+    ASSERT_TRUE(e.doc.killMax() && history.Commit());
+    const auto* killMaps = maps();
+    const Bytes solved = Store(e.doc);
+    ASSERT_NE(killMaps, firstMaps);
+
+    const CLayer& plane = *e.doc.plane();
+    const std::size_t resultBytes = plane.results.resultMaps.size() * plane.mesh.gridNodes.size() * 16;
+    EXPECT_LT(history.SnapshotBytes() * 4, resultBytes) << "six snapshots against one set of results";
+
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(maps(), firstMaps);
+    EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), 1u);
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(maps(), firstMaps) << "undoing a command without a solve keeps the results";
+    EXPECT_EQ(nodes(), firstNodes);
+    ASSERT_TRUE(history.Undo());
+    EXPECT_TRUE(!e.doc.plane()->HasResults() && e.doc.plane()->mesh.gridNodes.empty());
+
+    ASSERT_TRUE(history.Redo() && history.Redo() && history.Redo());
+    EXPECT_EQ(maps(), killMaps);
+    EXPECT_EQ(Store(e.doc), solved);
+
+    // A restore the load refuses leaves everything as it was.
+    RecordView refusing{std::make_unique<RefusingRecord>()};
+    e.doc.AddView(refusing);
+    const Bytes before = Store(e.doc);
+    EXPECT_FALSE(history.Undo());
+    EXPECT_EQ(Store(e.doc), before);
+    EXPECT_TRUE(maps() == killMaps && history.UndoLabel() == "KillMax");
+    e.doc.RemoveView(refusing);
+}
+
+}  // namespace
+}  // namespace vantor
