@@ -66,7 +66,7 @@ void DocumentHost::runAnalysis() {
 }
 
 void DocumentHost::runKillMax() {
-    runCommand(QStringLiteral("KillMax"), [&] { doc_.killMax(); });
+    runJob(QStringLiteral("KillMax"), &CVtrDoc::startKillMax, &CVtrDoc::finishKillMax);
 }
 
 DocumentFrame* DocumentHost::findFrame(FrameKind kind) const {
