@@ -387,15 +387,19 @@ void CMainFrame::updateActions() {
     layerEditor_->setChecked(form != nullptr && form->isChecked(ui::FormCommand::LayerEditor));
 }
 
+QString CMainFrame::wantedTitle() const {
+    DocumentHost* host = activeDocument();
+    // A maximised sub-window adds " - [<its title>]" to the main window's
+    // title itself.
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if (host == nullptr || (active != nullptr && active->isMaximized())) return QStringLiteral("Vantor");
+    return QStringLiteral("Vantor - ") + host->title() + QStringLiteral("[*]");
+}
+
 void CMainFrame::updateTitle() {
     DocumentHost* host = activeDocument();
-    if (host == nullptr) {
-        setWindowTitle(QStringLiteral("Vantor"));
-        setWindowModified(false);
-        return;
-    }
-    setWindowTitle(QStringLiteral("Vantor - ") + host->title() + QStringLiteral("[*]"));
-    setWindowModified(host->document().IsModified());
+    setWindowTitle(wantedTitle());
+    setWindowModified(host != nullptr && host->document().IsModified());
 }
 
 void CMainFrame::adopt(DocumentHost* host) {
@@ -458,6 +462,7 @@ void CMainFrame::showChildFrame(DocumentFrame* frame) {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     const bool maximise = active != nullptr ? active->isMaximized() : !firstActivation_;
     firstActivation_ = false;
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] { updateTitle(); });
     if (maximise)
         frame->showMaximized();
     else

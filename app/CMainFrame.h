@@ -94,6 +94,7 @@ private:
     void buildMenus();
     void updateActions();
     void updateTitle();
+    QString wantedTitle() const;
     void updateRecentActions();
     void updateIndicators();
     void adopt(DocumentHost* host);

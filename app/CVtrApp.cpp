@@ -115,15 +115,19 @@ QString CVtrApp::ComponentFolder(const QString& given) {
     return installed.isEmpty() ? local : installed;
 }
 
-void CVtrApp::InstallGermanTranslations() {
+bool CVtrApp::InstallGermanTranslations() {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    bool all = true;
     for (const char* name : {"qtbase_de", "qt_de"}) {
         auto* translator = new QTranslator(this);
-        if (translator->load(QString::fromLatin1(name), folder))
+        if (translator->load(QString::fromLatin1(name), folder)) {
             installTranslator(translator);
-        else
+        } else {
             delete translator;
+            all = false;
+        }
     }
+    return all;
 }
 
 int CVtrApp::Start(const StartOptions& options) {
@@ -149,6 +153,7 @@ int CVtrApp::Start(const StartOptions& options) {
         frame_->newDocument();
     } else if (frame_->openDocument(options.file, false, &error) == nullptr) {
         splash.close();
+        delete frame_.data();
         ui::QtInteraction(nullptr).message(error.toStdString(), MessageKind::Error);
         std::fprintf(stderr, "vantor: %s\n", error.toLocal8Bit().constData());
         return 1;

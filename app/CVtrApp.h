@@ -45,6 +45,10 @@ public:
     CSParameterDB& database() { return database_; }
     CMainFrame* mainFrame() const;
 
+    /// Qt's own dialogs and buttons in German (file, print, colour
+    /// dialogs, standard buttons); false when the translations are missing.
+    bool InstallGermanTranslations();
+
     /// Errors escaping an event handler end up here.
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -53,7 +57,6 @@ public:
 
 private:
     bool HandleEventError(QObject* receiver, QEvent* event);
-    void InstallGermanTranslations();
     int PrintReport(const QString& path);
 
     CSParameterDB database_;

@@ -3,6 +3,8 @@
 // the error box, undo.
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QStatusBar>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -60,6 +62,20 @@ private:
     QTimer timer_;
 };
 
+/// The controls under root that a screen reader would announce without a
+/// name: buttons, fields, lists, bars and the like.
+QStringList UnnamedControls(QWidget* root) {
+    QStringList unnamed;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || w->focusPolicy() == Qt::NoFocus) continue;
+        if (qobject_cast<QMdiSubWindow*>(w) != nullptr) continue;  // named by its title
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (a != nullptr && a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName();
+    }
+    return unnamed;
+}
+
 QByteArray FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -116,9 +132,41 @@ private slots:
         QCOMPARE(CVtrApp::ComponentFolder(QStringLiteral("/x/y")), QStringLiteral("/x/y"));
     }
 
+    void startUp() {
+        auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
+        // Qt's own buttons and dialogs speak German.
+        QVERIFY(app->InstallGermanTranslations());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+
+        // A file that cannot be opened: its message, then a failure status.
+        BoxAnswerer ok({QStringLiteral("OK")});
+        StartOptions missing;
+        missing.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
+        missing.file = file(QStringLiteral("gibt-es-nicht.vnt"));
+        QCOMPARE(app->Start(missing), 1);
+        QVERIFY(ok.allAnswered());
+        QVERIFY(ok.texts.front().contains(QStringLiteral("gibt-es-nicht.vnt")));
+
+        // The sample folder, then the main window with a new design on its form.
+        StartOptions plain;
+        plain.database = missing.database;
+        QCOMPARE(app->Start(plain), -1);
+        CMainFrame* started = app->mainFrame();
+        QVERIFY(started != nullptr && started->isVisible());
+        QVERIFY(app->database().Count() > 0);
+        // As desktop programs do: the maximised window's name in brackets.
+        QCOMPARE(started->windowTitle(), QStringLiteral("Vantor - [Entkopplung1[*]]"));
+        QVERIFY(started->mdiArea()->activeSubWindow()->isMaximized());
+        QCOMPARE(started->statusBar()->currentMessage(), QStringLiteral("Drücken Sie F1, um Hilfe zu erhalten."));
+        // Every control a person can reach carries the words they see.
+        QCOMPARE(UnnamedControls(started), QStringList());
+        QVERIFY(started->closeAllDocuments());
+    }
+
     void newSaveOpenClose() {
         DocumentHost* doc = frame_->newDocument();
         QCOMPARE(doc->title(), QStringLiteral("Entkopplung1"));
+        doc->frames().front()->showNormal();
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Vantor - Entkopplung1[*]"));
         QVERIFY(!doc->document().IsModified());
         QVERIFY(doc->document().optimisationGroup.CapacitorCount() > 0);  // the new design is optimised
