@@ -24,13 +24,10 @@ CAnaDomainDlg::CAnaDomainDlg(Interaction& ui, QWidget* parent) : FieldFormDialog
     setWindowTitle(QStringLiteral("Analyse: Parameter"));
     using F = AnalysisFields;
 
-    auto* grid = new QGridLayout;
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setHorizontalSpacing(grid->horizontalSpacing() * 2);
-    startFrequency_ = addField(grid, 0, "Startfrequenz:", F::kStartFrequencyId);
-    stopFrequency_ = addField(grid, 1, "Stopfrequenz:", F::kStopFrequencyId);
-    resolution_ = addField(grid, 0, "Auflösung:", F::kResolutionId, 2);
+    QGridLayout* grid = fieldGrid(nullptr, 2);
+    addField(grid, 0, "Startfrequenz:", &F::startFrequency, F::kStartFrequencyId);
+    addField(grid, 1, "Stopfrequenz:", &F::stopFrequency, F::kStopFrequencyId);
+    addField(grid, 0, "Auflösung:", &F::resolution, F::kResolutionId, 2);
 
     // The step count is chosen with the arrows or typed; the spin box keeps
     // it within what the analysis takes.
@@ -43,9 +40,9 @@ CAnaDomainDlg::CAnaDomainDlg(Interaction& ui, QWidget* parent) : FieldFormDialog
     grid->addWidget(stepsLabel, 1, 2);
     grid->addWidget(frequencySteps_, 1, 3);
 
-    startTime_ = addField(grid, 2, "Start-Zeit:", F::kStartTimeId);
-    stopTime_ = addField(grid, 3, "Stop-Zeit:", F::kStopTimeId);
-    timeSteps_ = addField(grid, 2, "Zeit-Schritte:", F::kTimeStepsId, 2);
+    addField(grid, 2, "Start-Zeit:", &F::startTime, F::kStartTimeId);
+    addField(grid, 3, "Stop-Zeit:", &F::stopTime, F::kStopTimeId);
+    addField(grid, 2, "Zeit-Schritte:", &F::timeSteps, F::kTimeStepsId, 2);
     HideRow(grid, 2, 0);
     HideRow(grid, 3, 0);
     HideRow(grid, 2, 2);
@@ -62,24 +59,14 @@ CAnaDomainDlg::CAnaDomainDlg(Interaction& ui, QWidget* parent) : FieldFormDialog
 }
 
 void CAnaDomainDlg::showFields(const AnalysisFields& f) {
-    setText(startFrequency_, f.startFrequency);
-    setText(stopFrequency_, f.stopFrequency);
-    setText(resolution_, f.resolution);
+    FieldFormDialog::showFields(f);
     frequencySteps_->setValue(QString::fromStdString(f.frequencySteps).toInt());
-    setText(startTime_, f.startTime);
-    setText(stopTime_, f.stopTime);
-    setText(timeSteps_, f.timeSteps);
     logarithmic_->setChecked(f.logarithmic != 0);
 }
 
 void CAnaDomainDlg::readFields(AnalysisFields& f) const {
-    f.startFrequency = text(startFrequency_);
-    f.stopFrequency = text(stopFrequency_);
-    f.resolution = text(resolution_);
+    FieldFormDialog::readFields(f);
     f.frequencySteps = std::to_string(frequencySteps_->value());
-    f.startTime = text(startTime_);
-    f.stopTime = text(stopTime_);
-    f.timeSteps = text(timeSteps_);
     f.logarithmic = logarithmic_->isChecked() ? 1 : 0;
 }
 

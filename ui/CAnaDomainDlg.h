@@ -20,13 +20,7 @@ protected:
     void readFields(AnalysisFields& fields) const override;
 
 private:
-    QLineEdit* startFrequency_;
-    QLineEdit* stopFrequency_;
-    QLineEdit* resolution_;
     QSpinBox* frequencySteps_;
-    QLineEdit* startTime_;
-    QLineEdit* stopTime_;
-    QLineEdit* timeSteps_;
     QCheckBox* logarithmic_;
 };
 

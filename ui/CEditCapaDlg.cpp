@@ -18,8 +18,7 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     setWindowTitle(QStringLiteral("Kondensator - Eigenschaften eingeben"));
     using F = CapacitorFields;
 
-    auto* grid = new QGridLayout;
-    grid->setColumnStretch(1, 1);
+    QGridLayout* grid = fieldGrid(nullptr);
     package_ = new QComboBox(this);
     auto* packageLabel = new QLabel(QStringLiteral("Bauform:"), this);
     packageLabel->setBuddy(package_);
@@ -37,12 +36,11 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     automatic_->setCheckable(true);
     automatic_->setAccessibleName(QStringLiteral("Auto:"));
     addControl(F::kAutoId, automatic_);
-    auto* autoGrid = new QGridLayout(automatic_);
-    autoGrid->setColumnStretch(1, 1);
-    rloss_ = addField(autoGrid, 0, "Verlustwiderstand:", F::kRlossId);
-    lser_ = addField(autoGrid, 1, "Serieninduktivität:", F::kLserId);
+    QGridLayout* autoGrid = fieldGrid(automatic_);
+    rloss_ = addField(autoGrid, 0, "Verlustwiderstand:", &F::rloss, F::kRlossId);
+    lser_ = addField(autoGrid, 1, "Serieninduktivität:", &F::lser, F::kLserId);
     grid->addWidget(automatic_, 1, 0, 1, 2);
-    name_ = addField(grid, 2, "Bezeichnung:");
+    name_ = addField(grid, 2, "Bezeichnung:", &F::name);
     name_->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -60,22 +58,13 @@ void CEditCapaDlg::showFields(const CapacitorFields& f) {
     package_->setCurrentIndex(package_->findData(f.packageType));
     package_->setEnabled(f.automatic);
     automatic_->setChecked(f.automatic);
-    setText(rloss_, f.rloss);
-    setText(lser_, f.lser);
-    setText(name_, f.name);
+    FieldFormDialog::showFields(f);
     // A checkable frame disables its contents while unchecked; here Auto off
     // is when the values are typed, so they stay enabled and only lock.
     for (QWidget* w : automatic_->findChildren<QWidget*>()) w->setEnabled(true);
     rloss_->setReadOnly(f.automatic);
     lser_->setReadOnly(f.automatic);
     name_->setReadOnly(f.automatic);
-}
-
-void CEditCapaDlg::readFields(CapacitorFields& f) const {
-    // Package and Auto are kept in fields_ as they are chosen.
-    f.rloss = text(rloss_);
-    f.lser = text(lser_);
-    f.name = text(name_);
 }
 
 void CEditCapaDlg::packageChosen(int comboIndex) {

@@ -22,7 +22,6 @@ public:
 
 protected:
     void showFields(const CapacitorFields& fields) override;
-    void readFields(CapacitorFields& fields) const override;
 
 private:
     void packageChosen(int comboIndex);

@@ -15,20 +15,17 @@ CEditFreqDlg::CEditFreqDlg(const std::string& reachedFmax, Interaction& ui, QWid
     using F = FrequencyRangeFields;
 
     auto* axis = new QGroupBox(QStringLiteral("Frequenzachse:"), this);
-    auto* grid = new QGridLayout(axis);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    start_ = addField(grid, 0, "Fstart:", F::kStartId);
-    stop_ = addField(grid, 0, "Fstop::", F::kStopId, 2);
-    steps_ = addField(grid, 1, "Anzahl Schritte:", F::kStepsId);
-    step_ = addField(grid, 1, "Frequenzschritt:", 0, 2);
+    QGridLayout* grid = fieldGrid(axis, 2);
+    start_ = addField(grid, 0, "Fstart:", &F::start, F::kStartId);
+    stop_ = addField(grid, 0, "Fstop::", &F::stop, F::kStopId, 2);
+    steps_ = addField(grid, 1, "Anzahl Schritte:", &F::steps, F::kStepsId);
+    step_ = FieldForm::addField(grid, 1, "Frequenzschritt:", 0, 2);
     step_->setReadOnly(true);
 
-    auto* fmaxGrid = new QGridLayout;
-    fmaxGrid->setColumnStretch(1, 1);
-    fmax_ = addField(fmaxGrid, 0, "Obere Grenzfrequenz der Entkopplung:");
-    fmax_->setReadOnly(true);
-    setText(fmax_, reachedFmax);
+    QGridLayout* fmaxGrid = fieldGrid(nullptr);
+    QLineEdit* fmax = addField(fmaxGrid, 0, "Obere Grenzfrequenz der Entkopplung:");
+    fmax->setReadOnly(true);
+    setText(fmax, reachedFmax);
 
     QDialogButtonBox* buttons = makeButtons();
     // There is no help page behind this button.
@@ -49,16 +46,8 @@ QString CEditFreqDlg::stepText() const { return step_->text(); }
 void CEditFreqDlg::updateStep() { setText(step_, typed().StepText()); }
 
 void CEditFreqDlg::showFields(const FrequencyRangeFields& f) {
-    setText(start_, f.start);
-    setText(stop_, f.stop);
-    setText(steps_, f.steps);
+    FieldFormDialog::showFields(f);
     updateStep();
-}
-
-void CEditFreqDlg::readFields(FrequencyRangeFields& f) const {
-    f.start = text(start_);
-    f.stop = text(stop_);
-    f.steps = text(steps_);
 }
 
 }  // namespace vantor::ui

@@ -18,7 +18,6 @@ public:
 
 protected:
     void showFields(const FrequencyRangeFields& fields) override;
-    void readFields(FrequencyRangeFields& fields) const override;
 
 private:
     void updateStep();
@@ -27,7 +26,6 @@ private:
     QLineEdit* stop_;
     QLineEdit* steps_;
     QLineEdit* step_;
-    QLineEdit* fmax_;
 };
 
 }  // namespace vantor::ui

@@ -11,13 +11,6 @@ namespace vantor::ui {
 
 namespace {
 
-QGridLayout* Box(const char* title, QWidget* parent, QGroupBox*& box) {
-    box = new QGroupBox(QString::fromUtf8(title), parent);
-    auto* grid = new QGridLayout(box);
-    grid->setColumnStretch(1, 1);
-    return grid;
-}
-
 bool IsPlainNumberField(int id) {
     return id == LayoutFields::kEpsilonRId || id == LayoutFields::kViasPerSideId ||
            id == LayoutFields::kConductivityId;
@@ -29,25 +22,24 @@ CEditLayDlg::CEditLayDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui,
     setWindowTitle(QStringLiteral("Layout-Parameter eingeben"));
     using F = LayoutFields;
 
-    QGroupBox* plane = nullptr;
-    QGridLayout* planeGrid = Box("Vcc-Plane", this, plane);
-    width_ = addField(planeGrid, 0, "Breite:", F::kWidthId);
-    length_ = addField(planeGrid, 1, "Länge:", F::kLengthId);
+    auto* plane = new QGroupBox(QStringLiteral("Vcc-Plane"), this);
+    QGridLayout* planeGrid = fieldGrid(plane);
+    width_ = addField(planeGrid, 0, "Breite:", &F::width, F::kWidthId);
+    length_ = addField(planeGrid, 1, "Länge:", &F::length, F::kLengthId);
 
-    QGroupBox* substrate = nullptr;
-    QGridLayout* substrateGrid = Box("Substrat", this, substrate);
-    epsilonR_ = addField(substrateGrid, 0, "Epsilon r:", F::kEpsilonRId);
+    auto* substrate = new QGroupBox(QStringLiteral("Substrat"), this);
+    QGridLayout* substrateGrid = fieldGrid(substrate);
+    QLineEdit* epsilonR = addField(substrateGrid, 0, "Epsilon r:", &F::epsilonR, F::kEpsilonRId);
 
-    QGroupBox* stack = nullptr;
-    QGridLayout* stackGrid = Box("Lagenaufbau", this, stack);
-    planeSpacing_ = addField(stackGrid, 0, "Abstand Vcc <> GND:", F::kPlaneSpacingId);
-    mountingDepth_ = addField(stackGrid, 1, "Abstand Vcc/GND <> SMD:", F::kMountingDepthId);
-    metalThickness_ = addField(stackGrid, 2, "Metallisierungsdicke:", F::kMetalThicknessId);
-    conductivity_ = addField(stackGrid, 3, "Sigma [MS/m]", F::kConductivityId);
-    conductivity_->setEnabled(false);
-    viaSpacing_ = addField(stackGrid, 4, "Abstand Vcc<>GND-Via:", F::kViaSpacingId);
-    viaDiameter_ = addField(stackGrid, 5, "Via-Durchmesser:", F::kViaDiameterId);
-    viasPerSide_ = addField(stackGrid, 6, "n Vias pro Cap und Seite:", F::kViasPerSideId);
+    auto* stack = new QGroupBox(QStringLiteral("Lagenaufbau"), this);
+    QGridLayout* stackGrid = fieldGrid(stack);
+    QLineEdit* planeSpacing = addField(stackGrid, 0, "Abstand Vcc <> GND:", &F::planeSpacing, F::kPlaneSpacingId);
+    addField(stackGrid, 1, "Abstand Vcc/GND <> SMD:", &F::mountingDepth, F::kMountingDepthId);
+    addField(stackGrid, 2, "Metallisierungsdicke:", &F::metalThickness, F::kMetalThicknessId);
+    addField(stackGrid, 3, "Sigma [MS/m]", &F::conductivity, F::kConductivityId)->setEnabled(false);
+    addField(stackGrid, 4, "Abstand Vcc<>GND-Via:", &F::viaSpacing, F::kViaSpacingId);
+    addField(stackGrid, 5, "Via-Durchmesser:", &F::viaDiameter, F::kViaDiameterId);
+    addField(stackGrid, 6, "n Vias pro Cap und Seite:", &F::viasPerSide, F::kViasPerSideId);
     auto* hint = new QLabel(QStringLiteral("Beispiel n=2: 2 Vcc-Vias und 2 GND-Vias"), stack);
     hint->setAccessibleName(hint->text());
     stackGrid->addWidget(hint, 7, 0, 1, 2);
@@ -63,7 +55,7 @@ CEditLayDlg::CEditLayDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui,
     layout->addLayout(columns);
     layout->addWidget(makeButtons());
 
-    for (QLineEdit* e : {width_, length_, planeSpacing_, epsilonR_}) {
+    for (QLineEdit* e : {width_, length_, planeSpacing, epsilonR}) {
         connect(e, &QLineEdit::textEdited, this, [this] { updateMaxFrequency(); });
         connect(e, &QLineEdit::editingFinished, this, [this] { updateMaxFrequency(); });
     }
@@ -76,30 +68,12 @@ void CEditLayDlg::updateMaxFrequency() {
 }
 
 void CEditLayDlg::showFields(const LayoutFields& f) {
-    setText(width_, f.width);
-    setText(length_, f.length);
-    setText(planeSpacing_, f.planeSpacing);
-    setText(mountingDepth_, f.mountingDepth);
-    setText(metalThickness_, f.metalThickness);
-    setText(conductivity_, f.conductivity);
-    setText(viaSpacing_, f.viaSpacing);
-    setText(viaDiameter_, f.viaDiameter);
-    setText(viasPerSide_, f.viasPerSide);
-    setText(epsilonR_, f.epsilonR);
+    FieldFormDialog::showFields(f);
     maxFrequency_ = f.maxFrequency;
 }
 
 void CEditLayDlg::readFields(LayoutFields& f) const {
-    f.width = text(width_);
-    f.length = text(length_);
-    f.planeSpacing = text(planeSpacing_);
-    f.mountingDepth = text(mountingDepth_);
-    f.metalThickness = text(metalThickness_);
-    f.conductivity = text(conductivity_);
-    f.viaSpacing = text(viaSpacing_);
-    f.viaDiameter = text(viaDiameter_);
-    f.viasPerSide = text(viasPerSide_);
-    f.epsilonR = text(epsilonR_);
+    FieldFormDialog::readFields(f);
     f.maxFrequency = maxFrequency_;
 }
 

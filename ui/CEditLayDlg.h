@@ -21,14 +21,6 @@ private:
 
     QLineEdit* width_;
     QLineEdit* length_;
-    QLineEdit* planeSpacing_;
-    QLineEdit* mountingDepth_;
-    QLineEdit* metalThickness_;
-    QLineEdit* conductivity_;
-    QLineEdit* viaSpacing_;
-    QLineEdit* viaDiameter_;
-    QLineEdit* viasPerSide_;
-    QLineEdit* epsilonR_;
     std::string maxFrequency_;
 };
 

@@ -11,18 +11,6 @@ namespace vantor::ui {
 class CEditOptDlg : public FieldFormDialog<TargetFields> {
 public:
     explicit CEditOptDlg(Interaction& ui, QWidget* parent = nullptr);
-
-protected:
-    void showFields(const TargetFields& fields) override;
-    void readFields(TargetFields& fields) const override;
-
-private:
-    QLineEdit* zmaxFu_;
-    QLineEdit* zminFu_;
-    QLineEdit* zmaxFo_;
-    QLineEdit* zminFo_;
-    QLineEdit* fo_;
-    QLineEdit* limit_;
 };
 
 }  // namespace vantor::ui

@@ -1,10 +1,12 @@
 #include "FieldForm.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include "Interaction.h"
 
@@ -30,6 +32,15 @@ QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, in
     grid->addWidget(edit, row, column + 1);
     if (controlId != 0) addControl(controlId, edit);
     return edit;
+}
+
+QGridLayout* FieldForm::fieldGrid(QWidget* owner, int columnPairs) {
+    auto* grid = owner != nullptr ? new QGridLayout(owner) : new QGridLayout;
+    for (int pair = 0; pair < columnPairs; ++pair) grid->setColumnStretch(2 * pair + 1, 1);
+    // Pairs side by side need a gap that tells them apart.
+    const QStyle* style = owner != nullptr ? owner->style() : QApplication::style();
+    if (columnPairs > 1) grid->setHorizontalSpacing(2 * style->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+    return grid;
 }
 
 void FieldForm::addControl(int controlId, QWidget* widget) { controls_[controlId] = widget; }

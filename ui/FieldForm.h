@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 
@@ -35,6 +36,9 @@ protected:
     /// A label and its line edit in one row of grid (columns column and
     /// column + 1); the edit is known by controlId and named by the label.
     QLineEdit* addField(QGridLayout* grid, int row, const char* label, int controlId = 0, int column = 0);
+    /// A grid of label/field column pairs (columnPairs side by side) on
+    /// owner, or free when owner is null; the fields take the extra width.
+    static QGridLayout* fieldGrid(QWidget* owner, int columnPairs = 1);
     /// Registers a control under its id (for the focus on refusal).
     void addControl(int controlId, QWidget* widget);
     /// The "OK" / "Abbrechen" buttons, wired to accept and reject.
@@ -59,6 +63,7 @@ template <class Fields>
 class FieldFormDialog : public FieldForm, public FieldDialog<Fields> {
 public:
     using FieldForm::FieldForm;
+    using FieldForm::addField;
     using QDialog::exec;
 
     bool exec(Fields& fields) override {
@@ -84,12 +89,32 @@ public:
     }
 
 protected:
-    virtual void showFields(const Fields& fields) = 0;
-    virtual void readFields(Fields& fields) const = 0;
+    /// A labelled line edit bound to a text of Fields: shown and read back
+    /// by the default showFields / readFields.
+    QLineEdit* addField(QGridLayout* grid, int row, const char* label, std::string Fields::*member,
+                        int controlId = 0, int column = 0) {
+        QLineEdit* edit = FieldForm::addField(grid, row, label, controlId, column);
+        bindings_.push_back({edit, member});
+        return edit;
+    }
+
+    virtual void showFields(const Fields& fields) {
+        for (const Binding& b : bindings_) setText(b.edit, fields.*b.member);
+    }
+    virtual void readFields(Fields& fields) const {
+        for (const Binding& b : bindings_) fields.*b.member = text(b.edit);
+    }
     /// The core's check; false after a refusal.
     virtual bool checkFields(Fields& fields) { return !refuse(fields.Check()); }
 
     Fields fields_;
+
+private:
+    struct Binding {
+        QLineEdit* edit;
+        std::string Fields::*member;
+    };
+    std::vector<Binding> bindings_;
 };
 
 }  // namespace vantor::ui
