@@ -178,7 +178,7 @@ void CVtrView::buildGroupBox() {
         stepGroup(steps);
         return true;
     };
-    place(groupSpin_, kGroupSpin, {201, 2, 11, 12});
+    place(groupSpin_, kGroupSpin, {201, 2, 9, 12});
 
     e6_ = new QRadioButton(QStringLiteral("E6"), this);
     e12_ = new QRadioButton(QStringLiteral("E12"), this);
@@ -210,9 +210,9 @@ void CVtrView::buildGroupBox() {
 
     addLabel(QStringLiteral("Position:"), {139, 216, 50, 9});
     addLabel(QStringLiteral("X:"), {139, 229, 8, 9});
-    posX_ = addField(kPosX, QStringLiteral("X:"), {147, 227, 30, 12}, false);
-    addLabel(QStringLiteral("Y:"), {177, 229, 6, 9});
-    posY_ = addField(kPosY, QStringLiteral("Y:"), {183, 227, 30, 12}, false);
+    posX_ = addField(kPosX, QStringLiteral("X:"), {147, 227, 28, 12}, false);
+    addLabel(QStringLiteral("Y:"), {177, 229, 7, 9});
+    posY_ = addField(kPosY, QStringLiteral("Y:"), {184, 227, 29, 12}, false);
     connect(addButton(kDeleteGroup, QStringLiteral("Gruppe löschen"), {139, 244, 72, 14}), &QPushButton::clicked, this,
             &CVtrView::deleteGroup);
     transfer_ = addButton(kTransfer, QStringLiteral(">>>"), {223, 99, 40, 15});
@@ -226,7 +226,7 @@ void CVtrView::buildFilterBox() {
 
     source_ = addButton(kSource, QStringLiteral("Quelle:\n50 Ohm"), {273, 54, 33, 27});
     choke_ = addButton(kChoke, QStringLiteral("Drossel"), {329, 25, 33, 27});
-    groupButton_ = addButton(kGroupInFilter, QStringLiteral("C-Gruppe"), {384, 54, 33, 27});
+    groupButton_ = addButton(kGroupInFilter, QStringLiteral("C-Gruppe"), {382, 54, 37, 27});
     load_ = addButton(kLoad, QStringLiteral("Last:\n50 Ohm"), {441, 54, 33, 27});
     source_->setEnabled(false);
     load_->setEnabled(false);
@@ -234,18 +234,18 @@ void CVtrView::buildFilterBox() {
     connect(groupButton_, &QPushButton::clicked, this, &CVtrView::toggleGroupInFilter);
 
     addLabel(QStringLiteral("Filtereigenschaften:"), {273, 113, 80, 9});
-    addLabel(QStringLiteral("Obere Grenzfrequenz:"), {273, 130, 75, 9});
-    fo_ = addField(kFoControl, QStringLiteral("Obere Grenzfrequenz:"), {349, 128, 40, 12}, false);
-    addLabel(QStringLiteral("Untere Grenzfrequenz:"), {273, 147, 75, 9});
-    fu_ = addField(kFuControl, QStringLiteral("Untere Grenzfrequenz:"), {349, 145, 40, 12}, false);
-    addLabel(QStringLiteral("Maximaler Gleichstrom:"), {273, 167, 75, 9});
-    imax_ = addField(kImaxControl, QStringLiteral("Maximaler Gleichstrom:"), {349, 165, 40, 12}, false);
-    addLabel(QStringLiteral("Dämpfung:"), {395, 139, 37, 9});
+    addLabel(QStringLiteral("Obere Grenzfrequenz:"), {273, 130, 82, 9});
+    fo_ = addField(kFoControl, QStringLiteral("Obere Grenzfrequenz:"), {356, 128, 36, 12}, false);
+    addLabel(QStringLiteral("Untere Grenzfrequenz:"), {273, 147, 82, 9});
+    fu_ = addField(kFuControl, QStringLiteral("Untere Grenzfrequenz:"), {356, 145, 36, 12}, false);
+    addLabel(QStringLiteral("Maximaler Gleichstrom:"), {273, 167, 82, 9});
+    imax_ = addField(kImaxControl, QStringLiteral("Maximaler Gleichstrom:"), {356, 165, 36, 12}, false);
+    addLabel(QStringLiteral("Dämpfung:"), {394, 139, 39, 9});
     attenuation_ = addField(kAttenuationControl, QStringLiteral("Dämpfung:"), {433, 137, 31, 12}, false);
     attenuationSpin_ = new StepSpin(this);
     attenuationSpin_->setAccessibleName(QStringLiteral("Dämpfung:"));
     attenuationSpin_->onStep = [this](int steps) { return stepAttenuation(steps); };
-    place(attenuationSpin_, kAttenuationSpin, {464, 137, 11, 12});
+    place(attenuationSpin_, kAttenuationSpin, {464, 137, 9, 12});
 
     connect(addButton(kChokeSearch, QStringLiteral("vv                  &Drossel suchen...                  vv"),
                       {273, 185, 201, 16}),
@@ -375,9 +375,11 @@ void CVtrView::refreshChokes() {
     chokes_->clear();
     for (const ChokeList::Entry& e : list.entries) chokes_->addItem(Q(e.text), e.candidate);
     chokes_->setCurrentIndex(list.selected);
-    maker_->setText(Q(list.maker));
-    type_->setText(Q(list.type));
-    package_->setText(Q(list.package));
+    // Long texts show from their start.
+    for (auto [field, text] : {std::pair{maker_, &list.maker}, {type_, &list.type}, {package_, &list.package}}) {
+        field->setText(Q(*text));
+        field->home(false);
+    }
 }
 
 // ----------------------------------------------------------------- actions

@@ -14,6 +14,7 @@ class StepSpin : public QAbstractSpinBox {
 public:
     explicit StepSpin(QWidget* parent = nullptr) : QAbstractSpinBox(parent) {
         lineEdit()->setReadOnly(true);
+        lineEdit()->hide();
         setFrame(false);
     }
 
