@@ -407,6 +407,8 @@ void CVtrView::refuse(const FieldError& error) {
     QScopedValueRollback guard(refusing_, true);
     host_.interaction().message(error.message, MessageKind::Error);
     if (QWidget* control = controls_.value(error.controlId)) {
+        // Right after the message box the window may not be active yet;
+        // the control then gets the focus when it is.
         control->setFocus(Qt::OtherFocusReason);
         if (auto* field = qobject_cast<QLineEdit*>(control)) field->selectAll();
     }
@@ -543,8 +545,11 @@ bool CVtrView::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() != QEvent::FocusOut || refreshing_ || refusing_) return QWidget::eventFilter(watched, event);
-    // A popup of the widget's own (a combo's list) is no leaving.
-    if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) return QWidget::eventFilter(watched, event);
+    // A combo's own list opening, or another window taking over, is no
+    // leaving of the field: it still has the focus within the form.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return QWidget::eventFilter(watched, event);
     if (widget == fo_ || widget == fu_ || widget == attenuation_ || widget == imax_)
         applyFilterFields();
     else if (widget == posX_ || widget == posY_)
