@@ -3,13 +3,32 @@
 // placed group, the filter design and the board, side by side. It shows
 // what the document holds and turns each action into one document command.
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include <QHash>
+#include <functional>
+
+#include <QRect>
 #include <QWidget>
 
+#include "FieldCheck.h"
+#include "FilterFields.h"
+#include "MainFormLogic.h"
 #include "ViewRecords.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace vantor::ui {
 
 class FormHost;
+class StepSpin;
 
 /// The commands of the main form that the main window's menus carry.
 enum class FormCommand { GraphWindow, LayerEditor, Layout, Capacitors, Targets, AnalysisParameters };
@@ -31,9 +50,105 @@ public:
     /// graph window is open, "&Layer-Editor" while the editor is).
     bool isChecked(FormCommand command) const;
 
+    /// The whole form at the current font.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+    /// The context-help topic of a control's id; 0 when it has none.
+    static int HelpTopic(int controlId);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    struct Placed {
+        QWidget* widget;
+        QRect dialogUnits;
+    };
+
+    // Building.
+    void buildOptimisationBox();
+    void buildGroupBox();
+    void buildFilterBox();
+    void buildBoardBox();
+    QLabel* addLabel(const QString& text, QRect at);
+    QLineEdit* addField(int id, const QString& name, QRect at, bool readOnly);
+    QPushButton* addButton(int id, const QString& text, QRect at);
+    void place(QWidget* widget, int id, QRect at);
+    void placeControls();
+    void fitGroupName();
+
+    // Refresh, in the order the form shows its parts.
+    void refresh(ChangeHint hint);
+    void refreshSlots();
+    void refreshChokes();
+
+    // Actions.
+    SlotTexts slotTexts() const;
+    FilterFields filterFields() const;
+    /// The form's check: the occupied slots, then the filter fields.
+    FieldCheck validate() const;
+    /// Shows the message, then puts the focus on its control.
+    void refuse(const FieldError& error);
+    void applySlots(bool check);
+    void applyFilterFields();
+    void applyPosition();
+    void stepGroup(int steps);
+    bool stepAttenuation(int steps);
+    void deleteGroup();
+    void newGroup();
+    void transfer();
+    void openDataSheet();
+    void toggleGroupInFilter();
+    void searchChoke();
+    void chooseChoke(int index);
+    void editSlot(int k);
+    void setSeries(bool e6);
+    void showHelpFor(QWidget* widget);
+    void command(const char* label, const std::function<void()>& fn);
+
     FormHost& host_;
     MainFormState state_;
+
+    std::vector<Placed> placed_;
+    QHash<int, QWidget*> controls_;  // by resource id
+
+    std::array<QLineEdit*, kSlotCount> optimised_{};
+    QLabel* fmax_ = nullptr;
+    QLabel* groupName_ = nullptr;
+    StepSpin* groupSpin_ = nullptr;
+    QRadioButton* e6_ = nullptr;
+    QRadioButton* e12_ = nullptr;
+    std::array<QComboBox*, kSlotCount> slots_{};
+    std::array<QPushButton*, kSlotCount> editButtons_{};
+    QLineEdit* posX_ = nullptr;
+    QLineEdit* posY_ = nullptr;
+    QPushButton* source_ = nullptr;
+    QPushButton* choke_ = nullptr;
+    QPushButton* groupButton_ = nullptr;
+    QPushButton* load_ = nullptr;
+    QPushButton* transfer_ = nullptr;
+    QLineEdit* fo_ = nullptr;
+    QLineEdit* fu_ = nullptr;
+    QLineEdit* attenuation_ = nullptr;
+    StepSpin* attenuationSpin_ = nullptr;
+    QLineEdit* imax_ = nullptr;
+    QComboBox* chokes_ = nullptr;
+    QLineEdit* maker_ = nullptr;
+    QLineEdit* type_ = nullptr;
+    QLineEdit* package_ = nullptr;
+
+    // What the last refresh showed, to tell a real edit from leaving a field.
+    SlotTexts shownSlots_;
+    FilterFields shownFilter_;
+    QString shownX_, shownY_;
+    int shownCapacitors_ = 0;
+
+    bool refreshing_ = false;    // the refresh's own writes are no edits
+    bool writingSlots_ = false;  // the form already shows the values it writes
+    bool refusing_ = false;      // a message is up: focus moves are no edits
 };
 
 }  // namespace vantor::ui

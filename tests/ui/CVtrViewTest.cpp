@@ -1,0 +1,298 @@
+// The main form through its real widgets, over a real document with the
+// sample database: what it shows, how it refuses, what it writes.
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "CVtrView.h"
+#include "FormTestHost.h"
+#include "StepSpin.h"
+#include "Values.h"
+
+using namespace vantor;
+
+namespace {
+
+// Controls are found as a person or a screen reader finds them: by name.
+template <class W>
+W* Named(const QWidget& form, const QString& name, int nth = 0) {
+    for (W* w : form.findChildren<W*>())
+        if (w->accessibleName() == name && nth-- == 0) return w;
+    return nullptr;
+}
+
+QString LastMessage(const test::TestHost& host) {
+    const auto m = host.recorder.messages();
+    return m.empty() ? QString() : QString::fromStdString(m.back());
+}
+
+// Types text into a field that has the focus, as a person would.
+void Retype(QWidget* field, const QString& text) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+struct Form {
+    test::TestHost host;
+    ui::CVtrView view{host};
+
+    Form() {
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+    }
+    QComboBox* slot(int k) const { return Named<QComboBox>(view, QStringLiteral("C%1").arg(k)); }
+    QLineEdit* field(const char* name) const { return Named<QLineEdit>(view, QString::fromUtf8(name)); }
+    QPushButton* button(const char* name, int nth = 0) const {
+        return Named<QPushButton>(view, QString::fromUtf8(name), nth);
+    }
+    void newGroup() { button(">> + >>")->click(); }
+};
+
+}  // namespace
+
+class CVtrViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void newDocumentShowsTheOptimisationAndEmptySlots();
+    void newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots();
+    void slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid();
+    void filterFieldsAreCheckedWhenLeft_data();
+    void filterFieldsAreCheckedWhenLeft();
+    void attenuationSpinKeepsToItsRange_data();
+    void attenuationSpinKeepsToItsRange();
+    void chokeSearchListsSortedCandidatesAndShowsTheChosenOne();
+    void everyControlIsNamedAndAnswersF1WithItsTopic();
+};
+
+void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
+    Form f;
+    const CCGroup& opt = f.host.doc.optimisationGroup;
+    const int n = opt.CapacitorCount();
+    QVERIFY(n >= 1);
+    // C1 is the last capacitor of the result, the slots beyond it are empty.
+    for (int k = 1; k <= 10; ++k) {
+        const QString shown = Named<QLineEdit>(f.view, QStringLiteral("C%1:").arg(k))->text();
+        QCOMPARE(shown, k <= n ? QString::fromStdString(FormatValue(opt.Capacitor(n + 1 - k).capacitance, "F"))
+                               : QStringLiteral("------"));
+        QCOMPARE(f.slot(k)->currentText(), QStringLiteral("------"));
+        QCOMPARE(f.slot(k)->count(), 0);
+        QCOMPARE(f.button("Edit", k - 1)->isEnabled(), k == 1);
+    }
+    QVERIFY(Named<QLabel>(f.view, "Fmax:")->text().endsWith("Hz"));
+    QVERIFY(f.field("X:")->text().isEmpty() && f.field("Y:")->text().isEmpty());
+    QCOMPARE(Named<QComboBox>(f.view, "Drossel")->currentText(), QStringLiteral("**  nicht verfügbar  **"));
+    // Showing the design, and showing it again, is no change of it.
+    f.host.doc.UpdateAllViews(ChangeHint::Everything);
+    QVERIFY(!f.host.doc.IsModified());
+    QVERIFY(f.host.commands.isEmpty());
+}
+
+void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots() {
+    Form f;
+    f.newGroup();
+    f.newGroup();
+    QCOMPARE(f.host.commands, QStringList({">> + >>", ">> + >>"}));
+    QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
+    QCOMPARE(f.view.state().transferState, 1);
+    const int n = f.host.doc.optimisationGroup.CapacitorCount();
+    for (int k = 1; k <= 10; ++k) {
+        // The group is the optimisation result: both boxes show the same.
+        QCOMPARE(f.slot(k)->currentText(), Named<QLineEdit>(f.view, QStringLiteral("C%1:").arg(k))->text());
+        QCOMPARE(f.button("Edit", k - 1)->isEnabled(), k - 1 <= n);
+    }
+    // Placed at the centre of the 99 mm x 71 mm board, shown in the form's
+    // compact notation (to the millimetre here).
+    QVERIFY(std::abs(ParseValue(f.field("X:")->text().toStdString()) - 0.0495) <= 1e-3);
+    QVERIFY(std::abs(ParseValue(f.field("Y:")->text().toStdString()) - 0.0355) <= 1e-3);
+
+    // The value lists follow the series; switching it is no change.
+    f.host.doc.SetModifiedFlag(false);
+    QVERIFY(f.slot(1)->count() == 39 || f.slot(1)->count() == 40);
+    Named<QRadioButton>(f.view, "E12")->click();
+    QVERIFY(f.slot(1)->count() == 77 || f.slot(1)->count() == 78);
+    QCOMPARE(f.slot(1)->currentText(), Named<QLineEdit>(f.view, "C1:")->text());
+    QVERIFY(!f.host.doc.IsModified());
+
+    // The spin goes down the list and back up; at the ends it stays.
+    auto* spin = Named<ui::StepSpin>(f.view, "Gruppe wechseln");
+    QTest::keyClick(spin, Qt::Key_Down);
+    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QTest::keyClick(spin, Qt::Key_Down);
+    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QTest::keyClick(spin, Qt::Key_Up);
+    QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
+
+    // No question, and not marked modified.
+    f.button("Gruppe löschen")->click();
+    f.button("Gruppe löschen")->click();
+    QCOMPARE(f.host.recorder.questionCount(), std::size_t(0));
+    QVERIFY(!f.host.doc.IsModified());
+    QVERIFY(Named<QLabel>(f.view, "Aktuelle Gruppe")->text().isEmpty());
+    for (int k = 1; k <= 10; ++k) QCOMPARE(f.slot(k)->currentText(), QStringLiteral("------"));
+    f.newGroup();
+    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+}
+
+void CVtrViewTest::slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid() {
+    Form f;
+    f.newGroup();
+    CCGroup& group = *f.host.doc.currentGroup();
+    const int n = group.CapacitorCount();
+    QVERIFY(n >= 2);
+    CCapa& c2 = group.Capacitor(n - 1);
+    const double before = c2.capacitance;
+    f.host.commands.clear();
+
+    QComboBox* combo = f.slot(2);
+    Retype(combo, QStringLiteral("0"));
+    QCOMPARE(LastMessage(f.host), QStringLiteral("Fehler: Kapazitätswert muß größer als Null sein !!!"));
+    QVERIFY(QApplication::focusWidget() == combo || QApplication::focusWidget() == combo->lineEdit());
+    QCOMPARE(c2.capacitance, before);
+    QVERIFY(f.host.commands.isEmpty());
+
+    // Each valid change is written; the text stays as typed.
+    f.host.recorder.clear();
+    f.host.doc.SetModifiedFlag(false);
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    QTest::keyClicks(combo, QStringLiteral("47nF"));
+    QVERIFY(f.host.recorder.messages().size() == 1);  // only the emptied text was refused
+    QCOMPARE(combo->currentText(), QStringLiteral("47nF"));
+    QCOMPARE(c2.capacitance, 47e-9);
+    QVERIFY(f.host.doc.IsModified());
+    QVERIFY(f.host.commands.contains(QStringLiteral("Kapazitätswerte")));
+
+    // A chosen list entry is written as well; ">>>" then turns the path green.
+    combo->setCurrentIndex(0);
+    emit combo->textActivated(combo->currentText());
+    QCOMPARE(c2.capacitance, 22e-6);
+    f.button(">>>")->click();
+    QCOMPARE(f.view.state().transferState, 2);
+    // An empty slot is not checked.
+    f.host.recorder.clear();
+    if (n < 10) Retype(f.slot(n + 1), QStringLiteral("0"));
+    QVERIFY(f.host.recorder.messages().empty());
+}
+
+void CVtrViewTest::filterFieldsAreCheckedWhenLeft_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("Fo 0") << "Obere Grenzfrequenz:" << "0" << "Fehler: 0Hz < Fo < 3GHz !" << "Obere Grenzfrequenz:";
+    QTest::newRow("Fu above Fo") << "Untere Grenzfrequenz:" << "2.5GHz" << "Fehler: Fo muß größer als Fu sein!"
+                                 << "Obere Grenzfrequenz:";
+    QTest::newRow("Imax 100.5A") << "Maximaler Gleichstrom:" << "100.5A" << "Fehler: 0A < Imax < 100A"
+                                 << "Maximaler Gleichstrom:";
+    QTest::newRow("A 120.5dB") << "Dämpfung:" << "120.5dB" << "Fehler: 0dB < A <= 120dB" << "Dämpfung:";
+    QTest::newRow("Imax 100A") << "Maximaler Gleichstrom:" << "100A" << "" << "";
+}
+
+void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    Form f;
+    const CFilter before = f.host.doc.filter;
+    QLineEdit* edited = f.field(field.toUtf8());
+    Retype(edited, text);
+    QVERIFY(f.host.recorder.messages().empty());  // typing alone is no leaving
+    f.button("Analyse !")->setFocus();
+    QCOMPARE(LastMessage(f.host), message);
+    if (!message.isEmpty()) {
+        QCOMPARE(QApplication::focusWidget(), f.field(focus.toUtf8()));
+        QCOMPARE(f.host.doc.filter.fLower, before.fLower);
+        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, before.maxSupplyCurrent);
+        QVERIFY(!f.host.doc.IsModified());
+    } else {
+        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, 100.0);
+        QVERIFY(f.host.doc.IsModified());
+    }
+}
+
+void CVtrViewTest::attenuationSpinKeepsToItsRange_data() {
+    QTest::addColumn<double>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<double>("to");
+    QTest::newRow("1 dB down") << 1.0 << int(Qt::Key_Down) << 1.0;
+    QTest::newRow("1 dB up") << 1.0 << int(Qt::Key_Up) << 2.0;
+    QTest::newRow("120 dB up") << 120.0 << int(Qt::Key_Up) << 120.0;
+    QTest::newRow("120 dB down") << 120.0 << int(Qt::Key_Down) << 119.0;
+}
+
+void CVtrViewTest::attenuationSpinKeepsToItsRange() {
+    QFETCH(double, from);
+    QFETCH(int, key);
+    QFETCH(double, to);
+    Form f;
+    f.host.doc.filter.minAttenuation = from;
+    f.host.doc.UpdateAllViews(ChangeHint::Filter);
+    auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
+    QTest::keyClick(spin, Qt::Key(key));
+    QCOMPARE(spin->lastStepAccepted(), from != to);
+    QCOMPARE(f.host.doc.filter.minAttenuation, to);
+    QCOMPARE(f.field("Dämpfung:")->text(), QString::fromStdString(FormatValue(to, "dB")));
+    QVERIFY(f.host.recorder.messages().empty());
+    QVERIFY(!f.host.doc.IsModified());
+}
+
+void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
+    Form f;
+    QPushButton* search = f.button("vv Drossel suchen... vv");
+    search->click();
+    QCOMPARE(LastMessage(f.host), QStringLiteral("Bitte zuerst Daten in die Filterberechnung transferieren!"));
+
+    f.newGroup();
+    f.button(">>>")->click();
+    search->click();
+    const CFilter& filter = f.host.doc.filter;
+    auto* list = Named<QComboBox>(f.view, "Drossel");
+    QVERIFY(!filter.candidates.empty());
+    QCOMPARE(list->count(), int(filter.candidates.size()));
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+    QVERIFY(std::is_sorted(texts.begin(), texts.end(),
+                           [](const QString& a, const QString& b) { return a.toStdString() < b.toStdString(); }));
+    QCOMPARE(f.host.recorder.maxBusyDepth(), 1);
+
+    // Choosing another entry chooses its candidate and shows its data.
+    list->setFocus();
+    QTest::keyClick(list, list->currentIndex() + 1 < list->count() ? Qt::Key_Down : Qt::Key_Up);
+    const CSParaSet& chosen = *filter.candidates[std::size_t(filter.selected)];
+    QCOMPARE(list->currentText().toStdString(), ChokeLabel(chosen));
+    QCOMPARE(f.field("Hersteller:")->text().toStdString(), chosen.maker);
+    QCOMPARE(f.field("Bauform:")->text().toStdString(), chosen.dimensions);
+    QVERIFY(!f.field("Bauart:")->text().isEmpty());
+
+}
+
+void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
+    Form f;
+    for (QWidget* w : f.view.findChildren<QWidget*>()) {
+        if (w->parentWidget() == &f.view && !qobject_cast<QLabel*>(w) && w->isVisible())
+            QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
+    }
+    const std::vector<std::pair<QWidget*, int>> topics{
+        {f.slot(3), 1}, {f.button(">> + >>"), 2}, {f.field("Obere Grenzfrequenz:"), 9},
+        {f.field("Dämpfung:"), 11}, {Named<QComboBox>(f.view, "Drossel"), 14}, {f.button("Analyse !"), 0}};
+    for (auto [widget, topic] : topics) {
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_F1);
+        QCOMPARE(f.host.helpTopics.last(), topic);
+    }
+    f.button("Analyse !")->click();
+    QCOMPARE(f.host.commands.last(), QStringLiteral("Analyse !"));
+}
+
+QTEST_MAIN(CVtrViewTest)
+#include "CVtrViewTest.moc"
