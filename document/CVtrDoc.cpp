@@ -1,5 +1,7 @@
 #include "CVtrDoc.h"
 
+#include <chrono>
+
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -177,7 +179,15 @@ void CVtrDoc::DesignChanged(ChangeHint what, DocumentView* sender) {
     UpdateAllViews(what, sender);
 }
 
-void CVtrDoc::refreshAllViews() { UpdateAllViews(ChangeHint::Groups); }
+void CVtrDoc::refreshAllViews() {
+    // The person watches the values move; a redraw per value change would
+    // slow the optimiser down to the speed of the windows. Every command
+    // that optimises ends with its own refresh of the final state.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastOptimiserRedraw_ < std::chrono::milliseconds(40)) return;
+    lastOptimiserRedraw_ = now;
+    UpdateAllViews(ChangeHint::Groups);
+}
 
 MainFormState* CVtrDoc::MainForm() const {
     for (DocumentView* v : views_)

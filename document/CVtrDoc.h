@@ -4,6 +4,7 @@
 // flags; its views, its edit workflows and its file.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -219,6 +220,7 @@ private:
     std::function<void(PlaneSolution&)> solutionKeeper_;
     const SolveJob* killMaxJob_ = nullptr;  // the running KillMax and the group it placed
     const CCGroup* killMaxGroup_ = nullptr;
+    std::chrono::steady_clock::time_point lastOptimiserRedraw_{};  // the optimiser's redraws, at most 25 a second
 };
 
 }  // namespace vantor
