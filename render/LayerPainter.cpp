@@ -69,42 +69,15 @@ void DrawProbe(QPainter& p, const PlaneMapping& m, QPointF at, double pen) {
     p.drawEllipse(m.centred(at, kProbeRing));
 }
 
-void DrawMap(QPainter& p, const PlaneMapping& m, const ImpedanceMap& map, double unit) {
+void DrawMap(QPainter& p, const PlaneMapping& m, const ImpedanceMap& map) {
     p.save();
     p.setClipRect(m.target, Qt::IntersectClip);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (map.outOfDate) p.setOpacity(0.35);
-    // Each pixel is the cell around its grid point.
+    // Each pixel is the cell around its grid point; the image's last row and
+    // column repeat so that the plane beyond the last grid point is covered.
     const double h = map.cellSize;
     p.drawImage(m.rect(-h / 2, -h / 2, (map.image.width() - 0.5) * h, (map.image.height() - 0.5) * h), map.image);
-    p.setOpacity(1.0);
-
-    // The scale: a bar from low to high |Z| with its ends, in the lower
-    // left corner of the plane.
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(11 * unit))));
-    p.setFont(font);
-    const QFontMetricsF fm(font);
-    const QString low = QString::fromStdString(FormatValue(map.zMin, "Ohm", 1));
-    const QString high = QString::fromStdString(FormatValue(map.zMax, "Ohm", 1));
-    const double bar = 80 * unit, pad = 4 * unit, line = fm.height();
-    const double w = fm.horizontalAdvance(low) + bar + fm.horizontalAdvance(high) + 4 * pad;
-    QRectF box(m.target.left() + pad, m.target.bottom() - pad - line - 2 * pad, w, line + 2 * pad);
-    if (map.outOfDate) box.adjust(0, -line, 0, 0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 210));
-    p.drawRect(box);
-    p.setPen(Qt::black);
-    double x = box.left() + pad;
-    const double baseline = box.top() + pad + fm.ascent();
-    p.drawText(QPointF(x, baseline), low);
-    x += fm.horizontalAdvance(low) + pad;
-    QLinearGradient g(x, 0, x + bar, 0);
-    for (int i = 0; i <= 8; ++i) g.setColorAt(i / 8.0, QColor::fromRgb(RampColour(i / 8.0)));
-    p.fillRect(QRectF(x, box.top() + pad, bar, line), g);
-    x += bar + pad;
-    p.drawText(QPointF(x, baseline), high);
-    if (map.outOfDate) p.drawText(QPointF(box.left() + pad, baseline + line), QStringLiteral("veraltet: Objekte verschoben"));
     p.restore();
 }
 
@@ -125,11 +98,12 @@ ImpedanceMap MakeImpedanceMap(const ComplexMatrix& values, double cellSize) {
     map.zMin = lo;
     map.zMax = hi;
     const double span = std::log(hi / lo);
-    map.image = QImage(values.Columns(), values.Rows(), QImage::Format_ARGB32);
-    for (int r = 0; r < values.Rows(); ++r) {
+    const int rows = values.Rows(), columns = values.Columns();
+    map.image = QImage(columns + 1, rows + 1, QImage::Format_ARGB32);
+    for (int r = 0; r <= rows; ++r) {
         auto* line = reinterpret_cast<QRgb*>(map.image.scanLine(r));
-        for (int c = 0; c < values.Columns(); ++c) {
-            const double z = std::abs(values(r, c));
+        for (int c = 0; c <= columns; ++c) {
+            const double z = std::abs(values(std::min(r, rows - 1), std::min(c, columns - 1)));
             if (!(z < kNoMetalAbove && z > 0.0)) line[c] = qRgba(0, 0, 0, 0);
             else line[c] = RampColour(span > 0.0 ? std::log(z / lo) / span : 0.0);
         }
@@ -141,6 +115,51 @@ QRectF FitPlane(double planeLength, double planeWidth, const QRectF& area) {
     if (!(planeLength > 0.0 && planeWidth > 0.0)) return QRectF(area.topLeft(), QSizeF(0, 0));
     const double s = std::min(area.width() / planeLength, area.height() / planeWidth);
     return QRectF(area.topLeft(), QSizeF(planeLength * s, planeWidth * s));
+}
+
+namespace {
+
+// The legend's pieces for a line of the given height.
+struct Legend {
+    Legend(const ImpedanceMap& map, double height)
+        : font(QStringLiteral("Arial")),
+          low(QString::fromStdString(FormatValue(map.zMin, "Ohm", 1))),
+          high(QString::fromStdString(FormatValue(map.zMax, "Ohm", 1))),
+          gap(height * 0.3),
+          bar(height * 5) {
+        font.setPixelSize(std::max(1, static_cast<int>(height * 0.7)));
+        if (map.outOfDate) high += QStringLiteral("  (veraltet)");
+    }
+    double Width() const {
+        const QFontMetricsF fm(font);
+        return fm.horizontalAdvance(low) + gap + bar + gap + fm.horizontalAdvance(high);
+    }
+    QFont font;
+    QString low, high;
+    double gap, bar;
+};
+
+}  // namespace
+
+double MapLegendWidth(const ImpedanceMap& map, double height) { return map.valid() ? Legend(map, height).Width() : 0.0; }
+
+void RenderMapLegend(QPainter& p, const ImpedanceMap& map, const QRectF& box) {
+    if (!map.valid() || box.isEmpty()) return;
+    const Legend legend(map, box.height());
+    p.save();
+    p.setFont(legend.font);
+    const QFontMetricsF fm(legend.font);
+    const double baseline = box.top() + (box.height() + fm.ascent() - fm.descent()) / 2;
+    p.setPen(Qt::black);
+    double x = box.left();
+    p.drawText(QPointF(x, baseline), legend.low);
+    x += fm.horizontalAdvance(legend.low) + legend.gap;
+    QLinearGradient g(x, 0, x + legend.bar, 0);
+    for (int i = 0; i <= 8; ++i) g.setColorAt(i / 8.0, QColor::fromRgb(RampColour(i / 8.0)));
+    p.fillRect(QRectF(x, box.top() + box.height() * 0.2, legend.bar, box.height() * 0.6), g);
+    x += legend.bar + legend.gap;
+    p.drawText(QPointF(x, baseline), legend.high);
+    p.restore();
 }
 
 void RenderLayer(QPainter& p, const CLayer& layer, const QRectF& target, const LayerExtras& extras) {
@@ -157,7 +176,7 @@ void RenderLayer(QPainter& p, const CLayer& layer, const QRectF& target, const L
     p.setBrush(kPlane);
     p.drawRect(target);
 
-    if (extras.map != nullptr && extras.map->valid()) DrawMap(p, m, *extras.map, unit);
+    if (extras.map != nullptr && extras.map->valid()) DrawMap(p, m, *extras.map);
 
     p.setPen(ObjectPen(kCutOut, pen));
     p.setBrush(kCutOut);

@@ -32,8 +32,9 @@ struct LayerDrag {
 };
 
 /// The impedance map of a solve as an image: one pixel per grid point
-/// (row j at y = j * cell), points without metal transparent, |Z| on a
-/// logarithmic colour scale between zMin and zMax (Ohm).
+/// (row j at y = j * cell, and a repeat of the last row and column),
+/// points without metal transparent, |Z| on a logarithmic colour scale
+/// between zMin and zMax (Ohm).
 struct ImpedanceMap {
     QImage image;
     double cellSize = 0.0;  // m
@@ -52,6 +53,12 @@ struct LayerExtras {
 /// The largest rectangle of the plane's proportions inside area, at its
 /// top-left corner.
 QRectF FitPlane(double planeLength, double planeWidth, const QRectF& area);
+
+/// The map's colour scale in one line of box's height: the smallest |Z|, the
+/// colours, the largest |Z| and whether the map is out of date.
+void RenderMapLegend(QPainter& painter, const ImpedanceMap& map, const QRectF& box);
+/// The width RenderMapLegend needs for a line of that height.
+double MapLegendWidth(const ImpedanceMap& map, double height);
 
 /// Draws layer so that its plane fills target (device units of the painter);
 /// target should have the plane's proportions.

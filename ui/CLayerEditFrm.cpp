@@ -1,9 +1,13 @@
 #include "CLayerEditFrm.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -50,6 +54,9 @@ CLayerEditFrm::CLayerEditFrm(FormHost& host, QWidget* parent) : QWidget(parent),
     x_ = Pane(bar, "X=0000mm", "X-Position");
     y_ = Pane(bar, "Y=0000mm", "Y-Position");
     active_ = Pane(bar, "Kein Objekt aktiv", "Aktives Objekt");
+    legend_ = new QLabel(bar);
+    legend_->setAccessibleName(Text("Farbskala der Impedanzkarte"));
+    bar->addPermanentWidget(legend_);
     layout->addWidget(bar);
 
     QMenu* file = new QMenu(Text("&Datei"), this);
@@ -109,12 +116,35 @@ void CLayerEditFrm::updateStatus() {
     map_->setEnabled(available);
     if (!available && map_->isChecked()) map_->setChecked(false);
     map_->setText(view_->mapShown() && view_->mapOutOfDate() ? Text("Impedanzkarte (veraltet)") : Text("Impedanzkarte"));
+    updateLegend();
+}
+
+void CLayerEditFrm::updateLegend() {
+    const render::ImpedanceMap* map = view_->shownMap();
+    legend_->setVisible(map != nullptr);
+    if (map == nullptr) return;
+    const int h = legend_->fontMetrics().height();
+    const int w = static_cast<int>(std::ceil(render::MapLegendWidth(*map, h)));
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture(QSize(w, h) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    render::RenderMapLegend(p, *map, QRectF(0, 0, w, h));
+    p.end();
+    legend_->setPixmap(picture);
+    legend_->setToolTip(Text("Impedanzkarte: |Z| über alle Frequenzen (\"Maximum\")"));
 }
 
 void CLayerEditFrm::printPage(QPainter& painter, const QRectF& page) {
     const CLayer* l = view_->layer();
     if (l == nullptr) return;
-    view_->renderPicture(painter, render::FitPlane(l->planeLength, l->planeWidth, page), false);
+    // With the map, its colour scale takes a line below the plane.
+    const render::ImpedanceMap* map = view_->shownMap();
+    const double line = map != nullptr ? page.height() / 40 : 0.0;
+    const QRectF plane = render::FitPlane(l->planeLength, l->planeWidth, page.adjusted(0, 0, 0, -1.5 * line));
+    view_->renderPicture(painter, plane, false);
+    if (map != nullptr) render::RenderMapLegend(painter, *map, QRectF(plane.left(), plane.bottom() + 0.5 * line, plane.width(), line));
 }
 
 }  // namespace vantor::ui

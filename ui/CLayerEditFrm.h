@@ -41,6 +41,7 @@ protected:
 
 private:
     void updateStatus();
+    void updateLegend();
 
     FormHost& host_;
     QScrollArea* area_;
@@ -48,6 +49,7 @@ private:
     QLabel* x_;
     QLabel* y_;
     QLabel* active_;
+    QLabel* legend_;
     QAction* map_ = nullptr;
     QList<QMenu*> menus_;
     bool shown_ = false;

@@ -153,7 +153,7 @@ void CLayerEditView::renderPicture(QPainter& painter, const QRectF& target, bool
     const CLayer* l = layer();
     if (l == nullptr) return;
     render::LayerExtras extras;
-    if (mapShown_ && map_.valid()) extras.map = &map_;
+    extras.map = shownMap();
     if (withDrag) extras.drag = drag_;
     render::RenderLayer(painter, *l, target, extras);
 }
@@ -197,7 +197,29 @@ void CLayerEditView::mousePressEvent(QMouseEvent* event) {
         drag_.pos = p;
         lastPoint_ = p;
     }
-    update();
+    feedback_ = feedbackRect();
+    update(feedback_);
+}
+
+QRect CLayerEditView::feedbackRect() const {
+    constexpr double kProbeRing = 3e-3, kGroupEdge = 2 * kGroupHalfEdge;  // m
+    QRectF r;
+    auto around = [&](QPointF c, double edge) {
+        return QRectF(toPixel(c.x() - edge / 2, c.y() - edge / 2), toPixel(c.x() + edge / 2, c.y() + edge / 2));
+    };
+    if (drag_.band) r = QRectF(toPixel(drag_.bandFrom.x(), drag_.bandFrom.y()), toPixel(drag_.bandTo.x(), drag_.bandTo.y()));
+    if (drag_.probe != nullptr) {
+        // The probe leaves its place at once: that place is redrawn too.
+        r = around(drag_.pos, kProbeRing) | around(QPointF(drag_.probe->x, drag_.probe->y), kProbeRing);
+    }
+    if (drag_.group != nullptr) r = around(drag_.pos, kGroupEdge);
+    if (const CCutOut* c = drag_.cutOut)
+        r = QRectF(toPixel(c->x1 + drag_.shift.x(), c->y1 + drag_.shift.y()),
+                   toPixel(c->x2 + drag_.shift.x(), c->y2 + drag_.shift.y())) |
+            QRectF(toPixel(c->x1, c->y1), toPixel(c->x2, c->y2));
+    // Room for the pens and the smoothed edges.
+    const int pad = 4 + static_cast<int>(std::ceil(devicePixelRatioF()));
+    return r.normalized().toAlignedRect().adjusted(-pad, -pad, pad, pad);
 }
 
 void CLayerEditView::mouseMoveEvent(QMouseEvent* event) {
@@ -214,7 +236,10 @@ void CLayerEditView::mouseMoveEvent(QMouseEvent* event) {
             break;
     }
     cursor_ = p;
-    update();
+    // Only what the feedback covered before and covers now is redrawn.
+    const QRect now = feedbackRect();
+    update(feedback_ | now);
+    feedback_ = now;
     emit statusChanged();
 }
 

@@ -53,6 +53,8 @@ public:
     bool mapAvailable() const;
     /// True when objects moved since the shown map was solved.
     bool mapOutOfDate() const;
+    /// The map drawn under the objects; null while none is shown.
+    const render::ImpedanceMap* shownMap() const { return mapShown_ && map_.valid() ? &map_ : nullptr; }
 
     /// The status bar's texts: "X=…", "Y=…" and the active object's name or
     /// "Kein Objekt aktiv".
@@ -94,6 +96,8 @@ private:
     void finishDragging(bool moved);
     void refreshMap();
     std::vector<double> layoutSignature() const;
+    /// Pixels the drag feedback covers now.
+    QRect feedbackRect() const;
     void resizeToPlane();
 
     FormHost& host_;
@@ -105,6 +109,7 @@ private:
     QPointF pressPixel_;  // where the button went down
     QPointF lastPoint_;   // m, the previous point of a cut-out drag
     render::LayerDrag drag_;
+    QRect feedback_;  // what the drag feedback covered at the last paint request
     double planeLength_ = 0.0, planeWidth_ = 0.0;  // m, the extents the widget is sized for
 
     bool mapShown_ = false;

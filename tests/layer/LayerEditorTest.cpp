@@ -363,7 +363,9 @@ void LayerEditorTest::picture() {
     const render::ImpedanceMap m = render::MakeImpedanceMap(z, 1 * mm);
     QCOMPARE(m.zMin, 1.0);
     QCOMPARE(m.zMax, 100.0);
+    QCOMPARE(m.image.size(), QSize(3, 3));  // the last row and column repeat
     QCOMPARE(qAlpha(m.image.pixel(1, 1)), 0);
+    QCOMPARE(m.image.pixel(2, 0), m.image.pixel(1, 0));
     // Image pixel (column, row). 10 Ohm lies half way on the log scale.
     QCOMPARE(m.image.pixel(0, 0), qRgb(225, 240, 230));
     QCOMPARE(m.image.pixel(1, 0), qRgb(245, 165, 80));

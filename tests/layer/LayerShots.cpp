@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     DocumentHost* host = frame.newDocument();
     CVtrDoc& doc = host->document();
     CCGroup* first = doc.newGroup();
-    MoveGroup(doc, first->name, 0.025, 0.020);
+    MoveGroup(doc, first->name, 0.015, 0.045);
     CCGroup* second = doc.newGroup();
     MoveGroup(doc, second->name, 0.070, 0.050);
     AddCutOut(doc, 0.040, 0.045, 0.060, 0.062);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     content->mapAction()->setChecked(true);
     Settle();
     editor->grab().save(name("layer-map"));
-    MoveGroup(doc, first->name, 0.015, 0.060);
+    MoveGroup(doc, first->name, 0.030, 0.060);
     Settle();
     editor->grab().save(name("layer-map-stale"));
 
