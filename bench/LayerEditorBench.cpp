@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <functional>
 #include <memory>
 
 #include <QApplication>
@@ -19,54 +18,31 @@
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
 #include "CLayerEditView.h"
-#include "CVtrDoc.h"
-#include "FormHost.h"
-#include "RecordingInteraction.h"
+#include "LayerTestHost.h"
 
 using namespace vantor;
 using namespace vantor::ui;
 
 namespace {
 
-class BenchHost : public FormHost {
-public:
-    BenchHost() {
-        doc.OnNewDocument();
-        CLayer& l = *doc.plane();
-        l.probes.clear();
-        // A 20 x 10 pattern of each kind over the default 99 mm x 71 mm plane.
-        for (int i = 0; i < 200; ++i) {
-            const double x = (2.0 + 4.8 * (i % 20)) * 1e-3, y = (3.0 + 6.8 * (i / 20)) * 1e-3;
-            auto g = std::make_unique<CCGroup>();
-            g->posX = x;
-            g->posY = y;
-            g->name = "G" + std::to_string(i);
-            l.capacitorGroups.push_back(std::move(g));
-            l.probes.push_back(std::make_unique<CProbe>(x + 2.4e-3, y + 3.4e-3, "P" + std::to_string(i)));
-            l.cutOuts.push_back(std::make_unique<CCutOut>(x + 1e-3, y - 1e-3, x + 2e-3, y + 1e-3, "C" + std::to_string(i)));
-        }
-        l.mesh.cellSize = 0.5e-3;
-        l.results.resultMaps = {ComplexMatrix(143, 199, {0.05, 0.01})};
-        l.results.resultMaps[0].Set(70, 100, {0.5, 0.0});
-        l.results.resultLabels = {"Maximum"};
+// The plane crowded with a 20 x 10 pattern of each kind over the default
+// 99 mm x 71 mm plane, and a stored map to show under them.
+void Crowd(CLayer& l) {
+    for (int i = 0; i < 200; ++i) {
+        const double x = (2.0 + 4.8 * (i % 20)) * 1e-3, y = (3.0 + 6.8 * (i / 20)) * 1e-3;
+        auto g = std::make_unique<CCGroup>();
+        g->posX = x;
+        g->posY = y;
+        g->name = "G" + std::to_string(i);
+        l.capacitorGroups.push_back(std::move(g));
+        l.probes.push_back(std::make_unique<CProbe>(x + 2.4e-3, y + 3.4e-3, "P" + std::to_string(i)));
+        l.cutOuts.push_back(std::make_unique<CCutOut>(x + 1e-3, y - 1e-3, x + 2e-3, y + 1e-3, "C" + std::to_string(i)));
     }
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return ui; }
-    void runCommand(const QString&, const std::function<void()>& command) override { command(); }
-    void runAnalysis() override {}
-    void runKillMax() override {}
-    void setGraphWindowOpen(bool) override {}
-    void setLayerEditorOpen(bool) override {}
-    void showHelp(int) override {}
-    void print(Printable&) override {}
-    void printPreview(Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
-
-    RecordingInteraction ui;
-    CSParameterDB db;
-    CVtrDoc doc{db, ui};
-};
+    l.mesh.cellSize = 0.5e-3;
+    l.results.resultMaps = {ComplexMatrix(143, 199, {0.05, 0.01})};
+    l.results.resultMaps[0].Set(70, 100, {0.5, 0.0});
+    l.results.resultLabels = {"Maximum"};
+}
 
 void Send(QWidget& w, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent e(type, at, w.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
@@ -76,7 +52,8 @@ void Send(QWidget& w, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
 
 // state.range(0): 0 probe, 1 group, 2 rubber band; range(1): map shown.
 void DragRepaint(benchmark::State& state) {
-    BenchHost host;
+    LayerTestHost host;
+    Crowd(host.plane());
     CLayerEditFrm frame(host);
     frame.resize(1000, 800);
     frame.show();
@@ -111,7 +88,8 @@ BENCHMARK(DragRepaint)
 
 // The worst case: the whole view repainted (a scroll or zoom step).
 void WholeRepaint(benchmark::State& state) {
-    BenchHost host;
+    LayerTestHost host;
+    Crowd(host.plane());
     CLayerEditFrm frame(host);
     frame.resize(1000, 800);
     frame.show();

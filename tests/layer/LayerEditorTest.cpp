@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollArea>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "CCGroup.h"
@@ -19,6 +21,7 @@
 #include "DesignHistory.h"
 #include "FormHost.h"
 #include "LayerPainter.h"
+#include "LayerTestHost.h"
 #include "RecordingInteraction.h"
 
 using namespace vantor;
@@ -27,61 +30,7 @@ using namespace vantor::ui;
 namespace {
 
 constexpr double mm = 1e-3;
-
-// A document with a main form record and the real undo history.
-class TestHost : public FormHost {
-public:
-    TestHost() {
-        RegisterModelClasses();
-        doc.AddView(form);
-        doc.OnNewDocument();
-        CLayer& l = *doc.plane();
-        l.probes.clear();
-        l.cutOuts.clear();
-        l.capacitorGroups.clear();
-        doc.SetModifiedFlag(false);
-        history.Clear();
-    }
-    ~TestHost() override { doc.RemoveView(form); }
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return ui; }
-    void runCommand(const QString& label, const std::function<void()>& command) override {
-        history.Begin(label.toStdString());
-        command();
-        if (history.Commit()) labels << label;
-    }
-    void runAnalysis() override {}
-    void runKillMax() override {}
-    void setGraphWindowOpen(bool) override {}
-    void setLayerEditorOpen(bool) override {}
-    void showHelp(int) override {}
-    void print(Printable&) override {}
-    void printPreview(Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
-
-    CLayer& plane() { return *doc.plane(); }
-    std::string current() const { return doc.MainForm()->currentGroupName; }
-    CCGroup& addGroup(double x, double y) {
-        CCGroup& g = *doc.newGroup();
-        g.posX = x;
-        g.posY = y;
-        return g;
-    }
-    CCutOut& addCutOut(double x1, double y1, double x2, double y2, const char* name, int inactive = 0) {
-        plane().cutOuts.push_back(std::make_unique<CCutOut>(x1, y1, x2, y2, name));
-        plane().cutOuts.back()->inactive = inactive;
-        return *plane().cutOuts.back();
-    }
-    void addProbe(double x, double y, const char* name) { plane().probes.push_back(std::make_unique<CProbe>(x, y, name)); }
-
-    RecordingInteraction ui;
-    CSParameterDB db;
-    CVtrDoc doc{db, ui};
-    RecordView form{std::make_unique<MainFormState>()};
-    DesignHistory history{doc};
-    QStringList labels;
-};
+using TestHost = LayerTestHost;
 
 // The editor window at 10 px per mm, shown, on the host's plane as it is now.
 struct Editor {
@@ -126,6 +75,7 @@ private slots:
     void contextMenuOffers_data();
     void contextMenuOffers();
     void editUndoneAndMapOutOfDate();
+    void zoomAboutTheCursorAndFit();
     void picture();
 };
 
@@ -320,6 +270,29 @@ void LayerEditorTest::editUndoneAndMapOutOfDate() {
     // The view works on the restored objects.
     e.drag(QPointF(40, 30), QPointF(45, 35));
     QVERIFY(Near(host.doc.plane()->capacitorGroups[0]->posX, 45 * mm));
+}
+
+void LayerEditorTest::zoomAboutTheCursorAndFit() {
+    TestHost host;
+    Editor e(host);
+    e.frame.resize(400, 300);  // smaller than the plane: it scrolls
+    QCoreApplication::processEvents();
+    CLayerEditView& v = e.view();
+    QWidget* viewport = e.frame.scrollArea().viewport();
+    const QPoint at = e.at(QPointF(30, 20));
+    const QPoint before = v.mapTo(viewport, at);
+    QWheelEvent wheel(at, v.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&v, &wheel);
+    QCOMPARE(v.scale(), 1.25e4);
+    // The plane point that was under the cursor still is.
+    QCOMPARE(v.mapTo(viewport, e.at(QPointF(30, 20))), before);
+
+    // "Einpassen": the whole plane shows, filling one direction.
+    e.frame.fitToWindow();
+    const QSize room = e.frame.scrollArea().maximumViewportSize();
+    QVERIFY(v.width() <= room.width() && v.height() <= room.height());
+    QVERIFY(v.width() >= room.width() - 1 || v.height() >= room.height() - 1);
 }
 
 void LayerEditorTest::picture() {
