@@ -50,19 +50,27 @@ void Send(QWidget& w, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QCoreApplication::sendEvent(&w, &e);
 }
 
+// The editor on the crowded plane, shown whole in a 1000 x 800 window.
+struct CrowdedEditor {
+    explicit CrowdedEditor(bool map) : frame(host) {
+        frame.resize(1000, 800);
+        frame.show();
+        // Paints reach the backing store only once the window is exposed.
+        while (frame.windowHandle() == nullptr || !frame.windowHandle()->isExposed())
+            QCoreApplication::processEvents();
+        frame.mapAction()->setChecked(map);
+        frame.view().setScale(9000);
+    }
+    LayerTestHost host;
+    bool crowded = (Crowd(host.plane()), true);  // before the editor opens
+    CLayerEditFrm frame;
+};
+
 // state.range(0): 0 probe, 1 group, 2 rubber band; range(1): map shown.
 void DragRepaint(benchmark::State& state) {
-    LayerTestHost host;
-    Crowd(host.plane());
-    CLayerEditFrm frame(host);
-    frame.resize(1000, 800);
-    frame.show();
-    // Paints reach the backing store only once the window is exposed.
-    while (frame.windowHandle() == nullptr || !frame.windowHandle()->isExposed()) QCoreApplication::processEvents();
-    frame.mapAction()->setChecked(state.range(1) != 0);
-    CLayerEditView& view = frame.view();
-    view.setScale(9000);  // the whole plane in the window
-    const CLayer& l = *host.doc.plane();
+    CrowdedEditor e(state.range(1) != 0);
+    CLayerEditView& view = e.frame.view();
+    const CLayer& l = e.host.plane();
     QPointF from;
     switch (state.range(0)) {
         case 0: from = view.toPixel(l.probes[45]->x, l.probes[45]->y); break;
@@ -88,15 +96,8 @@ BENCHMARK(DragRepaint)
 
 // The worst case: the whole view repainted (a scroll or zoom step).
 void WholeRepaint(benchmark::State& state) {
-    LayerTestHost host;
-    Crowd(host.plane());
-    CLayerEditFrm frame(host);
-    frame.resize(1000, 800);
-    frame.show();
-    while (frame.windowHandle() == nullptr || !frame.windowHandle()->isExposed()) QCoreApplication::processEvents();
-    frame.mapAction()->setChecked(state.range(0) != 0);
-    frame.view().setScale(9000);
-    for (auto _ : state) frame.view().repaint();
+    CrowdedEditor e(state.range(0) != 0);
+    for (auto _ : state) e.frame.view().repaint();
     state.SetLabel(state.range(0) != 0 ? "with map" : "");
 }
 BENCHMARK(WholeRepaint)->Arg(0)->Arg(1)->ArgName("map")->Unit(benchmark::kMillisecond);
