@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 
+#include "CLayerEditFrm.h"
 #include "CMainFrame.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
@@ -84,10 +85,7 @@ DocumentFrame* DocumentHost::makeFrame(FrameKind kind) {
             content = new QWidget;
             content->setAccessibleName(QStringLiteral("Grafikausgabe"));
             break;
-        case FrameKind::LayerEditor:
-            content = new QWidget;
-            content->setAccessibleName(QStringLiteral("Layer-Editor"));
-            break;
+        case FrameKind::LayerEditor: content = new ui::CLayerEditFrm(*this); break;
     }
     auto* f = new DocumentFrame(*this, kind, content);
     frames_.push_back(f);
@@ -256,6 +254,8 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& fla
         f = makeFrame(kind);
         const QSize area = frame_.mdiArea()->size();
         f->resize(area.width() * 2 / 3, area.height() * 2 / 3);
+        // The layer editor opens showing the whole plane.
+        if (kind == FrameKind::LayerEditor) f->resize((f->widget()->sizeHint() + QSize(8, 30)).boundedTo(area));
         showFrame(f);
     } else if (!open && f != nullptr) {
         f->closeQuietly();

@@ -64,6 +64,13 @@ FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) 
     return std::nullopt;
 }
 
+std::string NextProbeName(const CLayer& layer) {
+    for (int n = 1;; ++n) {
+        std::string name = "Probe" + std::to_string(n);
+        if (FindProbe(layer, name) == nullptr) return name;
+    }
+}
+
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
     CLayer* plane = doc.plane();
     if (plane == nullptr || FindProbe(*plane, name) != nullptr) return false;

@@ -30,6 +30,8 @@ bool DeleteGroup(CVtrDoc& doc, const std::string& name);
 /// capacitors: every occupied slot must hold a value above zero.
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n);
 
+/// "Probe" followed by the smallest n >= 1 no probe of the layer uses.
+std::string NextProbeName(const CLayer& layer);
 /// A new probe at (x, y), m, clamped into the plane. False when a probe of
 /// that name exists.
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y);

@@ -1,0 +1,76 @@
+#pragma once
+// The application around a layer editor for tests and benchmarks: a new
+// design with an empty Vcc plane, a main form record (the current group)
+// and the real undo history behind runCommand.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QStringList>
+
+#include "CCGroup.h"
+#include "CLayer.h"
+#include "CVtrDoc.h"
+#include "DesignHistory.h"
+#include "FormHost.h"
+#include "RecordingInteraction.h"
+
+namespace vantor::ui {
+
+// A document with a main form record and the real undo history.
+class LayerTestHost : public FormHost {
+public:
+    LayerTestHost() {
+        RegisterModelClasses();
+        doc.AddView(form);
+        doc.OnNewDocument();
+        CLayer& l = *doc.plane();
+        l.probes.clear();
+        l.cutOuts.clear();
+        l.capacitorGroups.clear();
+        doc.SetModifiedFlag(false);
+        history.Clear();
+    }
+    ~LayerTestHost() override { doc.RemoveView(form); }
+    CVtrDoc& document() override { return doc; }
+    Interaction& interaction() override { return ui; }
+    void runCommand(const QString& label, const std::function<void()>& command) override {
+        history.Begin(label.toStdString());
+        command();
+        if (history.Commit()) labels << label;
+    }
+    void runAnalysis() override {}
+    void runKillMax() override {}
+    void setGraphWindowOpen(bool) override {}
+    void setLayerEditorOpen(bool) override {}
+    void showHelp(int) override {}
+    void print(Printable&) override {}
+    void printPreview(Printable&) override {}
+    void printSetup() override {}
+    void exitProgram() override {}
+
+    CLayer& plane() { return *doc.plane(); }
+    std::string current() const { return doc.MainForm()->currentGroupName; }
+    CCGroup& addGroup(double x, double y) {
+        CCGroup& g = *doc.newGroup();
+        g.posX = x;
+        g.posY = y;
+        return g;
+    }
+    CCutOut& addCutOut(double x1, double y1, double x2, double y2, const char* name, int inactive = 0) {
+        plane().cutOuts.push_back(std::make_unique<CCutOut>(x1, y1, x2, y2, name));
+        plane().cutOuts.back()->inactive = inactive;
+        return *plane().cutOuts.back();
+    }
+    void addProbe(double x, double y, const char* name) { plane().probes.push_back(std::make_unique<CProbe>(x, y, name)); }
+
+    RecordingInteraction ui;
+    CSParameterDB db;
+    CVtrDoc doc{db, ui};
+    RecordView form{std::make_unique<MainFormState>()};
+    DesignHistory history{doc};
+    QStringList labels;
+};
+
+}  // namespace vantor::ui
