@@ -8,6 +8,7 @@
 #include <QMdiArea>
 
 #include "CMainFrame.h"
+#include "CVtrGrphFrm.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
 #include "ReportPainter.h"
@@ -80,10 +81,7 @@ DocumentFrame* DocumentHost::makeFrame(FrameKind kind) {
     QString caption = title();
     switch (kind) {
         case FrameKind::MainForm: content = new ui::CVtrView(*this); break;
-        case FrameKind::Graph:
-            content = new QWidget;
-            content->setAccessibleName(QStringLiteral("Grafikausgabe"));
-            break;
+        case FrameKind::Graph: content = new ui::CVtrGrphFrm(*this); break;
         case FrameKind::LayerEditor:
             content = new QWidget;
             content->setAccessibleName(QStringLiteral("Layer-Editor"));
