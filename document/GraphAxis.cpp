@@ -73,11 +73,14 @@ AxisLimits GraphAxisLimits(const std::vector<CGraphTrace>& traces, bool yAuto, d
 namespace {
 
 // Whole decades around the positive values of one axis; false without one.
-bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, double& lowLimit, double& highLimit) {
+// Points a log X axis cannot show (0 Hz) do not count for the Y axis.
+bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, bool logX, double& lowLimit,
+                  double& highLimit) {
     double low = std::numeric_limits<double>::infinity(), high = 0.0;
     for (const CGraphTrace& t : traces) {
         if (!t.visible) continue;
         for (const CTracePoint& p : t.points) {
+            if (yAxis && logX && !(p.x > 0.0)) continue;
             const double v = yAxis ? p.y : p.x;
             if (v > 0.0 && std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
         }
@@ -100,8 +103,8 @@ GraphScale ScaleGraph(const std::vector<CGraphTrace>& traces, bool logarithmic, 
     if (!logarithmic) return s;
     const auto first = std::find_if(traces.begin(), traces.end(), [](const CGraphTrace& t) { return t.visible != 0; });
     if (first == traces.end()) return s;
-    s.logX = DecadeLimits(traces, false, s.limits.xMin, s.limits.xMax);
-    if (first->yUnit != "dB") s.logY = DecadeLimits(traces, true, s.limits.yMin, s.limits.yMax);
+    s.logX = DecadeLimits(traces, false, false, s.limits.xMin, s.limits.xMax);
+    if (first->yUnit != "dB") s.logY = DecadeLimits(traces, true, s.logX, s.limits.yMin, s.limits.yMax);
     if (s.logY && !yAuto && yMaximum > s.limits.yMin) s.limits.yMax = yMaximum;
     return s;
 }

@@ -76,7 +76,12 @@ struct Tick {
 std::vector<Tick> Ticks(double low, double high, bool log) {
     std::vector<Tick> ticks;
     if (!log) {
-        for (int i = 0; i <= 10; ++i) ticks.push_back({low + i * (high - low) / 10.0, true, true});
+        // A limit rounded from a tiny value (1e-16 Ohm) reads as the 0 it is.
+        const double negligible = std::fabs(high - low) * 1e-9;
+        for (int i = 0; i <= 10; ++i) {
+            const double v = low + i * (high - low) / 10.0;
+            ticks.push_back({std::fabs(v) < negligible ? 0.0 : v, true, true});
+        }
         return ticks;
     }
     const int first = static_cast<int>(std::lround(std::log10(low)));
@@ -209,36 +214,39 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
     painter.fillRect(page, kOuterBackground);
     painter.fillRect(plot, kPlotBackground);
 
-    // Grid and tick labels; labels that would touch their neighbours are
-    // thinned to every second one.
+    // Grid and tick labels; a label that would touch the one before it is
+    // left out, so a narrow plot shows every second one.
     QPen gridPen(kGridColour, 0, Qt::DotLine);
     painter.setFont(fonts.ticks);
-    const double xSpacing = plot.width() / 10.0, ySpacing = plot.height() / 10.0;
-    const int xEvery = !picture.scale.logX && xLabelWidth > xSpacing * 0.9 ? (xLabelWidth > xSpacing * 1.8 ? 5 : 2) : 1;
-    const int yEvery = !picture.scale.logY && tickMetrics.height() > ySpacing ? 2 : 1;
-    for (std::size_t i = 0; i < xTicks.size(); ++i) {
-        const Tick& t = xTicks[i];
+    const double gap = tickMetrics.horizontalAdvance(QStringLiteral("  "));
+    double lastRight = -1e300;
+    for (const Tick& t : xTicks) {
         const double x = mapping.pageX(t.value);
         gridPen.setColor(t.major ? kGridColour : kGridColour.lighter(108));
         painter.setPen(gridPen);
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        if (!labelled || !t.labelled || i % xEvery != 0) continue;
+        if (!labelled || !t.labelled) continue;
         const QString text = Q(FormatValue(t.value, xUnit));
         const double w = tickMetrics.horizontalAdvance(text);
+        if (x - w / 2 < lastRight + gap) continue;
+        lastRight = x + w / 2;
         painter.setPen(kLabelColour);
         painter.drawText(QPointF(x - w / 2, plot.bottom() + pad * 0.5 + tickMetrics.ascent()), text);
     }
-    for (std::size_t i = 0; i < yTicks.size(); ++i) {
-        const Tick& t = yTicks[i];
+    double lastTop = 1e300;
+    for (const Tick& t : yTicks) {
         const double y = mapping.pageY(t.value);
         gridPen.setColor(t.major ? kGridColour : kGridColour.lighter(108));
         painter.setPen(gridPen);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        if (!labelled || !t.labelled || i % yEvery != 0) continue;
+        if (!labelled || !t.labelled) continue;
+        const double top = y - tickMetrics.height() / 2;
+        if (top + tickMetrics.height() > lastTop) continue;
+        lastTop = top;
         const QString text = Q(FormatValue(t.value, yUnit));
         const double w = tickMetrics.horizontalAdvance(text);
         painter.setPen(kLabelColour);
-        painter.drawText(QPointF(plot.left() - pad - w, y - tickMetrics.height() / 2 + tickMetrics.ascent()), text);
+        painter.drawText(QPointF(plot.left() - pad - w, top + tickMetrics.ascent()), text);
     }
     painter.setPen(QPen(kLabelColour, 0));
     painter.setBrush(Qt::NoBrush);

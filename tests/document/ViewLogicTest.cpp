@@ -182,7 +182,7 @@ TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
 TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
     struct Case { std::vector<std::pair<double, double>> points; const char* yUnit; bool yAuto; AxisLimits want; bool logY; };
     const Case cases[] = {
-        {{{0, 0.5}, {2e6, 0.012}, {730e6, 3.7}}, "Ohm", true, {1e6, 0.01, 1e9, 10}, true},  // 0 Hz has no place
+        {{{0, 1e-61}, {2e6, 0.012}, {730e6, 3.7}}, "Ohm", true, {1e6, 0.01, 1e9, 10}, true},  // 0 Hz has no place
         {{{1e6, 0.1}, {1e8, 1}}, "Ohm", true, {1e6, 0.1, 1e8, 1}, true},                   // exact decades stay
         {{{1e6, 0.2}, {1e8, 0.3}}, "Ohm", false, {1e6, 0.1, 1e8, 0.5}, true},              // fixed top
         {{{1e6, -37.2}, {1e9, -0.31}}, "dB", true, {1e6, -40, 1e9, -0.3}, false},           // dB stays linear
