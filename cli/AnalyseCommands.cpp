@@ -101,11 +101,11 @@ void RunImpedance(const CurveArgs& a, Context& ctx) {
         y = ParseValue(a.at[1]);
     }
     std::printf("f_Hz,abs_Ohm,re_Ohm,im_Ohm,valid\n");
-    for (double f : Frequencies(a)) {
-        int valid = 0;
-        const std::complex<double> z = plane->ImpedanceAt(x, y, f, valid);
-        std::printf("%.10g,%.10g,%.10g,%.10g,%d\n", f, std::abs(z), z.real(), z.imag(), valid);
-    }
+    const std::vector<double> f = Frequencies(a);
+    std::vector<int> valid;
+    const std::vector<std::complex<double>> z = plane->ImpedanceCurve(x, y, f, valid);
+    for (std::size_t i = 0; i < f.size(); ++i)
+        std::printf("%.10g,%.10g,%.10g,%.10g,%d\n", f[i], std::abs(z[i]), z[i].real(), z[i].imag(), valid[i]);
 }
 
 void RunApprox(const CurveArgs& a, Context& ctx) {

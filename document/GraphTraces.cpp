@@ -37,11 +37,10 @@ CGraphTrace ApproxTrace(const CCGroup* group, const std::vector<double>& frequen
 CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vector<double>& frequencies) {
     CGraphTrace trace(probe.name, "Hz", "Ohm",
                       "|Z| (" + FormatValue(probe.x, "m") + "," + FormatValue(probe.y, "m") + ")");
-    for (double f : frequencies) {
-        int valid = 0;
-        const double z = std::abs(plane.ImpedanceAt(probe.x, probe.y, f, valid));
-        trace.points.emplace_back(f, z, valid);
-    }
+    std::vector<int> valid;
+    const std::vector<std::complex<double>> z = plane.ImpedanceCurve(probe.x, probe.y, frequencies, valid);
+    trace.points.reserve(frequencies.size());
+    for (std::size_t i = 0; i < frequencies.size(); ++i) trace.points.emplace_back(frequencies[i], std::abs(z[i]), valid[i]);
     return trace;
 }
 
