@@ -5,6 +5,9 @@
 #include <functional>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -93,6 +96,7 @@ class GraphTest : public QObject {
 private slots:
     void treeFollowsTheDocumentAndKeepsTheCheckStates();
     void unitMessageOncePerChangeIntoAMix();
+    void yAxisDialogAutoAndFixedTop();
     void painterColoursAndClipping();
     void plotWritesThePictureAskedFor();
 };
@@ -160,6 +164,38 @@ void GraphTest::unitMessageOncePerChangeIntoAMix() {
     QCoreApplication::processEvents();
     QCOMPARE(host.ui.messageCount(message), std::size_t(2));
     host.doc.filter.candidates.clear();
+}
+
+void GraphTest::yAxisDialogAutoAndFixedTop() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    CVtrGrphVw& graph = frame.graph();
+    const double autoTop = graph.picture(false).scale.limits.yMax;
+    // "Auto" opens on with the top read-only; off, a refused top keeps the
+    // dialog open, 0.05 Ohm is taken.
+    bool readOnlyWithAuto = false, editableWithout = false;
+    QStringList refusals;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        QVERIFY(d != nullptr);
+        QCheckBox* automatic = d->findChild<QCheckBox*>();
+        QLineEdit* top = d->findChild<QLineEdit*>();
+        QCOMPARE(automatic->accessibleName(), QStringLiteral("Auto"));
+        readOnlyWithAuto = automatic->isChecked() && top->isReadOnly();
+        automatic->click();
+        editableWithout = !top->isReadOnly();
+        for (const char* text : {"abc", "-1", "50mOhm"}) {
+            top->setText(QString::fromLatin1(text));
+            QMetaObject::invokeMethod(d, "accept");
+        }
+        for (const std::string& m : host.ui.messages()) refusals << QString::fromStdString(m);
+    });
+    graph.editYAxis();
+    QVERIFY(readOnlyWithAuto && editableWithout);
+    QCOMPARE(refusals.size(), 2);
+    QCOMPARE(graph.picture(false).scale.limits.yMax, 0.05);
+    QVERIFY(autoTop > 0.05);
 }
 
 void GraphTest::painterColoursAndClipping() {
