@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -18,7 +16,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "DocumentFile.h"
+#include "SaveBytes.h"
 #include "Values.h"
 
 namespace vantor::render {
@@ -376,13 +374,7 @@ bool WriteGraphPicture(const GraphPicture& picture, const QString& path, QSize s
         return false;
     }
     buffer.close();
-    const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-    std::string reason;
-    if (!WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), data, reason)) {
-        error = QString::fromStdString(reason);
-        return false;
-    }
-    return true;
+    return SaveBytes(bytes, path, error);
 }
 
 }  // namespace vantor::render

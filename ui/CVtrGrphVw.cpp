@@ -1,9 +1,7 @@
 #include "CVtrGrphVw.h"
 
 #include <algorithm>
-#include <filesystem>
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -15,7 +13,7 @@
 #include "CTracesTreeView.h"
 #include "CVtrDoc.h"
 #include "CYaxisDlg.h"
-#include "DocumentFile.h"
+#include "SaveBytes.h"
 #include "FormHost.h"
 #include "FrequencyRangeFields.h"
 #include "GraphTraces.h"
@@ -149,13 +147,7 @@ void CVtrGrphVw::exportGraph() {
 bool CVtrGrphVw::exportTo(const QString& path, QString& error) const {
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) != 0)
         return render::WriteGraphPicture(picture(false), path, kExportSize, error);
-    const std::string text = GraphTracesCsv(picture_.traces);
-    std::string reason;
-    if (WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                            std::vector<std::uint8_t>(text.begin(), text.end()), reason))
-        return true;
-    error = QString::fromStdString(reason);
-    return false;
+    return render::SaveBytes(QByteArray::fromStdString(GraphTracesCsv(picture_.traces)), path, error);
 }
 
 }  // namespace vantor::ui

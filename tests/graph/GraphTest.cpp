@@ -259,6 +259,19 @@ void GraphTest::plotWritesThePictureAskedFor() {
         QCOMPARE(cli.exitCode(), c.exit);
         QCOMPARE(QImage(png).size(), c.size);
     }
+
+    // The window's export: the curves as CSV, the picture as SVG; an
+    // unknown kind is refused and writes nothing.
+    CVtrGrphFrm frame(host);
+    QString refusal;
+    QVERIFY2(frame.graph().exportTo(dir.filePath("k.csv"), refusal), qPrintable(refusal));
+    QVERIFY2(frame.graph().exportTo(dir.filePath("k.svg"), refusal), qPrintable(refusal));
+    QVERIFY(!frame.graph().exportTo(dir.filePath("k.gif"), refusal));
+    QFile csv(dir.filePath("k.csv")), svg(dir.filePath("k.svg"));
+    QVERIFY(csv.open(QIODevice::ReadOnly) && svg.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().split('\n').first(), QByteArray("f_Hz,Approx_Ohm,Probe1_Ohm,Probe2_Ohm"));
+    QVERIFY(svg.readAll().contains("<svg"));
+    QVERIFY(!QFile::exists(dir.filePath("k.gif")));
 }
 
 QTEST_MAIN(GraphTest)
