@@ -280,7 +280,7 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
         }
         painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(solid);
-        painter.setPen(QPen(colour, 0, Qt::DashDotLine));
+        painter.setPen(QPen(colour, std::max(1.0, root / 1350.0), Qt::DashDotLine));
         painter.drawPath(thin);
     }
     painter.restore();

@@ -3,7 +3,9 @@
 // Writes graph-window.png (the program with the graph window of an analysed
 // design, its own menus and the read-out under the mouse), graph-log.png
 // (log-log axes), graph-note.png (curves of different units) and
-// graph-preview.png (the printed page). Not a test: it asserts nothing.
+// graph-preview.png (the printed page drawn into an image) and
+// graph-print.pdf (the same through the program's printing). Not a test: it
+// asserts nothing.
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QScreen>
 
 #include "CMainFrame.h"
@@ -96,6 +99,13 @@ int main(int argc, char** argv) {
         graph->printPage(painter, QRectF(59, 59, 1754 - 118, 1240 - 118));
     }
     page.save(name("preview"));
+
+    // Through the program's printing into a PDF (A4 landscape), for pdftoppm.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setOutputFileName(out + QLatin1String("/graph-print") + suffix + ".pdf");
+    CMainFrame::printPicture(printer, *graph);
 
     doc.SetModifiedFlag(false);
     host->closeAll();
