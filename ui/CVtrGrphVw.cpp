@@ -61,7 +61,6 @@ void CVtrGrphVw::refresh() {
     const bool mixed = !picture_.note.isEmpty();
     if (mixed && !unitsMixed_) QTimer::singleShot(0, this, [this] { showUnitMessage(); });
     unitsMixed_ = mixed;
-    readout_.clear();
     update();
 }
 
@@ -71,7 +70,7 @@ void CVtrGrphVw::showUnitMessage() {
 
 render::GraphPicture CVtrGrphVw::picture(bool withReadout) const {
     render::GraphPicture p = picture_;
-    if (withReadout) p.readout = readout_;
+    if (!withReadout) p.readout.clear();
     return p;
 }
 
@@ -84,9 +83,7 @@ void CVtrGrphVw::setLogarithmic(bool on) {
 
 void CVtrGrphVw::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    render::GraphPicture shown = picture_;
-    shown.readout = readout_;
-    mapping_ = render::RenderGraph(painter, QRectF(rect()), shown);
+    mapping_ = render::RenderGraph(painter, QRectF(rect()), picture_);
 }
 
 void CVtrGrphVw::mouseMoveEvent(QMouseEvent* event) {
@@ -101,15 +98,15 @@ void CVtrGrphVw::mouseMoveEvent(QMouseEvent* event) {
         text = QString::fromStdString(
             MouseReadout(x, y, picture_.scale.limits, impedance ? doc.currentGroup() : nullptr, doc.board));
     }
-    if (text != readout_) {
-        readout_ = text;
+    if (text != picture_.readout) {
+        picture_.readout = text;
         update();
     }
 }
 
 void CVtrGrphVw::leaveEvent(QEvent*) {
-    if (readout_.isEmpty()) return;
-    readout_.clear();
+    if (picture_.readout.isEmpty()) return;
+    picture_.readout.clear();
     update();
 }
 

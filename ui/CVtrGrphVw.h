@@ -36,7 +36,7 @@ public:
     /// The picture as the screen shows it; for the printer without the
     /// read-out.
     render::GraphPicture picture(bool withReadout) const;
-    const QString& readout() const { return readout_; }
+    const QString& readout() const { return picture_.readout; }
 
     bool logarithmic() const { return logarithmic_; }
     /// Log-log axes on or off; remembered in the settings.
@@ -66,9 +66,8 @@ private:
     bool yAuto_ = true;
     double yMaximum_ = 2.0;  // Ohm
     bool logarithmic_ = false;
-    render::GraphPicture picture_;
+    render::GraphPicture picture_;  // with the read-out under the mouse
     render::GraphMapping mapping_;  // where the last paint put the plot
-    QString readout_;
     bool unitsMixed_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QImage>
 #include <QPainter>
@@ -133,6 +134,22 @@ void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
     QVERIFY(host.doc.insertCapacitor(group, 1));
     QCOMPARE(Items(tree), (QStringList{p1 + ":1", p2 + ":1", "Approx:1"}));
     QCOMPARE(Drawn(frame.graph()), (QStringList{"Approx", p1, p2}));
+
+    // The read-out under the mouse over the plot names the resonating C;
+    // it goes when the mouse leaves.
+    CVtrGrphVw& graph = frame.graph();
+    frame.resize(1000, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    graph.repaint();
+    const QPointF middle(graph.width() / 2.0, graph.height() / 2.0);
+    QMouseEvent move(QEvent::MouseMove, middle, graph.mapToGlobal(middle), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&graph, &move);
+    QVERIFY2(graph.readout().contains(QStringLiteral("Hz, ")) && graph.readout().contains(QStringLiteral("C=")),
+             qPrintable(graph.readout()));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&graph, &leave);
+    QVERIFY(graph.readout().isEmpty());
 }
 
 void GraphTest::unitMessageOncePerChangeIntoAMix() {
