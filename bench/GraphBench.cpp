@@ -31,7 +31,7 @@ struct AnalysedDesign {
     AnalysedDesign() {
         CSplashDlg splash;
         splash.LoadDatabase(database, QStringLiteral(VANTOR_SOURCE_DIR "/Database"));
-        frame.resize(1600, 1000);
+        frame.resize(2400, 1400);
         frame.show();
         host = frame.newDocument();
         CVtrDoc& doc = host->document();
