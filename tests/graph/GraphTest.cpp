@@ -216,7 +216,7 @@ void GraphTest::yAxisDialogAutoAndFixedTop() {
 }
 
 void GraphTest::painterColoursAndClipping() {
-    // The curve colours as the issue names them in RGB.
+    // The curve colours in RGB: blue, dark green, red, green.
     const QColor rgb[] = {QColor(0, 0, 255), QColor(0, 100, 50), QColor(255, 0, 0), QColor(0, 150, 0)};
     for (int k = 0; k < 4; ++k) QCOMPARE(render::ColourFromBgr(render::kCurveColours[k]), rgb[k]);
 
