@@ -579,7 +579,9 @@ ui::Printable* CMainFrame::activePicture() {
 bool CMainFrame::printPicture(QPrinter& printer, ui::Printable& picture) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    picture.printPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).toRectF());
+    // The painter's origin is the corner of the printable area already.
+    const QSizeF printable = printer.pageLayout().paintRectPixels(printer.resolution()).size().toSizeF();
+    picture.printPage(painter, QRectF(QPointF(0, 0), printable));
     return painter.end();
 }
 

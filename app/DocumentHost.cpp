@@ -9,6 +9,7 @@
 
 #include "CLayerEditFrm.h"
 #include "CMainFrame.h"
+#include "CVtrGrphFrm.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
 #include "ReportPainter.h"
@@ -81,10 +82,7 @@ DocumentFrame* DocumentHost::makeFrame(FrameKind kind) {
     QString caption = title();
     switch (kind) {
         case FrameKind::MainForm: content = new ui::CVtrView(*this); break;
-        case FrameKind::Graph:
-            content = new QWidget;
-            content->setAccessibleName(QStringLiteral("Grafikausgabe"));
-            break;
+        case FrameKind::Graph: content = new ui::CVtrGrphFrm(*this); break;
         case FrameKind::LayerEditor: content = new ui::CLayerEditFrm(*this); break;
     }
     auto* f = new DocumentFrame(*this, kind, content);

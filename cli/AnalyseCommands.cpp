@@ -71,16 +71,8 @@ std::vector<double> Frequencies(const CurveArgs& a) {
     return GraphFrequencies(ParseValue(a.from), ParseValue(a.to), a.steps);
 }
 
-bool CheckAxis(const FrequencyRangeFields& axis, bool withSteps, Context& ctx) {
-    const FieldCheck e = withSteps ? axis.Check() : axis.CheckEnds();
-    if (!e) return true;
-    ctx.ui.message(e->message, MessageKind::Error);
-    ctx.exitCode = kExitRefused;
-    return false;
-}
-
 bool CheckAxis(const CurveArgs& a, Context& ctx) {
-    return CheckAxis(FrequencyRangeFields{a.from, a.to, std::to_string(a.steps)}, true, ctx);
+    return CheckFrequencyAxis(FrequencyRangeFields{a.from, a.to, std::to_string(a.steps)}, true, ctx);
 }
 
 void AddAxisOptions(CLI::App* cmd, CurveArgs& a) {
@@ -109,11 +101,11 @@ void RunImpedance(const CurveArgs& a, Context& ctx) {
         y = ParseValue(a.at[1]);
     }
     std::printf("f_Hz,abs_Ohm,re_Ohm,im_Ohm,valid\n");
-    for (double f : Frequencies(a)) {
-        int valid = 0;
-        const std::complex<double> z = plane->ImpedanceAt(x, y, f, valid);
-        std::printf("%.10g,%.10g,%.10g,%.10g,%d\n", f, std::abs(z), z.real(), z.imag(), valid);
-    }
+    const std::vector<double> f = Frequencies(a);
+    std::vector<int> valid;
+    const std::vector<std::complex<double>> z = plane->ImpedanceCurve(x, y, f, valid);
+    for (std::size_t i = 0; i < f.size(); ++i)
+        std::printf("%.10g,%.10g,%.10g,%.10g,%d\n", f[i], std::abs(z[i]), z[i].real(), z[i].imag(), valid[i]);
 }
 
 void RunApprox(const CurveArgs& a, Context& ctx) {
@@ -134,9 +126,17 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
 
 }  // namespace
 
+bool CheckFrequencyAxis(const FrequencyRangeFields& axis, bool withSteps, Context& ctx) {
+    const FieldCheck e = withSteps ? axis.Check() : axis.CheckEnds();
+    if (!e) return true;
+    ctx.ui.message(e->message, MessageKind::Error);
+    ctx.exitCode = kExitRefused;
+    return false;
+}
+
 void RunDocumentAttenuation(const FileArgs& file, const std::string& database, const std::string& from,
                             const std::string& to, Context& ctx) {
-    if (!CheckAxis(FrequencyRangeFields{from, to, {}}, false, ctx)) return;
+    if (!CheckFrequencyAxis(FrequencyRangeFields{from, to, {}}, false, ctx)) return;
     DocumentSession s(ctx);
     // The stored choke has no data points; the folder's set of that name has.
     if (!s.LoadDatabase(database) || !s.Open(file)) return;

@@ -27,5 +27,6 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx);
 void RegisterPlaneCommands(CLI::App& app, Context& ctx);
 void RegisterAnalyseCommands(CLI::App& app, Context& ctx);
 void RegisterReportCommand(CLI::App& app, Context& ctx);
+void RegisterPlotCommand(CLI::App& app, Context& ctx);
 
 }  // namespace vantor::cli

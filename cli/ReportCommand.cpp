@@ -1,7 +1,6 @@
 // vantor-cli report: the printed design report as a PDF, drawn headless.
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -9,24 +8,13 @@
 #include "DocumentSession.h"
 
 #ifdef VANTOR_HAVE_REPORT
-#include <QGuiApplication>
-#include <QtGlobal>
-
+#include "HeadlessQt.h"
 #include "ReportPainter.h"
 #endif
 
 namespace vantor::cli {
 
 namespace {
-
-#ifdef VANTOR_HAVE_REPORT
-// Qt's note that a headless session has no runtime folder is of no use to
-// someone writing a PDF; everything else Qt says still reaches stderr.
-void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-}
-#endif
 
 struct ReportArgs {
     FileArgs file;
@@ -44,13 +32,7 @@ void RunReport(const ReportArgs& a, Context& ctx) {
         return;
     }
     if (!s.Open(a.file)) return;
-    // No display is needed: Qt draws into the PDF on its offscreen platform.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "vantor-cli";
-    static char* argv[] = {name, nullptr};
-    qInstallMessageHandler(QuietRuntimeFolderNote);
-    QGuiApplication qt(argc, argv);
+    const HeadlessQt qt;
     const QString title = QString::fromStdString(std::filesystem::path(a.file.file).filename().string());
     QString error;
     if (!render::WriteReportPdf(s.doc(), title, QString::fromStdString(a.out), a.paper == "Letter", error)) {

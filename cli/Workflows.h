@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "DesignOptions.h"
 #include "DocumentSession.h"
+#include "FrequencyRangeFields.h"
 
 namespace vantor::cli {
 
@@ -13,5 +14,10 @@ void RunDocumentOptimise(const FileArgs& file, const TargetOptions& targets, Con
 /// The attenuation curve of the design's chosen choke between from and to.
 void RunDocumentAttenuation(const FileArgs& file, const std::string& database, const std::string& from,
                             const std::string& to, Context& ctx);
+
+/// The frequency-range dialog's checks of an axis given as options (with
+/// the step count, or the ends alone); a refusal is shown and sets the
+/// exit code.
+bool CheckFrequencyAxis(const FrequencyRangeFields& axis, bool withSteps, Context& ctx);
 
 }  // namespace vantor::cli

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "BoardStackup.h"
 #include "CCGroup.h"
@@ -69,6 +70,45 @@ AxisLimits GraphAxisLimits(const std::vector<CGraphTrace>& traces, bool yAuto, d
     return l;
 }
 
+namespace {
+
+// Whole decades around the positive values of one axis; false without one.
+// Points a log X axis cannot show (0 Hz) do not count for the Y axis.
+bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, bool logX, double& lowLimit,
+                  double& highLimit) {
+    double low = std::numeric_limits<double>::infinity(), high = 0.0;
+    for (const CGraphTrace& t : traces) {
+        if (!t.visible) continue;
+        for (const CTracePoint& p : t.points) {
+            if (yAxis && logX && !(p.x > 0.0)) continue;
+            const double v = yAxis ? p.y : p.x;
+            if (v > 0.0 && std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+        }
+    }
+    if (high <= 0.0) return false;
+    // The small allowance keeps an exact decade from rounding to the next.
+    const int bottom = static_cast<int>(std::floor(std::log10(low) + 1e-9));
+    int top = static_cast<int>(std::ceil(std::log10(high) - 1e-9));
+    if (top <= bottom) top = bottom + 1;
+    lowLimit = PowerOfTen(bottom);
+    highLimit = PowerOfTen(top);
+    return true;
+}
+
+}  // namespace
+
+GraphScale ScaleGraph(const std::vector<CGraphTrace>& traces, bool logarithmic, bool yAuto, double yMaximum) {
+    GraphScale s;
+    s.limits = GraphAxisLimits(traces, yAuto, yMaximum);
+    if (!logarithmic) return s;
+    const auto first = std::find_if(traces.begin(), traces.end(), [](const CGraphTrace& t) { return t.visible != 0; });
+    if (first == traces.end()) return s;
+    s.logX = DecadeLimits(traces, false, false, s.limits.xMin, s.limits.xMax);
+    if (first->yUnit != "dB") s.logY = DecadeLimits(traces, true, s.logX, s.limits.yMin, s.limits.yMax);
+    if (s.logY && !yAuto && yMaximum > s.limits.yMin) s.limits.yMax = yMaximum;
+    return s;
+}
+
 std::optional<std::string> CheckTraceUnits(const std::vector<CGraphTrace>& traces) {
     const CGraphTrace* reference = nullptr;
     for (const CGraphTrace& t : traces) {
@@ -94,6 +134,21 @@ std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCG
         text += "C=" + FormatValue(c, "F");
     }
     return text;
+}
+
+YAxisFields YAxisFields::From(bool yAuto, double yMaximum) { return {yAuto, FormatValue(yMaximum, "Ohm")}; }
+
+FieldCheck YAxisFields::Check() const {
+    if (automatic) return std::nullopt;
+    if (FieldCheck e = CheckFiniteValue(maximum, kMaximumId, "Max")) return e;
+    if (!(ParseValue(maximum) > 0.0))
+        return FieldError{kMaximumId, "Max", "Geben Sie für Max einen Wert größer 0 ein."};
+    return std::nullopt;
+}
+
+void YAxisFields::ApplyTo(bool& yAuto, double& yMaximum) const {
+    yAuto = automatic;
+    yMaximum = ParseValue(maximum);
 }
 
 }  // namespace vantor

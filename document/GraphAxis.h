@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CGraphTrace.h"
+#include "FieldCheck.h"
 
 namespace vantor {
 
@@ -32,6 +33,22 @@ double RoundAxisLimit(double v, AxisEnd end);
 /// one); with yAuto false the top of the Y axis is yMaximum.
 AxisLimits GraphAxisLimits(const std::vector<CGraphTrace>& traces, bool yAuto = true, double yMaximum = 2.0);
 
+/// The axes the graph draws: the limits and whether each axis is
+/// logarithmic.
+struct GraphScale {
+    AxisLimits limits;
+    bool logX = false;
+    bool logY = false;
+};
+
+/// The axes over the visible traces. Linear: GraphAxisLimits. Logarithmic:
+/// whole decades around the positive values; the Y axis stays linear for
+/// curves in dB (already a logarithm) and either axis stays linear when it
+/// has no positive value. With yAuto false the top is yMaximum (on a log
+/// axis only when it lies above the bottom).
+GraphScale ScaleGraph(const std::vector<CGraphTrace>& traces, bool logarithmic, bool yAuto = true,
+                      double yMaximum = 2.0);
+
 /// kMessageUnitsDiffer when a visible trace's X or Y unit differs from the
 /// first visible trace's; nothing otherwise.
 std::optional<std::string> CheckTraceUnits(const std::vector<CGraphTrace>& traces);
@@ -42,5 +59,20 @@ std::optional<std::string> CheckTraceUnits(const std::vector<CGraphTrace>& trace
 /// package, when a group is given and x is not 0.
 std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCGroup* group,
                          const BoardStackup& board);
+
+/// The Y-axis dialog ("Y-Achse: Max") as texts.
+struct YAxisFields {
+    static constexpr int kAutoId = 1217;
+    static constexpr int kMaximumId = 1218;
+
+    bool automatic = true;  // "Auto": the top follows the curves
+    std::string maximum;    // the top of the axis, e.g. "2Ohm"
+
+    static YAxisFields From(bool yAuto, double yMaximum);
+    /// With "Auto" off the top must be a finite value above 0.
+    FieldCheck Check() const;
+    /// After a passed Check: the flag and ParseValue(maximum).
+    void ApplyTo(bool& yAuto, double& yMaximum) const;
+};
 
 }  // namespace vantor

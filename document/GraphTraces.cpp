@@ -1,6 +1,9 @@
 #include "GraphTraces.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <map>
 
 #include "CLayer.h"
 #include "Values.h"
@@ -34,11 +37,10 @@ CGraphTrace ApproxTrace(const CCGroup* group, const std::vector<double>& frequen
 CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vector<double>& frequencies) {
     CGraphTrace trace(probe.name, "Hz", "Ohm",
                       "|Z| (" + FormatValue(probe.x, "m") + "," + FormatValue(probe.y, "m") + ")");
-    for (double f : frequencies) {
-        int valid = 0;
-        const double z = std::abs(plane.ImpedanceAt(probe.x, probe.y, f, valid));
-        trace.points.emplace_back(f, z, valid);
-    }
+    std::vector<int> valid;
+    const std::vector<std::complex<double>> z = plane.ImpedanceCurve(probe.x, probe.y, frequencies, valid);
+    trace.points.reserve(frequencies.size());
+    for (std::size_t i = 0; i < frequencies.size(); ++i) trace.points.emplace_back(frequencies[i], std::abs(z[i]), valid[i]);
     return trace;
 }
 
@@ -65,10 +67,51 @@ std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, doub
     const std::vector<double> f = GraphFrequencies(first, last, steps);
     const CCGroup* group = doc.currentGroup();
     if (group != nullptr && group->CapacitorCount() >= 1) traces.push_back(ApproxTrace(group, f));
-    if (const CLayer* plane = doc.board.currentLayer; plane != nullptr && plane->HasResults())
+    if (const CLayer* plane = doc.plane(); plane != nullptr && plane->HasResults())
         for (const auto& probe : plane->probes) traces.push_back(ProbeTrace(*probe, *plane, f));
     if (!doc.filter.candidates.empty()) traces.push_back(FilterTrace(doc.filter, first, last));
     return traces;
+}
+
+namespace {
+
+std::string Number(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10);
+    return std::string(buf, r.ptr);
+}
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::string GraphTracesCsv(const std::vector<CGraphTrace>& traces) {
+    std::vector<const CGraphTrace*> shown;
+    for (const CGraphTrace& t : traces)
+        if (t.visible) shown.push_back(&t);
+    // Row per frequency; the filter's own points fall between the others.
+    std::map<double, std::vector<const double*>> rows;
+    for (std::size_t c = 0; c < shown.size(); ++c)
+        for (const CTracePoint& p : shown[c]->points) {
+            auto& row = rows[p.x];
+            row.resize(shown.size(), nullptr);
+            row[c] = &p.y;
+        }
+    std::string csv = "f_Hz";
+    for (const CGraphTrace* t : shown) csv += "," + CsvField(t->name + "_" + t->yUnit);
+    csv += "\n";
+    for (const auto& [x, cells] : rows) {
+        csv += Number(x);
+        for (const double* y : cells) csv += y != nullptr ? "," + Number(*y) : std::string(",");
+        csv += "\n";
+    }
+    return csv;
 }
 
 }  // namespace vantor

@@ -39,4 +39,9 @@ CGraphTrace FilterTrace(const CFilter& filter, double first, double last);
 /// results are stored, "Filter" when the filter has choke candidates.
 std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps);
 
+/// The visible traces as CSV: "f_Hz" and one column "<name>_<unit>" per
+/// trace, one row per frequency any of them has (empty where a trace has no
+/// point there). Numbers are locale independent.
+std::string GraphTracesCsv(const std::vector<CGraphTrace>& traces);
+
 }  // namespace vantor

@@ -14,7 +14,7 @@
 #include <QPdfWriter>
 
 #include "DesignReport.h"
-#include "DocumentFile.h"
+#include "SaveBytes.h"
 
 namespace vantor::render {
 
@@ -101,13 +101,7 @@ bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& pat
         RenderReport(painter, doc, title);
         painter.end();
     }
-    const std::vector<std::uint8_t> bytes(pdf.begin(), pdf.end());
-    std::string reason;
-    if (!WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), bytes, reason)) {
-        error = QString::fromStdString(reason);
-        return false;
-    }
-    return true;
+    return SaveBytes(pdf, path, error);
 }
 
 }  // namespace vantor::render

@@ -61,6 +61,15 @@ public:
     std::complex<double> ImpedanceAt(double x, double y, double f, int& valid) const {
         return results.ImpedanceAt(mesh, x, y, f, valid);
     }
+    /// ImpedanceAt for each of the frequencies, with one search for the node.
+    std::vector<std::complex<double>> ImpedanceCurve(double x, double y, const std::vector<double>& frequencies,
+                                                     std::vector<int>& valid) const {
+        const CNode* node = HasResults() ? mesh.FindNearestNode(x, y) : nullptr;
+        std::vector<std::complex<double>> z(frequencies.size());
+        valid.resize(frequencies.size());
+        for (std::size_t i = 0; i < frequencies.size(); ++i) z[i] = results.ImpedanceAt(node, frequencies[i], valid[i]);
+        return z;
+    }
 
     /// Adds a copy of the group at the plane centre; returns the copy.
     CCGroup& AddGroupAtCentre(const CCGroup& group);

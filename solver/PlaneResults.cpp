@@ -20,9 +20,16 @@ const ComplexMatrix* PlaneResults::MaximumMap() const {
 }
 
 Complex PlaneResults::ImpedanceAt(const PlaneMesh& mesh, double x, double y, double f, int& valid) const {
+    if (resultMaps.empty() || resultLabels.empty()) {
+        valid = 1;
+        return {0.0, 0.0};
+    }
+    return ImpedanceAt(mesh.FindNearestNode(x, y), f, valid);
+}
+
+Complex PlaneResults::ImpedanceAt(const CNode* node, double f, int& valid) const {
     valid = 1;
     if (resultMaps.empty() || resultLabels.empty()) return {0.0, 0.0};
-    const CNode* node = mesh.FindNearestNode(x, y);
     const int entries = EntryCount();
     // Maps from another mesh than the current one cannot be read.
     if (node == nullptr || !resultMaps[0].Contains(node->row, node->column)) {

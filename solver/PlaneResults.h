@@ -15,6 +15,8 @@
 
 namespace vantor {
 
+class CNode;
+
 class CArchive;
 class PlaneMesh;
 
@@ -44,6 +46,9 @@ public:
     /// answers only at 0 Hz; the interpolation leaves it out. Frequencies
     /// whose labels read alike give the nearest stored map, never NaN.
     std::complex<double> ImpedanceAt(const PlaneMesh& mesh, double x, double y, double f, int& valid) const;
+    /// The same at a node already found (null: nothing, not valid); a curve
+    /// searches the mesh once instead of once per frequency.
+    std::complex<double> ImpedanceAt(const CNode* node, double f, int& valid) const;
     /// The metal point and entry of the largest stored |Z| (the first one
     /// on ties, entries and rows in order).
     WorstPoint FindWorstPoint() const;

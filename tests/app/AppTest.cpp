@@ -248,11 +248,15 @@ private slots:
         DocumentHost* doc = frame_->openDocument(path);
         QVERIFY(doc != nullptr);
         QVERIFY(doc->document().plane()->HasResults());
-        // Saved unchanged, it is the same file byte for byte.
+        // Saved unchanged, it is the same file byte for byte, followed by
+        // the record of the graph window that opened with it (version,
+        // three axis values, step count, three colours: 44 bytes).
         const QByteArray bytes = FileBytes(path);
         const QString copy = file(QStringLiteral("kopie.vnt"));
         QVERIFY(doc->saveTo(copy));
-        QCOMPARE(FileBytes(copy), bytes);
+        QCOMPARE(doc->document().graphWindowOpen, 1);
+        QCOMPARE(FileBytes(copy).left(bytes.size()), bytes);
+        QCOMPARE(FileBytes(copy).size(), bytes.size() + 44);
         // The active main form prints the report: one page.
         ui::Printable* picture = frame_->activePicture();
         QVERIFY(picture == &doc->report());

@@ -179,6 +179,44 @@ TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("Ohm", {})}));
 }
 
+TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
+    struct Case { std::vector<std::pair<double, double>> points; const char* yUnit; bool yAuto; AxisLimits want; bool logY; };
+    const Case cases[] = {
+        {{{0, 1e-61}, {2e6, 0.012}, {730e6, 3.7}}, "Ohm", true, {1e6, 0.01, 1e9, 10}, true},  // 0 Hz has no place
+        {{{1e6, 0.1}, {1e8, 1}}, "Ohm", true, {1e6, 0.1, 1e8, 1}, true},                   // exact decades stay
+        {{{1e6, 0.2}, {1e8, 0.3}}, "Ohm", false, {1e6, 0.1, 1e8, 0.5}, true},              // fixed top
+        {{{1e6, -37.2}, {1e9, -0.31}}, "dB", true, {1e6, -40, 1e9, -0.3}, false},           // dB stays linear
+        {{{1e6, 1e-3}, {1e6, 1e-3}}, "Ohm", true, {1e6, 1e-3, 1e7, 1e-2}, true},           // one value: one decade
+    };
+    for (const Case& c : cases) {
+        const GraphScale s = ScaleGraph({Trace(c.yUnit, c.points)}, true, c.yAuto, 0.5);
+        EXPECT_TRUE(s.logX);
+        EXPECT_EQ(s.logY, c.logY) << c.yUnit;
+        for (auto [got, want] : {std::pair{s.limits.xMin, c.want.xMin}, {s.limits.xMax, c.want.xMax},
+                                 {s.limits.yMin, c.want.yMin}, {s.limits.yMax, c.want.yMax}})
+            EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
+    }
+    // Linear unless asked; no visible curve stays all zero.
+    const GraphScale linear = ScaleGraph({Trace("Ohm", {{1e6, 0.2}, {1e8, 3.2}})}, false);
+    EXPECT_FALSE(linear.logX || linear.logY);
+    EXPECT_EQ(linear.limits.yMax, 3.5);
+    const GraphScale hidden = ScaleGraph({Trace("Ohm", {{1e6, 0.2}}, 0)}, true);
+    EXPECT_EQ(hidden.limits.xMax + hidden.limits.yMax, 0.0);
+}
+
+TEST(GraphTraces, CsvHasOneColumnPerVisibleCurveOverAllTheirFrequencies) {
+    CGraphTrace probe = Trace("Ohm", {{0, 1.5}, {5e8, 0.25}});
+    probe.name = "Sonde, links";
+    CGraphTrace filter = Trace("dB", {{1e6, -3}, {5e8, -40.125}});
+    filter.name = "Filter";
+    const std::vector<CGraphTrace> traces = {probe, Trace("Ohm", {{7, 7}}, 0), filter};
+    EXPECT_EQ(GraphTracesCsv(traces),
+              "f_Hz,\"Sonde, links_Ohm\",Filter_dB\n"
+              "0,1.5,\n"
+              "1000000,,-3\n"
+              "500000000,0.25,-40.125\n");
+}
+
 TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     using F = FrequencyRangeFields;
     struct Case {

@@ -1,0 +1,295 @@
+// The graph window driven as a person drives it: the document changes, the
+// tree follows, check boxes decide what is drawn; the one painter and the
+// tool's plot command that uses it.
+
+#include <functional>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CLayer.h"
+#include "CTracesTreeView.h"
+#include "CVtrDoc.h"
+#include "CVtrGrphFrm.h"
+#include "CVtrGrphVw.h"
+#include "FormHost.h"
+#include "GraphPainter.h"
+#include "GraphTraces.h"
+#include "RecordingInteraction.h"
+
+using namespace vantor;
+using namespace vantor::ui;
+
+namespace {
+
+class TestHost : public FormHost {
+public:
+    TestHost() {
+        RegisterModelClasses();
+        doc.AddView(form);
+        doc.OnNewDocument();
+    }
+    CVtrDoc& document() override { return doc; }
+    Interaction& interaction() override { return ui; }
+    void runCommand(const QString&, const std::function<void()>& command) override { command(); }
+    void runAnalysis() override {}
+    void runKillMax() override {}
+    void setGraphWindowOpen(bool) override {}
+    void setLayerEditorOpen(bool) override {}
+    void showHelp(int) override {}
+    void print(Printable&) override {}
+    void printPreview(Printable&) override {}
+    void printSetup() override {}
+    void exitProgram() override {}
+
+    /// A placed group and a coarse field solution with the two default probes.
+    void analyse() {
+        doc.newGroup();
+        doc.analysisDomain.frequencySteps = 8;
+        QVERIFY(doc.analyse());
+    }
+
+    RecordingInteraction ui;
+    CSParameterDB db;
+    CVtrDoc doc{db, ui};
+    RecordView form{std::make_unique<MainFormState>()};
+};
+
+// The children of "FreqDomain" as "name:1" (checked) or "name:0".
+QStringList Items(const CTracesTreeView& tree) {
+    QStringList items;
+    const QTreeWidgetItem* root = tree.topLevelItem(0);
+    for (int i = 0; i < root->childCount(); ++i)
+        items << root->child(i)->text(0) + (root->child(i)->checkState(0) == Qt::Checked ? ":1" : ":0");
+    return items;
+}
+
+// The traces the graph draws, by name.
+QStringList Drawn(const CVtrGrphVw& graph) {
+    QStringList names;
+    for (const CGraphTrace& t : graph.picture(false).traces)
+        if (t.visible) names << QString::fromStdString(t.name);
+    return names;
+}
+
+void SetChecked(CTracesTreeView& tree, const char* name, bool on) {
+    tree.findTrace(name)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+}
+
+bool Near(QRgb pixel, const QColor& colour) {
+    return std::abs(qRed(pixel) - colour.red()) < 30 && std::abs(qGreen(pixel) - colour.green()) < 30 &&
+           std::abs(qBlue(pixel) - colour.blue()) < 30;
+}
+
+}  // namespace
+
+class GraphTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void treeFollowsTheDocumentAndKeepsTheCheckStates();
+    void unitMessageOncePerChangeIntoAMix();
+    void yAxisDialogAutoAndFixedTop();
+    void painterColoursAndClipping();
+    void plotWritesThePictureAskedFor();
+};
+
+void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
+    TestHost host;
+    CVtrGrphFrm frame(host);
+    CTracesTreeView& tree = frame.tree();
+    // A new design: no placed group, no results, no choke.
+    QCOMPARE(tree.topLevelItemCount(), 1);
+    QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("FreqDomain"));
+    QCOMPARE(Items(tree), QStringList());
+
+    host.analyse();
+    const CLayer& plane = *host.doc.plane();
+    QCOMPARE(plane.probes.size(), std::size_t(2));
+    const QString p1 = QString::fromStdString(plane.probes[0]->name), p2 = QString::fromStdString(plane.probes[1]->name);
+    QCOMPARE(Items(tree), (QStringList{"Approx:1", p1 + ":1", p2 + ":1"}));
+    QCOMPARE(Drawn(frame.graph()), (QStringList{"Approx", p1, p2}));
+    for (const CGraphTrace& t : frame.graph().picture(false).traces) QCOMPARE(t.points.size(), std::size_t(501));
+
+    // Unchecking is a click: the graph rebuilds without the curve, and a
+    // refresh of the document keeps it unchecked.
+    SetChecked(tree, "Approx", false);
+    QCOMPARE(Drawn(frame.graph()), (QStringList{p1, p2}));
+    host.doc.UpdateAllViews(ChangeHint::Everything);
+    QCOMPARE(Items(tree), (QStringList{"Approx:0", p1 + ":1", p2 + ":1"}));
+
+    // The current group loses its last capacitor: "Approx" goes; a new
+    // capacitor brings it back checked (as the last item).
+    CCGroup& group = *host.doc.currentGroup();
+    while (group.CapacitorCount() > 0) QVERIFY(host.doc.removeCapacitor(group, 1));
+    QCOMPARE(Items(tree), (QStringList{p1 + ":1", p2 + ":1"}));
+    QVERIFY(host.doc.insertCapacitor(group, 1));
+    QCOMPARE(Items(tree), (QStringList{p1 + ":1", p2 + ":1", "Approx:1"}));
+    QCOMPARE(Drawn(frame.graph()), (QStringList{"Approx", p1, p2}));
+
+    // The read-out under the mouse over the plot names the resonating C;
+    // it goes when the mouse leaves.
+    CVtrGrphVw& graph = frame.graph();
+    frame.resize(1000, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    graph.repaint();
+    const QPointF middle(graph.width() / 2.0, graph.height() / 2.0);
+    QMouseEvent move(QEvent::MouseMove, middle, graph.mapToGlobal(middle), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&graph, &move);
+    QVERIFY2(graph.readout().contains(QStringLiteral("Hz, ")) && graph.readout().contains(QStringLiteral("C=")),
+             qPrintable(graph.readout()));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&graph, &leave);
+    QVERIFY(graph.readout().isEmpty());
+}
+
+void GraphTest::unitMessageOncePerChangeIntoAMix() {
+    TestHost host;
+    host.doc.newGroup();
+    CVtrGrphFrm frame(host);
+    frame.resize(800, 600);
+    // A choke candidate brings "Filter" (dB) checked beside "Approx" (Ohm).
+    auto choke = std::make_unique<CSParaSet>();
+    choke->name = "L-Test";
+    host.doc.filter.candidates = {choke.get()};
+    host.doc.UpdateAllViews(ChangeHint::Filter);
+    QCOMPARE(Items(frame.tree()), (QStringList{"Approx:1", "Filter:1"}));
+    const std::string message = kMessageUnitsDiffer;
+    // Refreshes and repaints while the mix lasts show it once, after the
+    // refresh, and the note stays on the picture.
+    for (int i = 0; i < 3; ++i) {
+        host.doc.UpdateAllViews(ChangeHint::Everything);
+        frame.graph().grab();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(host.ui.messageCount(message), std::size_t(1));
+    QCOMPARE(frame.graph().picture(false).note, QString::fromStdString(message).trimmed());
+    // Resolved: no note; mixed again by a click: once more.
+    SetChecked(frame.tree(), "Filter", false);
+    QCoreApplication::processEvents();
+    QVERIFY(frame.graph().picture(false).note.isEmpty());
+    SetChecked(frame.tree(), "Filter", true);
+    QCoreApplication::processEvents();
+    QCOMPARE(host.ui.messageCount(message), std::size_t(2));
+    host.doc.filter.candidates.clear();
+}
+
+void GraphTest::yAxisDialogAutoAndFixedTop() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    CVtrGrphVw& graph = frame.graph();
+    const double autoTop = graph.picture(false).scale.limits.yMax;
+    // "Auto" opens on with the top read-only; off, a refused top keeps the
+    // dialog open, 0.05 Ohm is taken.
+    bool readOnlyWithAuto = false, editableWithout = false;
+    QStringList refusals;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        QVERIFY(d != nullptr);
+        QCheckBox* automatic = d->findChild<QCheckBox*>();
+        QLineEdit* top = d->findChild<QLineEdit*>();
+        QCOMPARE(automatic->accessibleName(), QStringLiteral("Auto"));
+        readOnlyWithAuto = automatic->isChecked() && top->isReadOnly();
+        automatic->click();
+        editableWithout = !top->isReadOnly();
+        for (const char* text : {"abc", "-1", "50mOhm"}) {
+            top->setText(QString::fromLatin1(text));
+            QMetaObject::invokeMethod(d, "accept");
+        }
+        for (const std::string& m : host.ui.messages()) refusals << QString::fromStdString(m);
+    });
+    graph.editYAxis();
+    QVERIFY(readOnlyWithAuto && editableWithout);
+    QCOMPARE(refusals.size(), 2);
+    QCOMPARE(graph.picture(false).scale.limits.yMax, 0.05);
+    QVERIFY(autoTop > 0.05);
+}
+
+void GraphTest::painterColoursAndClipping() {
+    // The curve colours in RGB: blue, dark green, red, green.
+    const QColor rgb[] = {QColor(0, 0, 255), QColor(0, 100, 50), QColor(255, 0, 0), QColor(0, 150, 0)};
+    for (int k = 0; k < 4; ++k) QCOMPARE(render::ColourFromBgr(render::kCurveColours[k]), rgb[k]);
+
+    // A ramp to 10 Ohm under a fixed top of 1 Ohm: most of it lies above the
+    // plot and must be cut at its edge.
+    CGraphTrace ramp("Approx", "Hz", "Ohm", "");
+    for (int i = 0; i <= 100; ++i) ramp.points.emplace_back(i * 1e7, i * 0.1);
+    for (const bool caption : {false, true}) {
+        ramp.caption = caption ? "|Z| (Approx für Gruppe1)" : "";
+        const render::GraphPicture picture = render::MakeGraphPicture({ramp}, false, false, 1.0);
+        QImage image(800, 600, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const render::GraphMapping mapping = render::RenderGraph(painter, QRectF(0, 0, 800, 600), picture);
+        painter.end();
+        const QRect plot = mapping.plot().toAlignedRect();
+        QVERIFY(plot.width() > 500 && plot.height() > 350);
+        int inside = 0, outside = 0, above = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (!Near(image.pixel(x, y), rgb[0])) continue;
+                if (plot.contains(x, y)) ++inside;
+                else if (y < plot.top() - 1) ++above;
+                else ++outside;
+            }
+        QVERIFY2(inside > 100, qPrintable(QString::number(inside)));
+        QCOMPARE(outside, 0);
+        // Only the caption, in the curve's colour, lies above the plot.
+        QCOMPARE(above > 0, caption);
+    }
+}
+
+void GraphTest::plotWritesThePictureAskedFor() {
+    TestHost host;
+    host.analyse();
+    QTemporaryDir dir;
+    const QString design = dir.filePath("design.vnt");
+    std::string error;
+    QVERIFY2(host.doc.SaveFile(design.toStdString(), error), error.c_str());
+
+    struct Case {
+        QStringList args;
+        int exit;
+        QSize size;  // of the PNG written; 0 x 0: none
+    };
+    const QString png = dir.filePath("graph.png");
+    const Case cases[] = {
+        {{"--size", "640x480", "--log", "--traces", "Approx"}, 0, QSize(640, 480)},
+        {{"--size", "300x200", "--ymax", "0.5Ohm"}, 0, QSize(300, 200)},
+        {{"--traces", "Keine"}, 2, QSize(0, 0)},
+        {{"--size", "10x10"}, 2, QSize(0, 0)},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(png);
+        QProcess cli;
+        cli.start(QStringLiteral(VANTOR_CLI), QStringList{"plot", design, "-o", png} + c.args);
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), c.exit);
+        QCOMPARE(QImage(png).size(), c.size);
+    }
+
+    // The window's export: the curves as CSV, the picture as SVG; an
+    // unknown kind is refused and writes nothing.
+    CVtrGrphFrm frame(host);
+    QString refusal;
+    QVERIFY2(frame.graph().exportTo(dir.filePath("k.csv"), refusal), qPrintable(refusal));
+    QVERIFY2(frame.graph().exportTo(dir.filePath("k.svg"), refusal), qPrintable(refusal));
+    QVERIFY(!frame.graph().exportTo(dir.filePath("k.gif"), refusal));
+    QFile csv(dir.filePath("k.csv")), svg(dir.filePath("k.svg"));
+    QVERIFY(csv.open(QIODevice::ReadOnly) && svg.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().split('\n').first(), QByteArray("f_Hz,Approx_Ohm,Probe1_Ohm,Probe2_Ohm"));
+    QVERIFY(svg.readAll().contains("<svg"));
+    QVERIFY(!QFile::exists(dir.filePath("k.gif")));
+}
+
+QTEST_MAIN(GraphTest)
+#include "GraphTest.moc"
