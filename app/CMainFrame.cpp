@@ -399,7 +399,8 @@ QString CMainFrame::wantedTitle() const {
 void CMainFrame::updateTitle() {
     DocumentHost* host = activeDocument();
     setWindowTitle(wantedTitle());
-    setWindowModified(host != nullptr && host->document().IsModified());
+    // While a window is maximised, its title carries the mark.
+    if (windowTitle().contains(QStringLiteral("[*]"))) setWindowModified(host != nullptr && host->document().IsModified());
 }
 
 void CMainFrame::adopt(DocumentHost* host) {
