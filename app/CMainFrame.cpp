@@ -167,6 +167,10 @@ void CMainFrame::createActions() {
     }
     updateRecentActions();
 
+    // The shortcuts work whichever menus the bar shows (a window with menus
+    // of its own has no "&Bearbeiten").
+    for (QAction* a : all_) addAction(a);
+
     connect(new_, &QAction::triggered, this, [this] { newDocument(); });
     connect(open_, &QAction::triggered, this, &CMainFrame::onOpen);
     connect(close_, &QAction::triggered, this, [this] {
