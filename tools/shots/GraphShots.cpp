@@ -1,5 +1,5 @@
 // Pictures of the graph window for a person to look at:
-//   QT_SCALE_FACTOR=2 xvfb-run -a tests/graph/graph-shots OUTDIR [suffix]
+//   QT_SCALE_FACTOR=2 xvfb-run -a build/tools/shots/graph_shots OUTDIR [suffix]
 // Writes graph-window.png (the program with the graph window of an analysed
 // design, its own menus and the read-out under the mouse), graph-log.png
 // (log-log axes), graph-note.png (curves of different units) and

@@ -1,5 +1,5 @@
 // Pictures of the desktop program's own windows for a person to look at:
-//   QT_SCALE_FACTOR=2 xvfb-run -a tests/app/app_shots OUTDIR [suffix]
+//   QT_SCALE_FACTOR=2 xvfb-run -a build/tools/shots/app_shots OUTDIR [suffix]
 // Writes main.png (main window with a new design and its menus), splash.png,
 // about.png and progress.png. Not a test: it asserts nothing.
 

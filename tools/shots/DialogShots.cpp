@@ -1,4 +1,4 @@
-// dialog-shots DIR SUFFIX: shows every dialog filled from a new document and
+// dialog_shots DIR SUFFIX: shows every dialog filled from a new document and
 // saves its picture as DIR/dlg-NAME-SUFFIX.png, for looking at the layout
 // (run under xvfb-run; QT_SCALE_FACTOR=2 for 200 %).
 
@@ -41,7 +41,7 @@ void GrabWhenShown(const char* name) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: dialog-shots DIR SUFFIX\n");
+        std::fprintf(stderr, "usage: dialog_shots DIR SUFFIX\n");
         return 2;
     }
     dir = QString::fromLocal8Bit(argv[1]);

@@ -1,5 +1,5 @@
 // Pictures of the layer editor for a person to look at:
-//   QT_SCALE_FACTOR=2 xvfb-run -a tests/layer/layer-shots OUTDIR [suffix]
+//   QT_SCALE_FACTOR=2 xvfb-run -a build/tools/shots/layer_shots OUTDIR [suffix]
 // The default design with two groups, two probes and a cut-out: the editor
 // window (layer-editor), the main window with it (layer-main), the
 // impedance map after a solve and after a group moved (layer-map,
