@@ -23,6 +23,7 @@
 #include "FormHost.h"
 #include "GraphPainter.h"
 #include "GraphTraces.h"
+#include "QuietFormHost.h"
 #include "RecordingInteraction.h"
 
 using namespace vantor;
@@ -30,25 +31,9 @@ using namespace vantor::ui;
 
 namespace {
 
-class TestHost : public FormHost {
+class TestHost : public test::QuietFormHost {
 public:
-    TestHost() {
-        RegisterModelClasses();
-        doc.AddView(form);
-        doc.OnNewDocument();
-    }
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return ui; }
-    void runCommand(const QString&, const std::function<void()>& command) override { command(); }
-    void runAnalysis() override {}
-    void runKillMax() override {}
-    void setGraphWindowOpen(bool) override {}
-    void setLayerEditorOpen(bool) override {}
-    void showHelp(int) override {}
-    void print(Printable&) override {}
-    void printPreview(Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
+    TestHost() : QuietFormHost(db_) {}
 
     /// A placed group and a coarse field solution with the two default probes.
     void analyse() {
@@ -57,10 +42,8 @@ public:
         QVERIFY(doc.analyse());
     }
 
-    RecordingInteraction ui;
-    CSParameterDB db;
-    CVtrDoc doc{db, ui};
-    RecordView form{std::make_unique<MainFormState>()};
+private:
+    static inline CSParameterDB db_;
 };
 
 // The children of "FreqDomain" as "name:1" (checked) or "name:0".

@@ -13,18 +13,15 @@
 #include "CLayer.h"
 #include "CVtrDoc.h"
 #include "DesignHistory.h"
-#include "FormHost.h"
+#include "QuietFormHost.h"
 #include "RecordingInteraction.h"
 
 namespace vantor::ui {
 
 // A document with a main form record and the real undo history.
-class LayerTestHost : public FormHost {
+class LayerTestHost : public test::QuietFormHost {
 public:
-    LayerTestHost() {
-        RegisterModelClasses();
-        doc.AddView(form);
-        doc.OnNewDocument();
+    LayerTestHost() : QuietFormHost(db_) {
         CLayer& l = *doc.plane();
         l.probes.clear();
         l.cutOuts.clear();
@@ -32,23 +29,11 @@ public:
         doc.SetModifiedFlag(false);
         history.Clear();
     }
-    ~LayerTestHost() override { doc.RemoveView(form); }
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return ui; }
     void runCommand(const QString& label, const std::function<void()>& command) override {
         history.Begin(label.toStdString());
         command();
         if (history.Commit()) labels << label;
     }
-    void runAnalysis() override {}
-    void runKillMax() override {}
-    void setGraphWindowOpen(bool) override {}
-    void setLayerEditorOpen(bool) override {}
-    void showHelp(int) override {}
-    void print(Printable&) override {}
-    void printPreview(Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
 
     CLayer& plane() { return *doc.plane(); }
     std::string current() const { return doc.MainForm()->currentGroupName; }
@@ -65,12 +50,10 @@ public:
     }
     void addProbe(double x, double y, const char* name) { plane().probes.push_back(std::make_unique<CProbe>(x, y, name)); }
 
-    RecordingInteraction ui;
-    CSParameterDB db;
-    CVtrDoc doc{db, ui};
-    RecordView form{std::make_unique<MainFormState>()};
     DesignHistory history{doc};
-    QStringList labels;
+
+private:
+    static inline CSParameterDB db_;
 };
 
 }  // namespace vantor::ui

@@ -29,7 +29,7 @@ W* Named(const QWidget& form, const QString& name, int nth = 0) {
 }
 
 QString LastMessage(const test::TestHost& host) {
-    const auto m = host.recorder.messages();
+    const auto m = host.ui.messages();
     return m.empty() ? QString() : QString::fromStdString(m.back());
 }
 
@@ -94,14 +94,14 @@ void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
     // Showing the design, and showing it again, is no change of it.
     f.host.doc.UpdateAllViews(ChangeHint::Everything);
     QVERIFY(!f.host.doc.IsModified());
-    QVERIFY(f.host.commands.isEmpty());
+    QVERIFY(f.host.labels.isEmpty());
 }
 
 void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots() {
     Form f;
     f.newGroup();
     f.newGroup();
-    QCOMPARE(f.host.commands, QStringList({">> + >>", ">> + >>"}));
+    QCOMPARE(f.host.labels, QStringList({">> + >>", ">> + >>"}));
     QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
     QCOMPARE(f.view.state().transferState, 1);
     const int n = f.host.doc.optimisationGroup.CapacitorCount();
@@ -135,7 +135,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     // No question, and not marked modified.
     f.button("Gruppe löschen")->click();
     f.button("Gruppe löschen")->click();
-    QCOMPARE(f.host.recorder.questionCount(), std::size_t(0));
+    QCOMPARE(f.host.ui.questionCount(), std::size_t(0));
     QVERIFY(!f.host.doc.IsModified());
     QVERIFY(Named<QLabel>(f.view, "Aktuelle Gruppe")->text().isEmpty());
     for (int k = 1; k <= 10; ++k) QCOMPARE(f.slot(k)->currentText(), QStringLiteral("------"));
@@ -151,25 +151,25 @@ void CVtrViewTest::slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid() {
     QVERIFY(n >= 2);
     CCapa& c2 = group.Capacitor(n - 1);
     const double before = c2.capacitance;
-    f.host.commands.clear();
+    f.host.labels.clear();
 
     QComboBox* combo = f.slot(2);
     Retype(combo, QStringLiteral("0"));
     QCOMPARE(LastMessage(f.host), QStringLiteral("Fehler: Kapazitätswert muß größer als Null sein !!!"));
     QVERIFY(QApplication::focusWidget() == combo || QApplication::focusWidget() == combo->lineEdit());
     QCOMPARE(c2.capacitance, before);
-    QVERIFY(f.host.commands.isEmpty());
+    QVERIFY(f.host.labels.isEmpty());
 
     // Each valid change is written; the text stays as typed.
-    f.host.recorder.clear();
+    f.host.ui.clear();
     f.host.doc.SetModifiedFlag(false);
     QTest::keyClick(combo, Qt::Key_Backspace);
     QTest::keyClicks(combo, QStringLiteral("47nF"));
-    QVERIFY(f.host.recorder.messages().size() == 1);  // only the emptied text was refused
+    QVERIFY(f.host.ui.messages().size() == 1);  // only the emptied text was refused
     QCOMPARE(combo->currentText(), QStringLiteral("47nF"));
     QCOMPARE(c2.capacitance, 47e-9);
     QVERIFY(f.host.doc.IsModified());
-    QVERIFY(f.host.commands.contains(QStringLiteral("Kapazitätswerte")));
+    QVERIFY(f.host.labels.contains(QStringLiteral("Kapazitätswerte")));
 
     // A chosen list entry is written as well; ">>>" then turns the path green.
     combo->setCurrentIndex(0);
@@ -178,9 +178,9 @@ void CVtrViewTest::slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid() {
     f.button(">>>")->click();
     QCOMPARE(f.view.state().transferState, 2);
     // An empty slot is not checked.
-    f.host.recorder.clear();
+    f.host.ui.clear();
     if (n < 10) Retype(f.slot(n + 1), QStringLiteral("0"));
-    QVERIFY(f.host.recorder.messages().empty());
+    QVERIFY(f.host.ui.messages().empty());
 }
 
 void CVtrViewTest::filterFieldsAreCheckedWhenLeft_data() {
@@ -206,7 +206,7 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
     const CFilter before = f.host.doc.filter;
     QLineEdit* edited = f.field(field.toUtf8());
     Retype(edited, text);
-    QVERIFY(f.host.recorder.messages().empty());  // typing alone is no leaving
+    QVERIFY(f.host.ui.messages().empty());  // typing alone is no leaving
     f.button("Analyse !")->setFocus();
     QCOMPARE(LastMessage(f.host), message);
     if (!message.isEmpty()) {
@@ -242,7 +242,7 @@ void CVtrViewTest::attenuationSpinKeepsToItsRange() {
     QCOMPARE(spin->lastStepAccepted(), from != to);
     QCOMPARE(f.host.doc.filter.minAttenuation, to);
     QCOMPARE(f.field("Dämpfung:")->text(), QString::fromStdString(FormatValue(to, "dB")));
-    QVERIFY(f.host.recorder.messages().empty());
+    QVERIFY(f.host.ui.messages().empty());
     QVERIFY(!f.host.doc.IsModified());
 }
 
@@ -263,7 +263,7 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
     QVERIFY(std::is_sorted(texts.begin(), texts.end(),
                            [](const QString& a, const QString& b) { return a.toStdString() < b.toStdString(); }));
-    QCOMPARE(f.host.recorder.maxBusyDepth(), 1);
+    QCOMPARE(f.host.ui.maxBusyDepth(), 1);
 
     // Choosing another entry chooses its candidate and shows its data.
     list->setFocus();
@@ -291,7 +291,7 @@ void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
         QCOMPARE(f.host.helpTopics.last(), topic);
     }
     f.button("Analyse !")->click();
-    QCOMPARE(f.host.commands.last(), QStringLiteral("Analyse !"));
+    QCOMPARE(f.host.labels.last(), QStringLiteral("Analyse !"));
 }
 
 QTEST_MAIN(CVtrViewTest)

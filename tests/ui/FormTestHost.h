@@ -7,7 +7,7 @@
 #include <QStringList>
 
 #include "CVtrDoc.h"
-#include "FormHost.h"
+#include "QuietFormHost.h"
 #include "RecordingInteraction.h"
 
 namespace vantor::test {
@@ -22,30 +22,10 @@ inline CSParameterDB& SampleDatabase() {
     return db;
 }
 
-class TestHost : public ui::FormHost {
+/// The main form attaches itself, so no stand-in record is attached.
+class TestHost : public QuietFormHost {
 public:
-    TestHost() : doc(SampleDatabase(), recorder) { doc.OnNewDocument(); }
-
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return recorder; }
-    void runCommand(const QString& label, const std::function<void()>& command) override {
-        commands << label;
-        command();
-    }
-    void runAnalysis() override { commands << QStringLiteral("Analyse !"); }
-    void runKillMax() override { commands << QStringLiteral("KillMax"); }
-    void setGraphWindowOpen(bool open) override { doc.graphWindowOpen = open; }
-    void setLayerEditorOpen(bool open) override { doc.layerEditorOpen = open; }
-    void showHelp(int topic) override { helpTopics << topic; }
-    void print(ui::Printable&) override {}
-    void printPreview(ui::Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
-
-    RecordingInteraction recorder;
-    CVtrDoc doc;
-    QStringList commands;
-    QList<int> helpTopics;
+    TestHost() : QuietFormHost(SampleDatabase(), false) {}
 };
 
 }  // namespace vantor::test

@@ -23,6 +23,7 @@
 #include "FormHost.h"
 #include "MainFormLogic.h"
 #include "PackageTable.h"
+#include "QuietFormHost.h"
 #include "RecordingInteraction.h"
 #include "Values.h"
 
@@ -81,26 +82,12 @@ QString PressOk(QWidget& d, RecordingInteraction& ui) {
 QString Refused(const QString& message, const QString& field) { return message + " -> " + field; }
 
 // Runs every command at once and notes its label.
-class TestHost : public FormHost {
+class TestHost : public test::QuietFormHost {
 public:
-    TestHost() { doc.OnNewDocument(); }
-    CVtrDoc& document() override { return doc; }
-    Interaction& interaction() override { return ui; }
-    void runCommand(const QString& label, const std::function<void()>& command) override { labels << label, command(); }
-    void runAnalysis() override {}
-    void runKillMax() override {}
-    void setGraphWindowOpen(bool) override {}
-    void setLayerEditorOpen(bool) override {}
-    void showHelp(int) override {}
-    void print(Printable&) override {}
-    void printPreview(Printable&) override {}
-    void printSetup() override {}
-    void exitProgram() override {}
+    TestHost() : QuietFormHost(db_, false) {}
 
-    RecordingInteraction ui;
-    CSParameterDB db;
-    CVtrDoc doc{db, ui};
-    QStringList labels;
+private:
+    static inline CSParameterDB db_;
 };
 
 }  // namespace

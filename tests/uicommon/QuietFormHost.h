@@ -1,0 +1,51 @@
+#pragma once
+// A design behind a host that runs each command at once, records what the
+// windows asked of it and opens no window: the base of the windows' tests.
+
+#include <functional>
+#include <memory>
+
+#include <QList>
+#include <QStringList>
+
+#include "CVtrDoc.h"
+#include "FormHost.h"
+#include "RecordingInteraction.h"
+
+namespace vantor::test {
+
+class QuietFormHost : public ui::FormHost {
+public:
+    /// A new design over db. With formRecord a stand-in for the main form is
+    /// attached first (the tests of the other windows need its record).
+    explicit QuietFormHost(CSParameterDB& db, bool formRecord = true) : doc(db, ui) {
+        RegisterModelClasses();
+        if (formRecord) doc.AddView(form);
+        doc.OnNewDocument();
+    }
+    ~QuietFormHost() override { doc.RemoveView(form); }
+
+    CVtrDoc& document() override { return doc; }
+    Interaction& interaction() override { return ui; }
+    void runCommand(const QString& label, const std::function<void()>& command) override {
+        labels << label;
+        command();
+    }
+    void runAnalysis() override { labels << QStringLiteral("Analyse !"); }
+    void runKillMax() override { labels << QStringLiteral("KillMax"); }
+    void setGraphWindowOpen(bool open) override { doc.graphWindowOpen = open; }
+    void setLayerEditorOpen(bool open) override { doc.layerEditorOpen = open; }
+    void showHelp(int topic) override { helpTopics << topic; }
+    void print(ui::Printable&) override {}
+    void printPreview(ui::Printable&) override {}
+    void printSetup() override {}
+    void exitProgram() override {}
+
+    RecordingInteraction ui;
+    RecordView form{std::make_unique<MainFormState>()};
+    CVtrDoc doc;
+    QStringList labels;  // the commands run, by their undo labels
+    QList<int> helpTopics;
+};
+
+}  // namespace vantor::test
