@@ -37,12 +37,14 @@ struct PlotArgs {
     const CLI::Option* databaseNamed = nullptr;
 };
 
+#ifdef VANTOR_HAVE_REPORT
 bool ReadSize(const std::string& text, int& width, int& height) {
     char x = 0;
     std::istringstream in(text);
     return static_cast<bool>(in >> width >> x >> height) && x == 'x' && in.peek() == EOF && width >= 16 &&
            height >= 16 && width <= 20000 && height <= 20000;
 }
+#endif
 
 void RunPlot(const PlotArgs& a, Context& ctx) {
 #ifdef VANTOR_HAVE_REPORT
