@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QHelpEvent>
 #include <QWhatsThis>
 
 #include "AboutDialog.h"
@@ -35,6 +36,7 @@
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "HelpLocation.h"
+#include "HelpWindow.h"
 #include "KeyboardLocks.h"
 #include "OwnMenus.h"
 #include "Printable.h"
@@ -66,6 +68,8 @@ CMainFrame::CMainFrame(CSParameterDB& database, QWidget* parent) : QMainWindow(p
     createToolBar();
     createStatusBar();
     buildMenus();
+    // F1 in a dialog below the main form opens this frame's help window.
+    ui::SetContextHelpHandler([this](ui::HelpTable table, int topic) { showContextHelp(table, topic); });
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
         buildMenus();
         updateActions();
@@ -77,6 +81,7 @@ CMainFrame::CMainFrame(CSParameterDB& database, QWidget* parent) : QMainWindow(p
 }
 
 CMainFrame::~CMainFrame() {
+    ui::SetContextHelpHandler({});
     qApp->removeEventFilter(this);
     for (DocumentHost* host : documents_) delete host;
 }
@@ -512,12 +517,29 @@ void CMainFrame::updateRecentActions() {
 }
 
 void CMainFrame::showHelp(int topic) {
-    const QString page = HelpPage(topic);
-    if (page.isEmpty()) {
+    if (topic == 0) return showHelpUrl(QUrl::fromLocalFile(HelpPage(0)));
+    showContextHelp(ui::HelpTable::MainForm, topic);
+}
+
+void CMainFrame::showContextHelp(ui::HelpTable table, int topic) {
+    // A number the table does not know gets the table's page.
+    QUrl url = HelpTopicUrl(table, topic);
+    if (url.isEmpty()) url = HelpTopicUrl(table, 0);
+    showHelpUrl(url);
+}
+
+void CMainFrame::showHelpUrl(const QUrl& url) {
+    const QString folder = HelpFolder();
+    if (folder.isEmpty() || url.isEmpty() || url.toLocalFile().isEmpty()) {
         statusBar()->showMessage(QStringLiteral("Die Hilfe ist nicht installiert."), 5000);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    if (help_window_ == nullptr) {
+        help_window_ = new HelpWindow(folder, this);
+        help_window_->setWindowFlag(Qt::Window);
+        help_window_->setWindowIcon(windowIcon());
+    }
+    help_window_->showUrl(url);
 }
 
 bool CMainFrame::closeAllDocuments() {
@@ -553,6 +575,16 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::QueryWhatsThis || event->type() == QEvent::WhatsThis) {
+        // The main form's controls explain themselves with their help topic.
+        const QString text = formControlHelp(qobject_cast<QWidget*>(watched));
+        if (!text.isEmpty()) {
+            if (event->type() == QEvent::WhatsThis)
+                QWhatsThis::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, static_cast<QWidget*>(watched));
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) updateIndicators();
@@ -560,6 +592,19 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         updateIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+QString CMainFrame::formControlHelp(QWidget* widget) const {
+    if (widget == nullptr || !widget->whatsThis().isEmpty()) return {};
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        const int id = w->property("controlId").toInt();
+        if (id == 0) continue;
+        for (QWidget* form = w; form != nullptr; form = form->parentWidget())
+            if (qobject_cast<ui::CVtrView*>(form) != nullptr)
+                return HelpTopicSnippet(ui::HelpTable::MainForm, ui::CVtrView::HelpTopic(id));
+        return {};
+    }
+    return {};
 }
 
 void CMainFrame::editFocused(void (*edit)(QWidget*)) {
@@ -624,9 +669,9 @@ void CMainFrame::onAbout() {
 }
 
 void CMainFrame::onWeb() {
+    // The maker's page is part of the help; the desktop's browser shows it.
     const QString page = HelpPage(kAboutTopic);
-    if (!page.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-    else onAbout();
+    if (page.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(page))) onAbout();
 }
 
 void CMainFrame::arrangeIcons() {

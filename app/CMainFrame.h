@@ -8,6 +8,9 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
+
+#include "ContextHelp.h"
 
 class QAction;
 class QLabel;
@@ -28,6 +31,7 @@ namespace vantor::app {
 
 class DocumentFrame;
 class DocumentHost;
+class HelpWindow;
 
 /// How many files the "&Datei" menu lists.
 inline constexpr int kRecentFileCount = 4;
@@ -55,8 +59,12 @@ public:
     /// Puts path first in the recent-file list.
     void addRecentFile(const QString& path);
     QStringList recentFiles() const;
-    /// Opens the help at a context topic (0: contents).
+    /// Opens the help window at a main-form topic (0: contents).
     void showHelp(int topic);
+    /// Opens the help window at a topic of table (0: the table's page).
+    void showContextHelp(ui::HelpTable table, int topic);
+    /// The help window once it has been shown, else null.
+    HelpWindow* helpWindow() const { return help_window_; }
 
     /// Closes every document, asking to save each modified one; false when
     /// the person cancelled.
@@ -103,8 +111,12 @@ private:
     void onPrintPreview();
     void onAbout();
     void onWeb();
+    /// Shows url in the help window, made on first use.
+    void showHelpUrl(const QUrl& url);
     void arrangeIcons();
     void editFocused(void (*edit)(QWidget*));
+    /// The "What's this" text of a main-form control, empty for others.
+    QString formControlHelp(QWidget* widget) const;
     QAction* makeAction(const QString& text, const char* icon, int standardIcon, const QKeySequence& key = {},
                         const QString& tip = {});
 
@@ -116,6 +128,7 @@ private:
     bool menusBuilt_ = false;
     const void* menuOwner_ = nullptr;  // whose menus show: none, this (a design) or a window
     std::unique_ptr<QPrinter> printer_;
+    HelpWindow* help_window_ = nullptr;
 
     QAction *new_, *open_, *close_, *save_, *saveAs_, *print_, *preview_, *printSetup_, *exit_;
     QAction *undo_, *redo_, *cut_, *copy_, *paste_;

@@ -23,6 +23,7 @@
 #include "CVtrDoc.h"
 #include "DocumentHost.h"
 #include "HelpLocation.h"
+#include "SingleInstance.h"
 #include "QtInteraction.h"
 #include "ReportPainter.h"
 
@@ -97,6 +98,7 @@ bool CVtrApp::ParseCommandLine(StartOptions& options, QString& error) {
         error = QStringLiteral("Nur eine Datei kann geöffnet werden.");
         return false;
     }
+    options.instance = DefaultInstanceName();
     options.database = parser.value(database);
     options.print = parser.isSet(print);
     options.file = files.isEmpty() ? QString() : files.front();
@@ -131,6 +133,10 @@ bool CVtrApp::InstallGermanTranslations() {
 }
 
 int CVtrApp::Start(const StartOptions& options) {
+    // A program that runs already opens the file itself.
+    if (!options.print && !options.file.isEmpty() && !options.instance.isEmpty() &&
+        HandToRunning(options.instance, {options.file}))
+        return 0;
     InstallGermanTranslations();
     // The loading window comes first; the database it shows is the one
     // every document of this run uses.
@@ -171,7 +177,23 @@ int CVtrApp::Start(const StartOptions& options) {
     if (QMdiSubWindow* child = frame_->mdiArea()->activeSubWindow()) child->showMaximized();
     frame_->show();
     splash.close();
+    if (!options.instance.isEmpty()) listenForFiles(options.instance);
     return -1;
+}
+
+QString CVtrApp::instanceName() const { return instance_ != nullptr ? instance_->name() : QString(); }
+
+void CVtrApp::listenForFiles(const QString& name) {
+    delete instance_;
+    instance_ = new InstanceServer(this);
+    if (!instance_->listen(name)) return;  // another program keeps the files it is given
+    connect(instance_, &InstanceServer::filesReceived, this, [this](const QStringList& files) {
+        if (frame_ == nullptr) return;
+        for (const QString& f : files) frame_->openDocument(f);
+        if (frame_->isMinimized()) frame_->showNormal();
+        frame_->raise();
+        frame_->activateWindow();
+    });
 }
 
 int CVtrApp::PrintReport(const QString& path) {

@@ -16,12 +16,14 @@
 namespace vantor::app {
 
 class CMainFrame;
+class InstanceServer;
 
 /// What the command line asks for.
 struct StartOptions {
     QString database;  // --database DIR; empty: the usual places
     QString file;      // a design to open
     bool print = false;  // --print FILE: print its report and end
+    QString instance;    // the socket of the one running program; empty: none
 };
 
 class CVtrApp : public QApplication {
@@ -55,12 +57,18 @@ public:
     /// Tests answer the error box without showing it.
     static void SetErrorChoiceForTests(std::function<ErrorChoice(const QString& text)> choose);
 
+    /// The socket the one running program listens on, or empty.
+    QString instanceName() const;
+
 private:
+    /// Opens the files later starts hand over (see SingleInstance.h).
+    void listenForFiles(const QString& name);
     bool HandleEventError(QObject* receiver, QEvent* event);
     int PrintReport(const QString& path);
 
     CSParameterDB database_;
     QPointer<CMainFrame> frame_;
+    InstanceServer* instance_ = nullptr;
     int errorDepth_ = 0;
 };
 

@@ -70,7 +70,7 @@ bool DefaultDesignFilter(const CCircuitBoard& board, const FilterFields& require
 // default folder may be missing.
 bool LoadFolder(CSParameterDB& db, const std::string& folder, const CLI::Option* named, Context& ctx) {
     if (!CheckNamedFolder(named, folder, ctx)) return false;
-    db.LoadDatabase(folder, ctx.ui);
+    db.LoadDatabase(ComponentFolder(folder), ctx.ui);
     return true;
 }
 

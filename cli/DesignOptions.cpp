@@ -56,6 +56,16 @@ bool CheckNamedFolder(const CLI::Option* option, const std::string& folder, Cont
     return false;
 }
 
+std::string ComponentFolder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (folder != "Database" || fs::is_directory(folder, ec)) return folder;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return folder;
+    const fs::path installed = self.parent_path().parent_path() / "share" / "vantor" / "Database";
+    return fs::is_directory(installed, ec) ? installed.string() : folder;
+}
+
 void AddBoardOptions(CLI::App* cmd, BoardOptions& o) {
     cmd->add_option("--length", o.length, "Plane length (\"Länge:\"), e.g. 99mm");
     cmd->add_option("--width", o.width, "Plane width (\"Breite:\"), e.g. 71mm");

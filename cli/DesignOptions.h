@@ -47,6 +47,10 @@ CLI::Option* AddDatabaseOption(CLI::App* cmd, std::string& folder,
 /// A folder named with --database must exist: otherwise says so and fails
 /// the command. The default folder may be missing (an empty database).
 bool CheckNamedFolder(const CLI::Option* option, const std::string& folder, Context& ctx);
+/// The folder to read: folder itself when it exists; for the default
+/// "Database" missing from the working folder, the installed one in
+/// share/vantor beside the program's bin folder when that exists.
+std::string ComponentFolder(const std::string& folder);
 
 /// Applies the given board options with the layout dialog's checks. On a
 /// refused value shows its message and returns false; the board is unchanged.

@@ -1,5 +1,7 @@
 #include "DocumentSession.h"
 
+#include "DesignOptions.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -36,7 +38,7 @@ void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes) {
 }
 
 bool DocumentSession::LoadDatabase(const std::string& folder) {
-    database_.LoadDatabase(folder, ctx_.ui);
+    database_.LoadDatabase(ComponentFolder(folder), ctx_.ui);
     return true;
 }
 

@@ -3,9 +3,12 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "ContextHelp.h"
 
 namespace vantor::ui {
 
@@ -23,15 +26,17 @@ CEditFreqDlg::CEditFreqDlg(const std::string& reachedFmax, Interaction& ui, QWid
     step_->setReadOnly(true);
 
     QGridLayout* fmaxGrid = fieldGrid(nullptr);
-    QLineEdit* fmax = addField(fmaxGrid, 0, "Obere Grenzfrequenz der Entkopplung:");
-    fmax->setReadOnly(true);
-    setText(fmax, reachedFmax);
+    fmax_ = addField(fmaxGrid, 0, "Obere Grenzfrequenz der Entkopplung:");
+    fmax_->setReadOnly(true);
+    setText(fmax_, reachedFmax);
 
     QDialogButtonBox* buttons = makeButtons();
-    // There is no help page behind this button.
+    // Takes no focus, so that it explains the field the person is in.
     QPushButton* help = buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
     help->setAccessibleName(help->text());
     help->setAutoDefault(false);
+    help->setFocusPolicy(Qt::NoFocus);
+    connect(help, &QPushButton::clicked, this, [this] { showHelp(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(axis);
@@ -42,6 +47,19 @@ CEditFreqDlg::CEditFreqDlg(const std::string& reachedFmax, Interaction& ui, QWid
 }
 
 QString CEditFreqDlg::stepText() const { return step_->text(); }
+
+void CEditFreqDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) return showHelp();
+    FieldFormDialog::keyPressEvent(event);
+}
+
+void CEditFreqDlg::showHelp() {
+    const QWidget* fields[] = {start_, stop_, steps_, fmax_};
+    int topic = 0;
+    for (int i = 0; i < 4; ++i)
+        if (focusWidget() == fields[i]) topic = i + 1;
+    ShowContextHelp(HelpTable::FrequencyDialog, topic);
+}
 
 void CEditFreqDlg::updateStep() { setText(step_, typed().StepText()); }
 

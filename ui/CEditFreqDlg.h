@@ -18,14 +18,18 @@ public:
 
 protected:
     void showFields(const FrequencyRangeFields& fields) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void updateStep();
+    /// The help of the field that has the focus (its page when none has).
+    void showHelp();
 
     QLineEdit* start_;
     QLineEdit* stop_;
     QLineEdit* steps_;
     QLineEdit* step_;
+    QLineEdit* fmax_;
 };
 
 }  // namespace vantor::ui

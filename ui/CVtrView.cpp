@@ -89,12 +89,15 @@ bool AttenuationAccepted(double value) {
 
 int CVtrView::HelpTopic(int id) {
     if (id >= kFirstSlot && id < kFirstSlot + kSlotCount) return 1;
-    static const QHash<int, int> topics{{kNewGroup, 2},    {kTransfer, 3},       {1065, 4},
-                                        {1066, 4},         {kSource, 5},         {kLoad, 6},
+    // The series buttons, the choke's details and the optimised values share
+    // the topics 4, 15 and 16.
+    if (id >= kFirstOptimised && id < kFirstOptimised + kSlotCount) return 16;
+    static const QHash<int, int> topics{{kNewGroup, 2},    {kTransfer, 3},       {kE6, 4},
+                                        {kE12, 4},         {kSource, 5},         {kLoad, 6},
                                         {kChoke, 7},       {kGroupInFilter, 8},  {kFoControl, 9},
                                         {kFuControl, 10},  {kAttenuationControl, 11}, {kImaxControl, 12},
-                                        {kChokeSearch, 13}, {kChokeList, 14},    {1080, 15},
-                                        {1077, 16},        {kFmaxValue, 17}};
+                                        {kChokeSearch, 13}, {kChokeList, 14},    {kMaker, 15},
+                                        {kType, 15},       {kPackage, 15},       {kFmaxValue, 17}};
     return topics.value(id, 0);
 }
 

@@ -15,7 +15,11 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWhatsThis>
 #include <QtTest>
 
 #include <stdexcept>
@@ -27,6 +31,11 @@
 #include "CVtrApp.h"
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
+#include "CEditFreqDlg.h"
+#include "HelpLocation.h"
+#include "HelpWindow.h"
+#include "QtInteraction.h"
+#include "SingleInstance.h"
 #include "SolverProgressDialog.h"
 
 using namespace vantor;
@@ -356,6 +365,135 @@ private slots:
         QVERIFY(no.allAnswered());
         QCOMPARE(no.texts.front(), QStringLiteral("Änderungen in %1 speichern?").arg(doc->title()));
         QVERIFY(doc->document().IsModified());
+    }
+
+    void everyHelpTopicHasItsAnchor() {
+        // Both context tables, number by number, against the pages as written.
+        const QString help = QStringLiteral(VANTOR_SOURCE_DIR "/help/");
+        struct Table {
+            ui::HelpTable table;
+            int count;
+        } tables[] = {{ui::HelpTable::MainForm, 17}, {ui::HelpTable::FrequencyDialog, 4}};
+        for (const Table& t : tables) {
+            QCOMPARE(HelpTopicCount(t.table), t.count);
+            QVERIFY(HelpTopicTarget(t.table, t.count + 1).isEmpty());
+            QStringList anchors;
+            for (int topic = 1; topic <= t.count; ++topic) {
+                const QStringList target = HelpTopicTarget(t.table, topic).split(QLatin1Char('#'));
+                QCOMPARE(target.size(), 2);
+                const QByteArray page = FileBytes(help + target[0]);
+                QVERIFY2(page.contains(("id=\"" + target[1] + "\"").toUtf8()), qPrintable(target.join('#')));
+                anchors << target[1];
+            }
+            anchors.removeDuplicates();
+            QCOMPARE(anchors.size(), t.count);  // no two topics share a place
+        }
+        // Every page the contents name is there.
+        const QString index = QString::fromUtf8(FileBytes(help + QStringLiteral("index.html")));
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));
+        for (auto it = link.globalMatch(index); it.hasNext();) {
+            const QString page = it.next().captured(1);
+            QVERIFY2(QFileInfo::exists(help + page), qPrintable(page));
+        }
+    }
+
+    void f1OpensTheHelpWindowAtTheTopic() {
+        SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
+        DocumentHost* doc = frame_->newDocument();
+        QWidget* form = doc->frames().front()->widget();
+        QLineEdit* attenuation = nullptr;
+        for (QLineEdit* e : form->findChildren<QLineEdit*>())
+            if (e->accessibleName() == QStringLiteral("Dämpfung:")) attenuation = e;
+        QVERIFY(attenuation != nullptr);
+        attenuation->setFocus();
+        QTest::keyClick(attenuation, Qt::Key_F1);
+        HelpWindow* help = frame_->helpWindow();
+        QVERIFY(help != nullptr && help->isVisible());
+        QCOMPARE(help->currentUrl(), HelpTopicUrl(ui::HelpTable::MainForm, 11));
+        QCOMPARE(help->currentUrl().fileName(), QStringLiteral("hauptformular.html"));
+        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("daempfung"));
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("0 dB < A ≤ 120 dB")));
+        QCOMPARE(UnnamedControls(help), QStringList());
+
+        // "What's this" on the same field gives the topic's first paragraph.
+        frame_->action(QStringLiteral("Hilfethemen"))->trigger();
+        QCOMPARE(help->currentUrl().fileName(), QStringLiteral("index.html"));
+        QEvent query(QEvent::QueryWhatsThis);
+        query.ignore();
+        QApplication::sendEvent(attenuation, &query);
+        QVERIFY(query.isAccepted());
+        QVERIFY(HelpTopicSnippet(ui::HelpTable::MainForm, 11).contains(QStringLiteral("120 dB")));
+
+        // The search finds pages by every word; back returns to the topic.
+        const auto found = help->search(QStringLiteral("dämpfung drossel"));
+        QVERIFY(found.size() >= 2);
+        QVERIFY(help->search(QStringLiteral("Dämpfung Quasselstrippe")).isEmpty());
+        help->browser()->backward();
+        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("daempfung"));
+
+        // The frequency dialog: F1 and "Hilfe" on a field show its own topic
+        // in the help window of the newest main window.
+        help->close();
+        CMainFrame newest(database_);
+        ui::QtInteraction ui(nullptr);
+        ui::CEditFreqDlg dialog("250MHz", ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* stop = qobject_cast<QLineEdit*>(dialog.control(1040));
+        stop->setFocus();
+        QTest::keyClick(stop, Qt::Key_F1);
+        help = newest.helpWindow();
+        QVERIFY(help != nullptr && help->isVisible());
+        QCOMPARE(help->currentUrl(), HelpTopicUrl(ui::HelpTable::FrequencyDialog, 2));
+        QTest::keyClick(stop, Qt::Key_Tab);  // on to "Anzahl Schritte:"
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Hilfe")) b->click();
+        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("schritte"));
+        dialog.close();
+        help->close();
+        SetDataFolderForTests({});
+    }
+
+    void aSecondStartHandsItsFileToTheRunningProgram() {
+        // The running program listens on a socket of its own for this test;
+        // the second start finds it through the session's runtime folder.
+        QTemporaryDir runtime;
+        QVERIFY(QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                          QFileDevice::ExeOwner));
+        auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
+        StartOptions first;
+        first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
+        first.instance = runtime.filePath(QStringLiteral("vantor.socket"));
+        QCOMPARE(app->Start(first), -1);
+        CMainFrame* running = app->mainFrame();
+        QCOMPARE(running->documents().size(), std::size_t(1));
+        QCOMPARE(app->instanceName(), first.instance);
+
+        const QString path = file(QStringLiteral("zweiter.vnt"));
+        QVERIFY(running->documents().front()->saveTo(path));
+        running->documents().front()->closeAll();
+        QTRY_VERIFY(running->documents().empty());
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        second.setProcessEnvironment(env);
+        second.setWorkingDirectory(dir_.path());
+        second.start(QStringLiteral(VANTOR_APP), {QStringLiteral("zweiter.vnt")});
+        // The second program ends at once; its file opens here.
+        QTRY_COMPARE_WITH_TIMEOUT(running->documents().size(), std::size_t(1), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(running->documents().front()->path(), path);
+
+        // The socket of a program that runs is never taken over; one left
+        // behind by a program that ended without closing it is.
+        InstanceServer again;
+        QVERIFY(!again.listen(first.instance));
+        const QString stale = runtime.filePath(QStringLiteral("stale.socket"));
+        QVERIFY(QFile(stale).open(QIODevice::WriteOnly));  // nobody answers there
+        QVERIFY(again.listen(stale));
+        QVERIFY(running->closeAllDocuments());
     }
 
     void undoRedoRestoresTheFile() {

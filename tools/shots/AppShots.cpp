@@ -1,10 +1,12 @@
 // Pictures of the desktop program's own windows for a person to look at:
 //   QT_SCALE_FACTOR=2 xvfb-run -a build/tools/shots/app_shots OUTDIR [suffix]
 // Writes main.png (main window with a new design and its menus), splash.png,
-// about.png and progress.png. Not a test: it asserts nothing.
+// about.png, progress.png, help-topic.png and help-search.png. Not a test: it asserts nothing.
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -17,6 +19,8 @@
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
 #include "DocumentHost.h"
+#include "HelpLocation.h"
+#include "HelpWindow.h"
 #include "SolverProgressDialog.h"
 
 using namespace vantor;
@@ -85,6 +89,18 @@ int main(int argc, char** argv) {
     progress.progressValue(ProgressBar::Lower, 6);
     progress.progressText(QStringLiteral("412.5MHz"));
     Save(progress, name("progress"));
+    progress.close();
+
+    // The help window at the attenuation topic, and its search.
+    SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
+    frame.showHelp(11);
+    HelpWindow* help = frame.helpWindow();
+    Save(*help, name("help-topic"));
+    auto* query = help->findChild<QLineEdit*>();
+    query->setText(QStringLiteral("Dämpfung Drossel"));
+    help->findChild<QTabWidget*>()->setCurrentIndex(1);
+    QMetaObject::invokeMethod(query, "returnPressed");
+    Save(*help, name("help-search"));
     host->document().SetModifiedFlag(false);
     host->closeAll();
     return 0;
