@@ -11,6 +11,7 @@
 
 #include "BitmapExport.h"
 #include "CColorForm.h"
+#include "CFlatChartView.h"
 #include "CForm3D.h"
 #include "COpenGL.h"
 #include "CVtrDoc.h"
@@ -24,13 +25,20 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget
     setAccessibleName(QStringLiteral("3D-View"));
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setAccessibleName(QStringLiteral("3D-Ansicht und Einstellungen"));
-    gl_ = new COpenGL(split);
+    if (COpenGL::Available()) {
+        gl_ = new COpenGL(chart_, split);
+        picture_ = gl_;
+        } else {
+        auto* flat = new CFlatChartView(chart_, split);
+        picture_ = flat;
+        connect(flat, &CFlatChartView::currentSetChanged, this, [this] { chartChanged(); });
+    }
     tabs_ = new QTabWidget(split);
     tabs_->setAccessibleName(QStringLiteral("Einstellungen"));
     const auto changed = [this] { chartChanged(); };
-    form3D_ = new CForm3D(gl_->chart(), changed, tabs_);
-    colorForm_ = new CColorForm(gl_->chart(), changed, tabs_);
-    zoomForm_ = new CZoomForm(gl_->chart(), changed, tabs_);
+    form3D_ = new CForm3D(chart_, changed, tabs_);
+    colorForm_ = new CColorForm(chart_, changed, tabs_);
+    zoomForm_ = new CZoomForm(chart_, changed, tabs_);
     tabs_->addTab(form3D_, QStringLiteral("Map"));
     tabs_->addTab(colorForm_, QStringLiteral("Color"));
     tabs_->addTab(zoomForm_, QStringLiteral("Zoom"));
@@ -53,13 +61,15 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget
     showMessage = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("3D-View"), text); };
 
     buildMenu(commands);
-    connect(gl_, &COpenGL::currentSetChanged, this, [this] { chartChanged(); });
     doc_.AddView(*this);
     loadResults();
 }
 
 C3DGLView::~C3DGLView() {
     doc_.RemoveView(*this);
+    // The picture and the panels use the chart: they go before it.
+    delete picture_;
+    delete tabs_;
     delete menu_;
 }
 
@@ -81,17 +91,17 @@ void C3DGLView::buildMenu(const Commands& c) {
     add(QStringLiteral("&Beenden"), c.exitProgram);
     menu_->addSeparator();
     global_ = add(QStringLiteral("&Global"), [this] {
-        gl_->chart().SetGlobal(global_->isChecked());
+        chart_.SetGlobal(global_->isChecked());
         chartChanged();
     });
     global_->setStatusTip(QStringLiteral("Einheitliche Darstellung für alle Frequenzpunkte"));
     rotation_ = add(QStringLiteral("&Rotation"), [this] {
-        gl_->chart().ToggleRotation();
+        chart_.ToggleRotation();
         chartChanged();
     });
     rotation_->setStatusTip(QStringLiteral("Rotation der 3D-Darstellung ein/aus"));
     gridAsSurface_ = add(QStringLiteral("Gitter als &Fläche"), [this] {
-        gl_->chart().ToggleGridSolid();
+        chart_.ToggleGridSolid();
         chartChanged();
     });
     add(QStringLiteral("&Z-Achse..."), [this] { editZAxis(); });
@@ -106,33 +116,34 @@ void C3DGLView::loadResults() {
     float zmin = 0, zmax = 0;
     std::vector<render::SurfaceDataSet> sets;
     if (const CLayer* plane = doc_.plane()) sets = render::BuildDataSets(*plane, zmin, zmax);
-    gl_->chart().Load(std::move(sets), zmin, zmax);
+    chart_.Load(std::move(sets), zmin, zmax);
     chartChanged();
 }
 
 void C3DGLView::chartChanged() {
     if (syncing_) return;
     syncing_ = true;
-    COpenGL3D& chart = gl_->chart();
+    COpenGL3D& chart = chart_;
     global_->setChecked(chart.Global());
     rotation_->setChecked(chart.Settings().mode != kMove);
     gridAsSurface_->setChecked(chart.Settings().surfaceType == kSolid);
     form3D_->sync();
     colorForm_->sync();
     zoomForm_->sync();
-    gl_->chartChanged();
+    if (gl_ != nullptr) gl_->chartChanged();
+    else picture_->update();
     syncing_ = false;
 }
 
 void C3DGLView::editZAxis() {
-    CZAxisDlg dialog(gl_->chart().zAxis, this);
+    CZAxisDlg dialog(chart_.zAxis, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    gl_->chart().zAxis = dialog.axis();
+    chart_.zAxis = dialog.axis();
     chartChanged();
 }
 
 QImage C3DGLView::capture() {
-    if (captureMode == 0) return gl_->grabFramebuffer();
+    if (captureMode == 0) return gl_ != nullptr ? gl_->grabFramebuffer() : picture_->grab().toImage();
     return window()->grab().toImage();
 }
 

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "COpenGL3D.h"
 #include "ViewRecords.h"
 
 class QAction;
@@ -40,7 +41,10 @@ public:
 
     void OnUpdate(ChangeHint hint) override;
 
-    COpenGL& chartView() { return *gl_; }
+    COpenGL3D& chart() { return chart_; }
+    /// The OpenGL drawing; null where no context can be made (the flat
+    /// map stands in).
+    COpenGL* glView() { return gl_; }
     /// The view's menu; the view owns it.
     QMenu* menu() const { return menu_; }
     QAction* globalAction() const { return global_; }
@@ -71,7 +75,9 @@ private:
     void loadResults();
 
     CVtrDoc& doc_;
-    COpenGL* gl_;
+    COpenGL3D chart_;
+    COpenGL* gl_ = nullptr;
+    QWidget* picture_;
     QTabWidget* tabs_;
     CColorForm* colorForm_;
     CZoomForm* zoomForm_;

@@ -25,7 +25,17 @@ void Colour(const ChartColour& c) { glColor3f(c.r, c.g, c.b); }
 
 }  // namespace
 
-COpenGL::COpenGL(QWidget* parent) : QOpenGLWidget(parent) {
+bool COpenGL::Available() {
+    // Some platforms (offscreen) have no OpenGL, and a GL widget in a
+    // window there brings the window down: ask before making one.
+    static const bool available = [] {
+        QOpenGLContext context;
+        return context.create();
+    }();
+    return available;
+}
+
+COpenGL::COpenGL(COpenGL3D& chart, QWidget* parent) : QOpenGLWidget(parent), chart_(chart) {
     setAccessibleName(QStringLiteral("3D-Diagramm"));
     setMinimumSize(120, 90);
     setFocusPolicy(Qt::WheelFocus);

@@ -16,7 +16,10 @@ namespace vantor::view3d {
 class COpenGL : public QOpenGLWidget {
     Q_OBJECT
 public:
-    explicit COpenGL(QWidget* parent = nullptr);
+    /// Draws chart, which must outlive it.
+    explicit COpenGL(COpenGL3D& chart, QWidget* parent = nullptr);
+    /// Whether this system can make an OpenGL context at all (asked once).
+    static bool Available();
     ~COpenGL() override;
 
     COpenGL3D& chart() { return chart_; }
@@ -51,7 +54,7 @@ private:
     void drawTexts();
     const SurfaceGeometry& geometry();
 
-    COpenGL3D chart_;
+    COpenGL3D& chart_;
     QTimer animation_;
     SurfaceGeometry geometry_;
     GeometryKey key_;
