@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -144,7 +146,12 @@ void C3DGLView::editZAxis() {
 
 QImage C3DGLView::capture() {
     if (captureMode == 0) return gl_ != nullptr ? gl_->grabFramebuffer() : picture_->grab().toImage();
-    return window()->grab().toImage();
+    // The whole window as the screen shows it.
+    QWidget* w = window();
+    if (w->screen() == nullptr) return {};
+    QImage image = w->screen()->grabWindow(0, w->frameGeometry().x(), w->frameGeometry().y(), w->frameGeometry().width(),
+                                           w->frameGeometry().height()).toImage();
+    return image.isNull() ? w->grab().toImage() : image;
 }
 
 void C3DGLView::saveBitmap() {

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <QMatrix4x4>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,9 +84,21 @@ const SurfaceGeometry& COpenGL::geometry() {
 void COpenGL::paintGL() {
     if (painting_) return;
     painting_ = true;
+    // The texts go over the GL picture with the same painter; it keeps its
+    // own GL state apart from ours.
+    QPainter painter(this);
+    painter.beginNativePainting();
+    // Fixed-function drawing from client memory: no program, no buffer.
+    QOpenGLFunctions* f = context()->functions();
+    f->glUseProgram(0);
+    f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     const bool data = chart_.HasData();
     const ChartColour back = data ? chart_.Settings().bands.background : ChartColour{0.5686f, 0.5686f, 0.5686f};
     glClearColor(back.r, back.g, back.b, 1.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (data) {
         glMatrixMode(GL_PROJECTION);
@@ -98,8 +111,9 @@ void COpenGL::paintGL() {
         glMatrixMode(GL_MODELVIEW);
         glPopMatrix();
     }
-    glFinish();
-    drawTexts();
+    glDisable(GL_DEPTH_TEST);
+    painter.endNativePainting();
+    drawTexts(painter);
     ++frames_;
     painting_ = false;
 }
@@ -216,8 +230,7 @@ void COpenGL::drawChart() {
     }
 }
 
-void COpenGL::drawTexts() {
-    QPainter painter(this);
+void COpenGL::drawTexts(QPainter& painter) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     if (!chart_.HasData()) {
         render::RenderNoData(painter, QRectF(rect()), Qt::black);

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QTimer>
 
+class QPainter;
+
 #include "COpenGL3D.h"
 #include "SurfaceGeometry.h"
 
@@ -51,7 +53,7 @@ private:
         bool operator==(const GeometryKey&) const = default;
     };
     void drawChart();
-    void drawTexts();
+    void drawTexts(QPainter& painter);
     const SurfaceGeometry& geometry();
 
     COpenGL3D& chart_;

@@ -29,7 +29,7 @@ struct ChartSettings {
     int mode = kCenterRotation;
     int pattern = kNoAnimation;
     int link = 0;  // 0 NO, 1 XY, 2 XZ, 3 YZ, 4 XYZ
-    float tx = 0.0f, ty = 0.0f, tz = -2.5f;
+    float tx = 0.0f, ty = 0.25f, tz = -2.5f;  // ty lifts the plane into the middle
     float ax = -60.0f, ay = 0.0f, az = -20.0f;  // degrees
     float sx = 1.0f, sy = 1.0f, sz = 1.0f;
     float px = 0.0f, py = 0.0f;
