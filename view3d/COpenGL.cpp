@@ -199,19 +199,18 @@ void COpenGL::drawChart() {
     const SurfaceGeometry& g = geometry();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, g.vertices.data());
     if (g.TriangleVertices() > 0) {
         glShadeModel(GL_SMOOTH);
         glEnable(GL_POLYGON_OFFSET_FILL);
         glPolygonOffset(1.0f, 1.0f);  // the edges lie over the surface
-        glVertexPointer(3, GL_FLOAT, 0, g.triangles.data());
-        glColorPointer(3, GL_FLOAT, 0, g.triangleColours.data());
-        glDrawArrays(GL_TRIANGLES, 0, g.TriangleVertices());
+        glColorPointer(3, GL_FLOAT, 0, g.colours.data());
+        glDrawElements(GL_TRIANGLES, g.TriangleVertices(), GL_UNSIGNED_INT, g.triangles.data());
         glDisable(GL_POLYGON_OFFSET_FILL);
     }
     if (g.LineVertices() > 0) {
-        glVertexPointer(3, GL_FLOAT, 0, g.lines.data());
-        glColorPointer(3, GL_FLOAT, 0, g.lineColours.data());
-        glDrawArrays(GL_LINES, 0, g.LineVertices());
+        glColorPointer(3, GL_FLOAT, 0, g.edgeColours.data());
+        glDrawElements(GL_LINES, g.LineVertices(), GL_UNSIGNED_INT, g.lines.data());
     }
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -230,7 +230,7 @@ TEST(Geometry, CellsEdgesAndHoles) {
     const SurfaceGeometry flat = BuildSurface(sets[0], kFlat, bands, zmin, zmax);
     EXPECT_EQ(flat.TriangleVertices(), 4 * 6);
     EXPECT_EQ(flat.LineVertices(), 0);
-    for (std::size_t k = 2; k < flat.triangles.size(); k += 3) EXPECT_FLOAT_EQ(flat.triangles[k], -kHalfEdge);
+    for (std::size_t k = 2; k < flat.vertices.size(); k += 3) EXPECT_FLOAT_EQ(flat.vertices[k], -kHalfEdge);
     // A single column has no cells: only the decorations are drawn.
     res.resultMaps[0] = Ramp(5, 1, 1.0);
     sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
