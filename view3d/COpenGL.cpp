@@ -152,18 +152,22 @@ void COpenGL::drawChart() {
     const float ymax = set.y.empty() ? R : set.y.back();
     const float zlow = -R;
     const bool flat = s.surfaceType == kFlat;
+    // The plane's rectangle at height z.
+    const auto rectangle = [&](GLenum mode, float z) {
+        glBegin(mode);
+        glVertex3f(-R, -R, z);
+        glVertex3f(R, -R, z);
+        glVertex3f(R, ymax, z);
+        glVertex3f(-R, ymax, z);
+        glEnd();
+    };
 
     if (s.base && !flat) {
         const ChartColour& b = s.bands.background;
         glColor3f(b.r * 0.6f + 0.12f, b.g * 0.6f + 0.12f, b.b * 0.6f + 0.12f);
         glEnable(GL_POLYGON_OFFSET_FILL);
         glPolygonOffset(2.0f, 2.0f);
-        glBegin(GL_QUADS);
-        glVertex3f(-R, -R, zlow);
-        glVertex3f(R, -R, zlow);
-        glVertex3f(R, ymax, zlow);
-        glVertex3f(-R, ymax, zlow);
-        glEnd();
+        rectangle(GL_QUADS, zlow);
         glDisable(GL_POLYGON_OFFSET_FILL);
     }
     Colour(s.border);
@@ -176,12 +180,7 @@ void COpenGL::drawChart() {
                 glVertex3f(x, y, R);
             }
         glEnd();
-        glBegin(GL_LINE_LOOP);
-        glVertex3f(-R, -R, R);
-        glVertex3f(R, -R, R);
-        glVertex3f(R, ymax, R);
-        glVertex3f(-R, ymax, R);
-        glEnd();
+        rectangle(GL_LINE_LOOP, R);
     }
     if (s.axis) {
         glBegin(GL_LINES);
@@ -219,12 +218,7 @@ void COpenGL::drawChart() {
         // The outline of the plane (the flat map always has it).
         Colour(s.border);
         glLineWidth(2.0f);
-        glBegin(GL_LINE_LOOP);
-        glVertex3f(-R, -R, zlow);
-        glVertex3f(R, -R, zlow);
-        glVertex3f(R, ymax, zlow);
-        glVertex3f(-R, ymax, zlow);
-        glEnd();
+        rectangle(GL_LINE_LOOP, zlow);
         glLineWidth(1.0f);
     }
 }
