@@ -30,7 +30,8 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget
     if (COpenGL::Available()) {
         gl_ = new COpenGL(chart_, split);
         picture_ = gl_;
-        } else {
+        connect(gl_, &COpenGL::currentSetChanged, this, [this] { chartChanged(); });
+    } else {
         auto* flat = new CFlatChartView(chart_, split);
         picture_ = flat;
         connect(flat, &CFlatChartView::currentSetChanged, this, [this] { chartChanged(); });

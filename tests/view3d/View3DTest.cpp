@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "C3DGLView.h"
 #include "CLayer.h"
+#include "CFlatChartView.h"
 #include "CForm3D.h"
 #include "COpenGL.h"
 #include "CVtrDoc.h"
@@ -50,7 +52,7 @@ class View3DTest : public QObject {
 private slots:
     void bandColoursOfAKnownMap();
     void noDataWithoutResults();
-    void gridAsSurfaceMenuTwice();
+    void gridAsSurfaceMenuTwiceAndTheWheel();
     void exportWritesBmpAndPngAndFailsCleanly();
 };
 
@@ -101,7 +103,7 @@ void View3DTest::noDataWithoutResults() {
     QVERIFY2(dark > 5, "\"No Data !\" is drawn across the middle");
 }
 
-void View3DTest::gridAsSurfaceMenuTwice() {
+void View3DTest::gridAsSurfaceMenuTwiceAndTheWheel() {
     Design d;
     d.doc.newGroup();
     d.doc.analysisDomain.frequencySteps = 2;
@@ -119,6 +121,21 @@ void View3DTest::gridAsSurfaceMenuTwice() {
     view.gridAsSurfaceAction()->trigger();
     QCOMPARE(view.chart().Settings().surfaceType, start);
     QCOMPARE(view.gridAsSurfaceAction()->isChecked(), checked);
+
+    // The wheel steps the shown set and the list follows; it stops at the ends.
+    QWidget* chart = view.glView() != nullptr ? static_cast<QWidget*>(view.glView()) : view.findChild<CFlatChartView*>();
+    QVERIFY(chart != nullptr);
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(chart, &e);
+    };
+    wheel(120);
+    QCOMPARE(view.chart().Current(), 1);
+    QCOMPARE(maps.currentRow(), 1);
+    for (int i = 0; i < 3; ++i) wheel(-120);
+    QCOMPARE(view.chart().Current(), 0);
+    QCOMPARE(maps.currentRow(), 0);
 }
 
 void View3DTest::exportWritesBmpAndPngAndFailsCleanly() {
