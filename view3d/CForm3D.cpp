@@ -12,6 +12,7 @@
 
 #include "CColourPicker.h"
 #include "COpenGL3D.h"
+#include "SurfaceMapPainter.h"
 
 namespace vantor::view3d {
 
@@ -82,10 +83,33 @@ CForm3D::CForm3D(COpenGL3D& chart, std::function<void()> changed, QWidget* paren
     markerLayout->addWidget(markerColours_, 2, 0);
     markerLayout->addWidget(markerColour_, 3, 0);
     markerLayout->addWidget(markerLevel_, 0, 1, 4, 1);
+    markerLevel_->setRange(0, 100);
     connect(label_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
         chart_.Settings().label = on;
         changed_();
+    });
+    connect(line_, &QCheckBox::toggled, this, [this](bool on) {
+        if (syncing_) return;
+        chart_.Settings().markerLine = on;
+        changed_();
+    });
+    connect(markerLevel_, &QSlider::valueChanged, this, [this](int level) {
+        if (syncing_) return;
+        chart_.Settings().markerLevel = level;
+        changed_();
+    });
+    const auto setMarkerColour = [this](const QColor& c) {
+        if (syncing_) return;
+        chart_.Settings().markerColour = {static_cast<float>(c.redF()), static_cast<float>(c.greenF()),
+                                          static_cast<float>(c.blueF())};
+        changed_();
+    };
+    connect(markerColour_, &CColourPicker::colourChanged, this, setMarkerColour);
+    connect(markerColours_, &QComboBox::currentIndexChanged, this, [setMarkerColour](int i) {
+        if (i < 0 || i >= kPopupColourCount) return;
+        const NamedColour& n = PopupColours()[i];
+        setMarkerColour(QColor(n.r, n.g, n.b));
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -144,6 +168,12 @@ void CForm3D::sync() {
     base_->setChecked(s.base);
     marker_->setChecked(s.marker);
     label_->setChecked(s.label);
+    line_->setChecked(s.markerLine);
+    markerLevel_->setValue(s.markerLevel);
+    const QColor marker = render::ToQColor(s.markerColour);
+    markerColour_->setColour(marker);
+    for (int i = 0; i < kPopupColourCount; ++i)
+        if (QColor(PopupColours()[i].r, PopupColours()[i].g, PopupColours()[i].b) == marker) markerColours_->setCurrentIndex(i);
     const bool flat = s.surfaceType == kFlat;
     side_->setEnabled(!flat);
     base_->setEnabled(!flat);

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 
 #include "SurfaceMapPainter.h"
+#include "Values.h"
 
 namespace vantor::view3d {
 
@@ -182,6 +183,11 @@ void COpenGL::drawChart() {
         glEnd();
         rectangle(GL_LINE_LOOP, R);
     }
+    if (s.marker && s.markerLine && !flat) {
+        Colour(s.markerColour);
+        rectangle(GL_LINE_LOOP, -R + 2 * R * static_cast<float>(s.markerLevel) / 100.0f);
+        Colour(s.border);
+    }
     if (s.axis) {
         glBegin(GL_LINES);
         glVertex3f(-R, -R, -R);
@@ -258,6 +264,16 @@ void COpenGL::drawTexts(QPainter& painter) {
                                  QString::fromLatin1(value).trimmed() + QStringLiteral(" Ohm"));
             }
         }
+    }
+    if (s.marker && !flat) {
+        // The marker's level in Ohm beside its far corner.
+        float zmin = 0, zmax = 0;
+        chart_.ZRange(zmin, zmax);
+        const float level = static_cast<float>(s.markerLevel) / 100.0f;
+        painter.setPen(render::ToQColor(s.markerColour));
+        painter.drawText(screen(R, ymax, -R + 2 * R * level) + QPointF(6, 0),
+                         QString::fromStdString(FormatValue(zmin + (zmax - zmin) * level, "Ohm", 1)));
+        painter.setPen(text);
     }
     if (s.label) painter.drawText(QPointF(8, height() - 8), QString::fromStdString(set.name));
     if (s.legend) {

@@ -36,6 +36,10 @@ struct ChartSettings {
     float step = 20.0f;  // the Zoom panel's step value
     bool axis = true, border_ = true, base = false, side = false, legend = true, marker = false, label = true;
     int legendX = 10, legendY = 10;  // pixels from the top-left corner
+    // The marker: a level over the plane, in percent of the z range.
+    bool markerLine = true;
+    int markerLevel = 50;
+    ChartColour markerColour{1.0f, 1.0f, 0.0f};
 };
 
 /// The Z-axis dialog's scaling.

@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
     view.chart().SetCurrent(5);
     view.chart().Settings().ax = -50;
     view.chart().Settings().az = 30;
+    view.chart().Settings().marker = true;
+    view.chart().Settings().markerLevel = 70;
     view.chartChanged();
     Settle();
     Shot(view).save(name(QStringLiteral("frequency")));
