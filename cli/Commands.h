@@ -28,5 +28,6 @@ void RegisterPlaneCommands(CLI::App& app, Context& ctx);
 void RegisterAnalyseCommands(CLI::App& app, Context& ctx);
 void RegisterReportCommand(CLI::App& app, Context& ctx);
 void RegisterPlotCommand(CLI::App& app, Context& ctx);
+void RegisterMapCommand(CLI::App& app, Context& ctx);
 
 }  // namespace vantor::cli

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     vantor::cli::RegisterAnalyseCommands(app, ctx);
     vantor::cli::RegisterReportCommand(app, ctx);
     vantor::cli::RegisterPlotCommand(app, ctx);
+    vantor::cli::RegisterMapCommand(app, ctx);
 
     // The commands run inside parse(): whatever escapes one ends here, never
     // in terminate. Files are only ever replaced whole, so nothing is lost.

@@ -1,12 +1,13 @@
 #include "CVtrGrphFrm.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "C3DGLView.h"
 #include "CTracesTreeView.h"
+#include "CVtrDoc.h"
 #include "CVtrGrphVw.h"
 #include "FormHost.h"
 #include "GraphPainter.h"
@@ -23,11 +24,15 @@ CVtrGrphFrm::CVtrGrphFrm(FormHost& host, QWidget* parent) : QWidget(parent), hos
     upper_->setChildrenCollapsible(false);
     tree_ = new CTracesTreeView(upper_);
     graph_ = new CVtrGrphVw(host_, *tree_, upper_);
-    // Until the 3D view moves in, the lower row stays an empty pane.
-    auto* placeholder = new QLabel(rows_);
-    placeholder->setAccessibleName(QStringLiteral("3D-Ansicht"));
-    placeholder->setFrameShape(QFrame::StyledPanel);
-    threeDSlot_ = placeholder;
+    // The 3D view prints its own picture through the program's printer.
+    view3d::C3DGLView::Commands commands;
+    commands.print = [this] { host_.print(threeDPicture_); };
+    commands.printPreview = [this] { host_.printPreview(threeDPicture_); };
+    commands.printSetup = [this] { host_.printSetup(); };
+    commands.exitProgram = [this] { host_.exitProgram(); };
+    threeD_ = new view3d::C3DGLView(host_.document(), commands, rows_);
+    threeDPicture_.view = threeD_;
+    threeDSlot_ = threeD_;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -36,7 +41,15 @@ CVtrGrphFrm::CVtrGrphFrm(FormHost& host, QWidget* parent) : QWidget(parent), hos
     graph_->OnUpdate(ChangeHint::Everything);
 }
 
-CVtrGrphFrm::~CVtrGrphFrm() { qDeleteAll(menus_); }
+CVtrGrphFrm::~CVtrGrphFrm() {
+    // The 3D view owns its menu.
+    if (threeD_ != nullptr) menus_.removeAll(threeD_->menu());
+    qDeleteAll(menus_);
+}
+
+void CVtrGrphFrm::ThreeDPicture::printPage(QPainter& painter, const QRectF& page) {
+    if (view != nullptr) view->printPage(painter, page);
+}
 
 void CVtrGrphFrm::buildMenus() {
     auto add = [this](QMenu* menu, const QString& text, auto slot) {
@@ -64,7 +77,7 @@ void CVtrGrphFrm::buildMenus() {
 
     auto* help = new QMenu(QStringLiteral("&?"));
     add(help, QStringLiteral("&Hilfethemen"), [this] { host_.showHelp(0); });
-    menus_ = {file, properties, help};
+    menus_ = {file, properties, threeD_->menu(), help};
 }
 
 void CVtrGrphFrm::printPage(QPainter& painter, const QRectF& page) {
@@ -73,6 +86,11 @@ void CVtrGrphFrm::printPage(QPainter& painter, const QRectF& page) {
 
 void CVtrGrphFrm::setThreeDView(QWidget* view) {
     QWidget* old = rows_->replaceWidget(1, view);
+    if (old == threeD_) {
+        menus_.removeAll(threeD_->menu());
+        threeDPicture_.view = nullptr;
+        threeD_ = nullptr;
+    }
     delete old;
     threeDSlot_ = view;
     rows_->setSizes({height() / 2, height() - height() / 2});

@@ -13,6 +13,10 @@ class QAction;
 class QMenu;
 class QSplitter;
 
+namespace vantor::view3d {
+class C3DGLView;
+}
+
 namespace vantor::ui {
 
 class CTracesTreeView;
@@ -31,6 +35,8 @@ public:
 
     CTracesTreeView& tree() { return *tree_; }
     CVtrGrphVw& graph() { return *graph_; }
+    /// The 3D view of the lower row (null once replaced).
+    view3d::C3DGLView* threeDView() const { return threeD_; }
     /// The lower row, where the 3D view goes.
     QWidget* threeDViewSlot() const { return threeDSlot_; }
     /// Puts the 3D view into the lower row in place of what is there; the
@@ -52,6 +58,12 @@ private:
     CTracesTreeView* tree_;
     CVtrGrphVw* graph_;
     QWidget* threeDSlot_;
+    view3d::C3DGLView* threeD_ = nullptr;
+    // The 3D view's picture for the printer.
+    struct ThreeDPicture : Printable {
+        view3d::C3DGLView* view = nullptr;
+        void printPage(QPainter& painter, const QRectF& page) override;
+    } threeDPicture_;
     QAction* logarithmic_ = nullptr;
     QList<QMenu*> menus_;
     bool sized_ = false;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "RunCli.h"
 
@@ -183,6 +184,26 @@ TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
 
     ASSERT_EQ(Cli("killmax design.vnt").exitCode, 0);
     EXPECT_EQ(Info("design.vnt")["groups"].size(), 2u) << "a new group at the worst point";
+}
+
+TEST_F(WorkflowCli, MapOfTheSolvedPlaneAsPng) {
+#ifndef VANTOR_HAVE_REPORT
+    GTEST_SKIP() << "built without Qt (VANTOR_BUILD_REPORT=OFF)";
+#endif
+    ExpectUnchanged("map design.vnt -o map.png", 2, "keine Ergebnisse");
+    EXPECT_FALSE(std::filesystem::exists(dir / "map.png"));
+    ASSERT_EQ(Cli("group new design.vnt").exitCode, 0);
+    ASSERT_EQ(Cli("analysis design.vnt --stop 300MHz --steps 2 --resolution 3").exitCode, 0);
+    ASSERT_EQ(Cli("analyse design.vnt").exitCode, 0);
+    ExpectUnchanged("map design.vnt -o map.png --map 1GHz", 2, "vorhanden: ");
+    const CliRun r = Cli("map design.vnt -o map.png --width 640");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // A PNG whose header says 640 pixels wide.
+    const std::string png = ReadAll(dir / "map.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    const auto byte = [&](int i) { return static_cast<unsigned char>(png[i]); };
+    EXPECT_EQ((byte(16) << 24) | (byte(17) << 16) | (byte(18) << 8) | byte(19), 640);
 }
 
 TEST_F(WorkflowCli, ReportPdfReadsBack) {

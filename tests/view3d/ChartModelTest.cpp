@@ -1,0 +1,242 @@
+// The 3D view's chart without OpenGL: data sets from results, colour bands,
+// z scaling, transformation, mouse, animation and the vertex arrays.
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "COpenGL3D.h"
+#include "PlaneResults.h"
+#include "SurfaceGeometry.h"
+
+namespace vantor::view3d {
+namespace {
+
+using render::BuildDataSets;
+using render::ChartColour;
+using render::ColourBands;
+using render::kHalfEdge;
+
+// A map of rows x columns with |Z| = base + 10 * row + column, Ohm.
+ComplexMatrix Ramp(int rows, int columns, double base) {
+    ComplexMatrix m(rows, columns);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) m.Set(r, c, {0.0, base + 10.0 * r + c});
+    return m;
+}
+
+PlaneResults ThreeEntries() {
+    PlaneResults res;
+    res.resultMaps = {Ramp(3, 4, 1.0), Ramp(3, 4, 2.0), Ramp(3, 4, 5.0)};
+    res.resultLabels = {"1 MHz", "10 MHz", "Maximum"};
+    return res;
+}
+
+TEST(DataSets, MaximumFirstAndLastRowsReversedAndNormalised) {
+    float zmin = 0, zmax = 0;
+    // 0.1 m long, 0.05 m wide: a = 0.5.
+    const auto sets = BuildDataSets(ThreeEntries(), 0.1, 0.05, zmin, zmax);
+    ASSERT_EQ(sets.size(), 4u);
+    const char* names[] = {"Maximum", "1 MHz", "10 MHz", "Maximum"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(sets[i].name, names[i]);
+    const auto& s = sets[1];
+    ASSERT_EQ(s.nx, 4);
+    ASSERT_EQ(s.ny, 3);
+    EXPECT_FLOAT_EQ(s.x.front(), -kHalfEdge);
+    EXPECT_FLOAT_EQ(s.x.back(), kHalfEdge);
+    EXPECT_FLOAT_EQ(s.y.front(), -kHalfEdge);
+    EXPECT_FLOAT_EQ(s.y.back(), 0.0f);  // a - R
+    EXPECT_FLOAT_EQ(s.py, -0.25f);      // centres the plane
+    // The set's first row is the map's last (row 2: 1 + 20 + column).
+    EXPECT_FLOAT_EQ(s.At(0, 0), 21.0f);
+    EXPECT_FLOAT_EQ(s.At(3, 2), 4.0f);
+    EXPECT_FLOAT_EQ(zmin, 1.0f);
+    EXPECT_FLOAT_EQ(zmax, 28.0f);  // 5 + 20 + 3
+}
+
+TEST(DataSets, NoMetalDoesNotRaiseZmaxAndNoResultsGiveNoSets) {
+    PlaneResults res = ThreeEntries();
+    res.resultMaps[0].Set(2, 3, kNoMetal);  // where its largest |Z| was
+    float zmin = 0, zmax = 0;
+    const auto sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
+    EXPECT_FLOAT_EQ(sets[1].zmax, 23.0f);
+    EXPECT_TRUE(render::IsNoMetal(sets[1].At(3, 0)));
+    EXPECT_TRUE(BuildDataSets(PlaneResults{}, 0.1, 0.1, zmin, zmax).empty());
+}
+
+ChartColour Band(const ColourBands& b, float v) {
+    ChartColour c{9, 9, 9};
+    render::SetColor(b, v, c);
+    return c;
+}
+
+TEST(SetColor, BandsOpenBelowClosedAbove) {
+    ColourBands g;
+    g.gradient = true;
+    g.divisions = 4;  // edges -0.5, -0.25, 0, 0.25, 0.5
+    g.start = {0, 0, 0};
+    g.end = {0.9f, 0.3f, 0.6f};
+    const float third = 1.0f / 3.0f;
+    ColourBands c = g;
+    c.gradient = false;
+    c.customCount = 4;
+    for (int i = 0; i < 4; ++i) c.custom[i] = {0.1f * (i + 1), 0, 0};
+    struct Case {
+        float v;
+        int band;
+    } cases[] = {{-0.5f, 0}, {-0.3f, 0}, {-0.25f, 0}, {-0.2499f, 1}, {0.0f, 1}, {0.0001f, 2},
+                 {0.25f, 2}, {0.26f, 3}, {0.5f, 3},   {0.9f, 3}};
+    for (const Case& k : cases) {
+        const float t = k.band * third;
+        EXPECT_EQ(Band(g, k.v), (ChartColour{0.9f * t, 0.3f * t, 0.6f * t})) << "gradient at " << k.v;
+        EXPECT_EQ(Band(c, k.v), c.custom[k.band]) << "custom at " << k.v;
+    }
+}
+
+TEST(SetColor, ThresholdAndNoBands) {
+    ColourBands b;
+    b.divisions = 2;
+    b.threshold = 0.1f;
+    EXPECT_EQ(Band(b, 0.05f), b.background);
+    EXPECT_EQ(Band(b, 0.1f), b.end);
+    b.threshold = -1.0f;
+    b.divisions = 0;
+    EXPECT_EQ(Band(b, 0.2f), (ChartColour{9, 9, 9}));
+    b.gradient = false;
+    b.customCount = 0;
+    EXPECT_EQ(Band(b, 0.2f), (ChartColour{9, 9, 9}));
+}
+
+COpenGL3D Loaded() {
+    float zmin = 0, zmax = 0;
+    COpenGL3D chart;
+    auto sets = BuildDataSets(ThreeEntries(), 0.1, 0.1, zmin, zmax);
+    chart.Load(std::move(sets), zmin, zmax);
+    return chart;
+}
+
+TEST(Chart, ZRangeOwnGlobalAndFixed) {
+    COpenGL3D chart = Loaded();
+    chart.SetCurrent(1);  // 1..24 Ohm
+    EXPECT_FLOAT_EQ(chart.Height(1.0f), -kHalfEdge);
+    EXPECT_FLOAT_EQ(chart.Height(24.0f), kHalfEdge);
+    chart.SetGlobal(true);  // 1..28 Ohm over all sets
+    EXPECT_FLOAT_EQ(chart.Height(28.0f), kHalfEdge);
+    chart.zAxis = {false, 11.0, 1.0};
+    EXPECT_FLOAT_EQ(chart.Height(6.0f), 0.0f);
+}
+
+TEST(Chart, GlobalSharesOneDisplayAcrossSets) {
+    COpenGL3D chart = Loaded();
+    chart.Settings().bands.divisions = 6;
+    chart.SetGlobal(true);
+    chart.StepSet(+2);
+    EXPECT_EQ(chart.Current(), 2);
+    EXPECT_EQ(chart.Settings().bands.divisions, 6);
+    chart.StepSet(+5);
+    EXPECT_EQ(chart.Current(), 3);  // stops at the last set
+    chart.StepSet(-9);
+    EXPECT_EQ(chart.Current(), 0);
+    chart.SetGlobal(false);
+    chart.SetCurrent(1);
+    EXPECT_EQ(chart.Settings().bands.divisions, 16);  // never shown with "Global"
+}
+
+TEST(Chart, GridAsSurfaceTwiceReturns) {
+    for (int start : {kGrid, kSolid}) {
+        COpenGL3D chart = Loaded();
+        chart.Settings().surfaceType = start;
+        chart.ToggleGridSolid();
+        EXPECT_NE(chart.Settings().surfaceType, start);
+        chart.ToggleGridSolid();
+        EXPECT_EQ(chart.Settings().surfaceType, start);
+    }
+    COpenGL3D chart = Loaded();
+    chart.SetGlobal(true);
+    chart.ToggleGridSolid();
+    chart.SetGlobal(false);
+    for (int i = 0; i < chart.SetCount(); ++i) {
+        chart.SetCurrent(i);
+        EXPECT_EQ(chart.Settings().surfaceType, kGrid) << i;
+    }
+}
+
+TEST(Chart, AnglesFoldOnceIntoOneTurn) {
+    const float cases[][2] = {{360, 360}, {361, 1}, {-361, -1}, {725, 365}, {-10, -10}};
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(FoldAngle(c[0]), c[1]) << c[0];
+    COpenGL3D chart = Loaded();
+    chart.Settings().ax = 400;
+    chart.Settings().surfaceType = kFlat;
+    const ChartTransform flat = chart.FrameTransform();
+    EXPECT_FALSE(flat.rotate);
+    EXPECT_FLOAT_EQ(flat.sz, 0.0f);
+    EXPECT_FLOAT_EQ(chart.Settings().ax, 40.0f);
+}
+
+TEST(Chart, AnimationPatterns) {
+    // Change of ax, ay, az per tick at speed 3.
+    const float steps[7][3] = {{3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 3, 0}, {2, 0, 3}, {0, 2, 3}, {1, 2, 3}};
+    for (int p = 0; p <= kNoAnimation; ++p) {
+        COpenGL3D chart = Loaded();
+        chart.speed = 3;
+        ChartSettings& s = chart.Settings();
+        s.pattern = p;
+        s.ax = s.ay = s.az = 0;
+        chart.AnimationStep();
+        const float* d = p < 7 ? steps[p] : nullptr;
+        EXPECT_FLOAT_EQ(s.ax, d ? d[0] : 0) << p;
+        EXPECT_FLOAT_EQ(s.ay, d ? d[1] : 0) << p;
+        EXPECT_FLOAT_EQ(s.az, d ? d[2] : 0) << p;
+    }
+}
+
+TEST(Chart, MouseAndRotationModes) {
+    COpenGL3D chart = Loaded();
+    chart.speed = 2;
+    ChartSettings& s = chart.Settings();
+    s.ax = s.ay = 0;
+    chart.MouseDrag(10, 10, 30, 50, 200, 100, false);  // rotate
+    EXPECT_FLOAT_EQ(s.ax, 20.0f);
+    EXPECT_FLOAT_EQ(s.ay, 10.0f);
+    chart.ToggleRotation();  // to move mode
+    EXPECT_EQ(s.mode, kMove);
+    EXPECT_FALSE(chart.Animating());
+    s.tx = s.ty = 0;
+    chart.MouseDrag(10, 10, 30, 50, 200, 100, false);
+    EXPECT_FLOAT_EQ(s.tx, 0.1f);
+    EXPECT_FLOAT_EQ(s.ty, -0.4f);
+    chart.MouseDrag(0, 0, 5, 7, 200, 100, true);  // the legend
+    EXPECT_EQ(s.legendX, 15);
+    EXPECT_EQ(s.legendY, 17);
+    chart.ToggleRotation();
+    EXPECT_EQ(s.mode, kCenterRotation);
+    EXPECT_EQ(s.pattern, 2);
+    EXPECT_TRUE(chart.Animating());
+}
+
+TEST(Geometry, CellsEdgesAndHoles) {
+    float zmin = 0, zmax = 0;
+    PlaneResults res;
+    res.resultMaps = {Ramp(3, 3, 1.0)};
+    res.resultLabels = {"Maximum"};
+    res.resultMaps[0].Set(1, 1, kNoMetal);  // the centre: every cell and edge touches it
+    auto sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
+    const ColourBands bands;
+    // 3 x 3 points: 4 cells, 12 edges; the hole takes every cell and 4 edges.
+    EXPECT_EQ(BuildSurface(sets[0], kSolid, bands, zmin, zmax).TriangleVertices(), 0);
+    EXPECT_EQ(BuildSurface(sets[0], kGrid, bands, zmin, zmax).LineVertices(), 2 * 8);
+    res.resultMaps[0].Set(1, 1, {5.0, 0.0});
+    sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
+    const SurfaceGeometry flat = BuildSurface(sets[0], kFlat, bands, zmin, zmax);
+    EXPECT_EQ(flat.TriangleVertices(), 4 * 6);
+    EXPECT_EQ(flat.LineVertices(), 0);
+    for (std::size_t k = 2; k < flat.vertices.size(); k += 3) EXPECT_FLOAT_EQ(flat.vertices[k], -kHalfEdge);
+    // A single column has no cells: only the decorations are drawn.
+    res.resultMaps[0] = Ramp(5, 1, 1.0);
+    sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
+    const SurfaceGeometry line = BuildSurface(sets[0], kSolid, bands, zmin, zmax);
+    EXPECT_EQ(line.TriangleVertices() + line.LineVertices(), 0);
+}
+
+}  // namespace
+}  // namespace vantor::view3d

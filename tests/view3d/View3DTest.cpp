@@ -1,0 +1,192 @@
+// The 3D view on a real OpenGL context (Mesa under xvfb-run): the band
+// colours of a known map, "No Data !" without results, the menu's check
+// marks and the bitmap export with its failures.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "C3DGLView.h"
+#include "CLayer.h"
+#include "CFlatChartView.h"
+#include "CForm3D.h"
+#include "COpenGL.h"
+#include "CVtrDoc.h"
+#include "PlaneResults.h"
+#include "RecordingInteraction.h"
+#include "SurfaceData.h"
+
+using namespace vantor;
+using namespace vantor::view3d;
+
+namespace {
+
+struct Design {
+    Design() {
+        RegisterModelClasses();
+        doc.OnNewDocument();
+    }
+    RecordingInteraction ui;
+    CSParameterDB db;
+    CVtrDoc doc{db, ui};
+};
+
+// Pixel in the grabbed picture at a fraction of the widget.
+QColor PixelAt(const QImage& image, double fx, double fy) {
+    return image.pixelColor(static_cast<int>(image.width() * fx), static_cast<int>(image.height() * fy));
+}
+
+bool Shows(QWidget& w) {
+    w.show();
+    return QTest::qWaitForWindowExposed(&w);
+}
+
+}  // namespace
+
+class View3DTest : public QObject {
+    Q_OBJECT
+private slots:
+    void bandColoursOfAKnownMap();
+    void noDataWithoutResults();
+    void gridAsSurfaceMenuTwiceAndTheWheel();
+    void exportWritesBmpAndPngAndFailsCleanly();
+};
+
+void View3DTest::bandColoursOfAKnownMap() {
+    if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
+    COpenGL3D chart;
+    COpenGL gl(chart);
+    gl.resize(400, 400);
+    if (!Shows(gl)) QSKIP("no window could be shown");
+    // Left half 1 Ohm, right half 10 Ohm; two bands blue and red.
+    PlaneResults results;
+    ComplexMatrix map(6, 6);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 6; ++c) map.Set(r, c, {c < 3 ? 1.0 : 10.0, 0.0});
+    results.resultMaps = {map};
+    results.resultLabels = {kMaximumLabel};
+    float zmin = 0, zmax = 0;
+    gl.chart().Load(render::BuildDataSets(results, 0.1, 0.1, zmin, zmax), zmin, zmax);
+    ChartSettings& s = gl.chart().Settings();
+    s.surfaceType = kFlat;
+    s.mode = kMove;
+    s.axis = s.legend = s.label = false;
+    s.bands.divisions = 2;
+    s.bands.start = {0, 0, 1};
+    s.bands.end = {1, 0, 0};
+    gl.chartChanged();
+    const QImage picture = gl.grabFramebuffer();
+    if (!gl.contextValid() || picture.isNull()) QSKIP("no OpenGL context could be made (run under xvfb-run with Mesa)");
+    QCOMPARE(PixelAt(picture, 0.2, 0.5), QColor(0, 0, 255));
+    QCOMPARE(PixelAt(picture, 0.8, 0.5), QColor(255, 0, 0));
+    QCOMPARE(PixelAt(picture, 0.8, 0.2), QColor(255, 0, 0));
+}
+
+void View3DTest::noDataWithoutResults() {
+    Design d;
+    C3DGLView view(d.doc, {});
+    view.resize(800, 500);
+    if (!Shows(view)) QSKIP("no window could be shown");
+    QCOMPARE(view.findChild<CForm3D*>()->mapList().count(), 0);
+    if (view.glView() == nullptr) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
+    const QImage picture = view.glView()->grabFramebuffer();
+    if (!view.glView()->contextValid() || picture.isNull()) QSKIP("no OpenGL context could be made");
+    // The grey of an empty chart, and text in the middle of it.
+    QCOMPARE(PixelAt(picture, 0.05, 0.05), QColor(145, 145, 145));
+    int dark = 0;
+    for (int x = picture.width() / 3; x < picture.width() * 2 / 3; ++x)
+        if (picture.pixelColor(x, picture.height() / 2).lightness() < 80) ++dark;
+    QVERIFY2(dark > 5, "\"No Data !\" is drawn across the middle");
+}
+
+void View3DTest::gridAsSurfaceMenuTwiceAndTheWheel() {
+    Design d;
+    d.doc.newGroup();
+    d.doc.analysisDomain.frequencySteps = 2;
+    QVERIFY(d.doc.analyse());
+    C3DGLView view(d.doc, {});
+    // The map list: "Maximum", the frequencies, "Maximum" again.
+    QListWidget& maps = view.findChild<CForm3D*>()->mapList();
+    QCOMPARE(maps.count(), d.doc.plane()->results.EntryCount() + 1);
+    QCOMPARE(maps.item(0)->text(), QStringLiteral("Maximum"));
+    QCOMPARE(maps.item(maps.count() - 1)->text(), QStringLiteral("Maximum"));
+    const int start = view.chart().Settings().surfaceType;
+    const bool checked = view.gridAsSurfaceAction()->isChecked();
+    view.gridAsSurfaceAction()->trigger();
+    QCOMPARE(view.gridAsSurfaceAction()->isChecked(), !checked);
+    view.gridAsSurfaceAction()->trigger();
+    QCOMPARE(view.chart().Settings().surfaceType, start);
+    QCOMPARE(view.gridAsSurfaceAction()->isChecked(), checked);
+
+    // The wheel steps the shown set and the list follows; it stops at the ends.
+    QWidget* chart = view.glView() != nullptr ? static_cast<QWidget*>(view.glView()) : view.findChild<CFlatChartView*>();
+    QVERIFY(chart != nullptr);
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(chart, &e);
+    };
+    wheel(120);
+    QCOMPARE(view.chart().Current(), 1);
+    QCOMPARE(maps.currentRow(), 1);
+    for (int i = 0; i < 3; ++i) wheel(-120);
+    QCOMPARE(view.chart().Current(), 0);
+    QCOMPARE(maps.currentRow(), 0);
+}
+
+void View3DTest::exportWritesBmpAndPngAndFailsCleanly() {
+    Design d;
+    C3DGLView view(d.doc, {});
+    view.resize(400, 300);
+    if (!Shows(view)) QSKIP("no window could be shown");
+    if (view.capture().isNull()) QSKIP("no OpenGL context could be made");
+    QTemporaryDir dir;
+    QStringList messages;
+    QString answer;
+    view.showMessage = [&](const QString& m) { messages << m; };
+    view.askBitmapPath = [&] { return answer; };
+
+    // Cancelled: nothing written, nothing said.
+    view.saveBitmap();
+    QVERIFY(messages.isEmpty());
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    for (const char* name : {"view.bmp", "view.png"}) {
+        answer = dir.filePath(QString::fromLatin1(name));
+        view.saveBitmap();
+        QVERIFY(messages.isEmpty());
+        const QImage back(answer);
+        QVERIFY2(!back.isNull(), name);
+        QCOMPARE(back.size(), view.capture().size());
+    }
+    QFile bmp(dir.filePath(QStringLiteral("view.bmp")));
+    QVERIFY(bmp.open(QIODevice::ReadOnly));
+    QCOMPARE(bmp.read(2), QByteArray("BM"));
+
+    // A folder that is not there, and one that cannot be written (root
+    // writes everywhere: then only the first): the message, and no file.
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(locked));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(locked + QStringLiteral("/probe"));
+    const bool lockHolds = !probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    for (const QString& folder : {dir.filePath(QStringLiteral("missing")), locked}) {
+        if (folder == locked && !lockHolds) continue;
+        messages.clear();
+        answer = folder + QStringLiteral("/view.bmp");
+        view.saveBitmap();
+        QCOMPARE(messages, QStringList{QStringLiteral("Cannot save the BMP file <") + answer + QStringLiteral("> !!!")});
+        QVERIFY(!QFile::exists(answer));
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // view.bmp, view.png
+}
+
+QTEST_MAIN(View3DTest)
+#include "View3DTest.moc"

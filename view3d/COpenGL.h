@@ -1,0 +1,71 @@
+#pragma once
+// The surface chart on screen: an OpenGL widget that draws a COpenGL3D
+// (surface, axes, border, base, sides; texts and legend with QPainter over
+// it), runs the animation on a timer and turns mouse and wheel into the
+// chart's moves. Vertex arrays are built once per data set and settings.
+
+#include <QOpenGLWidget>
+#include <QPoint>
+#include <QTimer>
+
+class QPainter;
+
+#include "COpenGL3D.h"
+#include "SurfaceGeometry.h"
+
+namespace vantor::view3d {
+
+class COpenGL : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    /// Draws chart, which must outlive it.
+    explicit COpenGL(COpenGL3D& chart, QWidget* parent = nullptr);
+    /// Whether this system can make an OpenGL context at all (asked once).
+    static bool Available();
+    ~COpenGL() override;
+
+    COpenGL3D& chart() { return chart_; }
+    /// Redraws after a change of the chart; starts or stops the animation.
+    void chartChanged();
+    /// Whether a context could be made and drawing works.
+    bool contextValid() const { return glReady_; }
+    /// Frames drawn so far (for the benchmark).
+    long framesDrawn() const { return frames_; }
+
+signals:
+    /// The wheel showed another data set.
+    void currentSetChanged(int set);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    struct GeometryKey {
+        int generation = -1, set = -1, type = -1;
+        ColourBands bands;
+        float zmin = 0, zmax = 0;
+        bool operator==(const GeometryKey&) const = default;
+    };
+    void drawChart();
+    void drawTexts(QPainter& painter);
+    const SurfaceGeometry& geometry();
+
+    COpenGL3D& chart_;
+    QTimer animation_;
+    SurfaceGeometry geometry_;
+    GeometryKey key_;
+    bool painting_ = false;
+    bool glReady_ = false;
+    bool dragging_ = false;
+    QPoint last_;
+    long frames_ = 0;
+    float projection_[16]{}, modelView_[16]{};  // of the last frame, for the texts
+};
+
+}  // namespace vantor::view3d
