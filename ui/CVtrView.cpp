@@ -455,8 +455,12 @@ void CVtrView::applyFilterFields() {
 void CVtrView::applyPosition() {
     if (auto e = validate()) return refuse(*e);
     if (posX_->text() == shownX_ && posY_->text() == shownY_) return;
-    if (host_.document().currentGroup() == nullptr) return;
-    const double x = ParseValue(S(posX_->text())), y = ParseValue(S(posY_->text()));
+    const CCGroup* group = host_.document().currentGroup();
+    if (group == nullptr) return;
+    // The fields show the position rounded; a field the person left as shown
+    // keeps the exact stored coordinate, so editing Y does not shift X.
+    const double x = posX_->text() == shownX_ ? group->posX : ParseValue(S(posX_->text()));
+    const double y = posY_->text() == shownY_ ? group->posY : ParseValue(S(posY_->text()));
     command("Position", [&] { MoveGroup(host_.document(), state_.currentGroupName, x, y); });
 }
 

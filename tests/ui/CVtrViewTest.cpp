@@ -114,6 +114,13 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     // compact notation (to the millimetre here).
     QVERIFY(std::abs(ParseValue(f.field("X:")->text().toStdString()) - 0.0495) <= 1e-3);
     QVERIFY(std::abs(ParseValue(f.field("Y:")->text().toStdString()) - 0.0355) <= 1e-3);
+    // Moving only Y keeps X exact, though its field shows it rounded.
+    const CCGroup* group = f.host.doc.currentGroup();
+    const double x = group->posX;
+    Retype(f.field("Y:"), QStringLiteral("20mm"));
+    f.button("Analyse !")->setFocus();
+    QCOMPARE(group->posX, x);
+    QCOMPARE(group->posY, 0.02);
 
     // The value lists follow the series; switching it is no change.
     f.host.doc.SetModifiedFlag(false);
