@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
@@ -126,6 +128,12 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent) : QMainWindow(par
     resize(900, 640);
 
     loadPages();
+    // The contents column is as wide as its longest title, so none is cut.
+    int longest = 0;
+    for (const Page& page : pages_) longest = std::max(longest, contents_->fontMetrics().horizontalAdvance(page.title));
+    const int side = longest + contents_->indentation() + 2 * contents_->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+    split->setSizes({side, std::max(width() - side, width() / 2)});
 }
 
 void HelpWindow::loadPages() {
@@ -146,6 +154,7 @@ void HelpWindow::loadPages() {
         Page page{file, title.match(html).captured(1), PlainText(html)};
         if (page.title.isEmpty()) page.title = file;
         auto* item = new QTreeWidgetItem(contents_, {page.title});
+        item->setToolTip(0, page.title);
         item->setData(0, Qt::UserRole, file);
         pages_ << page;
     }

@@ -19,7 +19,7 @@ for f in bin/vantor bin/vantor-cli \
          share/applications/vantor.desktop share/mime/packages/vantor.xml \
          share/icons/hicolor/scalable/apps/vantor.svg \
          share/icons/hicolor/scalable/mimetypes/application-x-vantor-design.svg \
-         share/man/man1/vantor-cli.1; do
+         share/man/man1/vantor-cli.1.gz; do
     [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/vantor" ] && [ -x "$prefix/bin/vantor-cli" ] || fail "programs are not executable"
@@ -47,14 +47,14 @@ q() { xmllint --xpath "string($1)" "$mime"; }
 for svg in "$prefix"/share/icons/hicolor/scalable/*/*.svg; do
     xmllint --noout "$svg" || fail "$svg is not well-formed"
 done
-grep -q 'database' "$prefix/share/man/man1/vantor-cli.1" || fail "manual page lacks the commands"
+zcat "$prefix/share/man/man1/vantor-cli.1.gz" | grep -q database || fail "manual page lacks the commands"
 # The Debian package holds the same files under /usr and names its needs.
 (cd "$build" && cpack -G DEB --config CPackConfig.cmake -B "$packages" >/dev/null)
 deb=$(ls "$packages"/vantor_*.deb)
 listing=$(dpkg-deb --contents "$deb")
 for f in usr/bin/vantor usr/bin/vantor-cli usr/share/vantor/help/index.html usr/share/applications/vantor.desktop \
          usr/share/mime/packages/vantor.xml usr/share/icons/hicolor/scalable/apps/vantor.svg \
-         usr/share/man/man1/vantor-cli.1 usr/share/vantor/Database/README.md; do
+         usr/share/man/man1/vantor-cli.1.gz usr/share/vantor/Database/README.md; do
     printf '%s\n' "$listing" | grep -q " ./$f\$" || fail "package lacks /$f"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
