@@ -71,7 +71,7 @@ void RunPlot(const PlotArgs& a, Context& ctx) {
     // The chosen choke's data points come from the component folder.
     if (!CheckNamedFolder(a.databaseNamed, a.database, ctx) || !s.LoadDatabase(a.database) || !s.Open(a.file)) return;
 
-    std::vector<CGraphTrace> traces = BuildGraphTraces(s.doc(), ParseValue(a.from), ParseValue(a.to), a.steps);
+    std::vector<CGraphTrace> traces = BuildGraphTraces(s.doc(), ParseValue(a.from), ParseValue(a.to), a.steps, a.log);
     if (!a.traces.empty()) {
         for (const std::string& name : a.traces) {
             const bool known = std::any_of(traces.begin(), traces.end(), [&](const CGraphTrace& t) { return t.name == name; });

@@ -19,6 +19,18 @@ std::vector<double> GraphFrequencies(double first, double last, int steps) {
     return f;
 }
 
+std::vector<double> LogGraphFrequencies(double first, double last, int steps) {
+    std::vector<double> f;
+    if (steps < 1) return f;
+    const double low = first > 0 ? first : (last - first) / steps;
+    if (!(low > 0) || !(last > low)) return f;
+    const double ratio = std::log(last / low) / steps;
+    f.reserve(static_cast<std::size_t>(steps) + 1);
+    for (int i = 0; i < steps; ++i) f.push_back(low * std::exp(i * ratio));
+    f.push_back(last);
+    return f;
+}
+
 CGraphTrace ApproxTrace(const CCGroup* group, const std::vector<double>& frequencies) {
     const std::string name = group != nullptr ? group->name : std::string();
     CGraphTrace trace(kApproxTrace, "Hz", "Ohm", "|Z| (Approx für " + name + ")");
@@ -39,6 +51,15 @@ CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vect
                       "|Z| (" + FormatValue(probe.x, "m") + "," + FormatValue(probe.y, "m") + ")");
     std::vector<int> valid;
     const std::vector<std::complex<double>> z = plane.ImpedanceCurve(probe.x, probe.y, frequencies, valid);
+    // Outside the solved band the value is extrapolated from its edge. It is
+    // drawn as not trusted, since a polynomial through a few MHz says nothing
+    // of the kHz decades that a logarithmic axis shows.
+    const std::vector<std::string>& labels = plane.results.resultLabels;
+    if (plane.results.EntryCount() >= 3) {
+        const double low = ParseValue(labels.front()), high = ParseValue(labels[labels.size() - 2]);
+        for (std::size_t i = 0; i < frequencies.size(); ++i)
+            if (frequencies[i] < low * (1 - 1e-3) || frequencies[i] > high * (1 + 1e-3)) valid[i] = 0;
+    }
     trace.points.reserve(frequencies.size());
     for (std::size_t i = 0; i < frequencies.size(); ++i) trace.points.emplace_back(frequencies[i], std::abs(z[i]), valid[i]);
     return trace;
@@ -62,9 +83,12 @@ CGraphTrace FilterTrace(const CFilter& filter, double first, double last) {
     return trace;
 }
 
-std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps) {
+std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps,
+                                          bool logarithmic) {
     std::vector<CGraphTrace> traces;
-    const std::vector<double> f = GraphFrequencies(first, last, steps);
+    std::vector<double> f;
+    if (logarithmic) f = LogGraphFrequencies(first, last, steps);
+    if (f.empty()) f = GraphFrequencies(first, last, steps);
     const CCGroup* group = doc.currentGroup();
     if (group != nullptr && group->CapacitorCount() >= 1) traces.push_back(ApproxTrace(group, f));
     if (const CLayer* plane = doc.plane(); plane != nullptr && plane->HasResults())

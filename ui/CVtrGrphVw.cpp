@@ -51,7 +51,7 @@ void CVtrGrphVw::refresh() {
     BusyScope busy(host_.interaction());
     GraphViewRecord& r = record_;
     if (r.stepCount > 0) r.frequencyStep = (r.lastFrequency - r.firstFrequency) / r.stepCount;
-    std::vector<CGraphTrace> traces = BuildGraphTraces(doc, r.firstFrequency, r.lastFrequency, r.stepCount);
+    std::vector<CGraphTrace> traces = BuildGraphTraces(doc, r.firstFrequency, r.lastFrequency, r.stepCount, logarithmic_);
     for (CGraphTrace& t : traces) t.visible = tree_.isChecked(t.name) ? 1 : 0;
     picture_ = render::MakeGraphPicture(std::move(traces), logarithmic_, yAuto_, yMaximum_);
     std::copy(r.colours.begin(), r.colours.end(), picture_.colours.begin());

@@ -288,6 +288,28 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     ASSERT_EQ(f.size(), 501u);
     for (const CGraphTrace& none : {ApproxTrace(&empty, f), ApproxTrace(nullptr, f)})
         for (const CTracePoint& p : none.points) EXPECT_EQ(p.y + p.flag, 0.0);
+
+    // Log axes: one point per decade from 1 kHz; from 0 the grid starts at
+    // the linear grid's first step. A range without decades stays linear.
+    const std::vector<double> decades = LogGraphFrequencies(1e3, 1e9, 6);
+    ASSERT_EQ(decades.size(), 7u);
+    for (std::size_t i = 0; i < decades.size(); ++i) EXPECT_NEAR(decades[i], std::pow(10.0, 3 + int(i)), decades[i] * 1e-12);
+    const std::vector<CGraphTrace> log = BuildGraphTraces(doc, 0, 1e9, 10, true);
+    ASSERT_EQ(log.front().points.size(), 11u);
+    EXPECT_NEAR(log.front().points.front().x, 1e8, 1);
+    EXPECT_NEAR(log.front().points[5].x / log.front().points[4].x, std::pow(10.0, 0.1), 1e-12);
+    EXPECT_EQ(log[probes].points.front().x, log.front().points.front().x);
+    EXPECT_TRUE(LogGraphFrequencies(0, 0, 10).empty());
+    EXPECT_EQ(BuildGraphTraces(doc, 0, 0, 10, true).front().points.size(), 11u);
+
+    // A probe's points beyond the solved band are extrapolated: not trusted.
+    CLayer& vcc = *doc.board.currentLayer;
+    vcc.results.resultMaps.assign(4, vcc.results.resultMaps.front());
+    vcc.results.resultLabels = {"10MHz", "20MHz", "30MHz", "Maximum"};
+    std::vector<int> flags;
+    for (const CTracePoint& p : ProbeTrace(*vcc.probes.front(), vcc, LogGraphFrequencies(1e6, 1e8, 4)).points)
+        flags.push_back(p.flag);
+    EXPECT_EQ(flags, (std::vector<int>{0, 0, 1, 0, 0}));
 }
 
 TEST(LayerEdit, HitTestOrderAndGroupSquare) {
