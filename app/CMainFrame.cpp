@@ -407,9 +407,14 @@ QString CMainFrame::wantedTitle() const {
 
 void CMainFrame::updateTitle() {
     DocumentHost* host = activeDocument();
-    setWindowTitle(wantedTitle());
-    // While a window is maximised, its title carries the mark.
-    if (windowTitle().contains(QStringLiteral("[*]"))) setWindowModified(host != nullptr && host->document().IsModified());
+    const QString title = wantedTitle();
+    // Without a maximised window the main title carries the document's mark
+    // (a maximised one brings its own); a mark left set on a title without
+    // its place only draws Qt's warning.
+    const bool marked = title.contains(QStringLiteral("[*]"));
+    if (!marked) setWindowModified(false);
+    setWindowTitle(title);
+    if (marked) setWindowModified(host != nullptr && host->document().IsModified());
 }
 
 void CMainFrame::adopt(DocumentHost* host) {
