@@ -294,7 +294,15 @@ void CMainFrame::buildMenus() {
     for (QMenu* m : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) m->deleteLater();
     bar->clear();
     if (own != nullptr) {
-        for (QMenu* m : own->menus()) bar->addMenu(m);
+        const QList<QMenu*> menus = own->menus();
+        for (qsizetype i = 0; i < menus.size(); ++i) {
+            bar->addMenu(menus[i]);
+            if (i == 0 && own->editsDesign()) {
+                QMenu* edit = bar->addMenu(QStringLiteral("&Bearbeiten"));
+                edit->addAction(undo_);
+                edit->addAction(redo_);
+            }
+        }
         return;
     }
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));

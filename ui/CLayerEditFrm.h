@@ -28,6 +28,7 @@ public:
     QScrollArea& scrollArea() const { return *area_; }
 
     QList<QMenu*> menus() override { return menus_; }
+    bool editsDesign() const override { return true; }
     void printPage(QPainter& painter, const QRectF& page) override;
 
     /// "Einpassen": the scale at which the whole plane fills the window.

@@ -14,6 +14,9 @@ public:
     virtual ~OwnMenus() = default;
     /// The menus in their order; the window owns them.
     virtual QList<QMenu*> menus() = 0;
+    /// True for a window whose edits are steps of the design's undo history;
+    /// the main window then puts its "&Bearbeiten" menu behind the first one.
+    virtual bool editsDesign() const { return false; }
 };
 
 }  // namespace vantor::ui

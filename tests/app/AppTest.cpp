@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QFile>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPrinter>
@@ -26,6 +27,7 @@
 #include <sys/stat.h>
 
 #include "CLayer.h"
+#include "CLayerEditFrm.h"
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
@@ -83,6 +85,12 @@ QStringList UnnamedControls(QWidget* root) {
             unnamed << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName();
     }
     return unnamed;
+}
+
+QStringList MenuTitles(CMainFrame& frame) {
+    QStringList titles;
+    for (QAction* a : frame.menuBar()->actions()) titles << a->text();
+    return titles;
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -516,6 +524,16 @@ private slots:
         // A command that changes nothing leaves no step.
         doc->runCommand(QStringLiteral("Nichts"), [] {});
         QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
+
+        // The layer editor's edits are steps too: its menus carry "&Bearbeiten".
+        doc->setLayerEditorOpen(true);
+        for (QMdiSubWindow* w : frame_->mdiArea()->subWindowList())
+            if (qobject_cast<ui::CLayerEditFrm*>(w->widget()) != nullptr) frame_->mdiArea()->setActiveSubWindow(w);
+        QTRY_COMPARE(MenuTitles(*frame_), QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&?"}));
+        QAction* undo = frame_->menuBar()->actions()[1]->menu()->actions().front();
+        QVERIFY(undo->isEnabled());
+        undo->trigger();
+        QCOMPARE(doc->document().plane()->GroupCount(), 0);
     }
 };
 
