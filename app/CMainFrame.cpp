@@ -209,7 +209,7 @@ void CMainFrame::createActions() {
     auto formCommand = [this](ui::FormCommand command) {
         return [this, command] {
             if (QMdiSubWindow* w = mdi_->activeSubWindow())
-                if (auto* form = qobject_cast<ui::CVtrView*>(w->widget())) form->runCommand(command);
+                if (auto* form = qobject_cast<ui::CVtrView*>(DocumentFrame::ContentOf(w))) form->runCommand(command);
             updateActions();
         };
     };
@@ -286,8 +286,9 @@ void CMainFrame::buildMenus() {
     QMenuBar* bar = menuBar();
     // A window with menus of its own shows them instead of the program's.
     QMdiSubWindow* active = mdi_->activeSubWindow();
-    auto* own = active != nullptr ? dynamic_cast<ui::OwnMenus*>(active->widget()) : nullptr;
-    const void* owner = own != nullptr ? static_cast<const void*>(active->widget()) : design ? this : nullptr;
+    QWidget* content = active != nullptr ? DocumentFrame::ContentOf(active) : nullptr;
+    auto* own = dynamic_cast<ui::OwnMenus*>(content);
+    const void* owner = own != nullptr ? static_cast<const void*>(content) : design ? this : nullptr;
     if (menusBuilt_ && owner == menuOwner_) return;
     menusBuilt_ = true;
     menuOwner_ = owner;
@@ -391,7 +392,7 @@ void CMainFrame::updateActions() {
     DocumentHost* host = activeDocument();
     const bool design = host != nullptr;
     ui::CVtrView* form = nullptr;
-    if (QMdiSubWindow* w = mdi_->activeSubWindow()) form = qobject_cast<ui::CVtrView*>(w->widget());
+    if (QMdiSubWindow* w = mdi_->activeSubWindow()) form = qobject_cast<ui::CVtrView*>(DocumentFrame::ContentOf(w));
     undo_->setEnabled(design && host->canUndo());
     redo_->setEnabled(design && host->canRedo());
     undo_->setStatusTip(design && host->canUndo() ? QStringLiteral("Rückgängig: ") + host->undoLabel() : QString());
@@ -635,8 +636,9 @@ ui::Printable* CMainFrame::activePicture() {
     QMdiSubWindow* w = mdi_->activeSubWindow();
     DocumentHost* host = activeDocument();
     if (w == nullptr || host == nullptr) return nullptr;
-    if (qobject_cast<ui::CVtrView*>(w->widget()) != nullptr) return &host->report();
-    return dynamic_cast<ui::Printable*>(w->widget());
+    QWidget* content = DocumentFrame::ContentOf(w);
+    if (qobject_cast<ui::CVtrView*>(content) != nullptr) return &host->report();
+    return dynamic_cast<ui::Printable*>(content);
 }
 
 bool CMainFrame::printPicture(QPrinter& printer, ui::Printable& picture) {

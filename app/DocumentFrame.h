@@ -17,6 +17,11 @@ public:
 
     DocumentHost& host() const { return host_; }
     FrameKind kind() const { return kind_; }
+    /// The window's contents (the form, the graph frame or the editor); the
+    /// sub-window holds them in a scroll area.
+    QWidget* content() const { return content_; }
+    /// The contents of w when it is a document's sub-window, else null.
+    static QWidget* ContentOf(QMdiSubWindow* w);
     /// Closes without the save question (the document closes as a whole).
     void closeQuietly();
 
@@ -26,6 +31,7 @@ protected:
 private:
     DocumentHost& host_;
     FrameKind kind_;
+    QWidget* content_;
     bool quiet_ = false;
 };
 

@@ -116,7 +116,7 @@ void DocumentHost::showFrame(DocumentFrame* f) {
 
 QMdiSubWindow* DocumentHost::addMainForm() {
     DocumentFrame* f = makeFrame(FrameKind::MainForm);
-    f->resize(f->widget()->sizeHint() + QSize(8, 30));
+    f->resize(f->content()->sizeHint() + QSize(8, 30));
     showFrame(f);
     return f;
 }
@@ -253,7 +253,7 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& fla
         const QSize area = frame_.mdiArea()->size();
         f->resize(area.width() * 2 / 3, area.height() * 2 / 3);
         // The layer editor opens showing the whole plane.
-        if (kind == FrameKind::LayerEditor) f->resize((f->widget()->sizeHint() + QSize(8, 30)).boundedTo(area));
+        if (kind == FrameKind::LayerEditor) f->resize((f->content()->sizeHint() + QSize(8, 30)).boundedTo(area));
         showFrame(f);
     } else if (!open && f != nullptr) {
         f->closeQuietly();

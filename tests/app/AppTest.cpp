@@ -408,7 +408,7 @@ private slots:
     void f1OpensTheHelpWindowAtTheTopic() {
         SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
         DocumentHost* doc = frame_->newDocument();
-        QWidget* form = doc->frames().front()->widget();
+        QWidget* form = doc->frames().front()->content();
         QLineEdit* attenuation = nullptr;
         for (QLineEdit* e : form->findChildren<QLineEdit*>())
             if (e->accessibleName() == QStringLiteral("Dämpfung:")) attenuation = e;
@@ -528,7 +528,7 @@ private slots:
         // The layer editor's edits are steps too: its menus carry "&Bearbeiten".
         doc->setLayerEditorOpen(true);
         for (QMdiSubWindow* w : frame_->mdiArea()->subWindowList())
-            if (qobject_cast<ui::CLayerEditFrm*>(w->widget()) != nullptr) frame_->mdiArea()->setActiveSubWindow(w);
+            if (qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w)) != nullptr) frame_->mdiArea()->setActiveSubWindow(w);
         QTRY_COMPARE(MenuTitles(*frame_), QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&?"}));
         QAction* undo = frame_->menuBar()->actions()[1]->menu()->actions().front();
         QVERIFY(undo->isEnabled());

@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 
+#include "DocumentFrame.h"
 #include "C3DGLView.h"
 #include "CColourPicker.h"
 #include "CMainFrame.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     host->setGraphWindowOpen(true);
     ui::CVtrGrphFrm* graph = nullptr;
     for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(w->widget())) {
+        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(DocumentFrame::ContentOf(w))) {
             graph = g;
             frame.mdiArea()->setActiveSubWindow(w);
             w->showMaximized();

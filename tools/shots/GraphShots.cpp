@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QScreen>
 
+#include "DocumentFrame.h"
 #include "CMainFrame.h"
 #include "CTracesTreeView.h"
 #include "CVtrApp.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     host->setGraphWindowOpen(true);
     ui::CVtrGrphFrm* graph = nullptr;
     for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(w->widget())) {
+        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(DocumentFrame::ContentOf(w))) {
             graph = g;
             frame.mdiArea()->setActiveSubWindow(w);
             w->showMaximized();

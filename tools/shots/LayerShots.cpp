@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     DocumentFrame* editor = nullptr;
     for (DocumentFrame* f : host->frames())
         if (f->kind() == FrameKind::LayerEditor) editor = f;
-    auto* content = static_cast<ui::CLayerEditFrm*>(editor->widget());
+    auto* content = static_cast<ui::CLayerEditFrm*>(editor->content());
     frame.mdiArea()->setActiveSubWindow(editor);
     Settle();
     editor->grab().save(name("layer-editor"));
