@@ -38,12 +38,17 @@ void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent) {
     const QString slot = QStringLiteral("C%1").arg(k);
     CEditCDlg::Actions actions;
     // Each action ends the dialog, so the group is not touched after its
-    // command ran.
+    // command ran. A changed group is a change of the design: closing it
+    // without a save question would drop the change.
     actions.remove = [&] {
-        host.runCommand(slot + QStringLiteral(" entfernen"), [&] { doc.removeCapacitor(group, SlotElement(n, k)); });
+        host.runCommand(slot + QStringLiteral(" entfernen"), [&] {
+            if (doc.removeCapacitor(group, SlotElement(n, k))) doc.SetModifiedFlag(true);
+        });
     };
     actions.insert = [&] {
-        host.runCommand(slot + QStringLiteral(" neu"), [&] { doc.insertCapacitor(group, InsertPosition(n, k)); });
+        host.runCommand(slot + QStringLiteral(" neu"), [&] {
+            if (doc.insertCapacitor(group, InsertPosition(n, k))) doc.SetModifiedFlag(true);
+        });
     };
     CEditCDlg* shown = nullptr;
     actions.edit = [&] {
@@ -52,6 +57,7 @@ void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent) {
             CEditCapaDlg dialog(&doc.board, host.interaction(), shown);
             if (!EditShape(group.Capacitor(SlotElement(n, k)).shape, dialog, &doc.board)) return;
             changed = true;
+            doc.SetModifiedFlag(true);
             doc.UpdateAllViews(ChangeHint::Groups);
         });
         return changed;

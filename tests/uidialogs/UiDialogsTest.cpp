@@ -316,6 +316,7 @@ void UiDialogsTest::slotDialogChangesGroupThroughDocument() {
     QCOMPARE(enabledSeen, enabled.split(','));
     QCOMPARE(group.CapacitorCount(), n + countChange);
     QCOMPARE(host.labels.size(), countChange == 0 ? 0 : 1);
+    QCOMPARE(host.doc.IsModified(), countChange != 0);  // a changed group is asked to be saved
     const SlotTexts after = GroupSlotTexts(&group);
     if (countChange < 0) {
         // Slot Cn is gone; the slots below it keep their values.
