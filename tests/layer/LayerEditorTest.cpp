@@ -111,7 +111,6 @@ void LayerEditorTest::bandDrawsNamedCutOut() {
     QCOMPARE(QString::fromStdString(c.name), name);
     QVERIFY(Near(c.x1, edges.left() * mm) && Near(c.y1, edges.top() * mm));
     QVERIFY(Near(c.x2, edges.right() * mm) && Near(c.y2, edges.bottom() * mm));
-    QCOMPARE(c.inactive, 0);
     QCOMPARE(host.labels, QStringList{"Aussparung zeichnen"});
     QVERIFY(host.doc.IsModified());
 }
