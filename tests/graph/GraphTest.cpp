@@ -2,8 +2,6 @@
 // tree follows, check boxes decide what is drawn; the one painter and the
 // tool's plot command that uses it.
 
-#include <functional>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>

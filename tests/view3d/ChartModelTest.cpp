@@ -1,8 +1,6 @@
 // The 3D view's chart without OpenGL: data sets from results, colour bands,
 // z scaling, transformation, mouse, animation and the vertex arrays.
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
 #include "COpenGL3D.h"
