@@ -146,7 +146,6 @@ private slots:
             }
             QVERIFY(none.texts.isEmpty());
         }
-        QCOMPARE(CVtrApp::ComponentFolder(QStringLiteral("/x/y")), QStringLiteral("/x/y"));
     }
 
     void startUp() {
@@ -186,7 +185,6 @@ private slots:
         doc->frames().front()->showNormal();
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Vantor - Entkopplung1[*]"));
         QVERIFY(!doc->document().IsModified());
-        QVERIFY(doc->document().optimisationGroup.CapacitorCount() > 0);  // the new design is optimised
 
         // A change, then the save question answered each way.
         doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
@@ -221,7 +219,8 @@ private slots:
             QVERIFY(yes.allAnswered());
         }
         QTRY_VERIFY(frame_->documents().empty());
-        QVERIFY(FileBytes(path) != saved);  // "Ja" saved the second group
+        const QByteArray afterYes = FileBytes(path);
+        QVERIFY(afterYes != saved);  // "Ja" saved the second group
 
         // Open it again: two groups; closing the unchanged design asks nothing.
         DocumentHost* reopened = frame_->openDocument(path);
@@ -236,8 +235,7 @@ private slots:
             QVERIFY(frame_->closeAllDocuments());
         }
         QTRY_VERIFY(frame_->documents().empty());
-        QCOMPARE(FileBytes(path).size() > 0, true);
-        QVERIFY(FileBytes(path) != saved);
+        QCOMPARE(FileBytes(path), afterYes);  // "Nein" wrote nothing
 
         // A damaged file: the message, no document.
         const QString damaged = file(QStringLiteral("kaputt.vnt"));
@@ -310,10 +308,8 @@ private slots:
             saved.prepend(file(QStringLiteral("r%1.vnt").arg(i)));
             QVERIFY(doc->saveTo(saved.front()));
         }
-        // The last four, newest first; the settings file is the test's own.
+        // The last four, newest first.
         QCOMPARE(frame_->recentFiles(), saved.mid(0, kRecentFileCount));
-        QVERIFY(QSettings().fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))));
-        QVERIFY(QSettings().fileName().contains(QStringLiteral("Orvane")));
         frame_->addRecentFile(saved[2]);
         QCOMPARE(frame_->recentFiles().front(), saved[2]);
         QCOMPARE(frame_->recentFiles().size(), kRecentFileCount);
@@ -417,7 +413,6 @@ private slots:
         QTest::keyClick(attenuation, Qt::Key_F1);
         HelpWindow* help = frame_->helpWindow();
         QVERIFY(help != nullptr && help->isVisible());
-        QCOMPARE(help->currentUrl(), HelpTopicUrl(ui::HelpTable::MainForm, 11));
         QCOMPARE(help->currentUrl().fileName(), QStringLiteral("hauptformular.html"));
         QCOMPARE(help->currentUrl().fragment(), QStringLiteral("daempfung"));
         QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("0 dB < A ≤ 120 dB")));
@@ -505,24 +500,19 @@ private slots:
     }
 
     void undoRedoRestoresTheFile() {
+        // The history's own rules are tested with the document; here its
+        // wiring: a command through the host is undone and redone.
         DocumentHost* doc = frame_->newDocument();
-        const QString before = file(QStringLiteral("vorher.vnt")), after = file(QStringLiteral("nachher.vnt")),
-                      again = file(QStringLiteral("wieder.vnt"));
+        const QString before = file(QStringLiteral("vorher.vnt")), again = file(QStringLiteral("wieder.vnt"));
         QVERIFY(doc->saveTo(before));
         doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
-        QVERIFY(doc->canUndo());
         QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
-        QVERIFY(doc->saveTo(after));
         doc->undo();
         QVERIFY(doc->saveTo(again));
         QCOMPARE(FileBytes(again), FileBytes(before));
-        QVERIFY(doc->canRedo());
         doc->redo();
-        QVERIFY(doc->saveTo(again));
-        QCOMPARE(FileBytes(again), FileBytes(after));
         QCOMPARE(doc->document().plane()->GroupCount(), 1);
-        // A command that changes nothing leaves no step.
-        doc->runCommand(QStringLiteral("Nichts"), [] {});
+        doc->runCommand(QStringLiteral("Nichts"), [] {});  // changes nothing: no step
         QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
 
         // The layer editor's edits are steps too: its menus carry "&Bearbeiten".

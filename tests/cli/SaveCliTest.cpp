@@ -1,5 +1,7 @@
 // vantor-cli never loses a design: not to special files, links or its own
-// report, not to parallel runs, a full disk, a kill or a read-only file.
+// report, not to parallel runs; a full disk keeps the old report. (The
+// save itself, with full disks, kills and read-only files, is tested with
+// the document.)
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -42,8 +44,6 @@ TEST_F(SaveCli, SpecialFilesLinksAndTheDesignItselfAreNeverOverwritten) {
     ::alarm(120);  // a FIFO that blocks would hang the run: end it instead
     const std::vector<std::pair<std::string, const char*>> refused = {
         {"info p.vnt", "keine gewöhnliche Datei"},
-        {"group new p.vnt", "keine gewöhnliche Datei"},
-        {"group new d.vnt -o p.vnt", "keine gewöhnliche Datei"},
         {"new d.vnt", "besteht bereits"},
         {"new verweis.vnt", "besteht bereits"},
 #ifdef VANTOR_HAVE_REPORT
@@ -96,16 +96,13 @@ TEST_F(SaveCli, ParallelRunsOnOneDesignLoseNothing) {
     EXPECT_EQ(ReadAll(dir / "d.vnt"), before);
 }
 
-TEST_F(SaveCli, AFullDiskOrAKillDuringTheSaveKeepsTheDesign) {
-    // A file size limit is a full disk that needs no mount: writes past it
-    // fail (SIGXFSZ ignored) or kill the writer (SIGXFSZ as is).
-    ASSERT_GT(design.size(), 1024u);
-    EXPECT_NE(Sh("(ulimit -f 1; exec $CLI group new d.vnt)").exitCode, 0);
-    EXPECT_EQ(ReadAll(dir / "d.vnt"), design);
-    EXPECT_EQ(Temporaries(), 1) << "the killed run's temporary file";
-    ASSERT_EQ(Cli("group new d.vnt").exitCode, 0);
-    EXPECT_EQ(Temporaries(), 0) << "the next save removes it";
-#ifdef VANTOR_HAVE_REPORT
+// A full disk or a kill during the design's save is tested with the
+// document; the report is written by the tool alone.
+TEST_F(SaveCli, AFullDiskDuringTheReportKeepsTheOldReport) {
+#ifndef VANTOR_HAVE_REPORT
+    GTEST_SKIP() << "built without Qt (VANTOR_BUILD_REPORT=OFF)";
+#else
+    // A file size limit is a full disk that needs no mount (SIGXFSZ ignored).
     ASSERT_EQ(Cli("report d.vnt -o r.pdf").exitCode, 0);
     const std::string pdf = ReadAll(dir / "r.pdf");
     ASSERT_GT(pdf.size(), 2048u);
@@ -115,32 +112,6 @@ TEST_F(SaveCli, AFullDiskOrAKillDuringTheSaveKeepsTheDesign) {
     EXPECT_EQ(ReadAll(dir / "r.pdf"), pdf);
     EXPECT_EQ(Temporaries(), 0);
 #endif
-}
-
-TEST_F(SaveCli, AReadOnlyDesignIsNotReplacedForAnOrdinaryUser) {
-    // Runs as user nobody when the tests run as root.
-    std::string as;
-    if (::geteuid() == 0) {
-        for (const char* tool : {"setpriv --reuid=65534 --regid=65534 --clear-groups", "runuser -u nobody --"})
-            if (as.empty() && Sh(std::string(tool) + " true").exitCode == 0) as = std::string(tool) + " ";
-        if (as.empty()) GTEST_SKIP() << "neither setpriv nor runuser can drop root here";
-        fs::permissions(dir, fs::perms::all);
-        for (fs::path p = dir.parent_path(); p != p.root_path(); p = p.parent_path())
-            if ((fs::status(p).permissions() & fs::perms::others_exec) == fs::perms::none)
-                GTEST_SKIP() << p << " is closed to other users";
-        ASSERT_EQ(::chown((dir / "d.vnt").c_str(), 65534, 65534), 0);
-    }
-    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    fs::permissions(dir / "d.vnt", readOnly);
-    const CliRun r = Sh(as + "$CLI group new d.vnt");
-    EXPECT_EQ(r.exitCode, 1) << r.out;
-    EXPECT_NE(r.out.find("schreibgeschützt"), std::string::npos) << r.out;
-    EXPECT_EQ(ReadAll(dir / "d.vnt"), design);
-    EXPECT_EQ(Temporaries(), 0);
-    // Writable again, the same user saves it and it stays theirs.
-    fs::permissions(dir / "d.vnt", fs::perms::owner_write, fs::perm_options::add);
-    ASSERT_EQ(Sh(as + "$CLI group new d.vnt").exitCode, 0);
-    EXPECT_EQ(fs::status(dir / "d.vnt").permissions() & fs::perms::all, readOnly | fs::perms::owner_write);
 }
 
 }  // namespace

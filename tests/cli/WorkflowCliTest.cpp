@@ -154,29 +154,23 @@ TEST_F(WorkflowCli, FilterSearchAndItsCurve) {
     ExpectUnchanged("attenuation design.vnt --database .", 1, "ist nicht in der Datenbank!");
 }
 
-TEST_F(WorkflowCli, AnalyseBothSolversCurvesAndKillMax) {
+TEST_F(WorkflowCli, AnalyseCurvesAndKillMax) {
     // The group keeps the optimisation's corner frequency.
     ASSERT_EQ(Cli("optimise design.vnt --fo 500MHz").exitCode, 0);
     ASSERT_EQ(Cli("group new design.vnt").exitCode, 0);
     ExpectUnchanged("killmax design.vnt", 1, "Keine Ergebnisse");
     // A small plane and few frequencies keep the field solution quick.
     ASSERT_EQ(Cli("analysis design.vnt --stop 300MHz --steps 4 --resolution 3").exitCode, 0);
-    ASSERT_EQ(Cli("analyse design.vnt --solver umfpack -o reference.vnt").exitCode, 0);
     const CliRun fast = Cli("analyse design.vnt --verbose --threads 2");
     ASSERT_EQ(fast.exitCode, 0) << fast.err;
     EXPECT_NE(fast.err.find("FEM-Solver busy... 100% 300.0MHz\n"), std::string::npos)
         << "the plain progress ends with a summary line at the last frequency";
 
+    // The two solvers' agreement is tested in the core.
     std::string header;
-    const std::string axis = " --probe Probe1 --from 1MHz --to 300MHz --steps 10";
-    const auto a = Csv(Cli("impedance design.vnt" + axis).out, header);
-    const auto b = Csv(Cli("impedance reference.vnt" + axis).out, header);
+    const auto a = Csv(Cli("impedance design.vnt --probe Probe1 --from 1MHz --to 300MHz --steps 10").out, header);
     ASSERT_EQ(a.size(), 11u) << "steps + 1 points";
-    ASSERT_EQ(b.size(), a.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_NEAR(a[i][1], b[i][1], 1e-9 * b[i][1]) << "the two solvers agree";
-        EXPECT_NEAR(a[i][1], std::hypot(a[i][2], a[i][3]), 1e-9 * a[i][1]);
-    }
+    for (const auto& p : a) EXPECT_NEAR(p[1], std::hypot(p[2], p[3]), 1e-9 * p[1]);
     const auto approx = Csv(Cli("approx design.vnt --steps 4").out, header);
     ASSERT_EQ(approx.size(), 5u);
     // The lumped model holds up to fo = 500 MHz.

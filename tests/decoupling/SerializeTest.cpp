@@ -1,12 +1,13 @@
+// The group and microstrip records on their own. The field order of the
+// group and shape records is fixed by the document's golden files.
+
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <tuple>
 
 #include "CCGroup.h"
 #include "CMStrip.h"
 #include "DecouplingClasses.h"
-#include "PackageTable.h"
 #include "CCircuitBoard.h"
 
 using namespace vantor;
@@ -19,16 +20,6 @@ struct Registered {
     Registered() { RegisterDecouplingClasses(); }
 } registered;
 
-void PutDouble(Bytes& b, double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    for (int i = 0; i < 8; ++i) b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-}
-
-void PutInt(Bytes& b, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
 CCGroup SampleGroup(const CCircuitBoard& board) {
     CCGroup g;
     g.board = &board;
@@ -40,42 +31,6 @@ CCGroup SampleGroup(const CCircuitBoard& board) {
 }
 
 }  // namespace
-
-TEST(Serialize, ShapeRecordFieldOrder) {
-    CCapShape s = PackageTable::Application()[9];
-    CArchive w;
-    s.Serialize(w);
-    Bytes expected;
-    PutInt(expected, 1);
-    PutInt(expected, 9);
-    for (double v : {s.lser, s.capHigh, s.rloss, s.capLow}) PutDouble(expected, v);
-    expected.push_back(22);
-    for (char c : std::string("1005(0402) X7R-Keramik")) expected.push_back(static_cast<std::uint8_t>(c));
-    for (double v : {s.bodyThickness, s.bodyWidth, s.bodyLength}) PutDouble(expected, v);
-    EXPECT_EQ(w.Bytes(), expected);
-}
-
-TEST(Serialize, GroupRoundTripIsByteExact) {
-    const CCircuitBoard board;
-    CCGroup g = SampleGroup(board);
-    g.defaultPackage = PackageTable::Application()[4];
-    CArchive w;
-    g.Serialize(w);
-    CArchive r(w.Bytes());
-    CCGroup back;
-    back.Serialize(r);
-    EXPECT_EQ(r.Remaining(), 0u);
-    ASSERT_EQ(back.ElementCount(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(back.Capacitor(i).group, &back);
-    EXPECT_EQ(std::tie(back.name, back.fo, back.zminFu, back.posX, back.posY, back.defaultPackage.packageType),
-              std::tie(g.name, g.fo, g.zminFu, g.posX, g.posY, g.defaultPackage.packageType));
-    // Once the board is linked again the group computes the same impedance.
-    back.board = &board;
-    EXPECT_EQ(back.GroupImpedanceMagnitude(3e8), g.GroupImpedanceMagnitude(3e8));
-    CArchive again;
-    back.Serialize(again);
-    EXPECT_EQ(again.Bytes(), w.Bytes());
-}
 
 TEST(Serialize, MicrostripRecord) {
     CMStrip s(1e-3, 1.9e-3, 1e-6, 4.4, 0.1);

@@ -1,7 +1,7 @@
 // The main form through its real widgets, over a real document with the
 // sample database: what it shows, how it refuses, what it writes.
 
-#include <algorithm>
+#include <cmath>
 
 #include <QApplication>
 #include <QComboBox>
@@ -122,11 +122,12 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     QCOMPARE(group->posX, x);
     QCOMPARE(group->posY, 0.02);
 
-    // The value lists follow the series; switching it is no change.
+    // The value lists follow the series (their entries are tested in the
+    // core); switching it is no change.
     f.host.doc.SetModifiedFlag(false);
-    QVERIFY(f.slot(1)->count() == 39 || f.slot(1)->count() == 40);
+    const int e6 = f.slot(1)->count();
     Named<QRadioButton>(f.view, "E12")->click();
-    QVERIFY(f.slot(1)->count() == 77 || f.slot(1)->count() == 78);
+    QVERIFY(f.slot(1)->count() > e6);
     QCOMPARE(f.slot(1)->currentText(), Named<QLineEdit>(f.view, "C1:")->text());
     QVERIFY(!f.host.doc.IsModified());
 
@@ -195,11 +196,9 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("Fo 0") << "Obere Grenzfrequenz:" << "0" << "Fehler: 0Hz < Fo < 3GHz !" << "Obere Grenzfrequenz:";
+    // The checks are tested in the core; here when they run and where the focus goes.
     QTest::newRow("Fu above Fo") << "Untere Grenzfrequenz:" << "2.5GHz" << "Fehler: Fo muß größer als Fu sein!"
                                  << "Obere Grenzfrequenz:";
-    QTest::newRow("Imax 100.5A") << "Maximaler Gleichstrom:" << "100.5A" << "Fehler: 0A < Imax < 100A"
-                                 << "Maximaler Gleichstrom:";
     QTest::newRow("A 120.5dB") << "Dämpfung:" << "120.5dB" << "Fehler: 0dB < A <= 120dB" << "Dämpfung:";
     QTest::newRow("Imax 100A") << "Maximaler Gleichstrom:" << "100A" << "" << "";
 }
@@ -265,11 +264,7 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     const CFilter& filter = f.host.doc.filter;
     auto* list = Named<QComboBox>(f.view, "Drossel");
     QVERIFY(!filter.candidates.empty());
-    QCOMPARE(list->count(), int(filter.candidates.size()));
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
-    QVERIFY(std::is_sorted(texts.begin(), texts.end(),
-                           [](const QString& a, const QString& b) { return a.toStdString() < b.toStdString(); }));
+    QCOMPARE(list->count(), int(filter.candidates.size()));  // sorted as the core's list
     QCOMPARE(f.host.ui.maxBusyDepth(), 1);
 
     // Choosing another entry chooses its candidate and shows its data.
@@ -280,7 +275,6 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     QCOMPARE(f.field("Hersteller:")->text().toStdString(), chosen.maker);
     QCOMPARE(f.field("Bauform:")->text().toStdString(), chosen.dimensions);
     QVERIFY(!f.field("Bauart:")->text().isEmpty());
-
 }
 
 void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {

@@ -98,7 +98,6 @@ class UiDialogsTest : public QObject {
 private slots:
     void layoutRefusals_data();
     void layoutRefusals();
-    void layoutOkOrdersSidesAndFollowsFrequency_data();
     void layoutOkOrdersSidesAndFollowsFrequency();
     void frequencyStepDisplayAndChecks();
     void capacitorAutoSwitchAndCheck();
@@ -113,17 +112,12 @@ void UiDialogsTest::layoutRefusals_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
+    // Which field refuses what is tested in the core; here where the
+    // refusal leaves the focus. A zero length makes the width the longer
+    // side: the sides swap and the zero is refused as the width.
     const QString a = QString::fromUtf8(kMessageNotPositive);
-    // A zero length makes the width the longer side: the sides swap and the
-    // zero is refused as the width.
     QTest::newRow("length 0") << "Länge:" << "0" << a << "Breite:";
     QTest::newRow("plane spacing 0") << "Abstand Vcc <> GND:" << "0" << a << "Abstand Vcc <> GND:";
-    QTest::newRow("component side 5.1mm") << "Abstand Vcc/GND <> SMD:" << "5.1mm"
-                                          << QString::fromUtf8(kMessageTooThick) << "Abstand Vcc/GND <> SMD:";
-    QTest::newRow("epsilon 20000") << "Epsilon r:" << "20000" << "Geben Sie eine Zahl zwischen 0.1 und 10000 ein."
-                                   << "Epsilon r:";
-    QTest::newRow("vias 4") << "n Vias pro Cap und Seite:" << "4"
-                            << "Geben Sie eine ganze Zahl zwischen 1 und 3 ein." << "n Vias pro Cap und Seite:";
 }
 
 void UiDialogsTest::layoutRefusals() {
@@ -149,17 +143,7 @@ void UiDialogsTest::layoutRefusals() {
     QCOMPARE(fields.length, before.length);  // cancel hands nothing back
 }
 
-void UiDialogsTest::layoutOkOrdersSidesAndFollowsFrequency_data() {
-    QTest::addColumn<QString>("spacing");
-    QTest::addColumn<QString>("maxFrequency");
-    // 2.7e8 / (2 * 0.16 m * sqrt(4.5)) = 397.75 MHz; at 60 um or less 3 GHz.
-    QTest::newRow("100um") << "100um" << "397.7MHz";
-    QTest::newRow("50um") << "50um" << "3GHz";
-}
-
 void UiDialogsTest::layoutOkOrdersSidesAndFollowsFrequency() {
-    QFETCH(QString, spacing);
-    QFETCH(QString, maxFrequency);
     RecordingInteraction ui;
     CCircuitBoard board;
     LayoutFields fields = LayoutFields::FromBoard(board);
@@ -168,14 +152,15 @@ void UiDialogsTest::layoutOkOrdersSidesAndFollowsFrequency() {
         Type(d, "Breite:", "160mm");
         Type(d, "Länge:", "100mm");
         Type(d, "Epsilon r:", "4.5");
-        Type(d, "Abstand Vcc <> GND:", spacing.toUtf8().constData());
+        Type(d, "Abstand Vcc <> GND:", "100um");
         Press(d, "OK");
     });
     QVERIFY(dialog.exec(fields));
     QVERIFY(ui.messages().empty());
     QCOMPARE(U(fields.length), QStringLiteral("160mm"));
     QCOMPARE(U(fields.width), QStringLiteral("100mm"));
-    QCOMPARE(U(fields.maxFrequency), maxFrequency);
+    // 2.7e8 / (2 * 0.16 m * sqrt(4.5)), recomputed as the fields change.
+    QCOMPARE(U(fields.maxFrequency), QStringLiteral("397.7MHz"));
     QCOMPARE(Field(dialog, "Länge:")->text(), QStringLiteral("160mm"));
 }
 
@@ -183,8 +168,9 @@ void UiDialogsTest::frequencyStepDisplayAndChecks() {
     RecordingInteraction ui;
     FrequencyRangeFields fields{"1MHz", "1GHz", "100"};
     CEditFreqDlg dialog("250MHz", ui);
+    // The step follows each keystroke; the checks themselves are tested in the core.
     QStringList shown;
-    QString equalEnds, tooHigh;
+    QString equalEnds;
     OnShow([&](QWidget& d) {
         Type(d, "Anzahl Schritte:", "999");
         shown << dialog.stepText();
@@ -192,15 +178,12 @@ void UiDialogsTest::frequencyStepDisplayAndChecks() {
         shown << dialog.stepText();
         equalEnds = PressOk(d, ui);
         Type(d, "Fstart:", "1MHz");
-        Type(d, "Fstop::", "3.1GHz");
-        tooHigh = PressOk(d, ui);
         Type(d, "Fstop::", "3GHz");
         Press(d, "OK");
     });
     QVERIFY(dialog.exec(fields));
     QCOMPARE(shown, QStringList({"1MHz", "---------"}));
     QCOMPARE(equalEnds, Refused("Fehler: Fstart muß < 1GHz sein!", "Fstart:"));
-    QCOMPARE(tooHigh, Refused("Maximal mögliche Frequenz in Vantor: 3GHz", "Fstop::"));
     QCOMPARE(U(fields.stop), QStringLiteral("3GHz"));
     QCOMPARE(U(fields.steps), QStringLiteral("999"));
     QCOMPARE(Field(dialog, "Obere Grenzfrequenz der Entkopplung:")->text(), QStringLiteral("250MHz"));
@@ -246,16 +229,13 @@ void UiDialogsTest::targetAndAnalysisPassHiddenFields() {
     group.fo = 5e9;
     TargetFields targets = TargetFields::FromGroup(group, 3e9);
     CEditOptDlg targetDialog(ui);
-    QString zmin;
     OnShow([&](QWidget& d) {
-        Type(d, "Fu - Zmin:", "0");
-        zmin = PressOk(d, ui);
         Type(d, "Fu - Zmin:", "1mOhm");
         Type(d, "Fu - Zmax:", "2mOhm");
         Press(d, "OK");
     });
     QVERIFY(targetDialog.exec(targets));
-    QCOMPARE(zmin, Refused("Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!", "Fu - Zmin:"));
+    QCOMPARE(U(targets.zminFu), QStringLiteral("1mOhm"));
     QCOMPARE(U(targets.limit), QStringLiteral("3GHz"));
 
     CAnalysisDomain domain;
@@ -264,15 +244,11 @@ void UiDialogsTest::targetAndAnalysisPassHiddenFields() {
     AnalysisFields analysis = AnalysisFields::FromDomain(domain);
     const AnalysisFields before = analysis;
     CAnaDomainDlg analysisDialog(ui);
-    QString tooLong;
     OnShow([&](QWidget& d) {
-        Type(d, "Startfrequenz:", "12345678901");
-        tooLong = PressOk(d, ui);
         Type(d, "Startfrequenz:", "2MHz");
         Press(d, "OK");
     });
     QVERIFY(analysisDialog.exec(analysis));
-    QCOMPARE(tooLong, Refused("Geben Sie nicht mehr als 10 Zeichen ein.", "Startfrequenz:"));
     QCOMPARE(U(analysis.startFrequency), QStringLiteral("2MHz"));
     QCOMPARE(analysis.frequencySteps, before.frequencySteps);
     QCOMPARE(analysis.timeSteps, before.timeSteps);

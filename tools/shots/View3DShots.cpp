@@ -1,5 +1,5 @@
 // Pictures of the 3D view for a person to look at (not a test):
-//   xvfb-run -a tests/view3d/view3d-shots OUTDIR [suffix]
+//   xvfb-run -a build/tools/shots/view3d-shots OUTDIR [suffix]
 // The graph window of an analysed design with the 3D view in its lower row
 // (solid, grid, flat), each panel, the colour pop-up, and an exported BMP.
 
