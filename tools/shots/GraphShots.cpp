@@ -16,7 +16,6 @@
 #include <QPrinter>
 #include <QScreen>
 
-#include "DocumentFrame.h"
 #include "CMainFrame.h"
 #include "CTracesTreeView.h"
 #include "CVtrApp.h"
@@ -24,15 +23,14 @@
 #include "CVtrGrphVw.h"
 #include "DocumentHost.h"
 #include "GraphPainter.h"
+#include "ShotSupport.h"
 
 using namespace vantor;
 using namespace vantor::app;
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-}
+void Settle() { shots::Settle(10); }
 
 void PointAt(QWidget& w, QPointF at) {
     QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -44,28 +42,13 @@ void PointAt(QWidget& w, QPointF at) {
 
 int main(int argc, char** argv) {
     CVtrApp app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QDir().mkpath(out);
-    auto name = [&](const char* base) { return out + QLatin1String("/graph-") + QLatin1String(base) + suffix + ".png"; };
+    const shots::Pictures name(argc, argv, QStringLiteral("graph-"));
 
     CMainFrame frame(app.database());
-    frame.resize(frame.screen()->availableSize() * 0.9);
-    frame.move(0, 0);
-    frame.show();
-    DocumentHost* host = frame.newDocument();
+    shots::PlaceMainWindow(frame);
+    DocumentHost* host = nullptr;
+    ui::CVtrGrphFrm* graph = shots::AnalysedGraphWindow(frame, 20, host);
     CVtrDoc& doc = host->document();
-    doc.newGroup();
-    doc.analysisDomain.frequencySteps = 20;
-    doc.analyse();
-    host->setGraphWindowOpen(true);
-    ui::CVtrGrphFrm* graph = nullptr;
-    for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(DocumentFrame::ContentOf(w))) {
-            graph = g;
-            frame.mdiArea()->setActiveSubWindow(w);
-            w->showMaximized();
-        }
     if (graph == nullptr) return 1;
     graph->graph().setLogarithmic(false);
     Settle();
@@ -105,7 +88,7 @@ int main(int argc, char** argv) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setOutputFileName(out + QLatin1String("/graph-print") + suffix + ".pdf");
+    printer.setOutputFileName(name("print", ".pdf"));
     CMainFrame::printPicture(printer, *graph);
 
     doc.SetModifiedFlag(false);

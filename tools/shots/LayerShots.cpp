@@ -24,24 +24,20 @@
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "PlaneEdits.h"
+#include "ShotSupport.h"
 
 using namespace vantor;
 using namespace vantor::app;
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-}
+void Settle() { shots::Settle(5); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     CVtrApp app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QDir().mkpath(out);
-    auto name = [&](const char* base) { return out + QLatin1Char('/') + QString::fromLatin1(base) + suffix + ".png"; };
+    const shots::Pictures name(argc, argv);
 
     CSplashDlg splash;
     splash.LoadDatabase(app.database(), QStringLiteral(VANTOR_SOURCE_DIR "/Database"));

@@ -12,7 +12,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 
-#include "DocumentFrame.h"
 #include "C3DGLView.h"
 #include "CColourPicker.h"
 #include "CMainFrame.h"
@@ -21,15 +20,14 @@
 #include "CVtrDoc.h"
 #include "CVtrGrphFrm.h"
 #include "DocumentHost.h"
+#include "ShotSupport.h"
 
 using namespace vantor;
 using namespace vantor::app;
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
-}
+void Settle() { shots::Settle(20); }
 
 // What the screen shows of w: the OpenGL picture with the texts over it.
 QPixmap Shot(QWidget& w) {
@@ -41,28 +39,13 @@ QPixmap Shot(QWidget& w) {
 
 int main(int argc, char** argv) {
     CVtrApp app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QDir().mkpath(out);
-    auto name = [&](const QString& base) { return out + QLatin1String("/view3d-") + base + suffix + ".png"; };
+    const shots::Pictures name(argc, argv, QStringLiteral("view3d-"));
 
     CMainFrame frame(app.database());
-    frame.resize(frame.screen()->availableSize() * 0.9);
-    frame.move(0, 0);
-    frame.show();
-    DocumentHost* host = frame.newDocument();
+    shots::PlaceMainWindow(frame);
+    DocumentHost* host = nullptr;
+    ui::CVtrGrphFrm* graph = shots::AnalysedGraphWindow(frame, 10, host);
     CVtrDoc& doc = host->document();
-    doc.newGroup();
-    doc.analysisDomain.frequencySteps = 10;
-    doc.analyse();
-    host->setGraphWindowOpen(true);
-    ui::CVtrGrphFrm* graph = nullptr;
-    for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-        if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(DocumentFrame::ContentOf(w))) {
-            graph = g;
-            frame.mdiArea()->setActiveSubWindow(w);
-            w->showMaximized();
-        }
     if (graph == nullptr || graph->threeDView() == nullptr) return 1;
     view3d::C3DGLView& view = *graph->threeDView();
     Settle();
@@ -104,7 +87,7 @@ int main(int argc, char** argv) {
         }
     }
     // The export as the menu writes it.
-    view.askBitmapPath = [&] { return out + QLatin1String("/view3d-export") + suffix + ".bmp"; };
+    view.askBitmapPath = [&] { return name("export", ".bmp"); };
     view.saveBitmap();
 
     doc.SetModifiedFlag(false);
