@@ -19,6 +19,7 @@
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
 #include "CVtrDoc.h"
+#include "DocumentFrame.h"
 #include "DocumentHost.h"
 
 using namespace vantor;
@@ -62,14 +63,19 @@ void MainFormRefresh(benchmark::State& state) {
     // once the filter's curve joins the impedance curves.
     host->setGraphWindowOpen(false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    host->document().newGroup();
-    host->document().transferGroupToFilter();
-    host->document().searchChoke();
+    // Ten capacitors in the group, and the choke list as the search fills it.
+    CVtrDoc& doc = host->document();
+    doc.newGroup();
+    for (CCGroup* group = doc.currentGroup(); group->CapacitorCount() < 10;) group->InsertCapacitor(1);
+    doc.transferGroupToFilter();
+    doc.searchChoke();
+    state.counters["capacitors"] = double(doc.currentGroup()->CapacitorCount());
+    state.counters["chokes"] = double(doc.filter.candidates.size());
     QCoreApplication::processEvents();
-    QWidget* form = frame.mdiArea()->activeSubWindow()->widget();
+    QWidget* form = DocumentFrame::ContentOf(frame.mdiArea()->activeSubWindow());
     const bool repaint = state.range(0) != 0;
     for (auto _ : state) {
-        host->document().UpdateAllViews(ChangeHint::Everything);
+        doc.UpdateAllViews(ChangeHint::Everything);
         if (repaint) form->repaint();
     }
     host->closeAll();

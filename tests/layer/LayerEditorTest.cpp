@@ -2,6 +2,7 @@
 // to the plane's objects, the context menu's offers, undo, and the picture.
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include <QAction>
@@ -66,6 +67,7 @@ class LayerEditorTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void bandDrawsNamedCutOut_data();
     void bandDrawsNamedCutOut();
     void dragMovesWhatIsHitFirst_data();
     void dragMovesWhatIsHitFirst();
@@ -77,20 +79,39 @@ private slots:
     void picture();
 };
 
+void LayerEditorTest::bandDrawsNamedCutOut_data() {
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("edges");  // mm: x1, y1 to x2, y2
+    QTest::newRow("gap in the numbers") << QStringList{"Cutout1", "Cutout3"} << QPointF(20, 15) << QPointF(10, 10)
+                                        << "Cutout2" << QRectF(QPointF(10, 10), QPointF(20, 15));
+    QTest::newRow("click: zero size") << QStringList{} << QPointF(30, 30) << QPointF(30, 30) << "Cutout1"
+                                      << QRectF(QPointF(30, 30), QPointF(30, 30));
+    QTest::newRow("outside clamped") << QStringList{"Cutout2"} << QPointF(90, 60) << QPointF(150, 100) << "Cutout1"
+                                     << QRectF(QPointF(90, 60), QPointF(99, 71));
+}
+
 void LayerEditorTest::bandDrawsNamedCutOut() {
-    // Clamping, zero sizes and taken names are the plane edit's, tested in
-    // the core; here the band drawn up and left, and the gap in the numbers.
+    QFETCH(QStringList, existing);
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(QString, name);
+    QFETCH(QRectF, edges);
     TestHost host;
-    host.addCutOut(0, 0, 1 * mm, 1 * mm, "Cutout1");
-    host.addCutOut(2 * mm, 0, 3 * mm, 1 * mm, "Cutout3");
+    // Far from where the band goes.
+    for (int i = 0; i < existing.size(); ++i)
+        host.addCutOut(2 * i * mm, 0, (2 * i + 1) * mm, 1 * mm, existing[i].toUtf8().constData());
     Editor e(host);
-    e.drag(QPointF(20, 15), QPointF(10, 10));
+    e.drag(from, to);
     CLayer& l = host.plane();
-    QCOMPARE(l.cutOuts.size(), std::size_t(3));
+    QCOMPARE(int(l.cutOuts.size()), existing.size() + 1);
     const CCutOut& c = *l.cutOuts.back();
-    QCOMPARE(QString::fromStdString(c.name), QStringLiteral("Cutout2"));
-    QVERIFY(Near(c.x1, 10 * mm) && Near(c.y1, 10 * mm));
-    QVERIFY(Near(c.x2, 20 * mm) && Near(c.y2, 15 * mm));
+    QCOMPARE(QString::fromStdString(c.name), name);
+    QVERIFY(Near(c.x1, edges.left() * mm) && Near(c.y1, edges.top() * mm));
+    QVERIFY(Near(c.x2, edges.right() * mm) && Near(c.y2, edges.bottom() * mm));
+    QCOMPARE(c.inactive, 0);
     QCOMPARE(host.labels, QStringList{"Aussparung zeichnen"});
     QVERIFY(host.doc.IsModified());
 }
@@ -109,6 +130,10 @@ void LayerEditorTest::dragMovesWhatIsHitFirst_data() {
                                              << QPointF(60, 20) << QPointF(20, 20);
     QTest::newRow("inactive cut-out shifted") << "probe group cut" << QPointF(25, 25) << QPointF(35, 28)
                                               << QPointF(40, 30) << QPointF(40, 30) << QPointF(30, 23);
+    QTest::newRow("probe clamped to the corner") << "probe" << QPointF(40, 30) << QPointF(150, -50) << QPointF(99, 0)
+                                                 << QPointF() << QPointF();
+    QTest::newRow("group clamped to the corner") << "group" << QPointF(40, 30) << QPointF(-20, 200) << QPointF()
+                                                 << QPointF(0, 71) << QPointF();
 }
 
 void LayerEditorTest::dragMovesWhatIsHitFirst() {

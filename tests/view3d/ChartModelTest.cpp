@@ -164,6 +164,23 @@ TEST(Chart, AnglesFoldOnceIntoOneTurn) {
     EXPECT_FLOAT_EQ(chart.Settings().ax, 40.0f);
 }
 
+TEST(Chart, AnimationPatterns) {
+    // Change of ax, ay, az per tick at speed 3.
+    const float steps[7][3] = {{3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 3, 0}, {2, 0, 3}, {0, 2, 3}, {1, 2, 3}};
+    for (int p = 0; p <= kNoAnimation; ++p) {
+        COpenGL3D chart = Loaded();
+        chart.speed = 3;
+        ChartSettings& s = chart.Settings();
+        s.pattern = p;
+        s.ax = s.ay = s.az = 0;
+        chart.AnimationStep();
+        const float* d = p < 7 ? steps[p] : nullptr;
+        EXPECT_FLOAT_EQ(s.ax, d ? d[0] : 0) << p;
+        EXPECT_FLOAT_EQ(s.ay, d ? d[1] : 0) << p;
+        EXPECT_FLOAT_EQ(s.az, d ? d[2] : 0) << p;
+    }
+}
+
 TEST(Chart, MouseAndRotationModes) {
     COpenGL3D chart = Loaded();
     chart.speed = 2;
