@@ -181,7 +181,16 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
     CLI::App* probe = app.add_subcommand("probe", "Probes on the Vcc plane");
     probe->require_subcommand(1);
     auto add = std::make_shared<ObjectArgs>();
-    CLI::App* a = Sub(probe, "add", "Place a new probe", add, ctx, [](DocumentSession& s, ObjectArgs& o) {
+    auto place = std::make_shared<std::vector<std::string>>();
+    CLI::App* a = Sub(probe, "add", "Place a new probe, named or numbered", add, ctx, [place](DocumentSession& s, ObjectArgs& o) {
+        // Without a name the probe is named as the layer editor names it.
+        const std::vector<std::string>& w = *place;
+        const bool named = w.size() == 3;
+        if (named)
+            o.name = w[0];
+        else if (const CLayer* plane = s.doc().plane())
+            o.name = NextProbeName(*plane);
+        o.x = w[named ? 1 : 0], o.y = w[named ? 2 : 1];
         if (!AddProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
             s.Fail("Sonde " + Shown(o.name) + " ist schon vorhanden");
             return;
@@ -199,11 +208,12 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
         s.doc().plane()->ProbePositionByName(o.name, x, y);
         SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(x, y));
     });
-    for (auto [cmd, args] : {std::pair{a, add}, std::pair{m, move}}) {
-        cmd->add_option("NAME", args->name, "Probe name")->required();
-        cmd->add_option("X", args->x, "x, e.g. 20mm")->required();
-        cmd->add_option("Y", args->y, "y, e.g. 10mm")->required();
-    }
+    a->add_option("PLACE", *place, "[NAME] X Y: probe name (default: Probe<n>, the first free n), x and y, e.g. 20mm 10mm")
+        ->required()
+        ->expected(2, 3);
+    m->add_option("NAME", move->name, "Probe name")->required();
+    m->add_option("X", move->x, "x, e.g. 20mm")->required();
+    m->add_option("Y", move->y, "y, e.g. 10mm")->required();
     auto del = std::make_shared<ObjectArgs>();
     Sub(probe, "delete", "Delete a probe", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!DeleteProbe(s.doc(), o.name)) {

@@ -115,7 +115,7 @@ TEST_F(WorkflowCli, GroupProbeAndCutOutCommands) {
     EXPECT_DOUBLE_EQ(gruppe2()["y"].get<double>(), 0.071) << "clamped into the plane";
 
     for (const char* args : {"probe add design.vnt Sonde3 10mm 20mm", "probe move design.vnt Sonde3 30mm 5mm",
-                             "probe add design.vnt Sonde4 1mm 1mm", "probe delete design.vnt Sonde4",
+                             "probe add design.vnt 1mm 1mm", "probe delete design.vnt Probe3",  // numbered
                              "cutout add design.vnt 1mm 1mm 2mm 2mm", "cutout add design.vnt 10mm 10mm 6mm 6mm",
                              "cutout delete design.vnt Cutout1"})
         ASSERT_EQ(Cli(args).exitCode, 0) << args;
