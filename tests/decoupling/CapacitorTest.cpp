@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "CCGroup.h"
 #include "CMStrip.h"
@@ -68,6 +70,40 @@ TEST(CapacitorModel, MountedEslIsAffineInTheViaSpacingEvenPastTheBody) {
     EXPECT_NEAR((b - a) / 0.4e-3, (c - b) / 0.8e-3, 1e-9);
     EXPECT_NEAR((d - c) / 1.6e-3, (c - b) / 0.8e-3, 1e-9);
     EXPECT_GT(b, a) << "segment 2 lies higher above the plane, so it has more inductance per length";
+}
+
+TEST(CapacitorModel, MountedEslFollowsEveryInputItDependsOn) {
+    // Answers are kept per input; a kept answer must never stand in for a
+    // changed shape or stack-up, however the asks interleave.
+    const CCapShape base = PackageTable::Application()[9];
+    const CCircuitBoard board;
+    const double first = MountedEsl(base, board);
+    const std::vector<std::function<void(CCapShape&, BoardStackup&)>> changes = {
+        [](CCapShape& s, BoardStackup&) { s.bodyThickness *= 1.5; },
+        [](CCapShape& s, BoardStackup&) { s.bodyWidth *= 1.5; },
+        [](CCapShape& s, BoardStackup&) { s.bodyLength *= 1.5; },
+        [](CCapShape&, BoardStackup& b) { b.epsilonR *= 1.5; },
+        [](CCapShape&, BoardStackup& b) { b.viaSpacing *= 1.5; },
+        [](CCapShape&, BoardStackup& b) { b.metalThickness *= 1.5; },
+        [](CCapShape&, BoardStackup& b) { b.mountingDepth *= 1.5; },
+        [](CCapShape& s, BoardStackup& b) { s.bodyLength *= 2, b.mountingDepth *= 2; },
+        [](CCapShape& s, BoardStackup& b) { s.bodyWidth *= 2, b.epsilonR *= 2; },
+    };
+    std::vector<double> seen;
+    for (const auto& change : changes) {
+        CCapShape shape = base;
+        BoardStackup stackup = board;
+        change(shape, stackup);
+        const double esl = MountedEsl(shape, stackup);
+        EXPECT_NE(esl, first);
+        EXPECT_EQ(MountedEsl(shape, stackup), esl);
+        seen.push_back(esl);
+    }
+    EXPECT_EQ(MountedEsl(base, board), first);  // asked again after more than it keeps
+    CCapShape shape = base;
+    BoardStackup stackup = board;
+    changes[0](shape, stackup);
+    EXPECT_EQ(MountedEsl(shape, stackup), seen[0]);
 }
 
 TEST(CapacitorModel, SeriesRlcImpedance) {
