@@ -20,6 +20,7 @@
 #include "CVtrDoc.h"
 #include "CVtrGrphFrm.h"
 #include "CVtrGrphVw.h"
+#include "DocumentFrame.h"
 #include "DocumentHost.h"
 
 using namespace vantor;
@@ -50,7 +51,7 @@ struct AnalysedDesign {
                                                             "Probe" + std::to_string(i + 1)));
         doc.analyse();
         for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-            if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(w->widget())) graph = g, w->showMaximized();
+            if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(app::DocumentFrame::ContentOf(w))) graph = g, w->showMaximized();
         // Filter (dB) beside |Z| would ask about the units: it is built but
         // not drawn.
         graph->tree().findTrace("Filter")->setCheckState(0, Qt::Unchecked);
