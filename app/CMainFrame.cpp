@@ -542,6 +542,8 @@ void CMainFrame::showContextHelp(ui::HelpTable table, int topic) {
     showHelpUrl(url);
 }
 
+void CMainFrame::showHelpSection(const QString& target) { showHelpUrl(HelpTargetUrl(target)); }
+
 void CMainFrame::showHelpUrl(const QUrl& url) {
     const QString folder = HelpFolder();
     if (folder.isEmpty() || url.isEmpty() || url.toLocalFile().isEmpty()) {

@@ -266,6 +266,8 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& fla
 
 void DocumentHost::showHelp(int topic) { frame_.showHelp(topic); }
 
+void DocumentHost::showHelpSection(const QString& target) { frame_.showHelpSection(target); }
+
 void DocumentHost::print(ui::Printable& picture) { frame_.print(picture); }
 
 void DocumentHost::printPreview(ui::Printable& picture) { frame_.printPreview(picture); }

@@ -43,6 +43,7 @@ public:
     void setGraphWindowOpen(bool open) override;
     void setLayerEditorOpen(bool open) override;
     void showHelp(int topic) override;
+    void showHelpSection(const QString& target) override;
     void print(ui::Printable& picture) override;
     void printPreview(ui::Printable& picture) override;
     void printSetup() override;

@@ -61,9 +61,10 @@ QString HelpTopicTarget(ui::HelpTable table, int topic) {
     return page + QLatin1Char('#') + QLatin1String(anchor);
 }
 
-QUrl HelpTopicUrl(ui::HelpTable table, int topic) {
+QUrl HelpTopicUrl(ui::HelpTable table, int topic) { return HelpTargetUrl(HelpTopicTarget(table, topic)); }
+
+QUrl HelpTargetUrl(const QString& target) {
     const QString folder = HelpFolder();
-    const QString target = HelpTopicTarget(table, topic);
     if (folder.isEmpty() || target.isEmpty()) return {};
     const qsizetype hash = target.indexOf(QLatin1Char('#'));
     QUrl url = QUrl::fromLocalFile(folder + QLatin1Char('/') + target.left(hash));

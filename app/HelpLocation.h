@@ -28,6 +28,8 @@ int HelpTopicCount(ui::HelpTable table);
 QString HelpTopicSnippet(ui::HelpTable table, int topic);
 /// HelpTopicTarget as a URL into the installed help; empty without help.
 QUrl HelpTopicUrl(ui::HelpTable table, int topic);
+/// "page.html#anchor" of the help folder as a URL; empty without help.
+QUrl HelpTargetUrl(const QString& target);
 
 /// The installed data folder: share/vantor beside the program's bin, or
 /// the program's own folder; empty when neither holds what is asked for.

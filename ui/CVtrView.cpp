@@ -101,6 +101,21 @@ int CVtrView::HelpTopic(int id) {
     return topics.value(id, 0);
 }
 
+QString CVtrView::HelpSection(int id) {
+    // Controls without a topic still answer F1 with the section about them.
+    if (id >= kFirstEdit && id < kFirstEdit + kSlotCount) return QStringLiteral("bearbeiten.html");
+    static const QHash<int, QString> sections{
+        {kPosX, QStringLiteral("hauptformular.html#position")},
+        {kPosY, QStringLiteral("hauptformular.html#position")},
+        {kDeleteGroup, QStringLiteral("hauptformular.html#gruppe-loeschen")},
+        {kGroupName, QStringLiteral("hauptformular.html#gruppe")},
+        {kGroupSpin, QStringLiteral("hauptformular.html#gruppe")},
+        {kAttenuationSpin, QStringLiteral("hauptformular.html#daempfung")},
+        {kAnalyse, QStringLiteral("hauptformular.html#analyse")},
+        {kKillMax, QStringLiteral("hauptformular.html#analyse")}};
+    return sections.value(id);
+}
+
 CVtrView::CVtrView(FormHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setAccessibleName(QStringLiteral("Entkopplung"));
     buildOptimisationBox();
@@ -545,9 +560,12 @@ void CVtrView::showHelpFor(QWidget* widget) {
     // A combo's own edit field asks for its combo's topic.
     for (; widget != nullptr && widget != this; widget = widget->parentWidget()) {
         const int id = widget->property("controlId").toInt();
-        if (id != 0) return host_.showHelp(HelpTopic(id));
+        if (id == 0) continue;
+        if (const int topic = HelpTopic(id); topic != 0) return host_.showHelp(topic);
+        if (const QString section = HelpSection(id); !section.isEmpty()) return host_.showHelpSection(section);
+        break;
     }
-    host_.showHelp(0);
+    host_.showHelpSection(QStringLiteral("hauptformular.html"));
 }
 
 bool CVtrView::eventFilter(QObject* watched, QEvent* event) {

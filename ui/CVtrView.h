@@ -56,6 +56,8 @@ public:
 
     /// The context-help topic of a control's id; 0 when it has none.
     static int HelpTopic(int controlId);
+    /// The help page and section of a control without a topic (empty: none).
+    static QString HelpSection(int controlId);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -44,6 +44,9 @@ public:
 
     /// Opens the help at a context topic number (0: the contents).
     virtual void showHelp(int topic) = 0;
+    /// Opens the help at a page of the help folder, with an optional
+    /// "#anchor" (for controls the context-help table has no topic for).
+    virtual void showHelpSection(const QString& target) = 0;
 
     /// The program's printing, for windows that print their own picture:
     /// the print dialog, the preview, the page set-up. They share one

@@ -31,6 +31,7 @@
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
+#include "CVtrView.h"
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "CEditFreqDlg.h"
@@ -392,6 +393,17 @@ private slots:
             anchors.removeDuplicates();
             QCOMPARE(anchors.size(), t.count);  // no two topics share a place
         }
+        // The main form's controls without a topic point at real sections.
+        int sections = 0;
+        for (int id = 1000; id < 1300; ++id) {
+            const QStringList target = ui::CVtrView::HelpSection(id).split(QLatin1Char('#'));
+            if (target.front().isEmpty()) continue;
+            ++sections;
+            const QByteArray page = FileBytes(help + target[0]);
+            QVERIFY2(!page.isEmpty(), qPrintable(target[0]));
+            if (target.size() == 2) QVERIFY2(page.contains(("id=\"" + target[1] + "\"").toUtf8()), qPrintable(target[1]));
+        }
+        QVERIFY(sections >= 10);
         // Every page the contents name is there.
         const QString index = QString::fromUtf8(FileBytes(help + QStringLiteral("index.html")));
         static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));

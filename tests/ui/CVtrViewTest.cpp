@@ -285,12 +285,23 @@ void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
     }
     const std::vector<std::pair<QWidget*, int>> topics{
         {f.slot(3), 1}, {f.button(">> + >>"), 2}, {f.field("Obere Grenzfrequenz:"), 9},
-        {f.field("Dämpfung:"), 11}, {Named<QComboBox>(f.view, "Drossel"), 14}, {f.button("Analyse !"), 0}};
+        {f.field("Dämpfung:"), 11}, {Named<QComboBox>(f.view, "Drossel"), 14}};
     for (auto [widget, topic] : topics) {
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_F1);
         QCOMPARE(f.host.helpTopics.last(), topic);
     }
+    // Controls without a topic get the section about them.
+    const std::vector<std::pair<QWidget*, QString>> sections{
+        {f.button("Analyse !"), "hauptformular.html#analyse"},
+        {f.field("Y:"), "hauptformular.html#position"},
+        {f.button("Edit", 2), "bearbeiten.html"}};
+    for (const auto& [widget, section] : sections) {
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_F1);
+        QCOMPARE(f.host.helpSections.last(), section);
+    }
+    QCOMPARE(f.host.helpTopics.size(), qsizetype(topics.size()));
     f.button("Analyse !")->click();
     QCOMPARE(f.host.labels.last(), QStringLiteral("Analyse !"));
 }

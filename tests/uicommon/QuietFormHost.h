@@ -36,6 +36,7 @@ public:
     void setGraphWindowOpen(bool open) override { doc.graphWindowOpen = open; }
     void setLayerEditorOpen(bool open) override { doc.layerEditorOpen = open; }
     void showHelp(int topic) override { helpTopics << topic; }
+    void showHelpSection(const QString& target) override { helpSections << target; }
     void print(ui::Printable&) override {}
     void printPreview(ui::Printable&) override {}
     void printSetup() override {}
@@ -46,6 +47,7 @@ public:
     CVtrDoc doc;
     QStringList labels;  // the commands run, by their undo labels
     QList<int> helpTopics;
+    QStringList helpSections;
 };
 
 }  // namespace vantor::test
