@@ -616,8 +616,11 @@ QString CMainFrame::formControlHelp(QWidget* widget) const {
         const int id = w->property("controlId").toInt();
         if (id == 0) continue;
         for (QWidget* form = w; form != nullptr; form = form->parentWidget())
-            if (qobject_cast<ui::CVtrView*>(form) != nullptr)
-                return HelpTopicSnippet(ui::HelpTable::MainForm, ui::CVtrView::HelpTopic(id));
+            if (qobject_cast<ui::CVtrView*>(form) != nullptr) {
+                const int topic = ui::CVtrView::HelpTopic(id);
+                return topic != 0 ? HelpTopicSnippet(ui::HelpTable::MainForm, topic)
+                                  : HelpTargetSnippet(ui::CVtrView::HelpSection(id));
+            }
         return {};
     }
     return {};

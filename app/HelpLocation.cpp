@@ -72,8 +72,10 @@ QUrl HelpTargetUrl(const QString& target) {
     return url;
 }
 
-QString HelpTopicSnippet(ui::HelpTable table, int topic) {
-    const QUrl url = HelpTopicUrl(table, topic);
+QString HelpTopicSnippet(ui::HelpTable table, int topic) { return HelpTargetSnippet(HelpTopicTarget(table, topic)); }
+
+QString HelpTargetSnippet(const QString& target) {
+    const QUrl url = HelpTargetUrl(target);
     if (url.isEmpty() || !url.hasFragment()) return {};
     QFile file(url.toLocalFile());
     if (!file.open(QIODevice::ReadOnly)) return {};

@@ -26,6 +26,8 @@ int HelpTopicCount(ui::HelpTable table);
 /// The heading and first paragraph of a topic as rich text, for the
 /// "What's this" pop-up; empty without help.
 QString HelpTopicSnippet(ui::HelpTable table, int topic);
+/// The same for "page.html#anchor"; empty without an anchor.
+QString HelpTargetSnippet(const QString& target);
 /// HelpTopicTarget as a URL into the installed help; empty without help.
 QUrl HelpTopicUrl(ui::HelpTable table, int topic);
 /// "page.html#anchor" of the help folder as a URL; empty without help.

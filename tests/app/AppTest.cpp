@@ -438,13 +438,26 @@ private slots:
         QApplication::sendEvent(attenuation, &query);
         QVERIFY(query.isAccepted());
         QVERIFY(HelpTopicSnippet(ui::HelpTable::MainForm, 11).contains(QStringLiteral("120 dB")));
+        // A control without a topic: its section, in the window and as "What's this".
+        QPushButton* analyse = nullptr;
+        for (QPushButton* b : form->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Analyse !")) analyse = b;
+        QVERIFY(analyse != nullptr);
+        analyse->setFocus();
+        QTest::keyClick(analyse, Qt::Key_F1);
+        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("analyse"));
+        QEvent queryAnalyse(QEvent::QueryWhatsThis);
+        queryAnalyse.ignore();
+        QApplication::sendEvent(analyse, &queryAnalyse);
+        QVERIFY(queryAnalyse.isAccepted());
+        frame_->action(QStringLiteral("Hilfethemen"))->trigger();
 
-        // The search finds pages by every word; back returns to the topic.
+        // The search finds pages by every word; back returns to the last section.
         const auto found = help->search(QStringLiteral("dämpfung drossel"));
         QVERIFY(found.size() >= 2);
         QVERIFY(help->search(QStringLiteral("Dämpfung Quasselstrippe")).isEmpty());
         help->browser()->backward();
-        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("daempfung"));
+        QCOMPARE(help->currentUrl().fragment(), QStringLiteral("analyse"));
 
         // The frequency dialog: F1 and "Hilfe" on a field show its own topic
         // in the help window of the newest main window.
