@@ -88,6 +88,22 @@ QStringList UnnamedControls(QWidget* root) {
     return unnamed;
 }
 
+/// The child of root that a screen reader announces by name, else null.
+template <class W>
+W* NamedChild(QWidget* root, const QString& name) {
+    for (W* w : root->findChildren<W*>())
+        if (w->accessibleName() == name) return w;
+    return nullptr;
+}
+
+/// True when w answers Shift+F1 with a text of its own.
+bool AnswersWhatsThis(QWidget* w) {
+    QEvent query(QEvent::QueryWhatsThis);
+    query.ignore();
+    QApplication::sendEvent(w, &query);
+    return query.isAccepted();
+}
+
 QStringList MenuTitles(CMainFrame& frame) {
     QStringList titles;
     for (QAction* a : frame.menuBar()->actions()) titles << a->text();
@@ -417,9 +433,7 @@ private slots:
         SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
         DocumentHost* doc = frame_->newDocument();
         QWidget* form = doc->frames().front()->content();
-        QLineEdit* attenuation = nullptr;
-        for (QLineEdit* e : form->findChildren<QLineEdit*>())
-            if (e->accessibleName() == QStringLiteral("Dämpfung:")) attenuation = e;
+        auto* attenuation = NamedChild<QLineEdit>(form, QStringLiteral("Dämpfung:"));
         QVERIFY(attenuation != nullptr);
         attenuation->setFocus();
         QTest::keyClick(attenuation, Qt::Key_F1);
@@ -433,23 +447,15 @@ private slots:
         // "What's this" on the same field gives the topic's first paragraph.
         frame_->action(QStringLiteral("Hilfethemen"))->trigger();
         QCOMPARE(help->currentUrl().fileName(), QStringLiteral("index.html"));
-        QEvent query(QEvent::QueryWhatsThis);
-        query.ignore();
-        QApplication::sendEvent(attenuation, &query);
-        QVERIFY(query.isAccepted());
+        QVERIFY(AnswersWhatsThis(attenuation));
         QVERIFY(HelpTopicSnippet(ui::HelpTable::MainForm, 11).contains(QStringLiteral("120 dB")));
         // A control without a topic: its section, in the window and as "What's this".
-        QPushButton* analyse = nullptr;
-        for (QPushButton* b : form->findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("Analyse !")) analyse = b;
+        auto* analyse = NamedChild<QPushButton>(form, QStringLiteral("Analyse !"));
         QVERIFY(analyse != nullptr);
         analyse->setFocus();
         QTest::keyClick(analyse, Qt::Key_F1);
         QCOMPARE(help->currentUrl().fragment(), QStringLiteral("analyse"));
-        QEvent queryAnalyse(QEvent::QueryWhatsThis);
-        queryAnalyse.ignore();
-        QApplication::sendEvent(analyse, &queryAnalyse);
-        QVERIFY(queryAnalyse.isAccepted());
+        QVERIFY(AnswersWhatsThis(analyse));
         frame_->action(QStringLiteral("Hilfethemen"))->trigger();
 
         // The search finds pages by every word; back returns to the last section.
