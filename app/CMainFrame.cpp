@@ -40,6 +40,7 @@
 #include "KeyboardLocks.h"
 #include "OwnMenus.h"
 #include "Printable.h"
+#include "ShownText.h"
 
 namespace vantor::app {
 
@@ -524,7 +525,7 @@ void CMainFrame::updateRecentActions() {
         const bool used = i < files.size();
         a->setVisible(used);
         if (!used) continue;
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(ui::MenuEntryText(QDir::toNativeSeparators(files[i]))));
         a->setData(files[i]);
         a->setStatusTip(QStringLiteral("Öffnet ") + files[i]);
     }

@@ -14,6 +14,7 @@
 #include "AboutDialog.h"
 #include "CSParameterDB.h"
 #include "QtInteraction.h"
+#include "ShownText.h"
 
 namespace vantor::app {
 
@@ -111,7 +112,7 @@ CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent) {
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(false);
     bar_->setAccessibleName(QStringLiteral("Fortschritt"));
-    file_ = new QLabel(this);
+    file_ = ui::NewPlainLabel(this);
     file_->setAccessibleName(QStringLiteral("Datei"));
     file_->setMinimumWidth(fontMetrics().averageCharWidth() * 56);
     auto* label = new QLabel(QString::fromUtf8(kLoadedSetsLabel), this);

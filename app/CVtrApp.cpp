@@ -23,6 +23,7 @@
 #include "CVtrDoc.h"
 #include "DocumentHost.h"
 #include "HelpLocation.h"
+#include "ShownText.h"
 #include "SingleInstance.h"
 #include "QtInteraction.h"
 #include "ReportPainter.h"
@@ -42,7 +43,8 @@ std::function<ErrorChoice(const QString&)>& ErrorChoiceForTests() {
 
 ErrorChoice AskErrorChoice(QWidget* owner, const QString& text) {
     if (ErrorChoiceForTests()) return ErrorChoiceForTests()(text);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error!"), text, QMessageBox::NoButton, owner);
+    const std::unique_ptr<QMessageBox> owned = ui::NewMessageBox(QMessageBox::Critical, QStringLiteral("Error!"), text, owner);
+    QMessageBox& box = *owned;
     QPushButton* abort = box.addButton(QMessageBox::Abort);
     QPushButton* retry = box.addButton(QMessageBox::Retry);
     box.addButton(QMessageBox::Ignore);

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include "CLayerEditFrm.h"
 #include "CMainFrame.h"
@@ -13,6 +15,7 @@
 #include "CVtrView.h"
 #include "DocumentFrame.h"
 #include "ReportPainter.h"
+#include "ShownText.h"
 #include "SolverProgressDialog.h"
 
 namespace vantor::app {
@@ -25,6 +28,39 @@ constexpr const char* kFileFilter = "Vantor Entkopplung (*.vnt)";
 constexpr std::chrono::seconds kSaveLockWait{5};
 
 std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+
+/// Takes the file's lock, waiting at most kSaveLockWait for a vantor-cli run
+/// that holds it. The window stays alive meanwhile: a modal note says what
+/// the save waits for and offers "Abbrechen" (then Busy with no error).
+DocumentLock::Outcome LockForSave(DocumentLock& lock, const std::filesystem::path& target, const QString& shown,
+                                  QWidget* parent, std::string& error) {
+    DocumentLock::Outcome outcome = lock.Acquire(target, std::chrono::milliseconds(0), error);
+    if (outcome != DocumentLock::Outcome::Busy) return outcome;
+    QProgressDialog wait(parent);
+    wait.setWindowTitle(QString::fromUtf8(ui::kMessageCaption));
+    wait.setLabel(ui::NewPlainLabel(&wait, QStringLiteral("Die Datei %1 wird gerade von einem anderen Programm "
+                                                          "geändert.\nDas Speichern wartet, bis sie frei ist...")
+                                               .arg(shown)));
+    wait.setCancelButtonText(QStringLiteral("Abbrechen"));
+    wait.setRange(0, 0);
+    wait.setMinimumDuration(0);
+    wait.setAutoReset(false);
+    wait.setAutoClose(false);
+    const auto deadline = std::chrono::steady_clock::now() + kSaveLockWait;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+        outcome = lock.Acquire(target, std::chrono::milliseconds(0), error);
+        if (outcome != DocumentLock::Outcome::Busy || std::chrono::steady_clock::now() >= deadline) wait.accept();
+    });
+    poll.start(50);
+    // Not a nested loop in a callback: the save runs from a menu command.
+    if (wait.exec() != QDialog::Accepted) {
+        lock.Release();
+        error.clear();
+        return DocumentLock::Outcome::Busy;
+    }
+    return outcome;
+}
 
 }  // namespace
 
@@ -189,21 +225,22 @@ bool DocumentHost::saveAs() {
 
 bool DocumentHost::saveTo(const QString& path) {
     const std::filesystem::path target = FsPath(path);
+    DocumentLock lock;
+    std::string error;
+    const DocumentLock::Outcome locked = LockForSave(lock, target, path, &frame_, error);
+    if (locked == DocumentLock::Outcome::Busy || locked == DocumentLock::Outcome::Failed) {
+        if (!error.empty()) ui_.message(error, MessageKind::Error);
+        return false;
+    }
     // Another program replaced the file since it was read here: saving
-    // would silently drop its change.
+    // would silently drop its change. Asked with the lock held, so that a
+    // run that held it before has written all it is going to.
     if (!path_.isEmpty() && QFileInfo(path).absoluteFilePath() == path_ && doc_.ChangedOnDisk(target)) {
         const QString question =
             QStringLiteral("Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert.\n"
                            "Soll sie trotzdem überschrieben werden?")
                 .arg(path);
         if (ui_.ask(question.toStdString(), Buttons::YesNo) != Answer::Yes) return false;
-    }
-    DocumentLock lock;
-    std::string error;
-    const DocumentLock::Outcome locked = lock.Acquire(target, kSaveLockWait, error);
-    if (locked == DocumentLock::Outcome::Busy || locked == DocumentLock::Outcome::Failed) {
-        ui_.message(error, MessageKind::Error);
-        return false;
     }
     bool saved = false;
     {

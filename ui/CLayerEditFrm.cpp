@@ -16,6 +16,7 @@
 #include "CLayerEditView.h"
 #include "FormHost.h"
 #include "LayerPainter.h"
+#include "ShownText.h"
 
 namespace vantor::ui {
 
@@ -25,7 +26,7 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A status pane as wide as its widest text.
 QLabel* Pane(QStatusBar* bar, const char* widest, const char* accessibleName) {
-    auto* label = new QLabel(bar);
+    QLabel* label = NewPlainLabel(bar);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(Text(widest)) + 12);
     label->setAccessibleName(Text(accessibleName));
     bar->addWidget(label);

@@ -11,6 +11,7 @@
 #include "CVtrGrphVw.h"
 #include "FormHost.h"
 #include "GraphPainter.h"
+#include "ShownText.h"
 
 namespace vantor::ui {
 
@@ -31,6 +32,9 @@ CVtrGrphFrm::CVtrGrphFrm(FormHost& host, QWidget* parent) : QWidget(parent), hos
     commands.printSetup = [this] { host_.printSetup(); };
     commands.exitProgram = [this] { host_.exitProgram(); };
     threeD_ = new view3d::C3DGLView(host_.document(), commands, rows_);
+    threeD_->showMessage = [this](const QString& text) {
+        ShowMessage(threeD_, QMessageBox::Warning, QStringLiteral("3D-View"), text);
+    };
     threeDPicture_.view = threeD_;
     threeDSlot_ = threeD_;
 

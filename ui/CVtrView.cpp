@@ -26,6 +26,7 @@
 #include "FormDialogs.h"
 #include "FormHost.h"
 #include "PlaneEdits.h"
+#include "ShownText.h"
 #include "StepSpin.h"
 #include "Values.h"
 
@@ -187,7 +188,7 @@ void CVtrView::buildGroupBox() {
     box->setAccessibleName(QStringLiteral("Aktuelle Gruppe"));
     place(box, 1064, {130, 7, 89, 255});
     // The group's name stands in the box's frame, where a title would.
-    groupName_ = new QLabel(this);
+    groupName_ = NewPlainLabel(this);
     groupName_->setAccessibleName(QStringLiteral("Aktuelle Gruppe"));
     place(groupName_, kGroupName, {137, 3, 62, 9});
     groupSpin_ = new StepSpin(this);

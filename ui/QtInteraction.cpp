@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ShownText.h"
+
 namespace vantor::ui {
 
 namespace {
@@ -20,7 +22,8 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 }  // namespace
 
 Answer AskQuestion(QWidget* parent, const QString& text, Buttons buttons, const QString& caption) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    const std::unique_ptr<QMessageBox> owned = NewMessageBox(QMessageBox::Question, caption, text, parent);
+    QMessageBox& box = *owned;
     // The buttons carry the program's own words whatever translation loaded.
     struct Choice {
         Answer answer;
@@ -57,10 +60,7 @@ Answer AskQuestion(QWidget* parent, const QString& text, Buttons buttons, const 
 }
 
 void QtInteraction::message(const std::string& text, MessageKind kind) {
-    QMessageBox box(IconOf(kind), QString::fromUtf8(kMessageCaption), QString::fromStdString(text), QMessageBox::Ok,
-                    parent_);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.exec();
+    ShowMessage(parent_, IconOf(kind), QString::fromUtf8(kMessageCaption), QString::fromStdString(text));
 }
 
 Answer QtInteraction::ask(const std::string& text, Buttons buttons) {

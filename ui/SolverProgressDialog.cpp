@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ShownText.h"
 #include "SolveJob.h"
 
 namespace vantor::ui {
@@ -23,7 +24,7 @@ SolverProgressDialog::SolverProgressDialog(QWidget* parent) : QDialog(parent) {
     lower_->setTextVisible(false);
     lower_->setMaximumHeight(fontMetrics().height() / 2 + 2);
     lower_->setAccessibleName(QStringLiteral("Schritte des Frequenzpunkts"));
-    frequency_ = new QLabel(this);
+    frequency_ = NewPlainLabel(this);
     frequency_->setAccessibleName(QStringLiteral("Frequenz"));
     cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
     cancel_->setAccessibleName(cancel_->text());

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -61,7 +60,6 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                       : QString();
     };
-    showMessage = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("3D-View"), text); };
 
     buildMenu(commands);
     doc_.AddView(*this);

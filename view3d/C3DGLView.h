@@ -63,9 +63,11 @@ public:
     /// The captured picture fitted to page.
     void printPage(QPainter& painter, const QRectF& page);
 
-    /// The file dialog and the message box; tests put their own.
+    /// The file dialog; tests put their own.
     std::function<QString()> askBitmapPath;
-    std::function<void(const QString&)> showMessage;
+    /// Shows a message; the window that holds the view sets it (with the
+    /// program's message box), tests put their own.
+    std::function<void(const QString&)> showMessage = [](const QString&) {};
 
     /// Redraws after a change of the chart and brings menu and panels up to date.
     void chartChanged();

@@ -1,0 +1,153 @@
+// What other programs and hostile names do to the desktop program: a file
+// name that looks like HTML, a vantor-cli run that holds the file while the
+// program saves.
+
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include "BoxAnswerer.h"
+#include "CLayer.h"
+#include "CMainFrame.h"
+#include "CVtrApp.h"
+#include "DocumentFile.h"
+#include "DocumentFrame.h"
+#include "DocumentHost.h"
+
+using namespace vantor;
+using namespace vantor::app;
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/// A change of the design that asks to be saved.
+void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
+    doc.runCommand(QStringLiteral("Neue Gruppe"), [&] {
+        CCGroup* group = doc.document().newGroup();
+        if (!name.empty()) group->name = doc.document().MainForm()->currentGroupName = name;
+        doc.document().UpdateAllViews(ChangeHint::Everything);
+    });
+}
+
+}  // namespace
+
+class SaveAndNamesTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<CMainFrame> frame_;
+    CSParameterDB database_;
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        frame_ = std::make_unique<CMainFrame>(database_);
+        frame_->resize(1000, 700);
+        frame_->show();
+    }
+
+    void cleanup() {
+        BoxAnswerer no({QStringLiteral("Nein"), QStringLiteral("Nein"), QStringLiteral("Nein")});
+        frame_->closeAllDocuments();
+        QTRY_VERIFY(frame_->documents().empty());
+    }
+
+    void namesThatLookLikeHtmlShowAsTyped() {
+        // A FIFO nobody writes to: a label that took the name for HTML would
+        // block the program for good, trying to load it as an image.
+        const QString fifo = file(QStringLiteral("bild"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString missing = file(QStringLiteral("<img src=%1>x.vnt").arg(fifo));
+        {
+            BoxAnswerer ok({QStringLiteral("OK")});
+            QVERIFY(frame_->openDocument(missing) == nullptr);
+            QTRY_VERIFY(ok.allAnswered());
+            QVERIFY(ok.texts.front().contains(QStringLiteral("<img src=")));
+            QCOMPARE(ok.formats.front(), Qt::PlainText);
+        }
+
+        const QString bold = file(QStringLiteral("<b>x & y.vnt"));
+        DocumentHost* doc = frame_->newDocument();
+        QVERIFY(doc->saveTo(bold));
+        AddGroup(*doc, "<b>G</b>");
+        // Every label of the window that shows a name shows it literally.
+        for (QLabel* label : frame_->findChildren<QLabel*>())
+            if (label->text().contains(QStringLiteral("<b>")))
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->text()));
+        QVERIFY(frame_->findChildren<QLabel*>().size() > 0);
+        bool groupShown = false;
+        for (QLabel* label : frame_->findChildren<QLabel*>()) groupShown |= label->text() == QStringLiteral("<b>G</b>");
+        QVERIFY(groupShown);
+        // The recent-file entry shows the '&' instead of taking it for a shortcut.
+        bool recentShown = false;
+        for (QAction* a : frame_->findChildren<QAction*>())
+            recentShown |= a->text().endsWith(QStringLiteral("<b>x && y.vnt"));
+        QVERIFY(recentShown);
+
+        BoxAnswerer no({QStringLiteral("Nein")});
+        QVERIFY(frame_->closeAllDocuments());
+        QTRY_VERIFY(no.allAnswered());
+        QCOMPARE(no.texts.front(), QStringLiteral("Änderungen in <b>x & y.vnt speichern?"));
+        QCOMPARE(no.formats.front(), Qt::PlainText);
+    }
+
+    void aSaveWaitsForTheLockThenAsks() {
+        // vantor-cli holds the file's lock while it analyses and then writes
+        // its results; a save meanwhile must not overwrite them unasked.
+        const QString path = file(QStringLiteral("geteilt.vnt"));
+        DocumentHost* doc = frame_->newDocument();
+        QVERIFY(doc->saveTo(path));
+        AddGroup(*doc);
+
+        auto held = std::make_unique<DocumentLock>();
+        std::string error;
+        QCOMPARE(held->Acquire(std::filesystem::path(QFile::encodeName(path).toStdString()), std::chrono::milliseconds(0),
+                               error),
+                 DocumentLock::Outcome::Locked);
+        const QByteArray theirs = FileBytes(path) + QByteArray("ergebnisse");
+        bool waitShown = false;
+        // The other run finishes while the save waits: it writes, then lets go.
+        QTimer::singleShot(400, this, [&] {
+            waitShown = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()) != nullptr;
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(theirs);
+            f.close();
+            held.reset();
+        });
+        BoxAnswerer no({QStringLiteral("Nein")});
+        frame_->mdiArea()->setActiveSubWindow(doc->frames().front());
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(no.allAnswered());
+        // The window stayed alive while it waited, and said so.
+        QVERIFY(waitShown);
+        QVERIFY(no.texts.front().contains(QStringLiteral("von einem anderen Programm geändert")));
+        QCOMPARE(FileBytes(path), theirs);
+        QVERIFY(doc->document().IsModified());
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    CVtrApp app(argc, argv);
+    SaveAndNamesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "SaveAndNamesTest.moc"
