@@ -8,6 +8,9 @@ namespace vantor {
 
 namespace {
 
+// How much of a file a reading archive takes in at a time.
+constexpr std::size_t kPiece = 64 * 1024;
+
 // Code points of the bytes 0x80..0x9F; the unassigned ones keep their own.
 const char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                             0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -206,7 +209,6 @@ void CArchive::Need(std::size_t n, const char* what) {
     if (have >= n) return;
     // Read on from the file: what the record needs, at least a piece of it,
     // never more than the file still holds.
-    constexpr std::size_t kPiece = 64 * 1024;
     const std::size_t more = static_cast<std::size_t>(
         std::min<std::uint64_t>(std::max(n - have, kPiece), source_->Left()));
     bytes_.erase(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(pos_));
@@ -278,7 +280,7 @@ std::string CArchive::ReadText() {
         // Converted a piece at a time: a long text is held once, as UTF-8.
         std::string utf8;
         while (n > 0) {
-            const std::size_t piece = std::min<std::size_t>(n, 64 * 1024);
+            const std::size_t piece = std::min(n, kPiece);
             Need(piece, "Text");
             for (std::size_t i = 0; i < piece; ++i) AppendUtf8(utf8, Cp1252ToCodePoint(bytes_[pos_ + i]));
             pos_ += piece;
