@@ -21,6 +21,7 @@ namespace {
 struct ObjectArgs {
     FileArgs file;
     std::string name;
+    bool named = false;  // a name was given, even an empty one
     std::string x, y;  // engineering texts, m
     std::string values;
     int slot = 0;
@@ -186,6 +187,10 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
         // Without a name the probe is named as the layer editor names it.
         const std::vector<std::string>& w = *place;
         const bool named = w.size() == 3;
+        if (named && IsBlankName(w[0])) {
+            s.Fail("Der Name einer Sonde darf nicht leer sein; ohne NAME wird sie nummeriert", kExitRefused);
+            return;
+        }
         if (named)
             o.name = w[0];
         else if (const CLayer* plane = s.doc().plane())
@@ -230,6 +235,12 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
     auto add = std::make_shared<ObjectArgs>();
     CLI::App* a = Sub(cutout, "add", "Cut a rectangle out of the plane", add, ctx,
                       [](DocumentSession& s, ObjectArgs& o) {
+                          if (o.named && IsBlankName(o.name)) {
+                              s.Fail("Der Name einer Aussparung darf nicht leer sein; ohne --name wird sie "
+                                     "nummeriert",
+                                     kExitRefused);
+                              return;
+                          }
                           const std::string name = AddCutOut(s.doc(), ParseValue(o.x1), ParseValue(o.y1),
                                                              ParseValue(o.x2), ParseValue(o.y2), o.name);
                           if (name.empty()) {
@@ -244,7 +255,9 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
     a->add_option("Y1", add->y1, "first corner y")->required();
     a->add_option("X2", add->x2, "second corner x")->required();
     a->add_option("Y2", add->y2, "second corner y")->required();
-    a->add_option("--name", add->name, "Name (default: \"Cutout\" and the first free number)");
+    a->add_option_function<std::string>(
+        "--name", [add](const std::string& name) { add->name = name, add->named = true; },
+        "Name (default: \"Cutout\" and the first free number)");
     auto del = std::make_shared<ObjectArgs>();
     Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!DeleteCutOut(s.doc(), o.name)) {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "Commands.h"
+#include "PlaneSolver.h"
 
 int main(int argc, char** argv) {
     vantor::cli::Context ctx;
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? 0 : vantor::cli::kExitRefused;
     } catch (const std::bad_alloc&) {
-        std::fputs("Nicht genügend Speicher.\n", stderr);
+        std::fprintf(stderr, "%s\n", vantor::kNotEnoughMemory);
         return vantor::cli::kExitFailed;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Fehler: %s\n", e.what());

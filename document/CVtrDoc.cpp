@@ -1,6 +1,7 @@
 #include "CVtrDoc.h"
 
 #include <chrono>
+#include <new>
 
 #include <algorithm>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "DocumentFile.h"
 #include "Values.h"
 #include "CLayer.h"
+#include "PlaneSolver.h"
 
 namespace vantor {
 
@@ -138,11 +140,10 @@ bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error, co
 
 CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
     OpenResult result;
-    std::vector<std::uint8_t> bytes;
-    FileStamp stamp;
-    if (!ReadWholeFile(path, bytes, result.message, &stamp)) return result;
+    FileSource file;
+    if (!file.Open(path, result.message)) return result;
     try {
-        CArchive ar(std::move(bytes));
+        CArchive ar(file);
         if (Load(ar) == LoadStatus::UnknownVersion) {
             result.kind = OpenResult::UnknownVersion;
             result.message = kMessageUnknownVersion;
@@ -151,9 +152,16 @@ CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
     } catch (const ArchiveError& e) {
         result.message = "Die Datei " + path.string() + " ist beschädigt oder keine Vantor-Datei: " + e.what();
         return result;
+    } catch (const FileReadError& e) {
+        result.message = e.what();
+        return result;
+    } catch (const std::bad_alloc&) {
+        // What was read so far is gone with the fresh document it was read into.
+        result.message = std::string(kNotEnoughMemory) + " Die Datei " + path.string() + " wird nicht geöffnet.";
+        return result;
     }
     modified_ = false;
-    diskStamp_ = stamp;
+    diskStamp_ = file.Stamp();
     result.kind = OpenResult::Loaded;
     return result;
 }

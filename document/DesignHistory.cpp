@@ -16,13 +16,32 @@ void SwapSolution(CLayer& plane, PlaneSolution& solution) {
     std::swap(plane.results, solution.results);
 }
 
+// What a solution holds on the heap, roughly: the maps, the mesh's objects
+// and its sparse structure.
+std::size_t SolutionBytes(const PlaneSolution& s) {
+    std::size_t n = 0;
+    for (const ComplexMatrix& m : s.results.resultMaps)
+        n += static_cast<std::size_t>(m.Rows()) * static_cast<std::size_t>(m.Columns()) * sizeof(std::complex<double>);
+    for (const std::string& label : s.results.resultLabels) n += label.capacity();
+    const PlaneMesh& mesh = s.mesh;
+    n += mesh.gridNodes.size() * (sizeof(CNode) + sizeof(void*));
+    n += mesh.nodePorts.size() * (sizeof(CPort) + sizeof(void*));
+    n += static_cast<std::size_t>(mesh.nodeIndexMap.Rows()) * static_cast<std::size_t>(mesh.nodeIndexMap.Columns()) *
+         sizeof(int);
+    const PlaneStructure& st = mesh.structure;
+    n += (st.interiorDiag.size() + st.edgeDiag.size() + st.columnStart.size() + st.rowIndex.size()) * sizeof(int) +
+         st.kind.size();
+    return n;
+}
+
 void Append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& bytes) {
     to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
 }  // namespace
 
-DesignHistory::DesignHistory(CVtrDoc& doc, std::size_t limit) : doc_(doc), limit_(std::max<std::size_t>(limit, 1)) {
+DesignHistory::DesignHistory(CVtrDoc& doc, std::size_t limit, std::size_t byteLimit)
+    : doc_(doc), limit_(std::max<std::size_t>(limit, 1)), byteLimit_(byteLimit) {
     doc_.SetSolutionKeeper([this](PlaneSolution& replaced) { Keep(replaced); });
     Clear();
 }
@@ -33,6 +52,10 @@ std::size_t DesignHistory::Snapshot::Size() const {
     std::size_t n = design.size();
     for (const Record& r : records) n += r.bytes.size();
     return n;
+}
+
+std::size_t DesignHistory::Step::Bytes() const {
+    return label.size() + before.Size() + after.Size() + (other ? SolutionBytes(*other) : 0);
 }
 
 DesignHistory::Snapshot DesignHistory::Capture() const {
@@ -87,15 +110,42 @@ bool DesignHistory::Commit() {
     if (saved_ != kNone && saved_ > current_) saved_ = kNone;
     steps_.push_back(Step{std::move(p.label), std::move(p.before), std::move(after), std::move(p.replaced)});
     ++current_;
-    while (steps_.size() > limit_) {
-        steps_.pop_front();
-        --current_;
-        saved_ = saved_ == 0 || saved_ == kNone ? kNone : saved_ - 1;
-    }
+    Trim();
     return true;
 }
 
-std::string DesignHistory::UndoLabel() const { return CanUndo() ? steps_[current_ - 1].label : std::string(); }
+void DesignHistory::DropOldest() {
+    steps_.pop_front();
+    --current_;
+    saved_ = saved_ == 0 || saved_ == kNone ? kNone : saved_ - 1;
+}
+
+void DesignHistory::Trim() {
+    while (steps_.size() > limit_) DropOldest();
+    std::size_t held = HeldBytes();
+    // Every step is done here (the redo steps went with the push), so each
+    // kept solution is the one from before its step: the bulk of the bytes,
+    // and the least needed.
+    for (Step& step : steps_) {
+        if (held <= byteLimit_) break;
+        if (!step.other) continue;
+        const std::size_t bytes = SolutionBytes(*step.other);
+        if (bytes == 0) continue;
+        step.other = PlaneSolution{};
+        step.solutionDropped = true;
+        held -= bytes;
+    }
+    while (held > byteLimit_ && !steps_.empty()) {
+        held -= steps_.front().Bytes();
+        DropOldest();
+    }
+}
+
+std::string DesignHistory::UndoLabel() const {
+    if (!CanUndo()) return {};
+    const Step& step = steps_[current_ - 1];
+    return step.solutionDropped ? step.label + " (ohne die früheren Ergebnisse)" : step.label;
+}
 
 std::string DesignHistory::RedoLabel() const { return CanRedo() ? steps_[current_].label : std::string(); }
 
@@ -174,6 +224,12 @@ void DesignHistory::Clear() {
 std::size_t DesignHistory::SnapshotBytes() const {
     std::size_t n = 0;
     for (const Step& step : steps_) n += step.before.Size() + step.after.Size();
+    return n;
+}
+
+std::size_t DesignHistory::HeldBytes() const {
+    std::size_t n = 0;
+    for (const Step& step : steps_) n += step.Bytes();
     return n;
 }
 

@@ -9,6 +9,13 @@
 // plane's. A restore goes through the document's all-or-nothing load, so a
 // failed undo leaves the document as it was.
 //
+// The history is bounded by steps and by bytes (snapshots and kept
+// solutions). Over the byte bound the kept solutions go first, oldest
+// first: such a step stays, but holds an empty solution instead, so undoing
+// it restores the design with the plane unsolved (no mesh, no results) and
+// its undo label says so; redoing it brings back the solution it made. When
+// the snapshots alone exceed the bound, the oldest steps go.
+//
 // Use: Begin(label) before a command, Commit() after it (Abandon() when the
 // command was not carried out). Everything on the document's thread.
 
@@ -31,9 +38,13 @@ class DocumentView;
 
 class DesignHistory {
 public:
-    /// Keeps at most limit steps (at least one) of doc, which must outlive
-    /// it; becomes the keeper of the solutions doc's solves replace.
-    explicit DesignHistory(CVtrDoc& doc, std::size_t limit = 100);
+    /// Bytes the history may hold by default: 512 MiB.
+    static constexpr std::size_t kDefaultByteLimit = std::size_t{512} << 20;
+
+    /// Keeps at most limit steps (at least one) and byteLimit bytes of doc,
+    /// which must outlive it; becomes the keeper of the solutions doc's
+    /// solves replace.
+    explicit DesignHistory(CVtrDoc& doc, std::size_t limit = 100, std::size_t byteLimit = kDefaultByteLimit);
     ~DesignHistory();
     DesignHistory(const DesignHistory&) = delete;
     DesignHistory& operator=(const DesignHistory&) = delete;
@@ -71,6 +82,8 @@ public:
     /// Bytes the snapshots of all steps hold (the size of the history
     /// without the kept meshes and results).
     std::size_t SnapshotBytes() const;
+    /// Bytes the history holds: the snapshots and the kept solutions.
+    std::size_t HeldBytes() const;
 
 private:
     struct Snapshot {
@@ -94,6 +107,8 @@ private:
         // For a step that replaced the solution: the one not in the plane now
         // (the old one while the step is done, the new one while undone).
         std::optional<PlaneSolution> other;
+        bool solutionDropped = false;  // other was given up for the byte bound
+        std::size_t Bytes() const;
     };
     struct Pending {
         std::string label;
@@ -106,11 +121,15 @@ private:
     /// given, else keeps the current one. target is the step index after.
     bool Restore(const Snapshot& s, std::optional<PlaneSolution>& other, std::size_t target);
     void Keep(PlaneSolution& replaced);
+    /// Brings the history within its bounds after a push.
+    void Trim();
+    void DropOldest();
 
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     CVtrDoc& doc_;
     std::size_t limit_;
+    std::size_t byteLimit_;
     std::deque<Step> steps_;
     std::size_t current_ = 0;  // steps done
     std::size_t saved_ = 0;    // steps done in the state on disk; kNone when gone

@@ -217,7 +217,11 @@ bool WriteFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& 
     return true;
 }
 
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string& error, FileStamp* stamp) {
+FileSource::~FileSource() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileSource::Open(const fs::path& path, std::string& error) {
     // Non-blocking, so that opening a FIFO returns at once and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
@@ -230,22 +234,45 @@ bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::
         error = NotRegular(path);
         return false;
     }
-    std::vector<std::uint8_t> read(static_cast<std::size_t>(st.st_size));
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    path_ = path;
+    stamp_ = vantor::Stamp(st);
+    left_ = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+void FileSource::Read(std::uint8_t* to, std::size_t n) {
+    if (fd_ < 0 || n > left_) throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + Reason(EIO));
     std::size_t done = 0;
-    while (done < read.size()) {
-        const ssize_t n = ::read(fd, read.data() + done, read.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : EIO;
-            ::close(fd);
-            error = "Die Datei " + path.string() + " kann nicht gelesen werden: " + Reason(err);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    while (done < n) {
+        const ssize_t got = ::read(fd_, to + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0)
+            throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " +
+                                Reason(got < 0 ? errno : EIO));
+        done += static_cast<std::size_t>(got);
     }
-    ::close(fd);
+    left_ -= n;
+}
+
+bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string& error, FileStamp* stamp) {
+    FileSource file;
+    if (!file.Open(path, error)) return false;
+    std::vector<std::uint8_t> read;
+    try {
+        // In pieces, so that memory follows what is really there.
+        while (file.Left() > 0) {
+            const std::size_t had = read.size();
+            read.resize(had + static_cast<std::size_t>(std::min<std::uint64_t>(file.Left(), 1 << 20)));
+            file.Read(read.data() + had, read.size() - had);
+        }
+    } catch (const FileReadError& e) {
+        error = e.what();
+        return false;
+    }
     bytes = std::move(read);
-    if (stamp != nullptr) *stamp = Stamp(st);
+    if (stamp != nullptr) *stamp = file.Stamp();
     return true;
 }
 

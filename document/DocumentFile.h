@@ -6,8 +6,11 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "CArchive.h"
 
 namespace vantor {
 
@@ -54,10 +57,43 @@ bool CheckSaveTarget(const std::filesystem::path& path, std::string& error, cons
 bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                          std::string& error, const SaveOptions& options = {});
 
-/// Reads a whole regular file without ever blocking on a FIFO or a device;
-/// error says why not. There is no size limit: whatever a save wrote must
-/// open again, and the archive reader checks every count against the bytes
-/// left before it allocates. stamp, when given, gets the stamp of the file read.
+/// A file that could not be read to the size it had when it was opened
+/// (it shrank meanwhile, or the disk failed): says so in German.
+class FileReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// A regular file read front to back, a piece at a time, as the source of a
+/// reading archive: a document is read only as far as its records go, so
+/// that a huge file that is no design is refused from its first bytes, and
+/// memory follows what the records hold, not the file's size. There is no
+/// size limit: whatever a save wrote must open again.
+class FileSource : public ArchiveSource {
+public:
+    FileSource() = default;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    ~FileSource() override;
+
+    /// Opens path without ever blocking on a FIFO or a device; false with
+    /// the reason (German) in error.
+    bool Open(const std::filesystem::path& path, std::string& error);
+    /// The stamp of the opened file.
+    const FileStamp& Stamp() const { return stamp_; }
+    std::uint64_t Left() const override { return left_; }
+    /// Throws FileReadError.
+    void Read(std::uint8_t* to, std::size_t n) override;
+
+private:
+    int fd_ = -1;
+    std::filesystem::path path_;
+    FileStamp stamp_;
+    std::uint64_t left_ = 0;
+};
+
+/// Reads a whole regular file as FileSource does; error says why not.
+/// stamp, when given, gets the stamp of the file read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error,
                    FileStamp* stamp = nullptr);
 

@@ -64,6 +64,19 @@ FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) 
     return std::nullopt;
 }
 
+bool IsBlankName(const std::string& name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c == ' ' || (c >= '\t' && c <= '\r')) continue;
+        if (c == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) == 0xA0) {
+            ++i;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
 std::string NextProbeName(const CLayer& layer) {
     for (int n = 1;; ++n) {
         std::string name = "Probe" + std::to_string(n);
@@ -73,7 +86,7 @@ std::string NextProbeName(const CLayer& layer) {
 
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
     CLayer* plane = doc.plane();
-    if (plane == nullptr || FindProbe(*plane, name) != nullptr) return false;
+    if (plane == nullptr || IsBlankName(name) || FindProbe(*plane, name) != nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     plane->probes.push_back(std::make_unique<CProbe>(x, y, name));
     doc.DesignChanged(ChangeHint::Board);
@@ -111,7 +124,7 @@ std::string NextCutOutName(const CLayer& layer) {
 
 std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name) {
     CLayer* plane = doc.plane();
-    if (plane == nullptr) return {};
+    if (plane == nullptr || (!name.empty() && IsBlankName(name))) return {};
     const std::string chosen = name.empty() ? NextCutOutName(*plane) : name;
     if (plane->CutOutNameExists(chosen)) return {};
     ClampIntoPlane(*plane, x1, y1);

@@ -1,11 +1,15 @@
 #include "CArchive.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace vantor {
 
 namespace {
+
+// How much of a file a reading archive takes in at a time.
+constexpr std::size_t kPiece = 64 * 1024;
 
 // Code points of the bytes 0x80..0x9F; the unassigned ones keep their own.
 const char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -91,6 +95,13 @@ std::string Cp1252ToUtf8(const std::string& cp1252) {
 CArchive::CArchive() : storing_(true) {}
 
 CArchive::CArchive(std::vector<std::uint8_t> bytes) : storing_(false), bytes_(std::move(bytes)) {}
+
+CArchive::CArchive(ArchiveSource& source) : storing_(false), source_(&source) {}
+
+std::size_t CArchive::Remaining() const {
+    const std::uint64_t left = bytes_.size() - pos_ + (source_ != nullptr ? source_->Left() : 0);
+    return static_cast<std::size_t>(std::min<std::uint64_t>(left, SIZE_MAX));
+}
 
 void CArchive::WriteByte(std::uint8_t v) { bytes_.push_back(v); }
 
@@ -193,7 +204,18 @@ void CArchive::Need(std::size_t n, const char* what) {
     if (storing_) throw ArchiveError("Archiv wird geschrieben, nicht gelesen");
     if (Remaining() < n)
         throw ArchiveError(std::string("Unerwartetes Dateiende beim Lesen von ") + what + " (Position " +
-                           std::to_string(pos_) + ")");
+                           std::to_string(consumed_ + pos_) + ")");
+    const std::size_t have = bytes_.size() - pos_;
+    if (have >= n) return;
+    // Read on from the file: what the record needs, at least a piece of it,
+    // never more than the file still holds.
+    const std::size_t more = static_cast<std::size_t>(
+        std::min<std::uint64_t>(std::max(n - have, kPiece), source_->Left()));
+    bytes_.erase(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    consumed_ += pos_;
+    pos_ = 0;
+    bytes_.resize(have + more);
+    source_->Read(bytes_.data() + have, more);
 }
 
 std::uint8_t CArchive::ReadByte() {
@@ -254,16 +276,24 @@ std::string CArchive::ReadText() {
         }
     }
     if (!wide) {
-        Need(n, "Text");
-        std::string s(reinterpret_cast<const char*>(bytes_.data() + pos_), n);
-        pos_ += n;
-        return Cp1252ToUtf8(s);
+        if (n > Remaining()) Need(n, "Text");
+        // Converted a piece at a time: a long text is held once, as UTF-8.
+        std::string utf8;
+        while (n > 0) {
+            const std::size_t piece = std::min(n, kPiece);
+            Need(piece, "Text");
+            for (std::size_t i = 0; i < piece; ++i) AppendUtf8(utf8, Cp1252ToCodePoint(bytes_[pos_ + i]));
+            pos_ += piece;
+            n -= piece;
+        }
+        return utf8;
     }
     if (n > Remaining() / 2) Need(Remaining() + 1, "Text");
     std::string utf8;
     for (std::size_t k = 0; k < n; ++k) {
         char32_t u = ReadWord();
         if (u >= 0xD800 && u < 0xDC00 && k + 1 < n) {
+            Need(2, "Text");
             const std::uint16_t low = static_cast<std::uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
             if (low >= 0xDC00 && low < 0xE000) {
                 pos_ += 2;

@@ -20,6 +20,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// Where a reading archive's bytes come from, front to back: a file read a
+/// piece at a time, so that no more of it is held than the records need.
+class ArchiveSource {
+public:
+    virtual ~ArchiveSource() = default;
+    /// Bytes not yet read.
+    virtual std::uint64_t Left() const = 0;
+    /// Reads exactly n bytes (at most Left()) into to; throws when it cannot.
+    virtual void Read(std::uint8_t* to, std::size_t n) = 0;
+};
+
 /// UTF-8 to code page 1252; characters it cannot hold become '?'.
 std::string Utf8ToCp1252(const std::string& utf8);
 /// Code page 1252 to UTF-8; the five unassigned bytes keep their code
@@ -32,14 +43,18 @@ public:
     CArchive();
     /// An archive that reads the given bytes.
     explicit CArchive(std::vector<std::uint8_t> bytes);
+    /// An archive that reads from source (which must outlive it) as far as
+    /// the records go.
+    explicit CArchive(ArchiveSource& source);
 
     bool IsStoring() const { return storing_; }
     bool IsLoading() const { return !storing_; }
 
     /// The bytes written so far.
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-    /// Bytes not yet read.
-    std::size_t Remaining() const { return bytes_.size() - pos_; }
+    /// Bytes not yet read: what every count is checked against before
+    /// anything is allocated for it.
+    std::size_t Remaining() const;
 
     void WriteInt32(std::int32_t v);
     void WriteByte(std::uint8_t v);
@@ -81,6 +96,8 @@ public:
 
 private:
     std::unique_ptr<CObject> ReadObjectImpl(const char* expected);
+    /// Makes sure n bytes lie in bytes_ from pos_ on; refuses a record
+    /// that runs past the end.
     void Need(std::size_t n, const char* what);
     std::size_t ReadLength(const char* what);
     void WriteLength(std::size_t n);
@@ -89,6 +106,8 @@ private:
     bool storing_;
     std::vector<std::uint8_t> bytes_;
     std::size_t pos_ = 0;
+    ArchiveSource* source_ = nullptr;  // the rest after bytes_, when reading a file
+    std::uint64_t consumed_ = 0;       // bytes dropped from the front of bytes_
     std::uint32_t nextIndex_ = 1;  // 0 stands for null
     std::vector<std::pair<std::string, std::uint32_t>> writtenClasses_;  // name, index
     std::vector<std::pair<std::uint32_t, std::string>> readClasses_;     // index, name

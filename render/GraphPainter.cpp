@@ -101,6 +101,61 @@ struct CaptionPlace {
     QPointF at;  // top left
 };
 
+// Places texts in lines from (left, top) across to right, as many as fit
+// in maxLines lines; at gets their top left corners.
+void FlowCaptions(const std::vector<QString>& texts, const QFontMetricsF& metrics, double left, double right,
+                  double top, int maxLines, std::vector<QPointF>& at) {
+    const double gap = metrics.horizontalAdvance(QStringLiteral("    "));
+    at.clear();
+    double x = left;
+    int line = 0;
+    for (const QString& text : texts) {
+        const double w = metrics.horizontalAdvance(text);
+        if (x > left && x + w > right) x = left, ++line;
+        if (line >= maxLines) return;
+        at.emplace_back(x, top + line * metrics.height());
+        x += w + gap;
+    }
+}
+
+QString MoreCurves(std::size_t n) {
+    return n == 1 ? QString::fromUtf8("… und 1 weitere Kurve")
+                  : QString::fromUtf8("… und %1 weitere Kurven").arg(static_cast<qulonglong>(n));
+}
+
+// The captions of the visible curves in at most maxLines lines; when not
+// all fit, the last line says how many more curves there are.
+std::vector<CaptionPlace> PlaceCaptions(const GraphPicture& picture, const QFontMetricsF& metrics, double left,
+                                        double right, double top, int maxLines) {
+    std::vector<QString> texts;
+    std::vector<QColor> colours;
+    for (const CGraphTrace& t : picture.traces) {
+        if (!t.visible) continue;
+        colours.push_back(ColourFromBgr(picture.colours[texts.size() % picture.colours.size()]));
+        texts.push_back(Q(t.caption));
+    }
+    std::vector<QPointF> at;
+    FlowCaptions(texts, metrics, left, right, top, maxLines, at);
+    QPointF moreAt;
+    if (at.size() < texts.size()) {
+        const double gap = metrics.horizontalAdvance(QStringLiteral("    "));
+        if (maxLines > 1) {
+            FlowCaptions(texts, metrics, left, right, top, maxLines - 1, at);
+            moreAt = QPointF(left, top + (maxLines - 1) * metrics.height());
+        } else {
+            // One line only: the count takes the place of the last captions.
+            const auto end = [&] { return at.back().x() + metrics.horizontalAdvance(texts[at.size() - 1]) + gap; };
+            while (!at.empty() && end() + metrics.horizontalAdvance(MoreCurves(texts.size() - at.size())) > right)
+                at.pop_back();
+            moreAt = at.empty() ? QPointF(left, top) : QPointF(end(), top);
+        }
+    }
+    std::vector<CaptionPlace> places;
+    for (std::size_t i = 0; i < at.size(); ++i) places.push_back({texts[i], colours[i], at[i]});
+    if (at.size() < texts.size()) places.push_back({MoreCurves(texts.size() - at.size()), kLabelColour, moreAt});
+    return places;
+}
+
 }  // namespace
 
 QColor ColourFromBgr(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
@@ -185,27 +240,17 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
             if (t.labelled) xLabelWidth = std::max(xLabelWidth, tickMetrics.horizontalAdvance(Q(FormatValue(t.value, xUnit))));
     }
 
-    // Captions of the visible curves, flowing from the top left.
-    std::vector<CaptionPlace> captions;
-    {
-        const double left = page.left() + pad, right = page.right() - pad;
-        const double gap = captionMetrics.horizontalAdvance(QStringLiteral("    "));
-        double x = left, y = page.top() + pad;
-        int k = 0;
-        for (const CGraphTrace& t : picture.traces) {
-            if (!t.visible) continue;
-            const QString text = Q(t.caption);
-            const double w = captionMetrics.horizontalAdvance(text);
-            if (x > left && x + w > right) x = left, y += captionMetrics.height();
-            captions.push_back({text, ColourFromBgr(picture.colours[k++ % picture.colours.size()]), QPointF(x, y)});
-            x += w + gap;
-        }
-    }
-    const double captionBottom =
-        captions.empty() ? page.top() + pad : captions.back().at.y() + captionMetrics.height();
+    // Captions of the visible curves, flowing from the top left; they take
+    // at most a third of the height the plot would have without them.
+    const double plotBottom = page.bottom() - pad - idMetrics.height() - pad - tickMetrics.height() - pad * 0.5;
+    const double captionTop = page.top() + pad;
+    const int captionLines =
+        std::max(1, static_cast<int>(std::floor((plotBottom - captionTop - pad) / 3.0 / captionMetrics.height())));
+    const std::vector<CaptionPlace> captions = PlaceCaptions(picture, captionMetrics, page.left() + pad,
+                                                             page.right() - pad, captionTop, captionLines);
+    const double captionBottom = captions.empty() ? captionTop : captions.back().at.y() + captionMetrics.height();
     QRectF plot(QPointF(page.left() + pad * 2 + yLabelWidth, captionBottom + pad),
-                QPointF(page.right() - std::max(pad, xLabelWidth / 2 + pad / 2),
-                        page.bottom() - pad - idMetrics.height() - pad - tickMetrics.height() - pad * 0.5));
+                QPointF(page.right() - std::max(pad, xLabelWidth / 2 + pad / 2), plotBottom));
     if (plot.width() < 1 || plot.height() < 1) plot = QRectF(page.center(), QSizeF(1, 1));
     const GraphMapping mapping(plot, picture.scale);
 

@@ -152,9 +152,10 @@ void SerializeList(CArchive& ar, std::vector<std::unique_ptr<T>>& list, const ch
         for (auto& o : list) ar.WriteObject(o.get());
         return;
     }
+    // Grows as the elements are read: a count the file only claims to fill
+    // reserves nothing.
     const std::size_t n = ar.ReadListCount();
     std::vector<std::unique_ptr<T>> read;
-    read.reserve(n);
     for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<T>(ar, className));
     list = std::move(read);
 }

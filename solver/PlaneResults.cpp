@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CAnalysisDomain.h"
 #include "CArchive.h"
 #include "PlaneMesh.h"
 #include "Polint.h"
@@ -128,7 +129,8 @@ void PlaneResults::Read(CArchive& ar) {
     const std::int32_t rows = ar.ReadInt32();
     const std::int32_t columns = ar.ReadInt32();
     const std::int32_t m = ar.ReadInt32();
-    if (rows < 0 || columns < 0 || m < 0)
+    // One map a frequency and the maximum: no solve makes more.
+    if (rows < 0 || columns < 0 || m < 0 || m > AnalysisFields::kMaxFrequencySteps + 2)
         throw ArchiveError("Ungültige Ergebnisgröße " + std::to_string(rows) + " x " + std::to_string(columns) + " x " +
                            std::to_string(m));
     // Each map needs at least its label's length byte and 16 bytes a value:
@@ -141,10 +143,10 @@ void PlaneResults::Read(CArchive& ar) {
     if (m > 0 && cells == 0)
         throw ArchiveError("Ergebnisse mit leeren Feldern (" + std::to_string(rows) + " x " + std::to_string(columns) +
                            ")");
+    // Each map is allocated once its label has been read; the lists grow
+    // with the maps actually there.
     std::vector<ComplexMatrix> maps;
     std::vector<std::string> labels;
-    maps.reserve(static_cast<std::size_t>(m));
-    labels.reserve(static_cast<std::size_t>(m));
     for (std::int32_t e = 0; e < m; ++e) {
         labels.push_back(ar.ReadText());
         ComplexMatrix map(rows, columns, kNoMetal);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "RunCli.h"
@@ -44,6 +45,18 @@ TEST_F(DocumentCli, UnreadableDocumentsStopTheScript) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
         EXPECT_EQ(r.out.find("board"), std::string::npos) << c.args << "\n" << r.out;
         EXPECT_EQ(ReadAll(dir / c.file), before) << c.args;
+    }
+}
+
+// A 40 GB file (sparse: it takes no disk) is refused from its first bytes,
+// neither read nor held; each run may use 4 GB at most.
+TEST_F(DocumentCli, AHugeFileIsRefusedFromItsFirstBytes) {
+    ASSERT_EQ(vantor::test::RunShell("truncate -s 40G huge.vnt", dir.string()).exitCode, 0);
+    for (const char* args : {"info --json huge.vnt", "group new huge.vnt"}) {
+        const CliRun r = vantor::test::RunShell(std::string("ulimit -v 4194304; $CLI ") + args, dir.string());
+        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_NE(r.err.find("Dateiversion unbekannt!"), std::string::npos) << args << "\n" << r.err;
+        EXPECT_EQ(std::filesystem::file_size(dir / "huge.vnt"), std::uintmax_t{40} << 30) << args;
     }
 }
 

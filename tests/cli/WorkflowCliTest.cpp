@@ -61,6 +61,11 @@ TEST_F(WorkflowCli, ARefusedValueKeepsTheFile) {
         {"no-such-command", ""},
         {"value parse", ""},
         {"chokes --database . --fu 10MHz --fo 300MHz --attenuation 35 --imax 200", "0A < Imax < 100A"},
+        // A name given but empty or blank; left out, it is numbered.
+        {"probe add design.vnt '' 1mm 1mm", "Der Name einer Sonde darf nicht leer sein"},
+        {"probe add design.vnt \"$(printf ' \\t\\302\\240')\" 1mm 1mm", "Der Name einer Sonde darf nicht leer sein"},
+        {"cutout add design.vnt 1mm 1mm 2mm 2mm --name ''", "Der Name einer Aussparung darf nicht leer sein"},
+        {"cutout add design.vnt 1mm 1mm 2mm 2mm --name '   '", "Der Name einer Aussparung darf nicht leer sein"},
     };
     for (const auto& c : cases) ExpectUnchanged(c.args, 2, c.message);
     EXPECT_EQ(Cli("--help").exitCode, 0);

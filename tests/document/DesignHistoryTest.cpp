@@ -156,5 +156,87 @@ TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
     e.doc.RemoveView(refusing);
 }
 
+// A small plane solved at two frequencies.
+struct SolvedDesign : Env {
+    SolvedDesign() {
+        doc.analysisDomain.frequencySteps = 2, doc.analysisDomain.stopFrequency = 1e9;
+        doc.analysisDomain.resolution = 4.0;
+    }
+    bool Analyse(DesignHistory& history) {
+        history.Begin("Analyse");
+        const std::unique_ptr<SolveJob> job = doc.startAnalysis();
+        if (job == nullptr) return false;
+        job->start();
+        return doc.finishAnalysis(*job) && history.Commit();
+    }
+};
+
+// Over the byte bound the oldest kept results go first; their steps stay
+// and restore the design with the plane unsolved, redo brings back what
+// they solved. Snapshots alone over the bound drop the oldest steps.
+TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
+    // The bytes one analysis step keeps, measured without a bound.
+    std::size_t step = 0;
+    {
+        SolvedDesign e;
+        DesignHistory history(e.doc);
+        ASSERT_TRUE(e.Analyse(history));
+        const std::size_t first = history.HeldBytes();
+        ASSERT_TRUE(e.Analyse(history));
+        step = history.HeldBytes() - first;
+        ASSERT_GT(step, 4 * history.SnapshotBytes()) << "the results are the bulk";
+    }
+    SolvedDesign e;
+    const std::size_t bound = step * 5 / 2;
+    DesignHistory history(e.doc, 100, bound);
+    std::vector<Bytes> states;  // the design after each step
+    for (int k = 0; k < 4; ++k) {
+        ASSERT_TRUE(e.Analyse(history));
+        EXPECT_LE(history.HeldBytes(), bound) << k;
+        history.Begin("Neue Gruppe");
+        ASSERT_NE(e.doc.newGroup(), nullptr);
+        ASSERT_TRUE(history.Commit());
+        EXPECT_LE(history.HeldBytes(), bound) << k;
+    }
+    EXPECT_EQ(history.StepCount(), 8u) << "no step is dropped while results can go";
+    const auto* lastMaps = e.doc.plane()->results.resultMaps.data();
+    const Bytes solved = Store(e.doc);
+
+    // The newest two analyses kept what they replaced, the older ones not.
+    for (int k = 3; k >= 0; --k) {
+        ASSERT_TRUE(history.Undo());
+        EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), static_cast<std::size_t>(k)) << k;
+        const bool dropped = k < 2;
+        EXPECT_EQ(history.UndoLabel(), dropped && k > 0 ? "Analyse (ohne die früheren Ergebnisse)" : "Analyse") << k;
+        ASSERT_TRUE(history.Undo());
+        EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), static_cast<std::size_t>(k)) << "the design is restored";
+        EXPECT_EQ(e.doc.plane()->HasResults(), k > 1) << k;
+        EXPECT_EQ(e.doc.plane()->mesh.gridNodes.empty(), k <= 1) << k;
+    }
+    EXPECT_FALSE(history.CanUndo());
+    while (history.CanRedo()) ASSERT_TRUE(history.Redo());
+    EXPECT_EQ(e.doc.plane()->results.resultMaps.data(), lastMaps);
+    EXPECT_EQ(Store(e.doc), solved);
+
+    // Snapshots alone: a bound of three steps keeps the newest three.
+    Env small;
+    std::size_t one = 0;
+    {
+        DesignHistory unbounded(small.doc);
+        unbounded.Begin("Filter");
+        small.doc.setFilterSpecification("101M", "10M", "35", "0.1");
+        ASSERT_TRUE(unbounded.Commit());
+        one = unbounded.HeldBytes();
+    }
+    DesignHistory bounded(small.doc, 100, one * 3 + one / 2);
+    for (int k = 0; k < 6; ++k) {
+        bounded.Begin("Filter");
+        small.doc.setFilterSpecification(std::to_string(200 + k) + "M", "10M", "35", "0.1");
+        ASSERT_TRUE(bounded.Commit());
+        EXPECT_LE(bounded.HeldBytes(), one * 3 + one / 2);
+    }
+    EXPECT_EQ(bounded.StepCount(), 3u);
+}
+
 }  // namespace
 }  // namespace vantor

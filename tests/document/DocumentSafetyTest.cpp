@@ -21,6 +21,7 @@
 
 #include "DocumentFixtures.h"
 #include "DocumentFile.h"
+#include "HeapCounter.h"
 
 namespace vantor {
 namespace {
@@ -69,6 +70,104 @@ struct Scratch {
 
 void WriteFile(const fs::path& p, const Bytes& b) {
     std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::ssize(b));
+}
+
+// Runs body in a child process with the resource (RLIMIT_FSIZE: bytes per
+// file written, RLIMIT_AS: address space) limited; returns the child's wait
+// status.
+int InChildWithLimit(int resource, rlim_t limit, const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{limit, limit};
+        ::setrlimit(resource, &small);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+// head, then zeros up to 40 GB: a sparse file, it takes no disk.
+fs::path HugeFile(const fs::path& path, const Bytes& head) {
+    WriteFile(path, head);
+    EXPECT_EQ(::truncate(path.c_str(), off_t{40} << 30), 0) << std::strerror(errno);
+    return path;
+}
+
+// Opens path into a fresh document with a main form; peak gets the most
+// heap the open took.
+CVtrDoc::OpenResult OpenMeasured(const fs::path& path, long long& peak) {
+    Env env;
+    bench::ResetHeapPeak();
+    CVtrDoc::OpenResult r = env.doc.OpenFile(path);
+    peak = bench::HeapPeakSinceReset();
+    return r;
+}
+
+void SetInt32(Bytes& b, std::size_t at, std::int32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A file is read only as far as its records go and nothing is allocated
+// for what it merely claims; the memory an open takes follows the design,
+// not the file's size.
+TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
+    Scratch s("huge");
+    const Bytes rich = RichFile();
+    Bytes plain;
+    {
+        Env env;
+        plain = Store(env.doc);
+    }
+    // The GND layer's probe count made 2^32 - 1 (word 0xFFFF and a double
+    // word); the zeros after it are no probe.
+    Bytes manyProbes(plain.begin(), plain.begin() + static_cast<long>(Find(plain, "CProbe") - 8));
+    manyProbes.insert(manyProbes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    // A result header of 2^31 - 1 maps.
+    Bytes manyMaps(rich.begin(), rich.begin() + static_cast<long>(Find(rich, "\x06" "100MHz")));
+    SetInt32(manyMaps, manyMaps.size() - 4, 0x7FFFFFFF);
+    struct Case {
+        const char* what;
+        Bytes head;
+        CVtrDoc::OpenResult::Kind kind;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"zeros", {}, CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
+        {"garbage", Bytes(4096, 0xA5), CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
+        {"a design and zeros after it", rich, CVtrDoc::OpenResult::Loaded, ""},
+        {"a count of probes", manyProbes, CVtrDoc::OpenResult::Failed, "Nullverweis in einer Liste von CProbe"},
+        {"a count of result maps", manyMaps, CVtrDoc::OpenResult::Failed, "Ungültige Ergebnisgröße"},
+    };
+    for (const Case& c : cases) {
+        long long peak = 0;
+        const CVtrDoc::OpenResult r = OpenMeasured(HugeFile(s.dir / "gross.vnt", c.head), peak);
+        EXPECT_EQ(r.kind, c.kind) << c.what << ": " << r.message;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << c.what << ": " << r.message;
+        EXPECT_LT(peak, 4 << 20) << c.what;
+    }
+}
+
+// A record that needs more memory than there is fails the open with the
+// message; the program goes on.
+TEST(HugeDocument, RunningOutOfMemoryFailsTheOpen) {
+    Scratch s("memory");
+    const Bytes rich = RichFile();
+    // One result map of 20000 x 20000 points: 6.4 GB, which the zeros after
+    // it could hold.
+    Bytes bigMap(rich.begin(), rich.begin() + static_cast<long>(Find(rich, "\x06" "100MHz")));
+    for (int k : {12, 8}) SetInt32(bigMap, bigMap.size() - static_cast<std::size_t>(k), 20000);
+    SetInt32(bigMap, bigMap.size() - 4, 1);
+    const fs::path file = HugeFile(s.dir / "gross.vnt", bigMap);
+    const int status = InChildWithLimit(RLIMIT_AS, rlim_t{4} << 30, [&] {
+        Env env;
+        const CVtrDoc::OpenResult r = env.doc.OpenFile(file);
+        if (r.kind != CVtrDoc::OpenResult::Failed) return 1;
+        return r.message.rfind("Nicht genügend Speicher.", 0) == 0 && !env.doc.plane()->HasResults() ? 0 : 2;
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(DamagedDocument, EveryTruncationFails) {
@@ -230,21 +329,6 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     EXPECT_FALSE(other.ChangedOnDisk(link));
 }
 
-// Runs body in a child process that writes at most limit bytes per file;
-// returns the child's wait status.
-int InChildWithFileLimit(rlim_t limit, const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        const rlimit small{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
-}
 
 TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     Scratch s("full");
@@ -256,7 +340,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     ASSERT_GT(good.size(), 4096u);
     d.doc.board.epsilonR = 3.3;
     // The disk is full after 4 KiB: the write fails, the save says why.
-    int status = InChildWithFileLimit(4096, [&] {
+    int status = InChildWithLimit(RLIMIT_FSIZE, 4096, [&] {
         ::signal(SIGXFSZ, SIG_IGN);
         std::string e;
         if (d.doc.SaveFile(target, e)) return 1;
@@ -269,7 +353,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     EXPECT_TRUE(Temporaries(s.dir).empty());
     // Killed (kill -9) in the middle of writing: the design stays, the
     // half-written temporary file stays behind.
-    status = InChildWithFileLimit(4096, [&] {
+    status = InChildWithLimit(RLIMIT_FSIZE, 4096, [&] {
         ::signal(SIGXFSZ, [](int) { ::kill(::getpid(), SIGKILL); });
         std::string e;
         d.doc.SaveFile(target, e);

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,7 @@ private slots:
     void unitMessageOncePerChangeIntoAMix();
     void yAxisDialogAutoAndFixedTop();
     void painterColoursAndClipping();
+    void legendOfManyCurvesKeepsThePlot();
     void plotWritesThePictureAskedFor();
 };
 
@@ -226,6 +228,50 @@ void GraphTest::painterColoursAndClipping() {
         // Only the caption, in the curve's colour, lies above the plot.
         QCOMPARE(above > 0, caption);
     }
+}
+
+void GraphTest::legendOfManyCurvesKeepsThePlot() {
+    // 2,000 probe curves: the legend takes at most about a third of the
+    // height and ends with how many curves it leaves out.
+    std::vector<CGraphTrace> traces;
+    for (int k = 1; k <= 2000; ++k) {
+        CGraphTrace t("Probe", "Hz", "Ohm", "|Z| (Sonde " + std::to_string(k) + ")");
+        t.points = {{1e6, 0.01 * k, 1}, {1e9, 0.02 * k, 1}};
+        traces.push_back(std::move(t));
+    }
+    QTemporaryDir dir;
+    for (const QSize size : {QSize(800, 600), QSize(300, 200), QSize(2000, 1500)}) {
+        const render::GraphPicture picture = render::MakeGraphPicture(traces, false);
+        QImage image(size, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const QRectF plot = render::RenderGraph(painter, QRectF(QPointF(0, 0), QSizeF(size)), picture).plot();
+        painter.end();
+        QVERIFY2(plot.top() < size.height() / 3.0 + 20, qPrintable(QString::number(plot.top())));
+        QVERIFY(plot.height() > size.height() / 2.0 - 40);
+
+        // The texts drawn, read back from the same drawing as SVG.
+        QString error;
+        const QString svgPath = dir.filePath(QStringLiteral("legend.svg"));
+        QVERIFY2(render::WriteGraphPicture(picture, svgPath, size, error), qPrintable(error));
+        QFile svg(svgPath);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(svg.readAll());
+        const QRegularExpressionMatch more =
+            QRegularExpression(QString::fromUtf8("… und (\\d+) weitere Kurven")).match(text);
+        QVERIFY2(more.hasMatch(), qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        const int shown = static_cast<int>(text.count(QStringLiteral("|Z| (Sonde ")));
+        QVERIFY(shown >= 1 && shown < 2000);
+        QCOMPARE(shown + more.captured(1).toInt(), 2000);
+    }
+    // A few curves are all named, with no count.
+    traces.resize(3);
+    QString error;
+    const QString svgPath = dir.filePath(QStringLiteral("few.svg"));
+    QVERIFY(render::WriteGraphPicture(render::MakeGraphPicture(traces, false), svgPath, QSize(800, 600), error));
+    QFile svg(svgPath);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray few = svg.readAll();
+    QVERIFY(few.contains("|Z| (Sonde 3)") && !few.contains("weitere"));
 }
 
 void GraphTest::plotWritesThePictureAskedFor() {

@@ -154,3 +154,42 @@ TEST(Archive, DamagedInputIsRefusedWithAReason) {
     }
     EXPECT_THROW(CArchive(Bytes{}).ReadInt32(), ArchiveError);
 }
+
+// A file's bytes handed out as a file source does, counting what was taken.
+struct PieceSource : ArchiveSource {
+    explicit PieceSource(Bytes b) : bytes(std::move(b)) {}
+    std::uint64_t Left() const override { return bytes.size() - taken; }
+    void Read(std::uint8_t* to, std::size_t n) override {
+        ASSERT_LE(n, Left());
+        std::copy_n(bytes.begin() + static_cast<long>(taken), n, to);
+        taken += n;
+    }
+    Bytes bytes;
+    std::size_t taken = 0;
+};
+
+// Read a piece at a time, records across the pieces' borders read as from
+// memory, and only as much is taken from the file as the records need.
+TEST(Archive, ReadingFromASourceTakesOnlyWhatTheRecordsNeed) {
+    const std::string narrow(200000, '\xE4');  // ä, two bytes in UTF-8
+    const std::string wide = "Ω" + std::string(70000, 'x') + "€";
+    CArchive w;
+    w.WriteText(Cp1252ToUtf8(narrow));
+    w.WriteText(wide);
+    for (int i = 0; i < 20000; ++i) w.WriteDouble(i * 0.5);
+    w.WriteInt32(-7);
+    // A text of 2^31 - 1 characters, which the rest of the file cannot hold.
+    w.WriteByte(0xFF), w.WriteWord(0xFFFF), w.WriteDword(0x7FFFFFFF);
+    Bytes file = w.Bytes();
+    file.resize(file.size() + (1 << 20), 0xA5);  // what follows the records
+    PieceSource source(file);
+    CArchive r(source);
+    EXPECT_EQ(r.Remaining(), file.size());
+    EXPECT_EQ(r.ReadText(), Cp1252ToUtf8(narrow));
+    EXPECT_EQ(r.ReadText(), wide);
+    for (int i = 0; i < 20000; ++i) ASSERT_EQ(r.ReadDouble(), i * 0.5) << i;
+    EXPECT_EQ(r.ReadInt32(), -7);
+    EXPECT_EQ(r.Remaining(), (1u << 20) + 7);
+    EXPECT_THROW(r.ReadText(), ArchiveError);
+    EXPECT_LT(source.taken, w.Bytes().size() + 70000) << "the rest of the file stays unread";
+}
