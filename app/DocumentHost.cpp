@@ -86,7 +86,7 @@ void DocumentHost::runCommand(const QString& label, const std::function<void()>&
         emit stateChanged();
         throw;
     }
-    if (--commandDepth_ == 0) history_.Commit();
+    if (--commandDepth_ == 0 && history_.Commit()) updateCaptions();
     emit stateChanged();
 }
 

@@ -7,8 +7,12 @@
 namespace vantor {
 
 bool EditTargets(CCGroup& group, TargetDialog& dialog, double maxFrequency) {
-    TargetFields fields = TargetFields::FromGroup(group, maxFrequency);
+    const TargetFields shown = TargetFields::FromGroup(group, maxFrequency);
+    TargetFields fields = shown;
     if (!dialog.exec(fields)) return false;
+    using F = TargetFields;
+    KeepExactWhereUnchanged(fields, shown, F::FromGroupExact(group, maxFrequency), &F::zmaxFu, &F::zminFu,
+                            &F::zmaxFo, &F::zminFo, &F::fo);
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
     fields.ApplyTo(group);

@@ -116,8 +116,13 @@ bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& u
 }
 
 bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {
-    LayoutFields fields = LayoutFields::FromBoard(*this);
+    const LayoutFields shown = LayoutFields::FromBoard(*this);
+    LayoutFields fields = shown;
     if (!dialog.exec(fields)) return false;
+    using F = LayoutFields;
+    KeepExactWhereUnchanged(fields, shown, F::FromBoardExact(*this), &F::width, &F::length, &F::planeSpacing,
+                            &F::mountingDepth, &F::metalThickness, &F::conductivity, &F::viaSpacing, &F::viaDiameter,
+                            &F::epsilonR, &F::maxFrequency);
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
     fields.OrderSides();

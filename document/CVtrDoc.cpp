@@ -140,7 +140,7 @@ bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error, co
 
 CVtrDoc::OpenResult CVtrDoc::OpenFile(const std::filesystem::path& path) {
     OpenResult result;
-    FileSource file;
+    DocumentSource file;
     if (!file.Open(path, result.message)) return result;
     try {
         CArchive ar(file);

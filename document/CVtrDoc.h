@@ -110,15 +110,16 @@ public:
     // the comment says when it also marks the document modified.
 
     /// Layout workflow; true when the board changed and the optimisation
-    /// succeeded. Not marked modified, as the main form's command does not.
+    /// succeeded. Marked modified by the command around it (the history).
     bool editLayout(LayoutDialog& dialog);
     /// Target workflow; true when the targets changed and the optimisation
-    /// succeeded. Not marked modified.
+    /// succeeded. Marked modified by the command around it.
     bool editTargets(TargetDialog& dialog);
     /// Default-package workflow; true when the package changed and the
-    /// optimisation succeeded. Not marked modified.
+    /// optimisation succeeded. Marked modified by the command around it.
     bool editCapacitorProperties(CapacitorDialog& dialog);
-    /// The analysis parameters; true when confirmed. Not marked modified.
+    /// The analysis parameters; true when confirmed. Marked modified by the
+    /// command around it.
     bool editAnalysis(AnalysisDialog& dialog);
     /// The plane solver on the solver plane; marks modified when it solved.
     /// Runs the job of startAnalysis to its end on this thread.
@@ -147,7 +148,7 @@ public:
     /// count. Marks modified.
     int searchChoke();
     /// Chooses the candidate choke at index; false when there is none.
-    /// Not marked modified, as the form's choke list does not.
+    /// Marked modified by the command around it.
     bool selectChoke(int index);
     /// Switches the capacitor group into or out of the filter ("C-Gruppe").
     /// Marks modified.
@@ -171,10 +172,10 @@ public:
     void setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender = nullptr);
     /// "Neu" of the slot dialog: a capacitor with the default package at
     /// list position p of the group; false when it holds ten already.
-    /// Not marked modified, as the slot dialog does not.
+    /// Marked modified by the command around it.
     bool insertCapacitor(CCGroup& group, int position);
     /// "Entfernen" of the slot dialog: deletes list element p (1..n);
-    /// false when there is none. Not marked modified.
+    /// false when there is none. Marked modified by the command around it.
     bool removeCapacitor(CCGroup& group, int position);
     /// Whether closing a frame should ask to save: never for graph frames,
     /// otherwise when the document's last frame closes while modified.

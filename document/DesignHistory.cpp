@@ -110,6 +110,9 @@ bool DesignHistory::Commit() {
     if (saved_ != kNone && saved_ > current_) saved_ = kNone;
     steps_.push_back(Step{std::move(p.label), std::move(p.before), std::move(after), std::move(p.replaced)});
     ++current_;
+    // One rule for undo and for the save question: a command that changed
+    // what the file holds made the design differ from the file.
+    doc_.SetModifiedFlag(true);
     Trim();
     return true;
 }

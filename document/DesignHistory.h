@@ -52,8 +52,8 @@ public:
     /// Takes the snapshot before a command; a pending one is abandoned.
     void Begin(std::string label);
     /// After the command: pushes a step when the model changed (or a solve
-    /// replaced the results) and drops the steps that could be redone.
-    /// Returns whether it pushed one.
+    /// replaced the results), marks the document modified and drops the
+    /// steps that could be redone. Returns whether it pushed one.
     bool Commit();
     /// Forgets the pending snapshot.
     void Abandon();

@@ -217,11 +217,11 @@ bool WriteFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& 
     return true;
 }
 
-FileSource::~FileSource() {
+DocumentSource::~DocumentSource() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool FileSource::Open(const fs::path& path, std::string& error) {
+bool DocumentSource::Open(const fs::path& path, std::string& error) {
     // Non-blocking, so that opening a FIFO returns at once and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
@@ -242,7 +242,7 @@ bool FileSource::Open(const fs::path& path, std::string& error) {
     return true;
 }
 
-void FileSource::Read(std::uint8_t* to, std::size_t n) {
+void DocumentSource::Read(std::uint8_t* to, std::size_t n) {
     if (fd_ < 0 || n > left_) throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + Reason(EIO));
     std::size_t done = 0;
     while (done < n) {
@@ -257,7 +257,7 @@ void FileSource::Read(std::uint8_t* to, std::size_t n) {
 }
 
 bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string& error, FileStamp* stamp) {
-    FileSource file;
+    DocumentSource file;
     if (!file.Open(path, error)) return false;
     std::vector<std::uint8_t> read;
     try {

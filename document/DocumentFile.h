@@ -69,12 +69,12 @@ public:
 /// that a huge file that is no design is refused from its first bytes, and
 /// memory follows what the records hold, not the file's size. There is no
 /// size limit: whatever a save wrote must open again.
-class FileSource : public ArchiveSource {
+class DocumentSource : public ArchiveSource {
 public:
-    FileSource() = default;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-    ~FileSource() override;
+    DocumentSource() = default;
+    DocumentSource(const DocumentSource&) = delete;
+    DocumentSource& operator=(const DocumentSource&) = delete;
+    ~DocumentSource() override;
 
     /// Opens path without ever blocking on a FIFO or a device; false with
     /// the reason (German) in error.
@@ -92,7 +92,7 @@ private:
     std::uint64_t left_ = 0;
 };
 
-/// Reads a whole regular file as FileSource does; error says why not.
+/// Reads a whole regular file as DocumentSource does; error says why not.
 /// stamp, when given, gets the stamp of the file read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error,
                    FileStamp* stamp = nullptr);

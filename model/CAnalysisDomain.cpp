@@ -80,6 +80,19 @@ AnalysisFields AnalysisFields::FromDomain(const CAnalysisDomain& d) {
     return f;
 }
 
+AnalysisFields AnalysisFields::FromDomainExact(const CAnalysisDomain& d) {
+    AnalysisFields f;
+    f.startFrequency = ExactText(d.startFrequency);
+    f.stopFrequency = ExactText(d.stopFrequency);
+    f.startTime = ExactText(d.startTime);
+    f.stopTime = ExactText(d.stopTime);
+    f.resolution = ExactText(d.resolution);
+    f.frequencySteps = std::to_string(d.frequencySteps);
+    f.timeSteps = std::to_string(d.timeSteps);
+    f.logarithmic = d.logarithmic;
+    return f;
+}
+
 void AnalysisFields::ApplyTo(CAnalysisDomain& d) const {
     d.startFrequency = ParseValue(startFrequency);
     d.stopFrequency = ParseValue(stopFrequency);
@@ -94,8 +107,12 @@ void AnalysisFields::ApplyTo(CAnalysisDomain& d) const {
 }
 
 bool CAnalysisDomain::edit(AnalysisDialog& dialog) {
-    AnalysisFields fields = AnalysisFields::FromDomain(*this);
+    const AnalysisFields shown = AnalysisFields::FromDomain(*this);
+    AnalysisFields fields = shown;
     if (!dialog.exec(fields)) return false;
+    using F = AnalysisFields;
+    KeepExactWhereUnchanged(fields, shown, F::FromDomainExact(*this), &F::startFrequency, &F::stopFrequency,
+                            &F::startTime, &F::stopTime, &F::resolution);
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
     fields.ApplyTo(*this);

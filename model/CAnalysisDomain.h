@@ -38,6 +38,8 @@ struct AnalysisFields {
 
     /// The dialog filled from a domain (frequencies and times as texts).
     static AnalysisFields FromDomain(const CAnalysisDomain& domain);
+    /// The same with texts that read back exactly.
+    static AnalysisFields FromDomainExact(const CAnalysisDomain& domain);
 
     /// The checks of OK in the dialog's order; returns the first failure.
     FieldCheck Check() const;

@@ -14,4 +14,13 @@ public:
     virtual bool exec(Fields& fields) = 0;
 };
 
+/// Where the person left a field as it was shown, the field takes the
+/// exact text of the stored value: the shown text may be rounded ("3GHz"
+/// for 2.99e9), and OK must not replace a value by its rounding. texts are
+/// the text members to treat so.
+template <class Fields, class... Texts>
+void KeepExactWhereUnchanged(Fields& edited, const Fields& shown, const Fields& exact, Texts... texts) {
+    ((edited.*texts == shown.*texts ? void(edited.*texts = exact.*texts) : void()), ...);
+}
+
 }  // namespace vantor

@@ -1,8 +1,12 @@
-// What other programs and hostile names do to the desktop program: a file
-// name that looks like HTML, a vantor-cli run that holds the file while the
-// program saves.
+// What other programs, hostile names and a person's edits do to the saved
+// file: a file name that looks like HTML, a vantor-cli run that holds the
+// file while the program saves, a dialog's change that must be saved.
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -39,6 +43,41 @@ void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
         if (!name.empty()) group->name = doc.document().MainForm()->currentGroupName = name;
         doc.document().UpdateAllViews(ChangeHint::Everything);
     });
+}
+
+/// Works the next modal dialog (not a message box) with fill, then
+/// presses its button labelled button.
+void OnNextDialog(QObject* context, std::function<void(QDialog&)> fill, const QString& button) {
+    auto* poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, fill, button] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog) != nullptr) return;
+        poll->deleteLater();
+        poll->stop();
+        fill(*dialog);
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text().remove(QLatin1Char('&')) == button) return b->click();
+        QFAIL("no such button");
+    });
+    poll->start(5);
+}
+
+/// Types text into the dialog's field that a screen reader calls name.
+void TypeInto(QDialog& dialog, const QString& name, const QString& text) {
+    for (QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
+        if (field->accessibleName() != name) continue;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        return;
+    }
+    QFAIL(qPrintable(QStringLiteral("no field ") + name));
+}
+
+QAction* MenuCommand(QWidget& frame, const QString& text) {
+    for (QAction* a : frame.findChildren<QAction*>())
+        if (a->text() == text) return a;
+    return nullptr;
 }
 
 }  // namespace
@@ -102,6 +141,35 @@ private slots:
         QTRY_VERIFY(no.allAnswered());
         QCOMPARE(no.texts.front(), QStringLiteral("Änderungen in <b>x & y.vnt speichern?"));
         QCOMPARE(no.formats.front(), Qt::PlainText);
+    }
+
+    void aDialogsChangeIsSavedOnClose() {
+        // The layout dialog's change asks to be saved; "Ja" writes it, and
+        // "Abbrechen" or OK with the same values change nothing.
+        const QString path = file(QStringLiteral("layout.vnt"));
+        DocumentHost* doc = frame_->newDocument();
+        QVERIFY(doc->saveTo(path));
+        QAction* layout = MenuCommand(*frame_, QStringLiteral("&Layout..."));
+        QVERIFY(layout != nullptr);
+        OnNextDialog(this, [](QDialog&) {}, QStringLiteral("Abbrechen"));
+        layout->trigger();
+        OnNextDialog(this, [](QDialog&) {}, QStringLiteral("OK"));
+        layout->trigger();
+        QVERIFY(!doc->document().IsModified());
+        OnNextDialog(this, [](QDialog& d) { TypeInto(d, QStringLiteral("Epsilon r:"), QStringLiteral("4.6")); },
+                     QStringLiteral("OK"));
+        layout->trigger();
+        QVERIFY(doc->document().IsModified());
+        QVERIFY(doc->frames().front()->isWindowModified());
+        {
+            BoxAnswerer yes({QStringLiteral("Ja")});
+            QVERIFY(frame_->closeAllDocuments());
+            QVERIFY(yes.allAnswered());
+        }
+        QTRY_VERIFY(frame_->documents().empty());
+        DocumentHost* reopened = frame_->openDocument(path);
+        QVERIFY(reopened != nullptr);
+        QCOMPARE(reopened->document().board.epsilonR, 4.6);
     }
 
     void aSaveWaitsForTheLockThenAsks() {

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "DesignHistory.h"
 #include "DocumentFixtures.h"
 #include "PackageTable.h"
 #include "PlaneEdits.h"
@@ -16,6 +17,7 @@
 namespace vantor {
 namespace {
 
+using test::Bytes;
 using test::Env;
 using test::Store;
 
@@ -112,10 +114,11 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
 }
 
 // Every command on a design with an optimised group, a current placed group
-// "Gruppe1" and a candidate choke: it notifies each view once with what it
-// changed, or not at all when it changed nothing, and marks the document
-// modified exactly where the main form and the layer editor do.
-TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksAsTheFormDoes) {
+// "Gruppe1" and a candidate choke, run as the program runs it (with the
+// undo history around it): it notifies each view once with what it changed,
+// or not at all when it changed nothing, and marks the document modified
+// exactly when it changed what the file holds.
+TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheFile) {
     using H = ChangeHint;
     struct Case {
         const char* command; std::function<bool(CVtrDoc&)> run; bool succeeds;
@@ -124,38 +127,38 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksAsTheFormDoes) 
     };
     // Each dialog is shown in one case only.
     const std::array<std::string, 10> slots{"22nF", "1uF"};
-    test::OnePass<LayoutFields> layout([](LayoutFields& f) { f.length = "99mm"; f.UpdateMaxFrequency(); }), noLayout;
+    test::OnePass<LayoutFields> layout([](LayoutFields& f) { f.length = "98mm"; f.UpdateMaxFrequency(); }), noLayout;
     test::OnePass<AnalysisFields> analysis([](AnalysisFields& f) { f.stopFrequency = "400MHz"; });
     PackageDialog package([](CapacitorFields& f) { f.packageType = 9; });
     const std::vector<Case> cases = {
         {"newGroup", [](CVtrDoc& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
         {"setGroupValues", [&](CVtrDoc& d) { d.setGroupValues(slots); return true; }, true, H::Groups, true},
-        {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, false},
-        {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, false},
+        {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
+        {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
         {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); }, false,
          H::None, false},
         {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
         {"setFilterSpecification", [](CVtrDoc& d) { d.setFilterSpecification("200MHz", "20MHz", "40dB", "1A"); return true; },
          true, H::Filter, true},
         {"searchChoke", [](CVtrDoc& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
-        {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},
+        {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
         {"selectChoke out of range", [](CVtrDoc& d) { return d.selectChoke(1); }, false, H::None, false},
         {"toggleGroupInFilter", [](CVtrDoc& d) { d.toggleGroupInFilter(); return true; }, true, H::Filter, true},
-        {"editLayout", [&](CVtrDoc& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, false},
+        {"editLayout", [&](CVtrDoc& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
         {"editLayout cancelled", [&](CVtrDoc& d) { return d.editLayout(noLayout); }, false, H::None, false},
         {"editTargets", [](CVtrDoc& d) {
              // The group's own targets, as texts that read back exactly.
              TargetsDialog t([&](TargetFields& f) { f = TargetFields::FromGroupExact(d.optimisationGroup, kTargetFrequencyLimit); });
              return d.editTargets(t);
          }, true, H::Groups, false},
-        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups, false},
-        {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, false},
+        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups, true},
+        {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
         {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
         {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
         {"MoveGroup", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe1", 0.01, 0.02); }, true, H::Groups, true},
         {"MoveGroup unknown", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe9", 0.01, 0.02); }, false, H::None, false},
         {"SelectGroup", [](CVtrDoc& d) { return SelectGroup(d, "Gruppe1"); }, true, H::ViewState, false},
-        {"DeleteGroup", [](CVtrDoc& d) { return DeleteGroup(d, "Gruppe1"); }, true, H::Groups | H::ViewState, false},
+        {"DeleteGroup", [](CVtrDoc& d) { return DeleteGroup(d, "Gruppe1"); }, true, H::Groups | H::ViewState, true},
         {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
         {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
         {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
@@ -185,7 +188,14 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksAsTheFormDoes) 
         e.doc.SetModifiedFlag(false);
         e.form.updates = graph.updates = 0;
         e.form.lastHint = graph.lastHint = H::None;
+        DesignHistory history(e.doc);
+        const Bytes before = Store(e.doc);
+        history.Begin(c.command);
         EXPECT_EQ(c.run(e.doc), c.succeeds);
+        history.Commit();
+        // The save question follows the file: modified exactly when what
+        // the file would hold changed.
+        EXPECT_EQ(Store(e.doc) != before, c.marks);
         for (const RecordView* view : {&e.form, &graph}) {
             EXPECT_EQ(view->updates, c.hint == H::None ? 0 : 1);
             EXPECT_EQ(view->lastHint, c.hint);

@@ -36,7 +36,7 @@ public:
     }
 };
 
-TEST(AnalysisDomain, EditRoundsFrequenciesToTheirShownTextAndCancelChangesNothing) {
+TEST(AnalysisDomain, EditKeepsTheExactValueOfAFieldLeftAsShownAndCancelChangesNothing) {
     CAnalysisDomain d;
     d.startFrequency = 1.23456e6;
     FakeAnalysisDialog dialog;
@@ -48,7 +48,7 @@ TEST(AnalysisDomain, EditRoundsFrequenciesToTheirShownTextAndCancelChangesNothin
     dialog.confirm = true;
     ASSERT_TRUE(d.edit(dialog));
     EXPECT_EQ(dialog.shown.startFrequency, "1.2MHz");
-    EXPECT_DOUBLE_EQ(d.startFrequency, 1.2e6);
+    EXPECT_EQ(d.startFrequency, 1.23456e6) << "shown rounded, left as shown: not rounded";
     EXPECT_DOUBLE_EQ(d.stopFrequency, 2e9);
 }
 

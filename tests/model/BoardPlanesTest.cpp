@@ -117,12 +117,13 @@ TEST(BoardPlanes, EditParametersAsksOnlyWhenShrinkingBelowObjects) {
     }
 }
 
-TEST(BoardPlanes, EditParametersRoundsThroughTheTextAndPutsTheLongerSideFirst) {
+TEST(BoardPlanes, EditParametersKeepsUntouchedValuesExactlyAndPutsTheLongerSideFirst) {
     CCircuitBoard b;
     RecordingInteraction ui;
-    FakeLayoutDialog ok;  // untouched: the carried frequency goes through its text
+    const double carried = b.maxFrequency;  // shown rounded as "650.1MHz"
+    FakeLayoutDialog ok;
     EXPECT_TRUE(b.editParameters(ok, ui));
-    EXPECT_DOUBLE_EQ(b.maxFrequency, 6.501e8);
+    EXPECT_EQ(b.maxFrequency, carried);
     FakeLayoutDialog swapped;
     swapped.width = "80mm";
     swapped.length = "50mm";
