@@ -2,14 +2,18 @@
 // The 3D view "3D-View": the surface chart of the document's Vcc results
 // beside its tabbed control panels, the menu of the view, the Z-axis
 // dialog, the bitmap export and the picture for the printer. It observes
-// the document and rebuilds its data sets when the results change.
+// the document and rebuilds its data sets only when the results change, so
+// an edit of the plane keeps the shown set and each set's settings.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QImage>
 #include <QWidget>
 
 #include "COpenGL3D.h"
+#include "Matrix.h"
 #include "ViewRecords.h"
 
 class QAction;
@@ -72,6 +76,8 @@ public:
 
 private:
     void buildMenu(const Commands& commands);
+    /// True when the document's results are not those the sets were built from.
+    bool resultsChanged() const;
     void loadResults();
 
     CVtrDoc& doc_;
@@ -87,6 +93,11 @@ private:
     QAction* rotation_ = nullptr;
     QAction* gridAsSurface_ = nullptr;
     bool syncing_ = false;
+    // What the data sets were built from: the maps (sharing their storage,
+    // which a new solve replaces), their labels and the plane's size, m.
+    std::vector<ComplexMatrix> loadedMaps_;
+    std::vector<std::string> loadedLabels_;
+    double loadedLength_ = 0.0, loadedWidth_ = 0.0;
 };
 
 }  // namespace vantor::view3d
