@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include "C3DGLView.h"
+#include "CColourPicker.h"
 #include "CLayer.h"
 #include "CFlatChartView.h"
 #include "CForm3D.h"
@@ -22,6 +24,7 @@
 #include "PlaneResults.h"
 #include "RecordingInteraction.h"
 #include "SurfaceData.h"
+#include "SurfaceMapPainter.h"
 
 using namespace vantor;
 using namespace vantor::view3d;
@@ -75,6 +78,7 @@ private slots:
     void gridAsSurfaceMenuTwiceAndTheWheel();
     void exportWritesBmpAndPngAndFailsCleanly();
     void planeEditsKeepTheShownSetAndItsSettings();
+    void colourPopupByKeyboard();
 };
 
 void View3DTest::bandColoursOfAKnownMap() {
@@ -244,6 +248,34 @@ void View3DTest::planeEditsKeepTheShownSetAndItsSettings() {
     QVERIFY(d.doc.analyse());
     QCOMPARE(view.chart().Current(), 0);
     QCOMPARE(maps.currentRow(), 0);
+}
+
+void View3DTest::colourPopupByKeyboard() {
+    Design d;
+    C3DGLView view(d.doc, {});
+    view.resize(900, 600);
+    if (!Shows(view)) QSKIP("no window could be shown");
+    view.panels().setCurrentIndex(1);
+    auto* back = Named<CColourPicker>(view, "Back Color");
+    // Opens the pop-up with a click and types the keys where the system
+    // sends them: to the window that has the keyboard.
+    const auto pick = [&](std::initializer_list<Qt::Key> keys) {
+        QTest::mouseClick(back, Qt::LeftButton);
+        QWidget* popup = QApplication::activePopupWidget();
+        QVERIFY(popup != nullptr);
+        for (Qt::Key key : keys) QTest::keyClick(popup->windowHandle(), key);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+    };
+    const auto background = [&] { return render::ToQColor(view.chart().Settings().bands.background); };
+    pick({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return});
+    QCOMPARE(background(), QColor(0, 85, 0));  // "Dark Green", fourth in the first row
+    pick({Qt::Key_Down, Qt::Key_Space});
+    QCOMPARE(background(), QColor(0, 147, 0));  // "Green", below it
+    pick({Qt::Key_Up, Qt::Key_Left, Qt::Key_Enter});
+    QCOMPARE(background(), QColor(0, 64, 64));  // "Dark Olive Green"
+    // Below the last row lies "More..."; Escape takes nothing.
+    pick({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Escape});
+    QCOMPARE(background(), QColor(0, 64, 64));
 }
 
 QTEST_MAIN(View3DTest)
