@@ -18,14 +18,14 @@
 #include "CLayer.h"
 #include "COpenGL.h"
 #include "CVtrDoc.h"
-#include "CZAxisDlg.h"
 #include "CZoomForm.h"
 #include "PlaneResults.h"
 #include "SurfaceData.h"
 
 namespace vantor::view3d {
 
-C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget(parent), doc_(doc) {
+C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent)
+    : QWidget(parent), doc_(doc), askZAxis_(commands.askZAxis) {
     setAccessibleName(QStringLiteral("3D-View"));
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setAccessibleName(QStringLiteral("3D-Ansicht und Einstellungen"));
@@ -160,9 +160,10 @@ void C3DGLView::chartChanged() {
 }
 
 void C3DGLView::editZAxis() {
-    CZAxisDlg dialog(chart_.zAxis, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    chart_.zAxis = dialog.axis();
+    ZAxis& z = chart_.zAxis;
+    ZAxisFields fields = ZAxisFields::From(z.automatic, z.zmax, z.zmin);
+    if (!askZAxis_ || !askZAxis_(fields)) return;
+    fields.ApplyTo(z.automatic, z.zmax, z.zmin);
     chartChanged();
 }
 

@@ -15,6 +15,7 @@
 #include "COpenGL3D.h"
 #include "Matrix.h"
 #include "ViewRecords.h"
+#include "ZAxisFields.h"
 
 class QAction;
 class QMenu;
@@ -36,9 +37,11 @@ class CZoomForm;
 class C3DGLView : public QWidget, public DocumentView {
     Q_OBJECT
 public:
-    /// The program's commands the menu reaches: printing and the end.
+    /// The program's commands the menu reaches: printing, the end, and the
+    /// Z-axis dialog (true on OK, with the checked fields).
     struct Commands {
         std::function<void()> print, printPreview, printSetup, exitProgram;
+        std::function<bool(ZAxisFields&)> askZAxis;
     };
     C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent = nullptr);
     ~C3DGLView() override;
@@ -62,7 +65,7 @@ public:
     QImage capture();
     /// "Bit&map speichern...": capture, ask for the name, write.
     void saveBitmap();
-    /// "&Z-Achse...".
+    /// "&Z-Achse...": the Z-axis dialog, then the new z scaling.
     void editZAxis();
     /// The captured picture fitted to page.
     void printPage(QPainter& painter, const QRectF& page);
@@ -92,6 +95,7 @@ private:
     QAction* global_ = nullptr;
     QAction* rotation_ = nullptr;
     QAction* gridAsSurface_ = nullptr;
+    std::function<bool(ZAxisFields&)> askZAxis_;
     bool syncing_ = false;
     // What the data sets were built from: the maps (sharing their storage,
     // which a new solve replaces), their labels and the plane's size, m.

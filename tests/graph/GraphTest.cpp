@@ -2,9 +2,12 @@
 // tree follows, check boxes decide what is drawn; the one painter and the
 // tool's plot command that uses it.
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QImage>
@@ -13,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "C3DGLView.h"
 #include "CLayer.h"
 #include "CTracesTreeView.h"
 #include "CVtrDoc.h"
@@ -90,6 +94,7 @@ private slots:
     void unitMessageOnlyForTheCurvesAPersonChecks();
     void yAxisDialogAutoAndFixedTop();
     void yAxisFollowsTheTrustedPoints();
+    void zAxisDialogChecksItsFields();
     void painterColoursAndClipping();
     void plotWritesThePictureAskedFor();
 };
@@ -228,6 +233,60 @@ void GraphTest::yAxisFollowsTheTrustedPoints() {
     QVERIFY2(untrusted > 2 * trusted, qPrintable(QString("%1 %2").arg(trusted).arg(untrusted)));
     QCOMPARE(picture.scale.limits.yMax, RoundAxisLimit(trusted, AxisEnd::YMax));
     QCOMPARE(picture.scale.limits.xMax, 1e9);
+}
+
+void GraphTest::zAxisDialogChecksItsFields() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    frame.resize(1000, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QAction* zAxis = nullptr;
+    for (QMenu* menu : frame.menus())
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("&Z-Achse...")) zAxis = a;
+    QVERIFY(zAxis != nullptr);
+    // "Auto" opens on with both fields locked; off, each refusal names the
+    // field and takes the focus there, Return being OK.
+    bool lockedWithAuto = false;
+    QStringList refusals;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        QVERIFY(d != nullptr);
+        auto field = [&](const char* name) {
+            for (QLineEdit* e : d->findChildren<QLineEdit*>())
+                if (e->accessibleName() == QLatin1String(name)) return e;
+            qFatal("no field %s", name);
+        };
+        auto* automatic = d->findChild<QCheckBox*>();
+        lockedWithAuto = automatic->isChecked() && field("Zmax:")->isReadOnly() && field("Zmin:")->isReadOnly();
+        automatic->setFocus();
+        QTest::keyClick(automatic, Qt::Key_Space);
+        const std::pair<const char*, const char*> typed[] = {
+            {"Zmax:", "abc"}, {"Zmax:", "2Ohm"}, {"Zmin:", "3Ohm"}, {"Zmin:", "1e999"}, {"Zmin:", "500mOhm"}};
+        for (auto [name, text] : typed) {
+            QLineEdit* e = field(name);
+            e->setFocus();
+            e->selectAll();
+            QTest::keyClicks(e, QString::fromLatin1(text));
+            if (std::string(text) == "2Ohm") continue;
+            host.ui.clear();
+            QTest::keyClick(e, Qt::Key_Return);
+            if (!d->isVisible()) break;
+            for (const std::string& m : host.ui.messages())
+                refusals << QString::fromStdString(m) + " -> " + d->focusWidget()->accessibleName();
+        }
+        if (d->isVisible()) static_cast<QDialog*>(d)->reject();
+    });
+    zAxis->trigger();
+    QVERIFY(lockedWithAuto);
+    const QString above = QString::fromUtf8("Geben Sie für Zmax einen Wert größer Zmin ein. -> Zmax:");
+    QCOMPARE(refusals, QStringList({above, above, QStringLiteral("Geben Sie eine Zahl ein. -> Zmin:")}));
+    const view3d::ZAxis& z = frame.threeDView()->chart().zAxis;
+    QVERIFY(!z.automatic);
+    QCOMPARE(z.zmax, 2.0);
+    QCOMPARE(z.zmin, 0.5);
 }
 
 void GraphTest::painterColoursAndClipping() {
