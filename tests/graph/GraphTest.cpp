@@ -280,9 +280,9 @@ void GraphTest::zAxisDialogChecksItsFields() {
         if (d->isVisible()) static_cast<QDialog*>(d)->reject();
     });
     zAxis->trigger();
-    QVERIFY(lockedWithAuto);
     const QString above = QString::fromUtf8("Geben Sie für Zmax einen Wert größer Zmin ein. -> Zmax:");
     QCOMPARE(refusals, QStringList({above, above, QStringLiteral("Geben Sie eine Zahl ein. -> Zmin:")}));
+    QVERIFY(lockedWithAuto);
     const view3d::ZAxis& z = frame.threeDView()->chart().zAxis;
     QVERIFY(!z.automatic);
     QCOMPARE(z.zmax, 2.0);
