@@ -36,11 +36,8 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     // them: a checkable frame would disable them while Auto is off, which
     // is just when they are typed.
     auto* frame = new QGroupBox(this);
-    automatic_ = new QCheckBox(QStringLiteral("Auto:"), frame);
-    automatic_->setAccessibleName(automatic_->text());
-    addControl(F::kAutoId, automatic_);
     QGridLayout* autoGrid = fieldGrid(frame);
-    autoGrid->addWidget(automatic_, 0, 0, 1, 2);
+    automatic_ = addCheckBox(autoGrid, 0, "Auto:", F::kAutoId);
     rloss_ = addField(autoGrid, 1, "Verlustwiderstand:", &F::rloss, F::kRlossId);
     lser_ = addField(autoGrid, 2, "Serieninduktivität:", &F::lser, F::kLserId);
     grid->addWidget(frame, 1, 0, 1, 2);

@@ -12,11 +12,8 @@ CZAxisDlg::CZAxisDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui, par
     setWindowTitle(QStringLiteral("Skalierung: Z-Achse"));
     setAccessibleName(windowTitle());
     using F = ZAxisFields;
-    auto_ = new QCheckBox(QStringLiteral("Auto"), this);
-    auto_->setAccessibleName(auto_->text());
-    addControl(F::kAutoId, auto_);
     QGridLayout* grid = fieldGrid(nullptr);
-    grid->addWidget(auto_, 0, 0, 1, 2);
+    auto_ = addCheckBox(grid, 0, "Auto", F::kAutoId);
     zmax_ = addField(grid, 1, "Zmax:", &F::zmax, F::kZmaxId);
     zmin_ = addField(grid, 2, "Zmin:", &F::zmin, F::kZminId);
     connect(auto_, &QCheckBox::toggled, this, &CZAxisDlg::lock);
