@@ -47,6 +47,14 @@ CColourPopup::CColourPopup(const QColor& current, QWidget* parent) : QFrame(pare
     // grid, Return and Space take it. Focus on the cells would hand the
     // arrows to the buttons, which walk the focus chain instead.
     setFocusPolicy(Qt::StrongFocus);
+    // The highlight must stand out, whatever the style makes of a checked button.
+    setStyleSheet(QStringLiteral(
+        "QPushButton { border: 1px solid palette(mid); border-radius: 2px; background: palette(button);"
+        " padding: 3px 8px; }"
+        "QPushButton[colourCell=\"true\"] { padding: 0px; }"
+        "QPushButton:hover { border-color: palette(highlight); }"
+        "QPushButton:checked { border: 2px solid palette(highlight); background: palette(highlight);"
+        " color: palette(highlighted-text); }"));
     setAccessibleName(QStringLiteral("Farben"));
     auto* grid = new QGridLayout;
     grid->setSpacing(2);
@@ -60,6 +68,7 @@ CColourPopup::CColourPopup(const QColor& current, QWidget* parent) : QFrame(pare
         cell->setAccessibleName(QString::fromLatin1(n.name));
         cell->setCheckable(true);
         cell->setFocusPolicy(Qt::NoFocus);
+        cell->setProperty("colourCell", true);
         connect(cell, &QPushButton::clicked, this, [this, c] {
             emit chosen(c);
             close();
