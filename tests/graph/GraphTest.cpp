@@ -96,6 +96,7 @@ private slots:
     void yAxisFollowsTheTrustedPoints();
     void zAxisDialogChecksItsFields();
     void painterColoursAndClipping();
+    void unitNoteWrapsInANarrowPlot();
     void plotWritesThePictureAskedFor();
 };
 
@@ -320,6 +321,25 @@ void GraphTest::painterColoursAndClipping() {
         // Only the caption, in the curve's colour, lies above the plot.
         QCOMPARE(above > 0, caption);
     }
+}
+
+void GraphTest::unitNoteWrapsInANarrowPlot() {
+    // The note's white box stays inside the plot even where its text is
+    // wider than the plot: the text wraps instead of running off the page.
+    CGraphTrace ohm("Approx", "Hz", "Ohm", "|Z|"), dB("Filter", "Hz", "dB", "Filterdämpfung");
+    for (int i = 0; i <= 10; ++i) ohm.points.emplace_back(i * 1e8, 0.1 * i), dB.points.emplace_back(i * 1e8, -4.0 * i);
+    const render::GraphPicture picture = render::MakeGraphPicture({ohm, dB}, false);
+    QVERIFY(!picture.note.isEmpty());
+    QImage image(280, 240, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    const QRectF plot = render::RenderGraph(painter, QRectF(0, 0, 280, 240), picture).plot();
+    painter.end();
+    int whiteOutside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x : {0, 1, int(plot.left()) - 3, int(plot.right()) + 3, image.width() - 1})
+            if (QColor(image.pixel(x, y)).lightness() > 245) ++whiteOutside;
+    QCOMPARE(whiteOutside, 0);
 }
 
 void GraphTest::plotWritesThePictureAskedFor() {
