@@ -26,6 +26,17 @@ double UpToHalf(double m) {
     return m - whole <= 0.5 ? whole + 0.5 : std::ceil(m);
 }
 
+// Whether only trusted points (flag set) set the Y range: so while any
+// visible trace has one. An extrapolated tail then cannot flatten the
+// curves; it is clipped at the plot's edge instead.
+bool TrustedOnly(const std::vector<CGraphTrace>& traces) {
+    for (const CGraphTrace& t : traces)
+        if (t.visible)
+            for (const CTracePoint& p : t.points)
+                if (p.flag != 0) return true;
+    return false;
+}
+
 }  // namespace
 
 double RoundAxisLimit(double v, AxisEnd end) {
@@ -47,19 +58,18 @@ double RoundAxisLimit(double v, AxisEnd end) {
 
 AxisLimits GraphAxisLimits(const std::vector<CGraphTrace>& traces, bool yAuto, double yMaximum) {
     AxisLimits l;
-    bool first = true;
+    const bool trustedOnly = TrustedOnly(traces);
+    bool firstX = true, firstY = true;
     for (const CGraphTrace& t : traces) {
         if (!t.visible) continue;
         for (const CTracePoint& p : t.points) {
-            if (first) {
-                l = {p.x, p.y, p.x, p.y};
-                first = false;
-                continue;
-            }
-            l.xMin = std::min(l.xMin, p.x);
-            l.xMax = std::max(l.xMax, p.x);
-            l.yMin = std::min(l.yMin, p.y);
-            l.yMax = std::max(l.yMax, p.y);
+            l.xMin = firstX ? p.x : std::min(l.xMin, p.x);
+            l.xMax = firstX ? p.x : std::max(l.xMax, p.x);
+            firstX = false;
+            if (trustedOnly && p.flag == 0) continue;
+            l.yMin = firstY ? p.y : std::min(l.yMin, p.y);
+            l.yMax = firstY ? p.y : std::max(l.yMax, p.y);
+            firstY = false;
         }
     }
     l.xMin = RoundAxisLimit(l.xMin, AxisEnd::XMin);
@@ -77,10 +87,11 @@ namespace {
 bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, bool logX, double& lowLimit,
                   double& highLimit) {
     double low = std::numeric_limits<double>::infinity(), high = 0.0;
+    const bool trustedOnly = yAxis && TrustedOnly(traces);
     for (const CGraphTrace& t : traces) {
         if (!t.visible) continue;
         for (const CTracePoint& p : t.points) {
-            if (yAxis && logX && !(p.x > 0.0)) continue;
+            if (yAxis && ((logX && !(p.x > 0.0)) || (trustedOnly && p.flag == 0))) continue;
             const double v = yAxis ? p.y : p.x;
             if (v > 0.0 && std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
         }

@@ -30,7 +30,8 @@ enum class AxisEnd { XMin, XMax, YMin, YMax };
 double RoundAxisLimit(double v, AxisEnd end);
 
 /// Rounded limits over the points of the visible traces (all 0 without
-/// one); with yAuto false the top of the Y axis is yMaximum.
+/// one): X over every point, Y over the trusted ones (flag set) while
+/// there is one; with yAuto false the top of the Y axis is yMaximum.
 AxisLimits GraphAxisLimits(const std::vector<CGraphTrace>& traces, bool yAuto = true, double yMaximum = 2.0);
 
 /// The axes the graph draws: the limits and whether each axis is
@@ -42,7 +43,7 @@ struct GraphScale {
 };
 
 /// The axes over the visible traces. Linear: GraphAxisLimits. Logarithmic:
-/// whole decades around the positive values; the Y axis stays linear for
+/// whole decades around the positive values (Y: the trusted ones, as above); the Y axis stays linear for
 /// curves in dB (already a logarithm) and either axis stays linear when it
 /// has no positive value. With yAuto false the top is yMaximum (on a log
 /// axis only when it lies above the bottom).

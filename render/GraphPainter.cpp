@@ -337,12 +337,15 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
         painter.drawText(c.at + QPointF(0, captionMetrics.ascent()), c.text);
     }
     if (!picture.note.isEmpty()) {
-        const QRectF box = captionMetrics.boundingRect(picture.note).adjusted(-pad / 2, -pad / 4, pad / 2, pad / 4);
+        // Wrapped to the plot's width: a narrow window still shows all of it.
+        const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+        const QRectF room(0, 0, std::max(1.0, plot.width() - pad), page.height());
+        const QRectF box = captionMetrics.boundingRect(room, flags, picture.note).adjusted(-pad / 2, -pad / 4, pad / 2, pad / 4);
         const QRectF at(QPointF(plot.center().x() - box.width() / 2, plot.top() + pad / 2), box.size());
         painter.fillRect(at, QColor(255, 255, 255, 230));
         painter.setPen(QPen(kNoteColour, 0));
         painter.drawRect(at);
-        painter.drawText(at, Qt::AlignCenter, picture.note);
+        painter.drawText(at, flags, picture.note);
     }
     painter.setFont(fonts.identification);
     const double base = page.bottom() - pad - idMetrics.descent();

@@ -1,5 +1,6 @@
 #include "CEditCapaDlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -31,17 +32,18 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     grid->addWidget(packageLabel, 0, 0);
     grid->addWidget(package_, 0, 1);
 
-    // Auto's check sits in the frame's title, over the two values it governs.
-    automatic_ = new QGroupBox(QStringLiteral("Auto:      "), this);
-    automatic_->setCheckable(true);
-    automatic_->setAccessibleName(QStringLiteral("Auto:"));
-    addControl(F::kAutoId, automatic_);
-    QGridLayout* autoGrid = fieldGrid(automatic_);
-    rloss_ = addField(autoGrid, 0, "Verlustwiderstand:", &F::rloss, F::kRlossId);
-    lser_ = addField(autoGrid, 1, "Serieninduktivität:", &F::lser, F::kLserId);
-    grid->addWidget(automatic_, 1, 0, 1, 2);
+    // Auto heads the frame of the two values it governs. It only locks
+    // them: a checkable frame would disable them while Auto is off, which
+    // is just when they are typed.
+    auto* frame = new QGroupBox(this);
+    QGridLayout* autoGrid = fieldGrid(frame);
+    automatic_ = addCheckBox(autoGrid, 0, "Auto:", F::kAutoId);
+    rloss_ = addField(autoGrid, 1, "Verlustwiderstand:", &F::rloss, F::kRlossId);
+    lser_ = addField(autoGrid, 2, "Serieninduktivität:", &F::lser, F::kLserId);
+    grid->addWidget(frame, 1, 0, 1, 2);
+    // The name comes with the package; it is shown, never typed.
     name_ = addField(grid, 2, "Bezeichnung:", &F::name);
-    name_->setEnabled(false);
+    name_->setReadOnly(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -49,7 +51,7 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     layout->addWidget(makeButtons());
 
     connect(package_, &QComboBox::currentIndexChanged, this, &CEditCapaDlg::packageChosen);
-    connect(automatic_, &QGroupBox::toggled, this, &CEditCapaDlg::automaticSwitched);
+    connect(automatic_, &QCheckBox::toggled, this, &CEditCapaDlg::automaticSwitched);
 }
 
 void CEditCapaDlg::showFields(const CapacitorFields& f) {
@@ -59,12 +61,8 @@ void CEditCapaDlg::showFields(const CapacitorFields& f) {
     package_->setEnabled(f.automatic);
     automatic_->setChecked(f.automatic);
     FieldFormDialog::showFields(f);
-    // A checkable frame disables its contents while unchecked; here Auto off
-    // is when the values are typed, so they stay enabled and only lock.
-    for (QWidget* w : automatic_->findChildren<QWidget*>()) w->setEnabled(true);
     rloss_->setReadOnly(f.automatic);
     lser_->setReadOnly(f.automatic);
-    name_->setReadOnly(f.automatic);
 }
 
 void CEditCapaDlg::packageChosen(int comboIndex) {

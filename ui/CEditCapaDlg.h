@@ -6,8 +6,8 @@
 #include "FieldForm.h"
 #include "GroupEdits.h"
 
+class QCheckBox;
 class QComboBox;
-class QGroupBox;
 
 namespace vantor {
 struct BoardStackup;
@@ -29,7 +29,7 @@ private:
 
     const BoardStackup* board_;
     QComboBox* package_;
-    QGroupBox* automatic_;
+    QCheckBox* automatic_;
     QLineEdit* rloss_;
     QLineEdit* lser_;
     QLineEdit* name_;

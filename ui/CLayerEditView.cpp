@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -252,13 +253,15 @@ void CLayerEditView::mouseReleaseEvent(QMouseEvent* event) {
     cursor_ = p;
     const Mode was = mode_;
     mode_ = Mode::Idle;
+    // A click, shaky or not, is no drag: it draws and moves nothing.
+    const bool dragged = (event->position() - pressPixel_).manhattanLength() >= QApplication::startDragDistance();
     if (was == Mode::Drawing) {
         drag_.bandTo = p;
-        finishDrawing();
+        if (dragged) finishDrawing();
     } else {
         drag_.pos = p;
         drag_.shift += p - lastPoint_;
-        finishDragging(event->position() != pressPixel_);
+        finishDragging(dragged);
     }
     drag_ = {};
     update();
@@ -267,7 +270,6 @@ void CLayerEditView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CLayerEditView::finishDrawing() {
     const QPointF a = drag_.bandFrom, b = drag_.bandTo;
-    // A click without moving still makes a cut-out, of zero size.
     host_.runCommand(Text("Aussparung zeichnen"),
                      [&] { AddCutOut(host_.document(), a.x(), a.y(), b.x(), b.y()); });
 }
@@ -290,7 +292,7 @@ void CLayerEditView::finishDragging(bool moved) {
         host_.runCommand(Text("Prüfpunkt verschieben"), [&] { MoveProbe(doc, name, p.x(), p.y()); });
     } else if (CCutOut* cut = active_.cutOut) {
         const QPointF shift = drag_.shift;
-        if (shift.isNull()) return;
+        if (!moved) return;
         host_.runCommand(Text("Aussparung verschieben"), [&] {
             DragCutOut(*cut, shift.x(), shift.y());
             doc.DesignChanged(ChangeHint::Board);

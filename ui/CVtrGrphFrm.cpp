@@ -9,6 +9,7 @@
 #include "CTracesTreeView.h"
 #include "CVtrDoc.h"
 #include "CVtrGrphVw.h"
+#include "CZAxisDlg.h"
 #include "FormHost.h"
 #include "GraphPainter.h"
 #include "ShownText.h"
@@ -31,6 +32,7 @@ CVtrGrphFrm::CVtrGrphFrm(FormHost& host, QWidget* parent) : QWidget(parent), hos
     commands.printPreview = [this] { host_.printPreview(threeDPicture_); };
     commands.printSetup = [this] { host_.printSetup(); };
     commands.exitProgram = [this] { host_.exitProgram(); };
+    commands.askZAxis = [this](ZAxisFields& fields) { return CZAxisDlg(host_.interaction(), threeD_).exec(fields); };
     threeD_ = new view3d::C3DGLView(host_.document(), commands, rows_);
     threeD_->showMessage = [this](const QString& text) {
         ShowMessage(threeD_, QMessageBox::Warning, QStringLiteral("3D-View"), text);

@@ -36,7 +36,7 @@ CVtrGrphVw::CVtrGrphVw(FormHost& host, CTracesTreeView& tree, QWidget* parent)
     setMinimumSize(200, 150);
     logarithmic_ = QSettings().value(QLatin1String(kLogSetting), false).toBool();
     host_.document().AddView(*this);
-    connect(&tree_, &CTracesTreeView::tracesChanged, this, [this] { refresh(); });
+    connect(&tree_, &CTracesTreeView::tracesChanged, this, &CVtrGrphVw::curvesChosen);
 }
 
 CVtrGrphVw::~CVtrGrphVw() { host_.document().RemoveView(*this); }
@@ -55,17 +55,19 @@ void CVtrGrphVw::refresh() {
     for (CGraphTrace& t : traces) t.visible = tree_.isChecked(t.name) ? 1 : 0;
     picture_ = render::MakeGraphPicture(std::move(traces), logarithmic_, yAuto_, yMaximum_);
     std::copy(r.colours.begin(), r.colours.end(), picture_.colours.begin());
-
-    // A message box raised while drawing would be drawn over and raised
-    // again: it comes once, after the refresh, when the mix begins.
-    const bool mixed = !picture_.note.isEmpty();
-    if (mixed && !unitsMixed_) QTimer::singleShot(0, this, [this] { showUnitMessage(); });
-    unitsMixed_ = mixed;
     update();
 }
 
-void CVtrGrphVw::showUnitMessage() {
-    if (unitsMixed_) host_.interaction().message(kMessageUnitsDiffer, MessageKind::Warning);
+void CVtrGrphVw::curvesChosen() {
+    refresh();
+    // Only the person's own choice of curves earns a message box: a change
+    // made elsewhere (a choke search, an opened design) must not interrupt
+    // work in another window, and the note in the plot tells the rest. It
+    // comes after the click is done, when the mix still stands.
+    if (picture_.note.isEmpty()) return;
+    QTimer::singleShot(0, this, [this] {
+        if (!picture_.note.isEmpty()) host_.interaction().message(kMessageUnitsDiffer, MessageKind::Warning);
+    });
 }
 
 render::GraphPicture CVtrGrphVw::picture(bool withReadout) const {

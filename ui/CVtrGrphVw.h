@@ -28,9 +28,7 @@ public:
     ViewRecord* Record() override { return &record_; }
     GraphViewRecord& record() { return record_; }
 
-    /// Rebuilds the curves, their axes and the note on mixed units; the
-    /// message about them comes once each time the checked curves turn
-    /// into a mix.
+    /// Rebuilds the curves, their axes and the note on mixed units.
     void refresh();
 
     /// The picture as the screen shows it; for the printer without the
@@ -58,7 +56,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void showUnitMessage();
+    /// The person changed the checked curves: refresh, and a message when
+    /// they leave curves of different units checked.
+    void curvesChosen();
 
     FormHost& host_;
     CTracesTreeView& tree_;
@@ -68,7 +68,6 @@ private:
     bool logarithmic_ = false;
     render::GraphPicture picture_;  // with the read-out under the mouse
     render::GraphMapping mapping_;  // where the last paint put the plot
-    bool unitsMixed_ = false;
 };
 
 }  // namespace vantor::ui

@@ -1,6 +1,7 @@
 #include "FieldForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -32,6 +33,14 @@ QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, in
     grid->addWidget(edit, row, column + 1);
     if (controlId != 0) addControl(controlId, edit);
     return edit;
+}
+
+QCheckBox* FieldForm::addCheckBox(QGridLayout* grid, int row, const char* text, int controlId) {
+    auto* box = new QCheckBox(QString::fromUtf8(text), this);
+    box->setAccessibleName(box->text());
+    grid->addWidget(box, row, 0, 1, 2);
+    addControl(controlId, box);
+    return box;
 }
 
 QGridLayout* FieldForm::fieldGrid(QWidget* owner, int columnPairs) {

@@ -13,6 +13,7 @@
 #include "FieldCheck.h"
 #include "FieldDialog.h"
 
+class QCheckBox;
 class QDialogButtonBox;
 class QGridLayout;
 class QLabel;
@@ -36,6 +37,9 @@ protected:
     /// A label and its line edit in one row of grid (columns column and
     /// column + 1); the edit is known by controlId and named by the label.
     QLineEdit* addField(QGridLayout* grid, int row, const char* label, int controlId = 0, int column = 0);
+    /// A check box across row of grid (both columns of the first pair),
+    /// known by controlId and named by its text.
+    QCheckBox* addCheckBox(QGridLayout* grid, int row, const char* text, int controlId);
     /// A grid of label/field column pairs (columnPairs side by side) on
     /// owner, or free when owner is null; the fields take the extra width.
     static QGridLayout* fieldGrid(QWidget* owner, int columnPairs = 1);

@@ -14,15 +14,17 @@
 #include "CColorForm.h"
 #include "CFlatChartView.h"
 #include "CForm3D.h"
+#include "CLayer.h"
 #include "COpenGL.h"
 #include "CVtrDoc.h"
-#include "CZAxisDlg.h"
 #include "CZoomForm.h"
+#include "PlaneResults.h"
 #include "SurfaceData.h"
 
 namespace vantor::view3d {
 
-C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent) : QWidget(parent), doc_(doc) {
+C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent)
+    : QWidget(parent), doc_(doc), askZAxis_(commands.askZAxis) {
     setAccessibleName(QStringLiteral("3D-View"));
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setAccessibleName(QStringLiteral("3D-Ansicht und Einstellungen"));
@@ -109,14 +111,33 @@ void C3DGLView::buildMenu(const Commands& c) {
     for (QAction* a : {global_, rotation_, gridAsSurface_}) a->setCheckable(true);
 }
 
-void C3DGLView::OnUpdate(ChangeHint hint) {
-    if (Touches(hint, ChangeHint::Results | ChangeHint::Board)) loadResults();
+void C3DGLView::OnUpdate(ChangeHint) {
+    // Whatever the hint says (undo and opening a design say everything):
+    // moving a probe or a cut-out leaves the results as they are.
+    if (resultsChanged()) loadResults();
+}
+
+bool C3DGLView::resultsChanged() const {
+    const CLayer* plane = doc_.plane();
+    if (plane == nullptr) return !loadedMaps_.empty();
+    const PlaneResults& r = plane->results;
+    if (plane->planeLength != loadedLength_ || plane->planeWidth != loadedWidth_ || r.resultLabels != loadedLabels_ ||
+        r.resultMaps.size() != loadedMaps_.size())
+        return true;
+    for (std::size_t i = 0; i < loadedMaps_.size(); ++i)
+        if (!r.resultMaps[i].SharesStorageWith(loadedMaps_[i])) return true;
+    return false;
 }
 
 void C3DGLView::loadResults() {
     float zmin = 0, zmax = 0;
     std::vector<render::SurfaceDataSet> sets;
-    if (const CLayer* plane = doc_.plane()) sets = render::BuildDataSets(*plane, zmin, zmax);
+    const CLayer* plane = doc_.plane();
+    if (plane != nullptr) sets = render::BuildDataSets(*plane, zmin, zmax);
+    loadedMaps_ = plane != nullptr ? plane->results.resultMaps : std::vector<ComplexMatrix>();
+    loadedLabels_ = plane != nullptr ? plane->results.resultLabels : std::vector<std::string>();
+    loadedLength_ = plane != nullptr ? plane->planeLength : 0.0;
+    loadedWidth_ = plane != nullptr ? plane->planeWidth : 0.0;
     chart_.Load(std::move(sets), zmin, zmax);
     chartChanged();
 }
@@ -137,9 +158,10 @@ void C3DGLView::chartChanged() {
 }
 
 void C3DGLView::editZAxis() {
-    CZAxisDlg dialog(chart_.zAxis, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    chart_.zAxis = dialog.axis();
+    ZAxis& z = chart_.zAxis;
+    ZAxisFields fields = ZAxisFields::From(z.automatic, z.zmax, z.zmin);
+    if (!askZAxis_ || !askZAxis_(fields)) return;
+    fields.ApplyTo(z.automatic, z.zmax, z.zmin);
     chartChanged();
 }
 

@@ -2,15 +2,20 @@
 // The 3D view "3D-View": the surface chart of the document's Vcc results
 // beside its tabbed control panels, the menu of the view, the Z-axis
 // dialog, the bitmap export and the picture for the printer. It observes
-// the document and rebuilds its data sets when the results change.
+// the document and rebuilds its data sets only when the results change, so
+// an edit of the plane keeps the shown set and each set's settings.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QImage>
 #include <QWidget>
 
 #include "COpenGL3D.h"
+#include "Matrix.h"
 #include "ViewRecords.h"
+#include "ZAxisFields.h"
 
 class QAction;
 class QMenu;
@@ -32,9 +37,11 @@ class CZoomForm;
 class C3DGLView : public QWidget, public DocumentView {
     Q_OBJECT
 public:
-    /// The program's commands the menu reaches: printing and the end.
+    /// The program's commands the menu reaches: printing, the end, and the
+    /// Z-axis dialog (true on OK, with the checked fields).
     struct Commands {
         std::function<void()> print, printPreview, printSetup, exitProgram;
+        std::function<bool(ZAxisFields&)> askZAxis;
     };
     C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent = nullptr);
     ~C3DGLView() override;
@@ -58,7 +65,7 @@ public:
     QImage capture();
     /// "Bit&map speichern...": capture, ask for the name, write.
     void saveBitmap();
-    /// "&Z-Achse...".
+    /// "&Z-Achse...": the Z-axis dialog, then the new z scaling.
     void editZAxis();
     /// The captured picture fitted to page.
     void printPage(QPainter& painter, const QRectF& page);
@@ -74,6 +81,8 @@ public:
 
 private:
     void buildMenu(const Commands& commands);
+    /// True when the document's results are not those the sets were built from.
+    bool resultsChanged() const;
     void loadResults();
 
     CVtrDoc& doc_;
@@ -88,7 +97,13 @@ private:
     QAction* global_ = nullptr;
     QAction* rotation_ = nullptr;
     QAction* gridAsSurface_ = nullptr;
+    std::function<bool(ZAxisFields&)> askZAxis_;
     bool syncing_ = false;
+    // What the data sets were built from: the maps (sharing their storage,
+    // which a new solve replaces), their labels and the plane's size, m.
+    std::vector<ComplexMatrix> loadedMaps_;
+    std::vector<std::string> loadedLabels_;
+    double loadedLength_ = 0.0, loadedWidth_ = 0.0;
 };
 
 }  // namespace vantor::view3d

@@ -1,5 +1,7 @@
 #include "CColourPicker.h"
 
+#include <algorithm>
+
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -41,6 +43,18 @@ QIcon Swatch(const QColor& c, int edge) {
 CColourPopup::CColourPopup(const QColor& current, QWidget* parent) : QFrame(parent, Qt::Popup) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFrameShape(QFrame::StyledPanel);
+    // The pop-up keeps the keyboard: the arrows move the highlight over the
+    // grid, Return and Space take it. Focus on the cells would hand the
+    // arrows to the buttons, which walk the focus chain instead.
+    setFocusPolicy(Qt::StrongFocus);
+    // The highlight must stand out, whatever the style makes of a checked button.
+    setStyleSheet(QStringLiteral(
+        "QPushButton { border: 1px solid palette(mid); border-radius: 2px; background: palette(button);"
+        " padding: 3px 8px; }"
+        "QPushButton[colourCell=\"true\"] { padding: 0px; }"
+        "QPushButton:hover { border-color: palette(highlight); }"
+        "QPushButton:checked { border: 2px solid palette(highlight); background: palette(highlight);"
+        " color: palette(highlighted-text); }"));
     setAccessibleName(QStringLiteral("Farben"));
     auto* grid = new QGridLayout;
     grid->setSpacing(2);
@@ -53,6 +67,8 @@ CColourPopup::CColourPopup(const QColor& current, QWidget* parent) : QFrame(pare
         cell->setToolTip(QString::fromLatin1(n.name));
         cell->setAccessibleName(QString::fromLatin1(n.name));
         cell->setCheckable(true);
+        cell->setFocusPolicy(Qt::NoFocus);
+        cell->setProperty("colourCell", true);
         connect(cell, &QPushButton::clicked, this, [this, c] {
             emit chosen(c);
             close();
@@ -61,36 +77,58 @@ CColourPopup::CColourPopup(const QColor& current, QWidget* parent) : QFrame(pare
         cells_.append(cell);
         if (c == current) selected_ = i;
     }
-    auto* more = new QPushButton(QStringLiteral("More..."), this);
-    more->setAccessibleName(QStringLiteral("More..."));
-    connect(more, &QPushButton::clicked, this, [this] {
+    more_ = new QPushButton(QStringLiteral("More..."), this);
+    more_->setAccessibleName(QStringLiteral("More..."));
+    more_->setCheckable(true);
+    more_->setFocusPolicy(Qt::NoFocus);
+    connect(more_, &QPushButton::clicked, this, [this] {
         close();
         emit moreRequested();
     });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(grid);
-    layout->addWidget(more);
+    layout->addWidget(more_);
     select(selected_);
 }
 
+void CColourPopup::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    setFocus(Qt::PopupFocusReason);
+}
+
 void CColourPopup::select(int index) {
-    selected_ = std::clamp(index, 0, kPopupColourCount - 1);
+    selected_ = index;
+    if (index != kMoreIndex) lastCell_ = index;
     for (int i = 0; i < cells_.size(); ++i) cells_[i]->setChecked(i == selected_);
-    cells_[selected_]->setFocus();
+    more_->setChecked(selected_ == kMoreIndex);
 }
 
 void CColourPopup::keyPressEvent(QKeyEvent* event) {
+    const int rows = (kPopupColourCount + kPopupColumns - 1) / kPopupColumns;
+    const int row = selected_ / kPopupColumns;
     switch (event->key()) {
-        case Qt::Key_Left: select(selected_ - 1); break;
-        case Qt::Key_Right: select(selected_ + 1); break;
-        case Qt::Key_Up: select(selected_ - kPopupColumns); break;
-        case Qt::Key_Down: select(selected_ + kPopupColumns); break;
+        // Left and Right run along the grid in reading order; Up and Down
+        // keep the column, "More..." lies below the last row.
+        case Qt::Key_Left: select(std::max(selected_ - 1, 0)); break;
+        case Qt::Key_Right: select(std::min(selected_ + 1, kMoreIndex)); break;
+        case Qt::Key_Up:
+            if (selected_ == kMoreIndex) select(lastCell_);
+            else if (row > 0) select(selected_ - kPopupColumns);
+            break;
+        case Qt::Key_Down:
+            if (row + 1 < rows) select(selected_ + kPopupColumns);
+            else select(kMoreIndex);
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Space: cells_[selected_]->click(); break;
-        default: QFrame::keyPressEvent(event);
+        case Qt::Key_Space:
+            if (selected_ == kMoreIndex) more_->click();
+            else cells_[selected_]->click();
+            break;
+        default: QFrame::keyPressEvent(event); return;
     }
+    event->accept();
 }
 
 CColourPicker::CColourPicker(const QString& text, QWidget* parent) : QPushButton(text, parent) {

@@ -18,11 +18,16 @@ const NamedColour* PopupColours();
 inline constexpr int kPopupColourCount = 40;
 inline constexpr int kPopupColumns = 8;
 
+/// The grid of colours with "More..." below it. The pop-up has the
+/// keyboard: arrows move the highlight (Up and Down by a row, "More..."
+/// below the last one), Return and Space take the highlighted entry.
 class CColourPopup : public QFrame {
     Q_OBJECT
 public:
     CColourPopup(const QColor& current, QWidget* parent = nullptr);
+    /// The highlighted colour's index, or kMoreIndex for "More...".
     int selected() const { return selected_; }
+    static constexpr int kMoreIndex = kPopupColourCount;
 
 signals:
     void chosen(const QColor& colour);
@@ -30,11 +35,14 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void select(int index);
     int selected_ = 0;
+    int lastCell_ = 0;  // where Up from "More..." returns
     QList<QPushButton*> cells_;
+    QPushButton* more_;
 };
 
 class CColourPicker : public QPushButton {

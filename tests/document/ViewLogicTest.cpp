@@ -179,6 +179,26 @@ TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
     EXPECT_FALSE(CheckTraceUnits({Trace("Ohm", {}), Trace("Ohm", {})}));
 }
 
+TEST(GraphAxis, UntrustedPointsSpanTheFrequenciesButNotTheYAxis) {
+    // A probe curve under 1 Ohm in the solved band, extrapolated to 100 Ohm
+    // outside it (flag 0), and an "Approx" curve that is untrusted above fo.
+    CGraphTrace probe = Trace("Ohm", {{1e6, 100}, {1e7, 0.62}, {1e8, 0.04}, {1e9, 80}});
+    probe.points.front().flag = probe.points.back().flag = 0;
+    CGraphTrace approx = Trace("Ohm", {{1e6, 0.3}, {1e9, 12}});
+    approx.points.back().flag = 0;
+    for (bool log : {false, true}) {
+        const GraphScale s = ScaleGraph({probe, approx}, log);
+        EXPECT_DOUBLE_EQ(s.limits.xMin, 1e6) << log;
+        EXPECT_DOUBLE_EQ(s.limits.xMax, 1e9) << log;
+        EXPECT_DOUBLE_EQ(s.limits.yMax, log ? 1.0 : 0.65) << log;
+        EXPECT_DOUBLE_EQ(s.limits.yMin, log ? 0.01 : 0.04) << log;
+    }
+    // Without a trusted point the curves still get their axis.
+    CGraphTrace untrusted = Trace("Ohm", {{1e6, 0.5}, {1e9, 3.2}});
+    for (CTracePoint& p : untrusted.points) p.flag = 0;
+    EXPECT_EQ(GraphAxisLimits({untrusted}).yMax, 3.5);
+}
+
 TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
     struct Case { std::vector<std::pair<double, double>> points; const char* yUnit; bool yAuto; AxisLimits want; bool logY; };
     const Case cases[] = {

@@ -2,9 +2,12 @@
 // tree follows, check boxes decide what is drawn; the one painter and the
 // tool's plot command that uses it.
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QImage>
@@ -14,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "C3DGLView.h"
 #include "CLayer.h"
 #include "CTracesTreeView.h"
 #include "CVtrDoc.h"
@@ -66,6 +70,16 @@ void SetChecked(CTracesTreeView& tree, const char* name, bool on) {
     tree.findTrace(name)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
 }
 
+// A mouse click on the check box of the item of that name.
+void ClickCheckBox(CTracesTreeView& tree, const char* name) {
+    QStyleOptionViewItem option;
+    option.initFrom(tree.viewport());
+    option.rect = tree.visualItemRect(tree.findTrace(name));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
+}
+
 bool Near(QRgb pixel, const QColor& colour) {
     return std::abs(qRed(pixel) - colour.red()) < 30 && std::abs(qGreen(pixel) - colour.green()) < 30 &&
            std::abs(qBlue(pixel) - colour.blue()) < 30;
@@ -78,10 +92,13 @@ class GraphTest : public QObject {
 
 private slots:
     void treeFollowsTheDocumentAndKeepsTheCheckStates();
-    void unitMessageOncePerChangeIntoAMix();
+    void unitMessageOnlyForTheCurvesAPersonChecks();
     void yAxisDialogAutoAndFixedTop();
+    void yAxisFollowsTheTrustedPoints();
+    void zAxisDialogChecksItsFields();
     void painterColoursAndClipping();
     void legendOfManyCurvesKeepsThePlot();
+    void unitNoteWrapsInANarrowPlot();
     void plotWritesThePictureAskedFor();
 };
 
@@ -134,34 +151,42 @@ void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
     QVERIFY(graph.readout().isEmpty());
 }
 
-void GraphTest::unitMessageOncePerChangeIntoAMix() {
+void GraphTest::unitMessageOnlyForTheCurvesAPersonChecks() {
     TestHost host;
     host.doc.newGroup();
     CVtrGrphFrm frame(host);
     frame.resize(800, 600);
-    // A choke candidate brings "Filter" (dB) checked beside "Approx" (Ohm).
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    // A choke search brings "Filter" (dB) checked beside "Approx" (Ohm);
+    // so does opening a design that holds both.
     auto choke = std::make_unique<CSParaSet>();
     choke->name = "L-Test";
     host.doc.filter.candidates = {choke.get()};
     host.doc.UpdateAllViews(ChangeHint::Filter);
     QCOMPARE(Items(frame.tree()), (QStringList{"Approx:1", "Filter:1"}));
     const std::string message = kMessageUnitsDiffer;
-    // Refreshes and repaints while the mix lasts show it once, after the
-    // refresh, and the note stays on the picture.
+    // The person works elsewhere: the note in the plot, no message box.
     for (int i = 0; i < 3; ++i) {
         host.doc.UpdateAllViews(ChangeHint::Everything);
         frame.graph().grab();
         QCoreApplication::processEvents();
     }
-    QCOMPARE(host.ui.messageCount(message), std::size_t(1));
+    QCOMPARE(host.ui.messageCount(message), std::size_t(0));
     QCOMPARE(frame.graph().picture(false).note, QString::fromStdString(message).trimmed());
-    // Resolved: no note; mixed again by a click: once more.
-    SetChecked(frame.tree(), "Filter", false);
+    // Clicks on the check boxes: unchecking resolves the mix quietly,
+    // checking "Filter" again is the person's own mix and earns the box.
+    ClickCheckBox(frame.tree(), "Filter");
     QCoreApplication::processEvents();
+    QCOMPARE(Items(frame.tree()), (QStringList{"Approx:1", "Filter:0"}));
     QVERIFY(frame.graph().picture(false).note.isEmpty());
-    SetChecked(frame.tree(), "Filter", true);
+    QCOMPARE(host.ui.messageCount(message), std::size_t(0));
+    ClickCheckBox(frame.tree(), "Filter");
     QCoreApplication::processEvents();
-    QCOMPARE(host.ui.messageCount(message), std::size_t(2));
+    QCOMPARE(host.ui.messageCount(message), std::size_t(1));
+    host.doc.UpdateAllViews(ChangeHint::Everything);
+    QCoreApplication::processEvents();
+    QCOMPARE(host.ui.messageCount(message), std::size_t(1));
     host.doc.filter.candidates.clear();
 }
 
@@ -195,6 +220,76 @@ void GraphTest::yAxisDialogAutoAndFixedTop() {
     QCOMPARE(refusals.size(), 2);
     QCOMPARE(graph.picture(false).scale.limits.yMax, 0.05);
     QVERIFY(autoTop > 0.05);
+}
+
+void GraphTest::yAxisFollowsTheTrustedPoints() {
+    // Solved up to 300 MHz, drawn up to 1 GHz: above the solved band the
+    // probe curves are extrapolated and drawn dash-dotted.
+    TestHost host;
+    host.doc.analysisDomain.stopFrequency = 300e6;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    const render::GraphPicture picture = frame.graph().picture(false);
+    double trusted = 0, untrusted = 0;
+    for (const CGraphTrace& t : picture.traces)
+        for (const CTracePoint& p : t.points) (p.flag != 0 ? trusted : untrusted) = std::max(p.flag != 0 ? trusted : untrusted, p.y);
+    QVERIFY2(untrusted > 2 * trusted, qPrintable(QString("%1 %2").arg(trusted).arg(untrusted)));
+    QCOMPARE(picture.scale.limits.yMax, RoundAxisLimit(trusted, AxisEnd::YMax));
+    QCOMPARE(picture.scale.limits.xMax, 1e9);
+}
+
+void GraphTest::zAxisDialogChecksItsFields() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    frame.resize(1000, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QAction* zAxis = nullptr;
+    for (QMenu* menu : frame.menus())
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("&Z-Achse...")) zAxis = a;
+    QVERIFY(zAxis != nullptr);
+    // "Auto" opens on with both fields locked; off, each refusal names the
+    // field and takes the focus there, Return being OK.
+    bool lockedWithAuto = false;
+    QStringList refusals;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        QVERIFY(d != nullptr);
+        auto field = [&](const char* name) {
+            for (QLineEdit* e : d->findChildren<QLineEdit*>())
+                if (e->accessibleName() == QLatin1String(name)) return e;
+            qFatal("no field %s", name);
+        };
+        auto* automatic = d->findChild<QCheckBox*>();
+        lockedWithAuto = automatic->isChecked() && field("Zmax:")->isReadOnly() && field("Zmin:")->isReadOnly();
+        automatic->setFocus();
+        QTest::keyClick(automatic, Qt::Key_Space);
+        const std::pair<const char*, const char*> typed[] = {
+            {"Zmax:", "abc"}, {"Zmax:", "2Ohm"}, {"Zmin:", "3Ohm"}, {"Zmin:", "1e999"}, {"Zmin:", "500mOhm"}};
+        for (auto [name, text] : typed) {
+            QLineEdit* e = field(name);
+            e->setFocus();
+            e->selectAll();
+            QTest::keyClicks(e, QString::fromLatin1(text));
+            if (std::string(text) == "2Ohm") continue;
+            host.ui.clear();
+            QTest::keyClick(e, Qt::Key_Return);
+            if (!d->isVisible()) break;
+            for (const std::string& m : host.ui.messages())
+                refusals << QString::fromStdString(m) + " -> " + d->focusWidget()->accessibleName();
+        }
+        if (d->isVisible()) static_cast<QDialog*>(d)->reject();
+    });
+    zAxis->trigger();
+    const QString above = QString::fromUtf8("Geben Sie für Zmax einen Wert größer Zmin ein. -> Zmax:");
+    QCOMPARE(refusals, QStringList({above, above, QStringLiteral("Geben Sie eine Zahl ein. -> Zmin:")}));
+    QVERIFY(lockedWithAuto);
+    const view3d::ZAxis& z = frame.threeDView()->chart().zAxis;
+    QVERIFY(!z.automatic);
+    QCOMPARE(z.zmax, 2.0);
+    QCOMPARE(z.zmin, 0.5);
 }
 
 void GraphTest::painterColoursAndClipping() {
@@ -272,6 +367,25 @@ void GraphTest::legendOfManyCurvesKeepsThePlot() {
     QVERIFY(svg.open(QIODevice::ReadOnly));
     const QByteArray few = svg.readAll();
     QVERIFY(few.contains("|Z| (Sonde 3)") && !few.contains("weitere"));
+}
+
+void GraphTest::unitNoteWrapsInANarrowPlot() {
+    // The note's white box stays inside the plot even where its text is
+    // wider than the plot: the text wraps instead of running off the page.
+    CGraphTrace ohm("Approx", "Hz", "Ohm", "|Z|"), dB("Filter", "Hz", "dB", "Filterdämpfung");
+    for (int i = 0; i <= 10; ++i) ohm.points.emplace_back(i * 1e8, 0.1 * i), dB.points.emplace_back(i * 1e8, -4.0 * i);
+    const render::GraphPicture picture = render::MakeGraphPicture({ohm, dB}, false);
+    QVERIFY(!picture.note.isEmpty());
+    QImage image(280, 240, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    const QRectF plot = render::RenderGraph(painter, QRectF(0, 0, 280, 240), picture).plot();
+    painter.end();
+    int whiteOutside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x : {0, 1, int(plot.left()) - 3, int(plot.right()) + 3, image.width() - 1})
+            if (QColor(image.pixel(x, y)).lightness() > 245) ++whiteOutside;
+    QCOMPARE(whiteOutside, 0);
 }
 
 void GraphTest::plotWritesThePictureAskedFor() {

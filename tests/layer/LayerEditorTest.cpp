@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
@@ -69,6 +70,8 @@ class LayerEditorTest : public QObject {
 private slots:
     void bandDrawsNamedCutOut_data();
     void bandDrawsNamedCutOut();
+    void clickDrawsAndMovesNothing_data();
+    void clickDrawsAndMovesNothing();
     void dragMovesWhatIsHitFirst_data();
     void dragMovesWhatIsHitFirst();
     void clickOnGroupSelectsWithoutMoving();
@@ -87,8 +90,6 @@ void LayerEditorTest::bandDrawsNamedCutOut_data() {
     QTest::addColumn<QRectF>("edges");  // mm: x1, y1 to x2, y2
     QTest::newRow("gap in the numbers") << QStringList{"Cutout1", "Cutout3"} << QPointF(20, 15) << QPointF(10, 10)
                                         << "Cutout2" << QRectF(QPointF(10, 10), QPointF(20, 15));
-    QTest::newRow("click: zero size") << QStringList{} << QPointF(30, 30) << QPointF(30, 30) << "Cutout1"
-                                      << QRectF(QPointF(30, 30), QPointF(30, 30));
     QTest::newRow("outside clamped") << QStringList{"Cutout2"} << QPointF(90, 60) << QPointF(150, 100) << "Cutout1"
                                      << QRectF(QPointF(90, 60), QPointF(99, 71));
 }
@@ -114,6 +115,38 @@ void LayerEditorTest::bandDrawsNamedCutOut() {
     QCOMPARE(c.inactive, 0);
     QCOMPARE(host.labels, QStringList{"Aussparung zeichnen"});
     QVERIFY(host.doc.IsModified());
+}
+
+void LayerEditorTest::clickDrawsAndMovesNothing_data() {
+    QTest::addColumn<QPointF>("at");  // mm
+    QTest::addColumn<QPoint>("shake");  // px between press and release
+    // A probe at (40, 30), a cut-out from (10, 10) to (20, 20).
+    QTest::newRow("click on empty plane") << QPointF(70, 50) << QPoint(0, 0);
+    QTest::newRow("shaky click on empty plane") << QPointF(70, 50) << QPoint(2, -1);
+    QTest::newRow("shaky click on a probe") << QPointF(40, 30) << QPoint(-1, 2);
+    QTest::newRow("shaky click on a cut-out") << QPointF(15, 15) << QPoint(2, 2);
+}
+
+void LayerEditorTest::clickDrawsAndMovesNothing() {
+    QFETCH(QPointF, at);
+    QFETCH(QPoint, shake);
+    QVERIFY(shake.manhattanLength() < QApplication::startDragDistance());
+    TestHost host;
+    host.addProbe(40 * mm, 30 * mm, "Probe1");
+    host.addCutOut(10 * mm, 10 * mm, 20 * mm, 20 * mm, "Cutout1");
+    Editor e(host);
+    const QPoint from = e.at(at);
+    QTest::mousePress(&e.view(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&e.view(), from + shake);
+    QTest::mouseRelease(&e.view(), Qt::LeftButton, {}, from + shake);
+
+    const CLayer& l = host.plane();
+    QCOMPARE(int(l.cutOuts.size()), 1);
+    QVERIFY(Near(l.cutOuts[0]->x1, 10 * mm) && Near(l.cutOuts[0]->y2, 20 * mm));
+    QVERIFY(Near(l.probes[0]->x, 40 * mm) && Near(l.probes[0]->y, 30 * mm));
+    QCOMPARE(host.labels, QStringList());
+    QVERIFY(!host.history.CanUndo());
+    QVERIFY(!host.doc.IsModified());
 }
 
 void LayerEditorTest::dragMovesWhatIsHitFirst_data() {

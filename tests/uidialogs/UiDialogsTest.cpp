@@ -52,6 +52,27 @@ void Type(QWidget& d, const char* label, const char* text) {
 
 void Press(QWidget& d, const char* button) { Named<QAbstractButton>(d, QString::fromUtf8(button))->click(); }
 
+// Toggles a check box from the keyboard, as a person tabbing to it does.
+void Toggle(QWidget& d, const char* box) {
+    auto* b = Named<QWidget>(d, QString::fromUtf8(box));
+    b->setFocus();
+    QTest::keyClick(b, Qt::Key_Space);
+}
+
+bool Checked(QWidget& d, const char* box) { return Named<QWidget>(d, QString::fromUtf8(box))->property("checked").toBool(); }
+
+// What the person can do with each control of the capacitor dialog:
+// "off" (disabled), "shown" (read-only) or "typed".
+QString CapacitorControls(QWidget& d) {
+    QStringList states;
+    for (const char* label : {"Bauform:", "Verlustwiderstand:", "Serieninduktivität:", "Bezeichnung:"}) {
+        QWidget* w = Named<QWidget>(d, QString::fromUtf8(label));
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        states << QString::fromUtf8(label) + (!w->isEnabled() ? " off" : edit != nullptr && edit->isReadOnly() ? " shown" : " typed");
+    }
+    return states.join(", ");
+}
+
 // Runs script on the next modal dialog once it shows; a dialog the script
 // left open (an OK refused by mistake) is cancelled, so the test fails
 // rather than waits.
@@ -101,6 +122,7 @@ private slots:
     void layoutOkOrdersSidesAndFollowsFrequency();
     void frequencyStepDisplayAndChecks();
     void capacitorAutoSwitchAndCheck();
+    void capacitorAutoOffOpensWithValuesTyped();
     void targetAndAnalysisPassHiddenFields();
     void slotDialogChangesGroupThroughDocument_data();
     void slotDialogChangesGroupThroughDocument();
@@ -206,7 +228,7 @@ void UiDialogsTest::capacitorAutoSwitchAndCheck() {
         };
         list->setCurrentIndex(list->findData(PackageTable::kSize - 1));
         look();
-        Named<QGroupBox>(d, "Auto:")->setChecked(false);
+        Toggle(d, "Auto:");
         Type(d, "Verlustwiderstand:", "5.1Ohm");
         look();
         refused = PressOk(d, ui);
@@ -221,6 +243,52 @@ void UiDialogsTest::capacitorAutoSwitchAndCheck() {
     QCOMPARE(fields.packageType, 0);
     QVERIFY(!fields.automatic);
     QCOMPARE(U(fields.rloss), QStringLiteral("1Ohm"));
+}
+
+void UiDialogsTest::capacitorAutoOffOpensWithValuesTyped() {
+    // Auto switched off, OK, and the dialog opened afresh: the values are
+    // typed, only the package list is off; through a slot's "Bearbeiten..."
+    // and through "Kondensatoren...".
+    const QString autoOff = QString::fromUtf8("Bauform: off, Verlustwiderstand: typed, Serieninduktivität: typed, "
+                                              "Bezeichnung: shown");
+    TestHost host;
+    QStringList seen;
+    const auto look = [&](QWidget& d) {
+        seen << (Checked(d, "Auto:") ? "Auto on: " : "Auto off: ") + CapacitorControls(d);
+    };
+    const auto switchOff = [&](QWidget& d) {
+        Toggle(d, "Auto:");
+        look(d);
+        Press(d, "OK");
+    };
+    const auto reopen = [&](QWidget& d) {
+        look(d);
+        Press(d, "Abbrechen");
+    };
+
+    CCGroup& group = host.doc.optimisationGroup;
+    for (const std::function<void(QWidget&)>& script : {std::function<void(QWidget&)>(switchOff), std::function<void(QWidget&)>(reopen)}) {
+        OnShow([&, script](QWidget& slot) {
+            OnShow(script);
+            Press(slot, "Bearbeiten...");
+        });
+        RunSlotCommand(host, group, 1, nullptr);
+    }
+    QCOMPARE(seen, QStringList({"Auto off: " + autoOff, "Auto off: " + autoOff}));
+
+    seen.clear();
+    OnShow([&](QWidget& d) {
+        Toggle(d, "Auto:");
+        look(d);
+        Type(d, "Verlustwiderstand:", "100mOhm");
+        Type(d, "Serieninduktivität:", "1nH");
+        Press(d, "OK");
+    });
+    RunCapacitorCommand(host, nullptr);
+    QCOMPARE(group.defaultPackage.packageType, 0);
+    OnShow(reopen);
+    RunCapacitorCommand(host, nullptr);
+    QCOMPARE(seen, QStringList({"Auto off: " + autoOff, "Auto off: " + autoOff}));
 }
 
 void UiDialogsTest::targetAndAnalysisPassHiddenFields() {
@@ -320,7 +388,7 @@ void UiDialogsTest::commandsRunAsOneStep() {
     const int n = group.CapacitorCount();
     OnShow([&](QWidget& slot) {
         OnShow([&](QWidget& d) {
-            Named<QGroupBox>(d, "Auto:")->setChecked(false);
+            Toggle(d, "Auto:");
             Type(d, "Verlustwiderstand:", "1Ohm");
             Type(d, "Serieninduktivität:", "1nH");
             Press(d, "OK");

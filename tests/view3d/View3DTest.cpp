@@ -2,23 +2,29 @@
 // colours of a known map, "No Data !" without results, the menu's check
 // marks and the bitmap export with its failures.
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
 
 #include "C3DGLView.h"
+#include "CColourPicker.h"
 #include "CLayer.h"
 #include "CFlatChartView.h"
 #include "CForm3D.h"
 #include "COpenGL.h"
 #include "CVtrDoc.h"
+#include "PlaneEdits.h"
 #include "PlaneResults.h"
 #include "RecordingInteraction.h"
 #include "SurfaceData.h"
+#include "SurfaceMapPainter.h"
 
 using namespace vantor;
 using namespace vantor::view3d;
@@ -40,6 +46,23 @@ QColor PixelAt(const QImage& image, double fx, double fy) {
     return image.pixelColor(static_cast<int>(image.width() * fx), static_cast<int>(image.height() * fy));
 }
 
+template <class W>
+W* Named(QWidget& parent, const char* name) {
+    for (W* w : parent.findChildren<W*>())
+        if (w->accessibleName() == QLatin1String(name)) return w;
+    qFatal("no control named %s", name);
+}
+
+// A button pressed from the keyboard, as a person tabbing to it does.
+void PressSpace(QAbstractButton* button) {
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
+}
+
+void ClickRow(QListWidget& list, int row) {
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+}
+
 bool Shows(QWidget& w) {
     w.show();
     return QTest::qWaitForWindowExposed(&w);
@@ -54,6 +77,8 @@ private slots:
     void noDataWithoutResults();
     void gridAsSurfaceMenuTwiceAndTheWheel();
     void exportWritesBmpAndPngAndFailsCleanly();
+    void planeEditsKeepTheShownSetAndItsSettings();
+    void colourPopupByKeyboard();
 };
 
 void View3DTest::bandColoursOfAKnownMap() {
@@ -188,5 +213,71 @@ void View3DTest::exportWritesBmpAndPngAndFailsCleanly() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // view.bmp, view.png
 }
 
+void View3DTest::planeEditsKeepTheShownSetAndItsSettings() {
+    Design d;
+    d.doc.newGroup();
+    d.doc.analysisDomain.frequencySteps = 2;
+    QVERIFY(d.doc.analyse());
+    C3DGLView view(d.doc, {});
+    view.resize(900, 600);
+    if (!Shows(view)) QSKIP("no window could be shown");
+    QListWidget& maps = view.findChild<CForm3D*>()->mapList();
+    // The person shows the second frequency as a grid.
+    ClickRow(maps, 2);
+    PressSpace(Named<QRadioButton>(view, "Grid"));
+    QCOMPARE(view.chart().Current(), 2);
+    QCOMPARE(view.chart().Settings().surfaceType, int(kGrid));
+
+    // Edits of the plane leave the results as they are: a probe moved, a
+    // cut-out drawn and deleted, and a refresh of everything (as undo does).
+    CLayer& plane = *d.doc.plane();
+    QVERIFY(MoveProbe(d.doc, plane.probes[0]->name, 0.01, 0.01));
+    const std::string cut = AddCutOut(d.doc, 0.02, 0.02, 0.03, 0.03);
+    QVERIFY(DeleteCutOut(d.doc, cut));
+    d.doc.UpdateAllViews(ChangeHint::Everything);
+    QCOMPARE(view.chart().Current(), 2);
+    QCOMPARE(maps.currentRow(), 2);
+    QCOMPARE(view.chart().Settings().surfaceType, int(kGrid));
+    // The other sets keep their own settings.
+    ClickRow(maps, 0);
+    QCOMPARE(view.chart().Settings().surfaceType, int(kSolid));
+    QVERIFY(Named<QRadioButton>(view, "Solid")->isChecked());
+
+    // A new solve brings new sets.
+    ClickRow(maps, 1);
+    QVERIFY(d.doc.analyse());
+    QCOMPARE(view.chart().Current(), 0);
+    QCOMPARE(maps.currentRow(), 0);
+}
+
+void View3DTest::colourPopupByKeyboard() {
+    Design d;
+    C3DGLView view(d.doc, {});
+    view.resize(900, 600);
+    if (!Shows(view)) QSKIP("no window could be shown");
+    view.panels().setCurrentIndex(1);
+    auto* back = Named<CColourPicker>(view, "Back Color");
+    // Opens the pop-up with a click and types the keys where the system
+    // sends them: to the window that has the keyboard.
+    const auto pick = [&](std::initializer_list<Qt::Key> keys) {
+        QTest::mouseClick(back, Qt::LeftButton);
+        QWidget* popup = QApplication::activePopupWidget();
+        QVERIFY(popup != nullptr);
+        for (Qt::Key key : keys) QTest::keyClick(popup->windowHandle(), key);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+    };
+    const auto background = [&] { return render::ToQColor(view.chart().Settings().bands.background); };
+    pick({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return});
+    QCOMPARE(background(), QColor(0, 85, 0));  // "Dark Green", fourth in the first row
+    pick({Qt::Key_Down, Qt::Key_Space});
+    QCOMPARE(background(), QColor(0, 147, 0));  // "Green", below it
+    pick({Qt::Key_Up, Qt::Key_Left, Qt::Key_Enter});
+    QCOMPARE(background(), QColor(0, 64, 64));  // "Dark Olive Green"
+    // Below the last row lies "More..."; Escape takes nothing.
+    pick({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Escape});
+    QCOMPARE(background(), QColor(0, 64, 64));
+}
+
 QTEST_MAIN(View3DTest)
 #include "View3DTest.moc"
+

@@ -16,6 +16,7 @@
 #include "CEditLayDlg.h"
 #include "CEditOptDlg.h"
 #include "CVtrDoc.h"
+#include "CZAxisDlg.h"
 #include "RecordingInteraction.h"
 
 using namespace vantor;
@@ -60,6 +61,11 @@ int main(int argc, char** argv) {
     CapacitorFields capacitor = CapacitorFields::FromShape(doc.optimisationGroup.defaultPackage, &doc.board);
     CEditCapaDlg(&doc.board, ui).exec(capacitor);
 
+    // With Auto off, as a user-defined package opens: the values typed.
+    GrabWhenShown("capacitor-user");
+    capacitor.SetAutomatic(false, &doc.board);
+    CEditCapaDlg(&doc.board, ui).exec(capacitor);
+
     GrabWhenShown("slot");
     CEditCDlg(3, 2, {}).exec();
 
@@ -74,5 +80,9 @@ int main(int argc, char** argv) {
     GrabWhenShown("analysis");
     AnalysisFields analysis = AnalysisFields::FromDomain(doc.analysisDomain);
     CAnaDomainDlg(ui).exec(analysis);
+
+    GrabWhenShown("zaxis");
+    ZAxisFields zAxis = ZAxisFields::From(false, 2.0, 0.1);
+    CZAxisDlg(ui).exec(zAxis);
     return 0;
 }

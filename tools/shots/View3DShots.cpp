@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTest>
 
 #include "C3DGLView.h"
 #include "CColourPicker.h"
@@ -82,6 +83,9 @@ int main(int argc, char** argv) {
         picker->click();
         Settle();
         if (auto* popup = picker->findChild<view3d::CColourPopup*>()) {
+            // The highlight moved by the keyboard: two right, one down.
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(popup->windowHandle(), key);
+            Settle();
             Shot(*popup).save(name(QStringLiteral("popup")));
             popup->close();
         }
