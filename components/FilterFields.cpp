@@ -10,6 +10,10 @@ FilterFields FilterFields::FromFilter(const CFilter& f) {
             FormatValue(f.maxSupplyCurrent, "A")};
 }
 
+FilterFields FilterFields::FromFilterExact(const CFilter& f) {
+    return {ExactText(f.fUpper), ExactText(f.fLower), ExactText(f.minAttenuation), ExactText(f.maxSupplyCurrent)};
+}
+
 FilterRequirements FilterFields::Requirements() const {
     return {ParseValue(fo), ParseValue(fu), ParseValue(attenuation), ParseValue(imax)};
 }

@@ -33,9 +33,12 @@ struct FilterFields {
     std::string fu;           // "Untere Grenzfrequenz:", Hz
     std::string attenuation;  // "Dämpfung:", dB
     std::string imax;         // "Maximaler Gleichstrom:", A
+    bool operator==(const FilterFields&) const = default;
 
     /// The fields as the form shows the filter's requirements.
     static FilterFields FromFilter(const CFilter& filter);
+    /// The same with texts that read back exactly.
+    static FilterFields FromFilterExact(const CFilter& filter);
 
     /// The checks in the form's order: 0 < Fo < 3 GHz, 0 < Fu < 3 GHz,
     /// Fu < Fo, 0 < Imax <= 100 A, 0 < A <= 120 dB. The first failure.

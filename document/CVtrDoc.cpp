@@ -353,6 +353,11 @@ void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& f
     DesignChanged(ChangeHint::Filter);
 }
 
+void CVtrDoc::setMinAttenuation(double attenuation, DocumentView* sender) {
+    filter.minAttenuation = attenuation;
+    DesignChanged(ChangeHint::Filter, sender);
+}
+
 int CVtrDoc::searchChoke() {
     const int found = filter.SearchChokes(database_);
     DesignChanged(ChangeHint::Filter);

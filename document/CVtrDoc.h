@@ -144,6 +144,9 @@ public:
     /// Marks modified.
     void setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
                                 const std::string& maxCurrent);
+    /// The required attenuation, dB (the form's spin). Marks modified; the
+    /// sending form is not notified.
+    void setMinAttenuation(double attenuation, DocumentView* sender = nullptr);
     /// The choke search of the filter over the database; the candidate
     /// count. Marks modified.
     int searchChoke();

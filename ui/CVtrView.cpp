@@ -22,6 +22,7 @@
 #include "CLayer.h"
 #include "CVtrDoc.h"
 #include "DialogUnits.h"
+#include "FieldDialog.h"
 #include "FilterSchematic.h"
 #include "FormDialogs.h"
 #include "FormHost.h"
@@ -218,9 +219,11 @@ void CVtrView::buildGroupBox() {
         combo->lineEdit()->setAccessibleName(combo->accessibleName());
         place(combo, kFirstSlot + k - 1, {139, y, 48, 12});
         slots_[k - 1] = combo;
-        // Typing checks and writes at every change; a chosen entry is a
-        // series value and is written without the check.
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { applySlots(true); });
+        // A typed value is checked and written when it is committed (Enter
+        // or leaving the field), not at every key: "0.47uF" passes through
+        // "0" on its way. A chosen entry is a series value and is written
+        // without the check.
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { applySlots(true); });
         connect(combo, &QComboBox::textActivated, this, [this] { applySlots(false); });
 
         QPushButton* edit = addButton(kFirstEdit + k - 1, QStringLiteral("Edit"), {190, y, 24, 12});
@@ -419,7 +422,13 @@ SlotTexts CVtrView::slotTexts() const {
 }
 
 FilterFields CVtrView::filterFields() const {
-    return {S(fo_->text()), S(fu_->text()), S(attenuation_->text()), S(imax_->text())};
+    FilterFields typed{S(fo_->text()), S(fu_->text()), S(attenuation_->text()), S(imax_->text())};
+    // A field left as shown stands for the stored value, not its rounding
+    // ("3GHz" for 2.99e9), and is neither checked against nor written as that.
+    using F = FilterFields;
+    KeepExactWhereUnchanged(typed, shownFilter_, F::FromFilterExact(host_.document().filter), &F::fo, &F::fu,
+                            &F::attenuation, &F::imax);
+    return typed;
 }
 
 FieldCheck CVtrView::validate() const {
@@ -435,6 +444,8 @@ void CVtrView::refuse(const FieldError& error) {
         // the control then gets the focus when it is.
         control->setFocus(Qt::OtherFocusReason);
         if (auto* field = qobject_cast<QLineEdit*>(control)) field->selectAll();
+        if (auto* combo = qobject_cast<QComboBox*>(control); combo != nullptr && combo->lineEdit() != nullptr)
+            combo->lineEdit()->selectAll();
     }
 }
 
@@ -461,9 +472,7 @@ void CVtrView::applySlots(bool check) {
 void CVtrView::applyFilterFields() {
     if (auto e = validate()) return refuse(*e);
     const FilterFields f = filterFields();
-    if (f.fo == shownFilter_.fo && f.fu == shownFilter_.fu && f.attenuation == shownFilter_.attenuation &&
-        f.imax == shownFilter_.imax)
-        return;
+    if (f == FilterFields::FromFilterExact(host_.document().filter)) return;
     command("Filtereigenschaften",
             [&] { host_.document().setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax); });
 }
@@ -498,7 +507,7 @@ void CVtrView::stepGroup(int steps) {
 bool CVtrView::stepAttenuation(int steps) {
     const double value = ParseValue(S(attenuation_->text())) + steps;
     if (!AttenuationAccepted(value)) return false;
-    command("Dämpfung", [&] { host_.document().filter.minAttenuation = value; });
+    command("Dämpfung", [&] { host_.document().setMinAttenuation(value, this); });
     const QSignalBlocker block(attenuation_);
     shownFilter_.attenuation = FormatValue(value, "dB");
     attenuation_->setText(Q(shownFilter_.attenuation));

@@ -65,13 +65,14 @@ class CVtrViewTest : public QObject {
 private slots:
     void newDocumentShowsTheOptimisationAndEmptySlots();
     void newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots();
-    void slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid();
+    void slotValuesAreCheckedAndWrittenWhenCommitted();
     void filterFieldsAreCheckedWhenLeft_data();
     void filterFieldsAreCheckedWhenLeft();
     void attenuationSpinKeepsToItsRange_data();
     void attenuationSpinKeepsToItsRange();
     void chokeSearchListsSortedCandidatesAndShowsTheChosenOne();
     void everyControlIsNamedAndAnswersF1WithItsTopic();
+    void twoFormsShareTheAttenuationAndTheExactFo();
 };
 
 void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
@@ -151,7 +152,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
 }
 
-void CVtrViewTest::slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid() {
+void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
     Form f;
     f.newGroup();
     CCGroup& group = *f.host.doc.currentGroup();
@@ -162,22 +163,35 @@ void CVtrViewTest::slotEditsAreCheckedAtEveryChangeAndWrittenWhenValid() {
     f.host.labels.clear();
 
     QComboBox* combo = f.slot(2);
+    // A refused value, committed with Enter: the message, the focus back on
+    // the slot with the text selected, nothing written.
     Retype(combo, QStringLiteral("0"));
+    QVERIFY(f.host.ui.messages().empty());
+    QTest::keyClick(combo, Qt::Key_Return);
     QCOMPARE(LastMessage(f.host), QStringLiteral("Fehler: Kapazitätswert muß größer als Null sein !!!"));
     QVERIFY(QApplication::focusWidget() == combo || QApplication::focusWidget() == combo->lineEdit());
+    QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("0"));
     QCOMPARE(c2.capacitance, before);
     QVERIFY(f.host.labels.isEmpty());
 
-    // Each valid change is written; the text stays as typed.
+    // Typed key by key, "0.47uF" passes through "0" and "0." without a word
+    // and is written once, as one step, when committed.
     f.host.ui.clear();
     f.host.doc.SetModifiedFlag(false);
-    QTest::keyClick(combo, Qt::Key_Backspace);
-    QTest::keyClicks(combo, QStringLiteral("47nF"));
-    QVERIFY(f.host.ui.messages().size() == 1);  // only the emptied text was refused
-    QCOMPARE(combo->currentText(), QStringLiteral("47nF"));
-    QCOMPARE(c2.capacitance, 47e-9);
+    Retype(combo, QStringLiteral("0.47uF"));
+    QVERIFY(f.host.ui.messages().empty());
+    QCOMPARE(c2.capacitance, before);
+    QTest::keyClick(combo, Qt::Key_Return);
+    QVERIFY(f.host.ui.messages().empty());
+    QCOMPARE(combo->currentText(), QStringLiteral("0.47uF"));
+    QCOMPARE(c2.capacitance, 0.47e-6);
     QVERIFY(f.host.doc.IsModified());
-    QVERIFY(f.host.labels.contains(QStringLiteral("Kapazitätswerte")));
+    QCOMPARE(f.host.labels, QStringList{QStringLiteral("Kapazitätswerte")});
+    // Leaving the field commits as well.
+    Retype(combo, QStringLiteral(".22uF"));
+    f.field("X:")->setFocus();
+    QCOMPARE(c2.capacitance, 0.22e-6);
+    QCOMPARE(f.host.labels.size(), 2);
 
     // A chosen list entry is written as well; ">>>" then turns the path green.
     combo->setCurrentIndex(0);
@@ -249,7 +263,8 @@ void CVtrViewTest::attenuationSpinKeepsToItsRange() {
     QCOMPARE(f.host.doc.filter.minAttenuation, to);
     QCOMPARE(f.field("Dämpfung:")->text(), QString::fromStdString(FormatValue(to, "dB")));
     QVERIFY(f.host.ui.messages().empty());
-    QVERIFY(!f.host.doc.IsModified());
+    // A step is a change of the design that asks to be saved.
+    QCOMPARE(f.host.doc.IsModified(), from != to);
 }
 
 void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
@@ -304,6 +319,32 @@ void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
     QCOMPARE(f.host.helpTopics.size(), qsizetype(topics.size()));
     f.button("Analyse !")->click();
     QCOMPARE(f.host.labels.last(), QStringLiteral("Analyse !"));
+}
+
+void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
+    // Two main forms of one design: the attenuation stepped in the first
+    // is what the second shows and writes back; a Fo the second shows
+    // rounded stays exact when the person edits another field.
+    Form f;
+    ui::CVtrView second{f.host};
+    second.show();
+    auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
+    QTest::keyClick(spin, Qt::Key_Up);
+    QTest::keyClick(spin, Qt::Key_Up);
+    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+    QCOMPARE(Named<QLineEdit>(second, QStringLiteral("Dämpfung:"))->text(), QStringLiteral("37dB"));
+
+    f.host.doc.filter.fUpper = 2.99e9;  // shown "3GHz", at the limit
+    f.host.doc.UpdateAllViews(ChangeHint::Filter);
+    QLineEdit* fu = Named<QLineEdit>(second, QStringLiteral("Untere Grenzfrequenz:"));
+    second.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&second));
+    Retype(fu, QStringLiteral("20MHz"));
+    Named<QLineEdit>(second, QStringLiteral("Maximaler Gleichstrom:"))->setFocus();
+    QVERIFY2(f.host.ui.messages().empty(), f.host.ui.messages().empty() ? "" : f.host.ui.messages().back().c_str());
+    QCOMPARE(f.host.doc.filter.fLower, 20e6);
+    QCOMPARE(f.host.doc.filter.fUpper, 2.99e9);
+    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
 }
 
 QTEST_MAIN(CVtrViewTest)
