@@ -12,6 +12,7 @@
 #include "CVtrGrphFrm.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
+#include "LocalFileName.h"
 #include "ReportPainter.h"
 #include "SolverProgressDialog.h"
 
@@ -24,7 +25,7 @@ constexpr const char* kFileFilter = "Vantor Entkopplung (*.vnt)";
 /// How long a save waits for a vantor-cli run that is changing the file.
 constexpr std::chrono::seconds kSaveLockWait{5};
 
-std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+std::filesystem::path FsPath(const QString& path) { return render::FsPath(path); }
 
 }  // namespace
 
@@ -151,6 +152,20 @@ void DocumentHost::createNew() {
 }
 
 bool DocumentHost::open(const QString& path, QString& error, bool showMessage) {
+    // All or nothing: a design that could not be read, or whose windows
+    // threw on the way, leaves no half-made windows behind.
+    bool opened = false;
+    try {
+        opened = read(path, error, showMessage);
+    } catch (...) {
+        closeAll();
+        throw;
+    }
+    if (!opened) closeAll();
+    return opened;
+}
+
+bool DocumentHost::read(const QString& path, QString& error, bool showMessage) {
     addMainForm();
     CVtrDoc::OpenResult result;
     {
@@ -163,7 +178,7 @@ bool DocumentHost::open(const QString& path, QString& error, bool showMessage) {
         if (showMessage && result.kind == CVtrDoc::OpenResult::Failed) ui_.message(result.message, MessageKind::Error);
         return false;
     }
-    path_ = QFileInfo(path).absoluteFilePath();
+    path_ = render::AbsoluteFileName(path);
     history_.Clear();
     updateCaptions();
     openCompanions();
