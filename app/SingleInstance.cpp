@@ -140,6 +140,7 @@ void InstanceServer::read(QLocalSocket* socket, QByteArray& buffer) {
     // Answered at once, opened later from the event loop: opening may ask
     // or show a message, and the later starts must not wait for that.
     socket->write(QByteArray(1, kTaken));
+    socket->flush();
     socket->disconnectFromServer();
     if (files.isEmpty()) return;
     pending_.push_back(files);
