@@ -154,36 +154,39 @@ void DocumentHost::createNew() {
 bool DocumentHost::open(const QString& path, QString& error, bool showMessage) {
     // All or nothing: a design that could not be read, or whose windows
     // threw on the way, leaves no half-made windows behind.
-    bool opened = false;
+    CVtrDoc::OpenResult result;
     try {
-        opened = read(path, error, showMessage);
+        result = read(path);
     } catch (...) {
         closeAll();
         throw;
     }
-    if (!opened) closeAll();
-    return opened;
+    if (result.ok()) return true;
+    error = QString::fromStdString(result.message);
+    // The windows go before the message; the host goes later, so only the
+    // frame is used from here on.
+    CMainFrame& frame = frame_;
+    closeAll();
+    // An unknown version was shown by the reader already.
+    if (showMessage && result.kind == CVtrDoc::OpenResult::Failed)
+        ui::QtInteraction(&frame).message(result.message, MessageKind::Error);
+    return false;
 }
 
-bool DocumentHost::read(const QString& path, QString& error, bool showMessage) {
+CVtrDoc::OpenResult DocumentHost::read(const QString& path) {
     addMainForm();
     CVtrDoc::OpenResult result;
     {
         BusyScope busy(ui_);
         result = doc_.OpenFile(FsPath(path));
     }
-    if (!result.ok()) {
-        error = QString::fromStdString(result.message);
-        // An unknown version was shown by the reader already.
-        if (showMessage && result.kind == CVtrDoc::OpenResult::Failed) ui_.message(result.message, MessageKind::Error);
-        return false;
-    }
+    if (!result.ok()) return result;
     path_ = render::AbsoluteFileName(path);
     history_.Clear();
     updateCaptions();
     openCompanions();
     emit stateChanged();
-    return true;
+    return result;
 }
 
 QString DocumentHost::title() const {

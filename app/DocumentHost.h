@@ -114,7 +114,7 @@ private:
 
     void OnUpdate(ChangeHint hint) override;
     /// The main form and the file's design, then the companion windows.
-    bool read(const QString& path, QString& error, bool showMessage);
+    CVtrDoc::OpenResult read(const QString& path);
     DocumentFrame* makeFrame(FrameKind kind);
     DocumentFrame* findFrame(FrameKind kind) const;
     void showFrame(DocumentFrame* frame);

@@ -707,13 +707,16 @@ private slots:
             start.write(QFile::encodeName(row.path) + QByteArray(2, '\0'));
             BoxAnswerer ok({QStringLiteral("OK")});
             QElapsedTimer shown;
+            std::size_t documentsWhileShown = 0;
             ok.when = [&] {
+                documentsWhileShown = program->documents().size();
                 if (!shown.isValid()) shown.start();
                 return start.state() == QLocalSocket::UnconnectedState || shown.elapsed() > 3000;
             };
             QVERIFY(RunLoopUntil([&] { return ok.allAnswered(); }));
             QCOMPARE(answer, QByteArray("\n"));
             QCOMPARE(start.state(), QLocalSocket::UnconnectedState);
+            QCOMPARE(documentsWhileShown, std::size_t(1));  // the half-made one went first
             QVERIFY2(ok.texts.front().contains(row.says), qPrintable(ok.texts.front()));
             // Nothing half-made stays; the changed design is still there.
             QCOMPARE(program->documents(), std::vector<DocumentHost*>{doc});
