@@ -916,6 +916,7 @@ private slots:
         QVERIFY(RawFileBytes(raw) != before);
         QCOMPARE(QDir(dir_.path()).count(), uint(files));
         QVERIFY(program->closeAllDocuments());
+        ::unlink(raw.constData());  // Qt could not name it to remove it
     }
 
     void undoRedoRestoresTheFile() {
