@@ -38,6 +38,7 @@
 #include "HelpLocation.h"
 #include "HelpWindow.h"
 #include "KeyboardLocks.h"
+#include "LocalFileName.h"
 #include "OwnMenus.h"
 #include "Printable.h"
 #include "ShownText.h"
@@ -456,7 +457,7 @@ DocumentHost* CMainFrame::newDocument() {
 }
 
 DocumentHost* CMainFrame::openDocument(const QString& path, bool showMessage, QString* error) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = render::AbsoluteFileName(path);
     for (DocumentHost* host : documents_) {
         if (host->path() == absolute) {
             if (auto frames = host->frames(); !frames.empty()) mdi_->setActiveSubWindow(frames.front());
@@ -468,7 +469,6 @@ DocumentHost* CMainFrame::openDocument(const QString& path, bool showMessage, QS
     QString why;
     if (!host->open(path, why, showMessage)) {
         if (error != nullptr) *error = why;
-        host->closeAll();
         return nullptr;
     }
     addRecentFile(absolute);

@@ -13,6 +13,7 @@
 
 #include "AboutDialog.h"
 #include "CSParameterDB.h"
+#include "LocalFileName.h"
 #include "QtInteraction.h"
 #include "ShownText.h"
 
@@ -144,7 +145,7 @@ int CSplashDlg::LoadDatabase(CSParameterDB& database, const QString& folder) {
     LoaderInteraction ui(*this);
     int total = 0;
     std::thread worker([&] {
-        total = database.LoadDatabase(std::filesystem::path(folder.toStdString()), ui);
+        total = database.LoadDatabase(render::FsPath(folder), ui);
         ui.finish();
     });
     QEventLoop loop;

@@ -23,6 +23,7 @@
 #include "CVtrDoc.h"
 #include "DocumentHost.h"
 #include "HelpLocation.h"
+#include "LocalFileName.h"
 #include "ShownText.h"
 #include "SingleInstance.h"
 #include "QtInteraction.h"
@@ -41,13 +42,22 @@ std::function<ErrorChoice(const QString&)>& ErrorChoiceForTests() {
     return choose;
 }
 
-ErrorChoice AskErrorChoice(QWidget* owner, const QString& text) {
-    if (ErrorChoiceForTests()) return ErrorChoiceForTests()(text);
+/// The error box; Retry only while receiver lives (it may go while the
+/// box is up, its loop running).
+ErrorChoice AskErrorChoice(QWidget* owner, const QString& text, const QString& textWithoutRetry,
+                           const QPointer<QObject>& receiver) {
+    if (ErrorChoiceForTests()) return ErrorChoiceForTests()(receiver != nullptr ? text : textWithoutRetry);
     const std::unique_ptr<QMessageBox> owned = ui::NewMessageBox(QMessageBox::Critical, QStringLiteral("Error!"), text, owner);
     QMessageBox& box = *owned;
     QPushButton* abort = box.addButton(QMessageBox::Abort);
     QPushButton* retry = box.addButton(QMessageBox::Retry);
     box.addButton(QMessageBox::Ignore);
+    const auto withoutRetry = [&box, retry, textWithoutRetry] {
+        retry->hide();
+        box.setText(textWithoutRetry);
+    };
+    if (receiver == nullptr) withoutRetry();
+    else QObject::connect(receiver, &QObject::destroyed, &box, withoutRetry);
     box.exec();
     if (box.clickedButton() == abort) return ErrorChoice::Abort;
     if (box.clickedButton() == retry) return ErrorChoice::Retry;
@@ -67,6 +77,8 @@ CVtrApp::CVtrApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("4.01"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("vantor"), QIcon(QStringLiteral(":/vantor.svg"))));
     RegisterModelClasses();
+    // Qt's own list turns a file name that is not UTF-8 into another name.
+    for (int i = 0; i < argc; ++i) arguments_ << render::FileNameFromBytes(QByteArray(argv[i]));
 }
 
 CVtrApp::~CVtrApp() { delete frame_.data(); }
@@ -89,7 +101,7 @@ bool CVtrApp::ParseCommandLine(StartOptions& options, QString& error) {
     parser.addOption(database);
     parser.addOption(print);
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Eine Entkopplung (.vnt) zum Öffnen"));
-    if (!parser.parse(arguments())) {
+    if (!parser.parse(arguments_)) {
         error = parser.errorText();
         return false;
     }
@@ -203,7 +215,7 @@ int CVtrApp::PrintReport(const QString& path) {
     CVtrDoc doc(database_, ui);
     RecordView form(std::make_unique<MainFormState>());
     doc.AddView(form);
-    const CVtrDoc::OpenResult result = doc.OpenFile(std::filesystem::path(path.toStdString()));
+    const CVtrDoc::OpenResult result = doc.OpenFile(render::FsPath(path));
     if (!result.ok()) {
         std::fprintf(stderr, "vantor: %s\n", result.message.c_str());
         return 1;
@@ -233,7 +245,8 @@ bool CVtrApp::notify(QObject* receiver, QEvent* event) {
 }
 
 bool CVtrApp::HandleEventError(QObject* receiver, QEvent* event) {
-    const QString text = ErrorBoxText(CurrentExceptionType(), receiver, event);
+    const QString type = CurrentExceptionType();
+    const QString text = ErrorBoxText(type, receiver, event);
     // An error while the box is up (a timer of another window) is not
     // stacked on it: it is written out and dropped.
     if (errorDepth_ > 0) {
@@ -241,7 +254,10 @@ bool CVtrApp::HandleEventError(QObject* receiver, QEvent* event) {
         return false;
     }
     ++errorDepth_;
-    const ErrorChoice choice = AskErrorChoice(frame_.data(), text);
+    // The box and the save questions run event loops, which may delete the
+    // receiver (a socket that disconnected, a window that closed).
+    const QPointer<QObject> alive(receiver);
+    const ErrorChoice choice = AskErrorChoice(frame_.data(), text, ErrorBoxText(type, receiver, event, false), alive);
     for (QWidget* w : topLevelWidgets())
         if (auto* frame = qobject_cast<CMainFrame*>(w)) frame->offerToSaveAll();
     --errorDepth_;
@@ -249,7 +265,9 @@ bool CVtrApp::HandleEventError(QObject* receiver, QEvent* event) {
         case ErrorChoice::Abort:
             std::fprintf(stderr, "vantor: %s\n", text.toLocal8Bit().constData());
             std::_Exit(EXIT_FAILURE);
-        case ErrorChoice::Retry: return notify(receiver, event);
+        case ErrorChoice::Retry:
+            if (alive != nullptr) return notify(receiver, event);
+            break;
         case ErrorChoice::Ignore: break;
     }
     return false;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include "CSParameterDB.h"
 #include "ErrorBox.h"
@@ -67,6 +68,7 @@ private:
     int PrintReport(const QString& path);
 
     CSParameterDB database_;
+    QStringList arguments_;  // as given, after Qt took its own
     QPointer<CMainFrame> frame_;
     InstanceServer* instance_ = nullptr;
     int errorDepth_ = 0;

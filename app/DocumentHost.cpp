@@ -14,6 +14,7 @@
 #include "CVtrGrphFrm.h"
 #include "CVtrView.h"
 #include "DocumentFrame.h"
+#include "LocalFileName.h"
 #include "ReportPainter.h"
 #include "ShownText.h"
 #include "SolverProgressDialog.h"
@@ -27,7 +28,7 @@ constexpr const char* kFileFilter = "Vantor Entkopplung (*.vnt)";
 /// How long a save waits for a vantor-cli run that is changing the file.
 constexpr std::chrono::seconds kSaveLockWait{5};
 
-std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+std::filesystem::path FsPath(const QString& path) { return render::FsPath(path); }
 
 /// Takes the file's lock, waiting at most kSaveLockWait for a vantor-cli run
 /// that holds it. The window stays alive meanwhile: a modal note says what
@@ -187,24 +188,41 @@ void DocumentHost::createNew() {
 }
 
 bool DocumentHost::open(const QString& path, QString& error, bool showMessage) {
+    // All or nothing: a design that could not be read, or whose windows
+    // threw on the way, leaves no half-made windows behind.
+    CVtrDoc::OpenResult result;
+    try {
+        result = read(path);
+    } catch (...) {
+        closeAll();
+        throw;
+    }
+    if (result.ok()) return true;
+    error = QString::fromStdString(result.message);
+    // The windows go before the message; the host goes later, so only the
+    // frame is used from here on.
+    CMainFrame& frame = frame_;
+    closeAll();
+    // An unknown version was shown by the reader already.
+    if (showMessage && result.kind == CVtrDoc::OpenResult::Failed)
+        ui::QtInteraction(&frame).message(result.message, MessageKind::Error);
+    return false;
+}
+
+CVtrDoc::OpenResult DocumentHost::read(const QString& path) {
     addMainForm();
     CVtrDoc::OpenResult result;
     {
         BusyScope busy(ui_);
         result = doc_.OpenFile(FsPath(path));
     }
-    if (!result.ok()) {
-        error = QString::fromStdString(result.message);
-        // An unknown version was shown by the reader already.
-        if (showMessage && result.kind == CVtrDoc::OpenResult::Failed) ui_.message(result.message, MessageKind::Error);
-        return false;
-    }
-    path_ = QFileInfo(path).absoluteFilePath();
+    if (!result.ok()) return result;
+    path_ = render::AbsoluteFileName(path);
     history_.Clear();
     updateCaptions();
     openCompanions();
     emit stateChanged();
-    return true;
+    return result;
 }
 
 QString DocumentHost::title() const {

@@ -57,6 +57,7 @@ public:
     void createNew();
     /// Opens path into a fresh document with its main form; false (after the
     /// message, when show is set) when it cannot be read. error gets why.
+    /// On failure, or an error thrown, the host's windows are closed.
     bool open(const QString& path, QString& error, bool showMessage = true);
 
     /// A further main form on this document ("Neues Fenster").
@@ -112,6 +113,8 @@ private:
     };
 
     void OnUpdate(ChangeHint hint) override;
+    /// The main form and the file's design, then the companion windows.
+    CVtrDoc::OpenResult read(const QString& path);
     DocumentFrame* makeFrame(FrameKind kind);
     DocumentFrame* findFrame(FrameKind kind) const;
     void showFrame(DocumentFrame* frame);

@@ -21,7 +21,7 @@ QString CurrentExceptionType() {
     return QString::fromLatin1(status == 0 && name != nullptr ? name.get() : type->name());
 }
 
-QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent* event) {
+QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent* event, bool retry) {
     QString object = QStringLiteral("-");
     if (receiver != nullptr) {
         object = QString::fromLatin1(receiver->metaObject()->className());
@@ -34,8 +34,8 @@ QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent*
     }
     return QStringLiteral("An unhandled error occurred in your program.\n\n") +
            QStringLiteral("type\t%1\n").arg(type) + QStringLiteral("object\t%1\nevent\t%2").arg(object, what) +
-           QStringLiteral("\n\nSelect:\nAbort \tto terminate the program;\n") +
-           QStringLiteral("Retry \tto deliver the event once more; or\n") +
+           QStringLiteral("\n\nSelect:\nAbort \tto terminate the program;") +
+           (retry ? QStringLiteral("\nRetry \tto deliver the event once more; or\n") : QStringLiteral(" or\n")) +
            QStringLiteral("Ignore \tto do nothing.\n\n") +
            QStringLiteral("After this dialog, you'll have a chance to save modified documents.");
 }

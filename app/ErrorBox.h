@@ -14,7 +14,8 @@ enum class ErrorChoice { Abort, Retry, Ignore };
 
 /// The type of the exception being handled, demangled ("std::bad_alloc").
 QString CurrentExceptionType();
-/// The box's text for that type, receiver and event.
-QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent* event);
+/// The box's text for that type, receiver and event; without the Retry
+/// line when the event cannot be delivered again.
+QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent* event, bool retry = true);
 
 }  // namespace vantor::app

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QStatusBar>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -14,17 +16,27 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QLineEdit>
+#include <QLocalSocket>
+#include <QSignalSpy>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWhatsThis>
 #include <QtTest>
 
+#include <atomic>
+#include <future>
 #include <stdexcept>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
@@ -37,6 +49,7 @@
 #include "CEditFreqDlg.h"
 #include "HelpLocation.h"
 #include "HelpWindow.h"
+#include "LocalFileName.h"
 #include "QtInteraction.h"
 #include "SingleInstance.h"
 #include "SolverProgressDialog.h"
@@ -56,11 +69,13 @@ public:
     }
     QStringList texts;
     bool allAnswered() const { return buttons_.isEmpty(); }
+    /// Boxes are answered only once this says so.
+    std::function<bool()> when;
 
 private:
     void poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || buttons_.isEmpty()) return;
+        if (box == nullptr || buttons_.isEmpty() || (when && !when())) return;
         for (QAbstractButton* b : box->buttons()) {
             if (b->text().remove(QLatin1Char('&')) == buttons_.front()) {
                 texts << box->text();
@@ -115,15 +130,115 @@ QByteArray FileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+/// The bytes of the file whose name is the system's bytes name.
+QByteArray RawFileBytes(const QByteArray& name) {
+    QByteArray bytes;
+    const int fd = ::open(name.constData(), O_RDONLY);
+    if (fd < 0) return bytes;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
+    ::close(fd);
+    return bytes;
+}
+
+/// A later start's hand-over from a thread of its own, the way another
+/// process would do it while this one serves it.
+std::future<bool> HandOverLater(const QString& name, const QStringList& files, uid_t user = ::getuid()) {
+    return std::async(std::launch::async, [=] { return HandToRunning(name, files, user); });
+}
+
+bool Done(const std::future<bool>& f) { return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
+
+/// Runs an event loop, as the program's own, until done says so (false
+/// after 10 s).
+bool RunLoopUntil(const std::function<bool()>& done) {
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    check.start(5);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+/// HandToRunning, served meanwhile.
+bool HandOver(const QString& name, const QStringList& files, uid_t user = ::getuid()) {
+    std::future<bool> taken = HandOverLater(name, files, user);
+    while (!Done(taken)) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return taken.get();
+}
+
+/// Calls back for every event of the program while it lives.
+class EventWatch : public QObject {
+public:
+    explicit EventWatch(std::function<void(QObject*, QEvent*)> seen) : seen_(std::move(seen)) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        seen_(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> seen_;
+};
+
+/// An object whose event handler throws, counting its deliveries.
+struct Thrower : QObject {
+    explicit Thrower(int* deliveries = nullptr) : deliveries_(deliveries) { setObjectName(QStringLiteral("Werfer")); }
+    bool event(QEvent*) override {
+        if (deliveries_ != nullptr) ++*deliveries_;
+        throw std::runtime_error("kaputt");
+    }
+    int* deliveries_;
+};
+
 }  // namespace
 
 class AppTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir dir_;
+    QTemporaryDir runtime_;  // the session's runtime folder of the running program
     std::unique_ptr<CMainFrame> frame_;
     CSParameterDB database_;
     QString file(const QString& name) const { return dir_.filePath(name); }
+
+    /// The program that later starts hand their files to, started once.
+    CMainFrame* running() {
+        auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
+        if (app->instanceName().isEmpty()) {
+            QFile::setPermissions(runtime_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            StartOptions first;
+            first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
+            first.instance = runtime_.filePath(QStringLiteral("vantor.socket"));
+            if (app->Start(first) != -1) return nullptr;
+            app->mainFrame()->documents().front()->closeAll();
+        }
+        return app->mainFrame();
+    }
+    QString instance() const { return static_cast<CVtrApp*>(QCoreApplication::instance())->instanceName(); }
+
+    /// A second start of the real program in folder with the given
+    /// arguments as bytes, seeing the running program's runtime folder.
+    void startSecond(QProcess& second, const QString& folder, const QList<QByteArray>& arguments) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        second.setProcessEnvironment(env);
+        second.setWorkingDirectory(folder);
+        // The shell passes the bytes on untouched; QProcess would decode them.
+        QString script = QStringLiteral("exec \"$0\"");
+        QStringList args{QStringLiteral(VANTOR_APP)};
+        for (const QByteArray& a : arguments) {
+            QString octal;
+            for (char c : a) octal += QStringLiteral("\\%1").arg(int(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
+            script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
+        }
+        second.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script} + args);
+    }
 
 private slots:
     void initTestCase() {
@@ -371,10 +486,7 @@ private slots:
             shown = text;
             return ErrorChoice::Ignore;
         });
-        struct Thrower : QObject {
-            bool event(QEvent*) override { throw std::runtime_error("kaputt"); }
-        } thrower;
-        thrower.setObjectName(QStringLiteral("Werfer"));
+        Thrower thrower;
         BoxAnswerer no({QStringLiteral("Nein")});
         QEvent event(QEvent::User);
         QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
@@ -386,6 +498,53 @@ private slots:
         QVERIFY(no.allAnswered());
         QCOMPARE(no.texts.front(), QStringLiteral("Änderungen in %1 speichern?").arg(doc->title()));
         QVERIFY(doc->document().IsModified());
+    }
+
+    void errorBoxOffersRetryOnlyWhileTheReceiverLives() {
+        // The receiver goes while the box is up: the box takes Retry back.
+        int deliveries = 0;
+        QPointer<Thrower> thrower = new Thrower(&deliveries);
+        bool retryAtFirst = false, retryAfter = true;
+        QString textAfter;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            if (thrower != nullptr) {
+                retryAtFirst = box->button(QMessageBox::Retry)->isVisible();
+                delete thrower.data();
+                return;
+            }
+            retryAfter = box->button(QMessageBox::Retry)->isVisible();
+            textAfter = box->text();
+            box->button(QMessageBox::Ignore)->click();
+            poll.stop();
+        });
+        poll.start(5);
+        QEvent event(QEvent::User);
+        QCOMPARE(QCoreApplication::sendEvent(thrower.data(), &event), false);
+        QVERIFY(retryAtFirst);
+        QVERIFY(!retryAfter);
+        QVERIFY(!textAfter.contains(QStringLiteral("Retry")));
+        QVERIFY(textAfter.contains(QStringLiteral("Abort \tto terminate the program; or\nIgnore")));
+
+        // "Wiederholen" chosen when the receiver has gone delivers nothing.
+        thrower = new Thrower(&deliveries);
+        deliveries = 0;
+        CVtrApp::SetErrorChoiceForTests([&](const QString&) {
+            delete thrower.data();
+            return ErrorChoice::Retry;
+        });
+        QCOMPARE(QCoreApplication::sendEvent(thrower.data(), &event), false);
+        CVtrApp::SetErrorChoiceForTests(nullptr);
+        QCOMPARE(deliveries, 1);
+        // While it lives, Retry delivers the event again.
+        Thrower living(&deliveries);
+        deliveries = 0;
+        CVtrApp::SetErrorChoiceForTests([&](const QString&) { return deliveries < 2 ? ErrorChoice::Retry : ErrorChoice::Ignore; });
+        QCOMPARE(QCoreApplication::sendEvent(&living, &event), false);
+        CVtrApp::SetErrorChoiceForTests(nullptr);
+        QCOMPARE(deliveries, 2);
     }
 
     void everyHelpTopicHasItsAnchor() {
@@ -488,46 +647,276 @@ private slots:
         SetDataFolderForTests({});
     }
 
+    /// A design saved under name in the test folder; its path.
+    QString savedDesign(const QString& name) {
+        DocumentHost* doc = frame_->newDocument();
+        const QString path = file(name);
+        if (!doc->saveTo(path)) return {};
+        doc->closeAll();
+        return path;
+    }
+
     void aSecondStartHandsItsFileToTheRunningProgram() {
         // The running program listens on a socket of its own for this test;
         // the second start finds it through the session's runtime folder.
-        QTemporaryDir runtime;
-        QVERIFY(QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                          QFileDevice::ExeOwner));
-        auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
-        StartOptions first;
-        first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
-        first.instance = runtime.filePath(QStringLiteral("vantor.socket"));
-        QCOMPARE(app->Start(first), -1);
-        CMainFrame* running = app->mainFrame();
-        QCOMPARE(running->documents().size(), std::size_t(1));
-        QCOMPARE(app->instanceName(), first.instance);
-
-        const QString path = file(QStringLiteral("zweiter.vnt"));
-        QVERIFY(running->documents().front()->saveTo(path));
-        running->documents().front()->closeAll();
-        QTRY_VERIFY(running->documents().empty());
+        CMainFrame* program = running();
+        QVERIFY(program != nullptr);
+        QCOMPARE(instance(), runtime_.filePath(QStringLiteral("vantor.socket")));
+        const QString path = savedDesign(QStringLiteral("zweiter.vnt"));
         QProcess second;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        second.setProcessEnvironment(env);
-        second.setWorkingDirectory(dir_.path());
-        second.start(QStringLiteral(VANTOR_APP), {QStringLiteral("zweiter.vnt")});
+        startSecond(second, dir_.path(), {"zweiter.vnt"});
         // The second program ends at once; its file opens here.
-        QTRY_COMPARE_WITH_TIMEOUT(running->documents().size(), std::size_t(1), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(program->documents().size(), std::size_t(1), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
         QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(running->documents().front()->path(), path);
+        QCOMPARE(program->documents().front()->path(), path);
 
         // The socket of a program that runs is never taken over; one left
         // behind by a program that ended without closing it is.
         InstanceServer again;
-        QVERIFY(!again.listen(first.instance));
-        const QString stale = runtime.filePath(QStringLiteral("stale.socket"));
+        QVERIFY(!again.listen(instance()));
+        const QString stale = runtime_.filePath(QStringLiteral("stale.socket"));
         QVERIFY(QFile(stale).open(QIODevice::WriteOnly));  // nobody answers there
         QVERIFY(again.listen(stale));
-        QVERIFY(running->closeAllDocuments());
+        QVERIFY(program->closeAllDocuments());
+    }
+
+    void aFileThatCannotBeOpenedIsShownAndTheProgramGoesOn() {
+        CMainFrame* program = running();
+        QVERIFY(program != nullptr);
+        DocumentHost* doc = program->newDocument();
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        const QString damaged = file(QStringLiteral("abgeschnitten.vnt"));
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(FileBytes(savedDesign(QStringLiteral("ganz.vnt"))).left(40));
+        f.close();
+        struct Row {
+            QString path, says;
+        } rows[] = {{file(QStringLiteral("fehlt.vnt")), QStringLiteral("fehlt.vnt")},
+                    {damaged, QStringLiteral("beschädigt")}};
+        for (const Row& row : rows) {
+            // A second start that stays on the line: the program answers and
+            // hangs up before it opens the file, whose message may then run
+            // the event loop for as long as it likes.
+            QLocalSocket start;
+            QByteArray answer;
+            connect(&start, &QLocalSocket::readyRead, this, [&] { answer += start.readAll(); });
+            start.connectToServer(instance());
+            QVERIFY(start.waitForConnected(3000));
+            start.write(QFile::encodeName(row.path) + QByteArray(2, '\0'));
+            BoxAnswerer ok({QStringLiteral("OK")});
+            QElapsedTimer shown;
+            std::size_t documentsWhileShown = 0;
+            ok.when = [&] {
+                documentsWhileShown = program->documents().size();
+                if (!shown.isValid()) shown.start();
+                return start.state() == QLocalSocket::UnconnectedState || shown.elapsed() > 3000;
+            };
+            QVERIFY(RunLoopUntil([&] { return ok.allAnswered(); }));
+            QCOMPARE(answer, QByteArray("\n"));
+            QCOMPARE(start.state(), QLocalSocket::UnconnectedState);
+            QCOMPARE(documentsWhileShown, std::size_t(1));  // the half-made one went first
+            QVERIFY2(ok.texts.front().contains(row.says), qPrintable(ok.texts.front()));
+            // Nothing half-made stays; the changed design is still there.
+            QCOMPARE(program->documents(), std::vector<DocumentHost*>{doc});
+            QTRY_COMPARE(program->mdiArea()->subWindowList().size(), qsizetype(doc->frames().size()));
+            QVERIFY(doc->document().IsModified());
+        }
+        QVERIFY(doc->saveTo(file(QStringLiteral("gerettet.vnt"))));
+        QCOMPARE(doc->document().plane()->GroupCount(), 1);
+        QVERIFY(program->closeAllDocuments());
+    }
+
+    void anErrorWhileOpeningLeavesNoDocument() {
+        const QString path = savedDesign(QStringLiteral("geworfen.vnt"));
+        QTRY_VERIFY(frame_->mdiArea()->subWindowList().isEmpty());
+        // The first window of the design throws as it gets its title, as if
+        // memory ran out; the error reaches the box from the open command.
+        bool thrown = false;
+        EventWatch watch([&](QObject*, QEvent* event) {
+            if (event->type() != QEvent::ChildAdded || thrown) return;
+            if (auto* f = qobject_cast<DocumentFrame*>(static_cast<QChildEvent*>(event)->child()))
+                connect(f, &QWidget::windowTitleChanged, f, [&] {
+                    if (thrown) return;
+                    thrown = true;
+                    throw std::bad_alloc();
+                });
+        });
+        QString shown;
+        CVtrApp::SetErrorChoiceForTests([&](const QString& text) {
+            shown = text;
+            return ErrorChoice::Ignore;
+        });
+        QTimer::singleShot(0, frame_.get(), [&] { frame_->openDocument(path); });
+        QTRY_VERIFY(!shown.isEmpty());
+        CVtrApp::SetErrorChoiceForTests(nullptr);
+        QVERIFY2(shown.contains(QStringLiteral("type\tstd::bad_alloc\nobject\tvantor::app::CMainFrame")), qPrintable(shown));
+        // "Ignorieren": no half-made "Entkopplung0" is left, and the file opens next time.
+        QVERIFY(frame_->documents().empty());
+        QTRY_VERIFY(frame_->mdiArea()->subWindowList().isEmpty());
+        DocumentHost* doc = frame_->openDocument(path);
+        QVERIFY(doc != nullptr);
+        QCOMPARE(doc->title(), QStringLiteral("geworfen.vnt"));
+    }
+
+    void aMessageLongerThanAFewNamesDropsTheConnection() {
+        QVERIFY(running() != nullptr);
+        // No end of the message in sight: the program stops reading.
+        QLocalSocket flood;
+        flood.connectToServer(instance());
+        QVERIFY(flood.waitForConnected(3000));
+        flood.write(QByteArray(InstanceServer::kMaxMessage + 1, 'x'));
+        QTRY_COMPARE_WITH_TIMEOUT(flood.state(), QLocalSocket::UnconnectedState, 5000);
+        QVERIFY(running()->documents().empty());
+        // A message just within the limit is taken: one design, named many times.
+        const QByteArray name = QFile::encodeName(savedDesign(QStringLiteral("oft.vnt"))) + '\0';
+        QByteArray message;
+        while (message.size() + name.size() < InstanceServer::kMaxMessage) message += name;
+        QLocalSocket full;
+        QByteArray answer;
+        connect(&full, &QLocalSocket::readyRead, this, [&] { answer += full.readAll(); });
+        full.connectToServer(instance());
+        QVERIFY(full.waitForConnected(3000));
+        full.write(message + '\0');
+        QTRY_COMPARE_WITH_TIMEOUT(answer, QByteArray("\n"), 5000);
+        QTRY_COMPARE(running()->documents().size(), std::size_t(1));
+        QVERIFY(running()->closeAllDocuments());
+    }
+
+    void filesGoOnlyToAProgramOfTheSameUser() {
+        const QString path = savedDesign(QStringLiteral("eigen.vnt"));
+        // The peer of a connection is the user at the other end.
+        int pair[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+        QCOMPARE(PeerUser(pair[0]), long(::getuid()));
+        ::close(pair[0]);
+        ::close(pair[1]);
+        QCOMPARE(PeerUser(-1), -1L);
+
+        QTemporaryDir folder;
+        QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0700) == 0);
+        const QString name = folder.filePath(QStringLiteral("s"));
+        const QByteArray nameBytes = QFile::encodeName(name);
+        InstanceServer server;
+        QSignalSpy received(&server, &InstanceServer::filesReceived);
+        QVERIFY(server.listen(name));
+        QVERIFY(HandOver(name, {path}));
+        QTRY_COMPARE(received.size(), 1);
+
+        // A socket or a folder others may write to could be theirs: refused.
+        struct Row {
+            mode_t folder, socket;
+            bool taken;
+        } rows[] = {{0700, 0777, false}, {0777, 0700, false}, {01777, 0700, true}, {0755, 0755, true}};
+        for (const Row& row : rows) {
+            ::chmod(QFile::encodeName(folder.path()).constData(), row.folder);
+            ::chmod(nameBytes.constData(), row.socket);
+            QCOMPARE(HandOver(name, {path}), row.taken);
+        }
+        ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
+        ::chmod(nameBytes.constData(), 0700);
+        QCOMPARE(received.size(), 3);
+
+        // As another user would see it: our socket is not theirs to use,
+        // and a program of another user takes nothing from us.
+        const uid_t other = ::getuid() + 1;
+        QVERIFY(!SocketFileOf(name, other));
+        QVERIFY(!HandOver(name, {path}, other));
+        const QString theirs = folder.filePath(QStringLiteral("t"));
+        InstanceServer otherServer(nullptr, other);
+        QSignalSpy otherReceived(&otherServer, &InstanceServer::filesReceived);
+        QVERIFY(QFile(theirs).open(QIODevice::WriteOnly));  // their left-over file, nobody answers
+        QVERIFY(!otherServer.listen(theirs));               // not ours to take over...
+        QVERIFY(QFileInfo::exists(theirs));                 // ...nor to remove
+        QFile::remove(theirs);
+        QVERIFY(otherServer.listen(theirs));
+        QVERIFY(!HandOver(theirs, {path}));
+        QTest::qWait(50);
+        QCOMPARE(otherReceived.size(), 0);
+        if (::getuid() == 0) {
+            // A socket file that claims to be another user's, served by us.
+            QVERIFY(::chown(nameBytes.constData(), other, ::getgid()) == 0);
+            QVERIFY(SocketFileOf(name, other));
+            QVERIFY(!HandOver(name, {path}, other));
+        }
+        QCOMPARE(received.size(), 3);
+    }
+
+    void fiftyStartsAtOnceOpenInOneProgram() {
+        CMainFrame* program = running();
+        QVERIFY(program != nullptr);
+        // Main forms only: fifty graph windows would only cost time.
+        DocumentHost* design = frame_->newDocument();
+        design->setGraphWindowOpen(false);
+        const QString first = file(QStringLiteral("viele0.vnt"));
+        QVERIFY(design->saveTo(first));
+        design->closeAll();
+        QStringList paths{first};
+        for (int i = 1; i < 50; ++i) {
+            paths << file(QStringLiteral("viele%1.vnt").arg(i));
+            QVERIFY(QFile::copy(first, paths.back()));
+        }
+        // Each design takes as long to open as a large one: the starts that
+        // wait for their answer meanwhile must not wait for all of them.
+        QSet<QObject*> forms;
+        EventWatch slow([&](QObject*, QEvent* event) {
+            if (event->type() != QEvent::ChildAdded) return;
+            auto* f = qobject_cast<DocumentFrame*>(static_cast<QChildEvent*>(event)->child());
+            if (f == nullptr || f->kind() != FrameKind::MainForm || forms.contains(f)) return;
+            forms.insert(f);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        });
+        std::vector<std::future<bool>> starts;
+        for (const QString& p : paths) starts.push_back(HandOverLater(instance(), {p}));
+        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(starts.begin(), starts.end(), [](auto& f) { return Done(f); }), 60000);
+        int taken = 0;
+        for (auto& f : starts) taken += f.get() ? 1 : 0;
+        QCOMPARE(taken, 50);
+        QTRY_COMPARE_WITH_TIMEOUT(program->documents().size(), std::size_t(50), 60000);
+        QStringList opened;
+        for (DocumentHost* d : program->documents()) opened << d->path();
+        opened.sort();
+        paths.sort();
+        QCOMPARE(opened, paths);
+        QVERIFY(program->closeAllDocuments());
+    }
+
+    void aFileNameThatIsNotUtf8() {
+        // Names as the system's bytes: those Qt decodes come out as Qt has
+        // them, the others come back byte for byte.
+        const QByteArray names[] = {"/tmp/Entkopplung \xc3\xa4.vnt", "\xff.vnt", "a\xc0\xaf", "\xed\xa0\x80",
+                                    "\xe2\x82", "\xf0\x9f\x98\x80\x80", "\xf4\x90\x80\x80"};
+        for (const QByteArray& n : names) {
+            QCOMPARE(render::FileNameBytes(render::FileNameFromBytes(n)), n);
+            if (QFile::encodeName(QFile::decodeName(n)) == n) QCOMPARE(render::FileNameFromBytes(n), QFile::decodeName(n));
+        }
+        QVERIFY(render::FileNameFromBytes("\xff.vnt") != render::FileNameFromBytes("\xfe.vnt"));
+
+        // A design under such a name, handed over by a second start.
+        CMainFrame* program = running();
+        QVERIFY(program != nullptr);
+        const QByteArray folder = QFile::encodeName(dir_.path());
+        const QByteArray raw = folder + "/\xff.vnt";
+        QVERIFY(::rename(QFile::encodeName(savedDesign(QStringLiteral("roh.vnt"))).constData(), raw.constData()) == 0);
+        const QByteArray before = RawFileBytes(raw);
+        const int files = QDir(dir_.path()).count();
+        BoxAnswerer none({QStringLiteral("OK")});
+        QProcess second;
+        startSecond(second, dir_.path(), {"\xff.vnt"});
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(program->documents().size(), std::size_t(1), 10000);
+        QVERIFY2(none.texts.isEmpty(), qPrintable(none.texts.join(QLatin1Char('\n'))));
+        DocumentHost* doc = program->documents().front();
+        QCOMPARE(render::FileNameBytes(doc->path()), raw);
+        // Saved again to the same file, not to one with a look-alike name.
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        QVERIFY(doc->save());
+        QVERIFY(RawFileBytes(raw) != before);
+        QCOMPARE(QDir(dir_.path()).count(), uint(files));
+        QVERIFY(program->closeAllDocuments());
+        ::unlink(raw.constData());  // Qt could not name it to remove it
     }
 
     void undoRedoRestoresTheFile() {
