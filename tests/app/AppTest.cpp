@@ -38,6 +38,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "BoxAnswerer.h"
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
 #include "CMainFrame.h"
@@ -58,36 +59,6 @@ using namespace vantor;
 using namespace vantor::app;
 
 namespace {
-
-/// Answers the next modal message box with the button labelled button and
-/// keeps its text; as many boxes as buttons are given, in order.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(QStringList buttons) : buttons_(std::move(buttons)) {
-        connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
-        timer_.start(5);
-    }
-    QStringList texts;
-    bool allAnswered() const { return buttons_.isEmpty(); }
-    /// Boxes are answered only once this says so.
-    std::function<bool()> when;
-
-private:
-    void poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || buttons_.isEmpty() || (when && !when())) return;
-        for (QAbstractButton* b : box->buttons()) {
-            if (b->text().remove(QLatin1Char('&')) == buttons_.front()) {
-                texts << box->text();
-                buttons_.removeFirst();
-                b->click();
-                return;
-            }
-        }
-    }
-    QStringList buttons_;
-    QTimer timer_;
-};
 
 /// The controls under root that a screen reader would announce without a
 /// name: buttons, fields, lists, bars and the like.
