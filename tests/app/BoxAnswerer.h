@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 /// Answers the next modal message box with the button labelled button and
 /// keeps its text and the format it is shown in; as many boxes as buttons
 /// are given, in order.
@@ -19,11 +21,13 @@ public:
     QStringList texts;
     QList<Qt::TextFormat> formats;
     bool allAnswered() const { return buttons_.isEmpty(); }
+    /// Boxes are answered only once this says so.
+    std::function<bool()> when;
 
 private:
     void poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || buttons_.isEmpty()) return;
+        if (box == nullptr || buttons_.isEmpty() || (when && !when())) return;
         for (QAbstractButton* b : box->buttons()) {
             if (b->text().remove(QLatin1Char('&')) == buttons_.front()) {
                 texts << box->text();
