@@ -16,6 +16,13 @@ CapacitorFields CapacitorFields::FromShape(const CCapShape& shape, const BoardSt
     return f;
 }
 
+CapacitorFields CapacitorFields::FromShapeExact(const CCapShape& shape, const BoardStackup* board) {
+    CapacitorFields f = FromShape(shape, board);
+    f.rloss = ExactText(shape.rloss);
+    f.lser = ExactText(f.automatic ? ShapeEsl(shape, board) : shape.lser);
+    return f;
+}
+
 void CapacitorFields::ChoosePackage(int tableIndex, const BoardStackup* board) {
     const PackageTable& table = PackageTable::Application();
     if (tableIndex < 0 || tableIndex >= table.size()) return;

@@ -26,6 +26,8 @@ struct CapacitorFields {
     /// user-defined package; with Auto on the inductance is the mounted ESL
     /// on the board.
     static CapacitorFields FromShape(const CCapShape& shape, const BoardStackup* board);
+    /// The same with texts that read back exactly.
+    static CapacitorFields FromShapeExact(const CCapShape& shape, const BoardStackup* board);
 
     /// A package chosen from the list (a table index): with Auto on the
     /// fields show its loss resistance, ESL and name.

@@ -25,9 +25,13 @@ double ShapeEsl(const CCapShape& shape, const BoardStackup* board) {
 }
 
 bool EditShape(CCapShape& shape, CapacitorDialog& dialog, const BoardStackup* board) {
-    CapacitorFields fields = CapacitorFields::FromShape(shape, board);
+    const CapacitorFields shown = CapacitorFields::FromShape(shape, board);
+    CapacitorFields fields = shown;
+    if (!dialog.exec(fields)) return false;
+    using F = CapacitorFields;
+    KeepExactWhereUnchanged(fields, shown, F::FromShapeExact(shape, board), &F::rloss, &F::lser);
     // A dialog that hands back unchecked values changes nothing.
-    if (!dialog.exec(fields) || fields.Check()) return false;
+    if (fields.Check()) return false;
     return fields.ApplyTo(shape);
 }
 

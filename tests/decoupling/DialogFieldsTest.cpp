@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "CapacitorFields.h"
+#include "GroupEdits.h"
+#include "PackageTable.h"
 #include "TargetFields.h"
 #include "LayoutFields.h"
 #include "Values.h"
@@ -159,4 +161,36 @@ TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
         f.lser = c.lser;
         ExpectCheck(f, c.controlId, c.message, std::string(c.rloss) + " " + c.lser);
     }
+}
+
+namespace {
+// A dialog the person closes with OK without touching a field.
+template <class Fields>
+struct Untouched : FieldDialog<Fields> {
+    bool exec(Fields& f) override { return !f.Check(); }
+};
+}  // namespace
+
+TEST(EditWorkflows, OkWithoutAChangeKeepsValuesThatShowRounded) {
+    // Values the fields can only show rounded ("3GHz" for 2.99e9, "1.23Ohm"
+    // for 1.23456): OK without a change keeps each exactly.
+    CCGroup group;
+    group.fo = 2.99e9;
+    group.zmaxFu = 1.23456;
+    Untouched<TargetFields> targets;
+    ASSERT_TRUE(EditTargets(group, targets, 3e9));
+    EXPECT_EQ(group.fo, 2.99e9);
+    EXPECT_EQ(group.zmaxFu, 1.23456);
+
+    // OK writes the values into the package table too; it is left as found.
+    CCapShape& entry = PackageTable::Application()[0];  // the user-defined package: Auto off
+    const CCapShape saved = entry;
+    CCapShape shape = entry;
+    shape.rloss = 0.0123456;
+    shape.lser = 1.23456e-9;
+    Untouched<CapacitorFields> package;
+    ASSERT_TRUE(EditShape(shape, package, nullptr));
+    EXPECT_EQ(shape.rloss, 0.0123456);
+    EXPECT_EQ(shape.lser, 1.23456e-9);
+    entry = saved;
 }
