@@ -15,6 +15,7 @@ StatusMessageBar::StatusMessageBar(const QString& idleText, QWidget* parent)
     // bar would paint the message in.
     insertPermanentWidget(0, message_, 1);
     message_->setObjectName(QStringLiteral("statusMessage"));
+    message_->setIndent(3);  // where the bar paints its own message
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty())
             showMessage(idle_);
