@@ -42,6 +42,7 @@
 #include "OwnMenus.h"
 #include "Printable.h"
 #include "ShownText.h"
+#include "StatusMessageBar.h"
 
 namespace vantor::app {
 
@@ -253,7 +254,8 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::createStatusBar() {
-    QStatusBar* bar = statusBar();
+    auto* bar = new StatusMessageBar(QString::fromUtf8(kIdleText), this);
+    setStatusBar(bar);
     bar->setAccessibleName(QStringLiteral("Statusleiste"));
     const char* names[3] = {"UF", "NUM", "RF"};
     for (int i = 0; i < 3; ++i) {
@@ -264,11 +266,6 @@ void CMainFrame::createStatusBar() {
         indicators_[i]->setAccessibleName(QString::fromLatin1(names[i]));
         bar->addPermanentWidget(indicators_[i]);
     }
-    // The idle text comes back whenever a fly-by help text ends.
-    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
-        if (text.isEmpty()) bar->showMessage(QString::fromUtf8(kIdleText));
-    });
-    bar->showMessage(QString::fromUtf8(kIdleText));
     statusBarShown_->setChecked(true);
     updateIndicators();
 }

@@ -24,6 +24,7 @@
 #include "DocumentHost.h"
 #include "HelpLocation.h"
 #include "LocalFileName.h"
+#include "NamedComboAccessible.h"
 #include "ShownText.h"
 #include "SingleInstance.h"
 #include "QtInteraction.h"
@@ -77,6 +78,7 @@ CVtrApp::CVtrApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("4.01"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("vantor"), QIcon(QStringLiteral(":/vantor.svg"))));
     RegisterModelClasses();
+    ui::InstallNamedComboAccessible();
     // Qt's own list turns a file name that is not UTF-8 into another name.
     for (int i = 0; i < argc; ++i) arguments_ << render::FileNameFromBytes(QByteArray(argv[i]));
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,16 +10,16 @@
 #include <thread>
 #include <unistd.h>
 
+#include "SystemError.h"
+
 namespace vantor {
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(int err) { return std::strerror(err); }
-
 std::string CannotSave(const fs::path& path, int err) {
-    return "Die Datei " + path.string() + " kann nicht gespeichert werden: " + Reason(err) +
+    return "Die Datei " + path.string() + " kann nicht gespeichert werden: " + SystemErrorText(err) +
            ". Die bisherige Datei bleibt unverändert.";
 }
 
@@ -225,7 +224,7 @@ bool DocumentSource::Open(const fs::path& path, std::string& error) {
     // Non-blocking, so that opening a FIFO returns at once and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        error = "Die Datei " + path.string() + " kann nicht geöffnet werden: " + Reason(errno);
+        error = "Die Datei " + path.string() + " kann nicht geöffnet werden: " + SystemErrorText(errno);
         return false;
     }
     struct stat st {};
@@ -243,14 +242,14 @@ bool DocumentSource::Open(const fs::path& path, std::string& error) {
 }
 
 void DocumentSource::Read(std::uint8_t* to, std::size_t n) {
-    if (fd_ < 0 || n > left_) throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + Reason(EIO));
+    if (fd_ < 0 || n > left_) throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + SystemErrorText(EIO));
     std::size_t done = 0;
     while (done < n) {
         const ssize_t got = ::read(fd_, to + done, n - done);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0)
             throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " +
-                                Reason(got < 0 ? errno : EIO));
+                                SystemErrorText(got < 0 ? errno : EIO));
         done += static_cast<std::size_t>(got);
     }
     left_ -= n;
@@ -285,7 +284,7 @@ DocumentLock::Outcome DocumentLock::Acquire(const fs::path& path, std::chrono::m
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) {
             if (errno == ENOENT) return Outcome::NoFile;
-            error = "Die Datei " + path.string() + " kann nicht geöffnet werden: " + Reason(errno);
+            error = "Die Datei " + path.string() + " kann nicht geöffnet werden: " + SystemErrorText(errno);
             return Outcome::Failed;
         }
         struct stat held {};

@@ -176,9 +176,10 @@ void CVtrView::buildOptimisationBox() {
     place(fmax_, kFmaxValue, {45, 17, 36, 9});
     for (int k = 1; k <= kSlotCount; ++k) {
         const int y = kFirstRow + (k - 1) * kRowPitch;
-        const QString label = QStringLiteral("C%1:").arg(k);
-        addLabel(label, {24, y + 2, 17, 9});
-        optimised_[k - 1] = addField(kFirstOptimised + k - 1, label, {42, y, 36, 12}, true);
+        addLabel(QStringLiteral("C%1:").arg(k), {24, y + 2, 17, 9});
+        // Apart from the group's slot of the same number.
+        optimised_[k - 1] = addField(kFirstOptimised + k - 1, QStringLiteral("Optimierung C%1").arg(k),
+                                     {42, y, 36, 12}, true);
     }
     connect(addButton(kNewGroup, QStringLiteral(">> + >>"), {87, 99, 39, 15}), &QPushButton::clicked, this,
             &CVtrView::newGroup);
@@ -189,8 +190,9 @@ void CVtrView::buildGroupBox() {
     box->setAccessibleName(QStringLiteral("Aktuelle Gruppe"));
     place(box, 1064, {130, 7, 89, 255});
     // The group's name stands in the box's frame, where a title would.
+    // Unnamed, so that a screen reader reads the name it shows.
     groupName_ = NewPlainLabel(this);
-    groupName_->setAccessibleName(QStringLiteral("Aktuelle Gruppe"));
+    groupName_->setAccessibleDescription(QStringLiteral("Aktuelle Gruppe"));
     place(groupName_, kGroupName, {137, 3, 62, 9});
     groupSpin_ = new StepSpin(this);
     groupSpin_->setAccessibleName(QStringLiteral("Gruppe wechseln"));
@@ -226,8 +228,9 @@ void CVtrView::buildGroupBox() {
         connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { applySlots(true); });
         connect(combo, &QComboBox::textActivated, this, [this] { applySlots(false); });
 
+        // Ten buttons read "Edit"; the name says which slot each edits.
         QPushButton* edit = addButton(kFirstEdit + k - 1, QStringLiteral("Edit"), {190, y, 24, 12});
-        edit->setAccessibleDescription(QStringLiteral("C%1").arg(k));
+        edit->setAccessibleName(QStringLiteral("Edit C%1").arg(k));
         connect(edit, &QPushButton::clicked, this, [this, k] { editSlot(k); });
         editButtons_[k - 1] = edit;
     }

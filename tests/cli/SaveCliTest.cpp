@@ -96,6 +96,43 @@ TEST_F(SaveCli, ParallelRunsOnOneDesignLoseNothing) {
     EXPECT_EQ(ReadAll(dir / "d.vnt"), before);
 }
 
+// The system's reason for a refused save is German, for the design and the
+// report alike.
+TEST_F(SaveCli, ARefusedSaveSaysWhyInGerman) {
+    const struct {
+        std::string line, reason;
+    } cases[] = {
+        {"$CLI new fehlt/b.vnt", "Datei oder Ordner nicht vorhanden"},
+        {"$CLI new d.vnt/b.vnt", "ein Teil des Pfads ist kein Ordner"},
+#ifdef VANTOR_HAVE_REPORT
+        {"$CLI report d.vnt -o d.vnt/r.pdf", "ein Teil des Pfads ist kein Ordner"},
+#endif
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Sh(c.line);
+        EXPECT_EQ(r.exitCode, 1) << c.line;
+        EXPECT_NE(r.out.find("kann nicht gespeichert werden: " + c.reason + "."), std::string::npos)
+            << c.line << "\n" << r.out;
+    }
+    EXPECT_EQ(ReadAll(dir / "d.vnt"), design);
+
+    // A read-only folder: a read-only mount refuses root too; a folder of
+    // mode 0555 refuses everyone else.
+    fs::create_directories(dir / "nurlesen");
+    CliRun ro = Sh("unshare -rm sh -c \"mount --bind -o ro nurlesen nurlesen && exec '$CLI' new nurlesen/b.vnt\"");
+    std::string reason = "das Dateisystem ist schreibgeschützt";
+    if (ro.out.find("kann nicht gespeichert werden") == std::string::npos) {
+        if (::geteuid() == 0) GTEST_SKIP() << "no read-only mount without privileges, and root writes anywhere: " << ro.out;
+        fs::permissions(dir / "nurlesen", fs::perms(0555));
+        ro = Sh("$CLI new nurlesen/b.vnt");
+        fs::permissions(dir / "nurlesen", fs::perms(0755));
+        reason = "keine Berechtigung";
+    }
+    EXPECT_EQ(ro.exitCode, 1) << ro.out;
+    EXPECT_NE(ro.out.find("kann nicht gespeichert werden: " + reason + "."), std::string::npos) << ro.out;
+    EXPECT_FALSE(fs::exists(dir / "nurlesen" / "b.vnt"));
+}
+
 // A full disk or a kill during the design's save is tested with the
 // document; the report is written by the tool alone.
 TEST_F(SaveCli, AFullDiskDuringTheReportKeepsTheOldReport) {
@@ -108,7 +145,7 @@ TEST_F(SaveCli, AFullDiskDuringTheReportKeepsTheOldReport) {
     ASSERT_GT(pdf.size(), 2048u);
     const CliRun full = Sh("(trap '' XFSZ; ulimit -f 2; exec $CLI report d.vnt -o r.pdf)");
     EXPECT_EQ(full.exitCode, 1) << full.out;
-    EXPECT_NE(full.out.find("kann nicht gespeichert werden"), std::string::npos) << full.out;
+    EXPECT_NE(full.out.find("kann nicht gespeichert werden: die Datei ist zu groß."), std::string::npos) << full.out;
     EXPECT_EQ(ReadAll(dir / "r.pdf"), pdf);
     EXPECT_EQ(Temporaries(), 0);
 #endif

@@ -295,6 +295,38 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     EXPECT_EQ(again, onDisk);
 }
 
+// The system's reason for a refused save reaches the person in German.
+TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
+    Scratch s("refused");
+    std::ofstream(s.dir / "datei") << "alt";
+    fs::create_directories(s.dir / "nurlesen");
+    const bool root = ::geteuid() == 0;
+    if (!root) fs::permissions(s.dir / "nurlesen", fs::perms(0555));
+    const struct {
+        fs::path path;
+        std::string reason;
+    } cases[] = {
+        {s.dir / "fehlt" / "a.vnt", "Datei oder Ordner nicht vorhanden"},
+        {s.dir / "datei" / "a.vnt", "ein Teil des Pfads ist kein Ordner"},
+        // Root may write into a folder of mode 0555; sysfs refuses even root.
+        {root ? fs::path("/sys/a.vnt") : s.dir / "nurlesen" / "a.vnt", "keine Berechtigung"},
+    };
+    SavedDoc d;
+    for (const auto& c : cases) {
+        std::string error;
+        d.doc.SetModifiedFlag();
+        EXPECT_FALSE(d.doc.SaveFile(c.path, error)) << c.path;
+        // A container may mount /sys read-only, which has its own German reason.
+        const bool readOnlySys = c.path.string().starts_with("/sys/") &&
+                                 error.find(": das Dateisystem ist schreibgeschützt.") != std::string::npos;
+        if (!readOnlySys)
+            EXPECT_EQ(error, "Die Datei " + c.path.string() + " kann nicht gespeichert werden: " + c.reason +
+                                 ". Die bisherige Datei bleibt unverändert.");
+        EXPECT_TRUE(d.doc.IsModified());
+    }
+    fs::permissions(s.dir / "nurlesen", fs::perms(0755));
+}
+
 TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     Scratch s("link");
     fs::create_directories(s.dir / "echt");
@@ -344,7 +376,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
         ::signal(SIGXFSZ, SIG_IGN);
         std::string e;
         if (d.doc.SaveFile(target, e)) return 1;
-        return e.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
+        return e.find(": die Datei ist zu groß.") != std::string::npos ? 0 : 2;
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     Bytes now;
