@@ -319,9 +319,10 @@ TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
         // A container may mount /sys read-only, which has its own German reason.
         const bool readOnlySys = c.path.string().starts_with("/sys/") &&
                                  error.find(": das Dateisystem ist schreibgeschützt.") != std::string::npos;
-        if (!readOnlySys)
+        if (!readOnlySys) {
             EXPECT_EQ(error, "Die Datei " + c.path.string() + " kann nicht gespeichert werden: " + c.reason +
                                  ". Die bisherige Datei bleibt unverändert.");
+        }
         EXPECT_TRUE(d.doc.IsModified());
     }
     fs::permissions(s.dir / "nurlesen", fs::perms(0755));
