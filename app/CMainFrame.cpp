@@ -501,8 +501,8 @@ void CMainFrame::fitToActiveWindow() {
     if (content == nullptr) return;
     // Measured as laid out: a hidden window's work area has no size yet.
     const QSize chrome = size() - mdi_->viewport()->size();
-    // A maximised window fills the work area with its contents alone.
-    const QSize decoration = child->isMaximized() ? QSize() : child->size() - child->contentsRect().size();
+    // The sub-window's own frame, maximised or not, as laid out.
+    const QSize decoration = child->widget() != nullptr ? child->size() - child->widget()->size() : QSize();
     QSize wanted = chrome + decoration + content->sizeHint();
     if (const QScreen* s = screen()) {
         // The window manager's frame comes on top of the window.
