@@ -22,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -415,14 +416,13 @@ QString CMainFrame::wantedTitle() const {
 
 void CMainFrame::updateTitle() {
     DocumentHost* host = activeDocument();
-    const QString title = wantedTitle();
-    // Without a maximised window the main title carries the document's mark
-    // (a maximised one brings its own); a mark left set on a title without
-    // its place only draws Qt's warning.
-    const bool marked = title.contains(QStringLiteral("[*]"));
-    if (!marked) setWindowModified(false);
-    setWindowTitle(title);
-    if (marked) setWindowModified(host != nullptr && host->document().IsModified());
+    // The mark's place is in the title as set, or in the " - [<title>[*]]" a
+    // maximised window adds while it is set; a mark left set on a title
+    // without its place only draws Qt's warning.
+    setWindowModified(false);
+    setWindowTitle(wantedTitle());
+    if (windowTitle().contains(QStringLiteral("[*]")))
+        setWindowModified(host != nullptr && host->document().IsModified());
 }
 
 void CMainFrame::adopt(DocumentHost* host) {
@@ -490,6 +490,23 @@ void CMainFrame::showChildFrame(DocumentFrame* frame) {
     else
         frame->show();
     mdi_->setActiveSubWindow(frame);
+}
+
+void CMainFrame::fitToActiveWindow() {
+    QMdiSubWindow* child = mdi_->activeSubWindow();
+    QWidget* content = DocumentFrame::ContentOf(child);
+    if (content == nullptr) return;
+    // Measured as laid out: a hidden window's work area has no size yet.
+    const QSize chrome = size() - mdi_->viewport()->size();
+    // The sub-window's own frame, maximised or not, as laid out.
+    const QSize decoration = child->widget() != nullptr ? child->size() - child->widget()->size() : QSize();
+    QSize wanted = chrome + decoration + content->sizeHint();
+    if (const QScreen* s = screen()) {
+        // The window manager's frame comes on top of the window.
+        const QSize frameMargins = frameGeometry().size() - geometry().size();
+        wanted = wanted.boundedTo(s->availableGeometry().size() - frameMargins);
+    }
+    resize(wanted);
 }
 
 QStringList CMainFrame::recentFiles() const {
@@ -576,6 +593,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings.setValue(QStringLiteral("Fenster/Geometrie"), saveGeometry());
     settings.setValue(QStringLiteral("Fenster/Zustand"), saveState());
     event->accept();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Companion windows of designs opened before the window showed are
+    // sized against the work area as it is now.
+    for (DocumentHost* host : documents_) host->openCompanions();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

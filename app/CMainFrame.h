@@ -56,6 +56,9 @@ public:
     /// Shows a new sub-window: maximised, except for the very first window
     /// of the run when no other is active.
     void showChildFrame(DocumentFrame* frame);
+    /// Sizes the shown window so that the active window's contents fill the
+    /// work area, within the screen's available area.
+    void fitToActiveWindow();
     /// Puts path first in the recent-file list.
     void addRecentFile(const QString& path);
     QStringList recentFiles() const;
@@ -92,6 +95,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

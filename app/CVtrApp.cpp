@@ -73,8 +73,8 @@ CVtrApp::CVtrApp(int& argc, char** argv) : QApplication(argc, argv) {
     // no desktop), from the Adwaita theme Debian installs.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     setOrganizationName(QStringLiteral("Orvane"));
+    // No display name: the window system would append it to every title.
     setApplicationName(QStringLiteral("Vantor"));
-    setApplicationDisplayName(QStringLiteral("Vantor"));
     setApplicationVersion(QStringLiteral("4.01"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("vantor"), QIcon(QStringLiteral(":/vantor.svg"))));
     RegisterModelClasses();
@@ -180,18 +180,10 @@ int CVtrApp::Start(const StartOptions& options) {
         std::fprintf(stderr, "vantor: %s\n", error.toLocal8Bit().constData());
         return 1;
     }
-    // Without a remembered size the window is made to fit the first form.
-    if (!placed) {
-        if (QMdiSubWindow* child = frame_->mdiArea()->activeSubWindow()) {
-            frame_->adjustSize();
-            const QSize client = frame_->mdiArea()->size();
-            const QSize outer = frame_->size();
-            frame_->resize(outer.width() - client.width() + child->width() + 4,
-                           outer.height() - client.height() + child->height() + 26);
-        }
-    }
     if (QMdiSubWindow* child = frame_->mdiArea()->activeSubWindow()) child->showMaximized();
     frame_->show();
+    // Without a remembered size the window is made to fit the first form.
+    if (!placed) frame_->fitToActiveWindow();
     splash.close();
     if (!options.instance.isEmpty()) listenForFiles(options.instance);
     return -1;

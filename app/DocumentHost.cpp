@@ -1,12 +1,14 @@
 #include "DocumentHost.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "CLayerEditFrm.h"
@@ -24,6 +26,9 @@ namespace vantor::app {
 namespace {
 
 constexpr const char* kFileFilter = "Vantor Entkopplung (*.vnt)";
+
+/// How long a note stays in the status bar, ms.
+constexpr int kStatusNoteMs = 5000;
 
 /// How long a save waits for a vantor-cli run that is changing the file.
 constexpr std::chrono::seconds kSaveLockWait{5};
@@ -167,6 +172,11 @@ std::vector<DocumentFrame*> DocumentHost::frames() const {
 }
 
 void DocumentHost::openCompanions() {
+    if (!frame_.isVisible()) {
+        companionsPending_ = true;
+        return;
+    }
+    if (!std::exchange(companionsPending_, false)) return;
     DocumentFrame* form = findFrame(FrameKind::MainForm);
     if (doc_.graphWindowOpen != 0) setGraphWindowOpen(true);
     if (doc_.layerEditorOpen != 0) setLayerEditorOpen(true);
@@ -183,6 +193,7 @@ void DocumentHost::createNew() {
     doc_.SetModifiedFlag(false);
     history_.Clear();
     doc_.UpdateAllViews(ChangeHint::Everything);
+    companionsPending_ = true;
     openCompanions();
     emit stateChanged();
 }
@@ -220,6 +231,7 @@ CVtrDoc::OpenResult DocumentHost::read(const QString& path) {
     path_ = render::AbsoluteFileName(path);
     history_.Clear();
     updateCaptions();
+    companionsPending_ = true;
     openCompanions();
     emit stateChanged();
     return result;
@@ -330,6 +342,8 @@ void DocumentHost::printPreview(ui::Printable& picture) { frame_.printPreview(pi
 void DocumentHost::printSetup() { frame_.printSetup(); }
 
 void DocumentHost::exitProgram() { frame_.close(); }
+
+void DocumentHost::showStatusMessage(const QString& text) { frame_.statusBar()->showMessage(text, kStatusNoteMs); }
 
 void DocumentHost::Report::printPage(QPainter& painter, const QRectF&) {
     // The report lays itself out on the whole sheet of the painter's device.

@@ -48,6 +48,7 @@ public:
     void printPreview(ui::Printable& picture) override;
     void printSetup() override;
     void exitProgram() override;
+    void showStatusMessage(const QString& text) override;
 
     /// The design report, the picture a main form prints.
     ui::Printable& report() { return report_; }
@@ -64,6 +65,11 @@ public:
     QMdiSubWindow* addMainForm();
     /// The document's sub-windows, main forms first.
     std::vector<DocumentFrame*> frames() const;
+
+    /// Opens the companion windows the design asked for when it was made or
+    /// read; while the main window is hidden they wait for it to show (they
+    /// are sized against its work area).
+    void openCompanions();
 
     /// The file name shown in titles: the file's name, or "Entkopplung<n>".
     QString title() const;
@@ -124,7 +130,6 @@ private:
     /// committed.
     void runJob(const QString& label, JobStart start, JobFinish finish);
     void setCompanionOpen(FrameKind kind, bool open, std::int32_t& flag);
-    void openCompanions();
     /// Window titles: the document's name, ":n" for further main forms,
     /// the modified mark.
     void updateCaptions();
@@ -137,6 +142,7 @@ private:
     int untitledNumber_;
     std::vector<QPointer<DocumentFrame>> frames_;
     bool closing_ = false;
+    bool companionsPending_ = false;  // the design's companions wait for the main window
     int commandDepth_ = 0;
     Report report_{*this};  // a command run from inside another is part of it
 };

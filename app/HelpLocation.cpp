@@ -28,9 +28,12 @@ constexpr std::array<const char*, 4> kFrequencyAnchors = {"fstart", "fstop", "sc
 void SetDataFolderForTests(const QString& folder) { TestFolder() = folder; }
 
 QString DataFolderHolding(const QString& name) {
-    const QString bin = QCoreApplication::applicationDirPath();
-    QStringList candidates = {bin + QStringLiteral("/../share/vantor"), bin};
-    if (!TestFolder().isEmpty()) candidates = {TestFolder()};
+    if (!TestFolder().isEmpty()) return DataFolderHolding(name, {}, {TestFolder()});
+    return DataFolderHolding(name, QCoreApplication::applicationDirPath());
+}
+
+QString DataFolderHolding(const QString& name, const QString& programFolder, QStringList candidates) {
+    if (candidates.isEmpty()) candidates = {programFolder + QStringLiteral("/../share/vantor"), programFolder};
     for (const QString& dir : candidates) {
         const QFileInfo info(dir + QLatin1Char('/') + name);
         if (info.exists()) return QDir::cleanPath(info.absoluteFilePath());

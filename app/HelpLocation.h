@@ -3,6 +3,7 @@
 // folder, or its own folder; and which help page answers which topic.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include "ContextHelp.h"
@@ -36,6 +37,10 @@ QUrl HelpTargetUrl(const QString& target);
 /// The installed data folder: share/vantor beside the program's bin, or
 /// the program's own folder; empty when neither holds what is asked for.
 QString DataFolderHolding(const QString& name);
+/// The same for a program in programFolder (the build tree's
+/// build/app/vantor finds build/share/vantor); candidates replace the usual
+/// places when given.
+QString DataFolderHolding(const QString& name, const QString& programFolder, QStringList candidates = {});
 /// Tests point the data folder elsewhere (empty: the usual places).
 void SetDataFolderForTests(const QString& folder);
 

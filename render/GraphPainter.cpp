@@ -94,23 +94,30 @@ std::vector<Tick> Ticks(double low, double high, bool log) {
     return ticks;
 }
 
-// Captions flow in lines across the width, each in its curve's colour.
+// Captions flow in lines across the width, each in its curve's colour;
+// with curves in more than one line style each has a piece of its line
+// in front.
 struct CaptionPlace {
     QString text;
     QColor colour;
     QPointF at;  // top left
+    Qt::PenStyle style = Qt::NoPen;  // the sample's line; none: no sample
 };
 
+// The sample line in front of a caption, with its gap.
+double SampleWidth(const QFontMetricsF& metrics) { return metrics.horizontalAdvance(QStringLiteral("MMMM")); }
+
 // Places texts in lines from (left, top) across to right, as many as fit
-// in maxLines lines; at gets their top left corners.
-void FlowCaptions(const std::vector<QString>& texts, const QFontMetricsF& metrics, double left, double right,
-                  double top, int maxLines, std::vector<QPointF>& at) {
+// in maxLines lines; at gets their top left corners. Each text is led by
+// lead (its sample).
+void FlowCaptions(const std::vector<QString>& texts, const QFontMetricsF& metrics, double lead, double left,
+                  double right, double top, int maxLines, std::vector<QPointF>& at) {
     const double gap = metrics.horizontalAdvance(QStringLiteral("    "));
     at.clear();
     double x = left;
     int line = 0;
     for (const QString& text : texts) {
-        const double w = metrics.horizontalAdvance(text);
+        const double w = lead + metrics.horizontalAdvance(text);
         if (x > left && x + w > right) x = left, ++line;
         if (line >= maxLines) return;
         at.emplace_back(x, top + line * metrics.height());
@@ -134,24 +141,30 @@ std::vector<CaptionPlace> PlaceCaptions(const GraphPicture& picture, const QFont
         colours.push_back(ColourFromBgr(picture.colours[texts.size() % picture.colours.size()]));
         texts.push_back(Q(t.caption));
     }
+    // The colours repeat from the fifth curve on: the line tells them apart.
+    const bool samples = texts.size() > picture.colours.size();
+    const double lead = samples ? SampleWidth(metrics) : 0.0;
     std::vector<QPointF> at;
-    FlowCaptions(texts, metrics, left, right, top, maxLines, at);
+    FlowCaptions(texts, metrics, lead, left, right, top, maxLines, at);
     QPointF moreAt;
     if (at.size() < texts.size()) {
         const double gap = metrics.horizontalAdvance(QStringLiteral("    "));
         if (maxLines > 1) {
-            FlowCaptions(texts, metrics, left, right, top, maxLines - 1, at);
+            FlowCaptions(texts, metrics, lead, left, right, top, maxLines - 1, at);
             moreAt = QPointF(left, top + (maxLines - 1) * metrics.height());
         } else {
             // One line only: the count takes the place of the last captions.
-            const auto end = [&] { return at.back().x() + metrics.horizontalAdvance(texts[at.size() - 1]) + gap; };
+            const auto end = [&] {
+                return at.back().x() + lead + metrics.horizontalAdvance(texts[at.size() - 1]) + gap;
+            };
             while (!at.empty() && end() + metrics.horizontalAdvance(MoreCurves(texts.size() - at.size())) > right)
                 at.pop_back();
             moreAt = at.empty() ? QPointF(left, top) : QPointF(end(), top);
         }
     }
     std::vector<CaptionPlace> places;
-    for (std::size_t i = 0; i < at.size(); ++i) places.push_back({texts[i], colours[i], at[i]});
+    for (std::size_t i = 0; i < at.size(); ++i)
+        places.push_back({texts[i], colours[i], at[i], samples ? CurveLineStyle(i) : Qt::NoPen});
     if (at.size() < texts.size()) places.push_back({MoreCurves(texts.size() - at.size()), kLabelColour, moreAt});
     return places;
 }
@@ -159,6 +172,13 @@ std::vector<CaptionPlace> PlaceCaptions(const GraphPicture& picture, const QFont
 }  // namespace
 
 QColor ColourFromBgr(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+Qt::PenStyle CurveLineStyle(std::size_t k) {
+    // The dash-dot line is the untrusted points' own.
+    static constexpr Qt::PenStyle kRepeats[] = {Qt::DashLine, Qt::DotLine, Qt::DashDotDotLine};
+    const std::size_t round = k / kCurveColours.size();
+    return round == 0 ? Qt::SolidLine : kRepeats[(round - 1) % std::size(kRepeats)];
+}
 
 GraphPicture MakeGraphPicture(std::vector<CGraphTrace> traces, bool logarithmic, bool yAuto, double yMaximum) {
     GraphPicture picture;
@@ -301,9 +321,10 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
     const double width = std::max(1.5, root / 450.0);
     painter.save();
     painter.setClipRect(plot, Qt::IntersectClip);
-    int k = 0;
+    std::size_t k = 0;
     for (const CGraphTrace& t : picture.traces) {
         if (!t.visible) continue;
+        const Qt::PenStyle style = CurveLineStyle(k);
         const QColor colour = ColourFromBgr(picture.colours[k++ % picture.colours.size()]);
         QPainterPath solid, thin;
         bool have = false;
@@ -323,7 +344,7 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
             }
             last = at, lastValid = valid, have = true;
         }
-        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(colour, width, style, style == Qt::SolidLine ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin));
         painter.drawPath(solid);
         painter.setPen(QPen(colour, std::max(1.0, root / 1350.0), Qt::DashDotLine));
         painter.drawPath(thin);
@@ -333,8 +354,17 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
     // Captions, the note on mixed units, the identification and the read-out.
     painter.setFont(fonts.captions);
     for (const CaptionPlace& c : captions) {
+        double x = c.at.x();
+        if (c.style != Qt::NoPen) {
+            // A piece of the curve's line, as thick as the curve, ending a space before the text.
+            const double y = c.at.y() + captionMetrics.height() / 2;
+            const double length = SampleWidth(captionMetrics) - captionMetrics.horizontalAdvance(QLatin1Char(' '));
+            painter.setPen(QPen(c.colour, width, c.style, Qt::FlatCap));
+            painter.drawLine(QPointF(x, y), QPointF(x + length, y));
+            x += SampleWidth(captionMetrics);
+        }
         painter.setPen(c.colour);
-        painter.drawText(c.at + QPointF(0, captionMetrics.ascent()), c.text);
+        painter.drawText(QPointF(x, c.at.y() + captionMetrics.ascent()), c.text);
     }
     if (!picture.note.isEmpty()) {
         // Wrapped to the plot's width: a narrow window still shows all of it.

@@ -27,6 +27,11 @@ inline constexpr std::array<std::uint32_t, 4> kCurveColours{0x00FF0000, 0x003264
 /// A colour written as 0x00BBGGRR.
 QColor ColourFromBgr(std::uint32_t bgr);
 
+/// The line of the k-th visible curve (from 0): the first four solid, then
+/// the colours again dashed (then dotted ...), so no two of the first
+/// sixteen curves look alike.
+Qt::PenStyle CurveLineStyle(std::size_t k);
+
 /// Everything one drawing of the graph shows.
 struct GraphPicture {
     std::vector<CGraphTrace> traces;  // drawn when visible, in this order

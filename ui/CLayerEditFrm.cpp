@@ -69,8 +69,8 @@ CLayerEditFrm::CLayerEditFrm(FormHost& host, QWidget* parent) : QWidget(parent),
 
     QMenu* show = new QMenu(Text("&Ansicht"), this);
     show->addAction(Text("Einpassen"), QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { fitToWindow(); });
-    show->addAction(Text("Vergrößern"), QKeySequence::ZoomIn, this, [this] { view_->setScale(view_->scale() * 1.25); });
-    show->addAction(Text("Verkleinern"), QKeySequence::ZoomOut, this, [this] { view_->setScale(view_->scale() / 1.25); });
+    show->addAction(Text("Vergrößern"), QKeySequence::ZoomIn, this, [this] { view_->zoomBy(1.25); });
+    show->addAction(Text("Verkleinern"), QKeySequence::ZoomOut, this, [this] { view_->zoomBy(1 / 1.25); });
     show->addSeparator();
     map_ = show->addAction(Text("Impedanzkarte"));
     map_->setCheckable(true);
@@ -89,6 +89,7 @@ CLayerEditFrm::CLayerEditFrm(FormHost& host, QWidget* parent) : QWidget(parent),
 
     connect(view_, &CLayerEditView::statusChanged, this, &CLayerEditFrm::updateStatus);
     connect(view_, &CLayerEditView::planeResized, this, &CLayerEditFrm::fitToWindow);
+    connect(view_, &CLayerEditView::zoomed, this, [this] { followWindow_ = false; });
     updateStatus();
 }
 
@@ -98,16 +99,17 @@ QSize CLayerEditFrm::sizeHint() const {
     return QSize(plane.width(), plane.height() + layout()->itemAt(1)->sizeHint().height());
 }
 
-void CLayerEditFrm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (shown_) return;
-    shown_ = true;
-    // Opened smaller than the plane: the whole plane shows at a smaller scale.
-    const QSize room = area_->maximumViewportSize();
-    if (view_->width() > room.width() || view_->height() > room.height()) fitToWindow();
+void CLayerEditFrm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The window gets its real size late (after the main window's layout,
+    // when maximised): the plane is fitted to every size until then.
+    if (followWindow_) fitToWindow();
 }
 
-void CLayerEditFrm::fitToWindow() { view_->setScale(view_->fitScale(area_->maximumViewportSize())); }
+void CLayerEditFrm::fitToWindow() {
+    followWindow_ = true;
+    view_->setScale(view_->fitScale(area_->maximumViewportSize()));
+}
 
 void CLayerEditFrm::updateStatus() {
     x_->setText(view_->xText());

@@ -31,14 +31,15 @@ public:
     bool editsDesign() const override { return true; }
     void printPage(QPainter& painter, const QRectF& page) override;
 
-    /// "Einpassen": the scale at which the whole plane fills the window.
+    /// "Einpassen": the scale at which the whole plane fills the window; it
+    /// keeps filling it as the window changes until the person zooms.
     void fitToWindow();
     QAction* mapAction() const { return map_; }
 
     QSize sizeHint() const override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void updateStatus();
@@ -53,7 +54,7 @@ private:
     QLabel* legend_;
     QAction* map_ = nullptr;
     QList<QMenu*> menus_;
-    bool shown_ = false;
+    bool followWindow_ = true;  // until the person zooms, the plane fills the window
 };
 
 }  // namespace vantor::ui

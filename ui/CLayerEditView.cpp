@@ -80,9 +80,26 @@ void CLayerEditView::setScale(double pixelsPerMetre) {
     update();
 }
 
+void CLayerEditView::zoomBy(double factor) {
+    setScale(scale_ * factor);
+    emit zoomed();
+}
+
+int CLayerEditView::margin() const {
+    // Half a group's square beyond the border, its pen and the smoothing.
+    const int symbol = static_cast<int>(std::ceil(kGroupHalfEdge * scale_)) + 3;
+    return std::max(kMinMargin, symbol);
+}
+
 double CLayerEditView::fitScale(const QSize& size) const {
     if (!(planeLength_ > 0.0 && planeWidth_ > 0.0)) return scale_;
-    const double s = std::min((size.width() - 2 * kMargin) / planeLength_, (size.height() - 2 * kMargin) / planeWidth_);
+    double s = std::min((size.width() - 2.0 * kMinMargin) / planeLength_, (size.height() - 2.0 * kMinMargin) / planeWidth_);
+    if (kGroupHalfEdge * s + 3 > kMinMargin) {
+        // The margin grows with the scale (see margin()); with its rounding
+        // the plane and both margins take at most s · (extent + 5 mm) + 9 px.
+        s = std::min((size.width() - 9.0) / (planeLength_ + 2 * kGroupHalfEdge),
+                     (size.height() - 9.0) / (planeWidth_ + 2 * kGroupHalfEdge));
+    }
     return std::clamp(s, kMinScale, kMaxScale);
 }
 
@@ -91,15 +108,19 @@ void CLayerEditView::resizeToPlane() {
 }
 
 QSize CLayerEditView::sizeHint() const {
-    return QSize(static_cast<int>(std::ceil(planeLength_ * scale_)) + 2 * kMargin,
-                 static_cast<int>(std::ceil(planeWidth_ * scale_)) + 2 * kMargin);
+    const int m = margin();
+    return QSize(static_cast<int>(std::ceil(planeLength_ * scale_)) + 2 * m,
+                 static_cast<int>(std::ceil(planeWidth_ * scale_)) + 2 * m);
 }
 
-QPointF CLayerEditView::toPixel(double x, double y) const { return {kMargin + x * scale_, kMargin + y * scale_}; }
+QPointF CLayerEditView::toPixel(double x, double y) const {
+    const int m = margin();
+    return {m + x * scale_, m + y * scale_};
+}
 
 QPointF CLayerEditView::toPlane(const QPointF& pixel) const {
-    return {std::clamp((pixel.x() - kMargin) / scale_, 0.0, planeLength_),
-            std::clamp((pixel.y() - kMargin) / scale_, 0.0, planeWidth_)};
+    const int m = margin();
+    return {std::clamp((pixel.x() - m) / scale_, 0.0, planeLength_), std::clamp((pixel.y() - m) / scale_, 0.0, planeWidth_)};
 }
 
 // The map --------------------------------------------------------------------
@@ -307,10 +328,10 @@ void CLayerEditView::wheelEvent(QWheelEvent* event) {
     }
     // Zoom about the cursor: the plane point under it stays there.
     const QPointF at = event->position();
-    const QPointF plane((at.x() - kMargin) / scale_, (at.y() - kMargin) / scale_);
+    const QPointF plane((at.x() - margin()) / scale_, (at.y() - margin()) / scale_);
     auto* area = parentWidget() != nullptr ? qobject_cast<QAbstractScrollArea*>(parentWidget()->parentWidget()) : nullptr;
     const QPointF inViewport = area != nullptr ? mapTo(parentWidget(), at) : at;
-    setScale(scale_ * std::pow(1.25, event->angleDelta().y() / 120.0));
+    zoomBy(std::pow(1.25, event->angleDelta().y() / 120.0));
     if (area != nullptr) {
         const QPointF now = toPixel(plane.x(), plane.y());
         area->horizontalScrollBar()->setValue(static_cast<int>(std::lround(now.x() - inViewport.x())));
@@ -328,7 +349,7 @@ std::unique_ptr<QMenu> CLayerEditView::contextMenuAt(const QPoint& pos, bool key
     QPointF point = cursor_;
     if (!keyboard) {
         // Only a point on the plane offers anything.
-        const QPointF raw((pos.x() - kMargin) / scale_, (pos.y() - kMargin) / scale_);
+        const QPointF raw((pos.x() - margin()) / scale_, (pos.y() - margin()) / scale_);
         if (raw.x() < 0 || raw.y() < 0 || raw.x() > planeLength_ || raw.y() > planeWidth_) return nullptr;
         hover(raw);
         hit = active_;

@@ -40,6 +40,8 @@ public:
     /// Screen pixels per metre of plane.
     double scale() const { return scale_; }
     void setScale(double pixelsPerMetre);
+    /// The person's zoom by factor (menu, Strg+wheel); says so with zoomed().
+    void zoomBy(double factor);
     /// The scale at which the whole plane fills size (with the margin).
     double fitScale(const QSize& size) const;
     /// Widget pixel of a plane point, m, and back (clamped into the plane).
@@ -71,14 +73,19 @@ public:
 
     QSize sizeHint() const override;
 
-    /// Margin around the plane, px: groups and probes on the border show whole.
-    static constexpr int kMargin = 16;
+    /// Margin around the plane, px: the largest symbol (a group's square) on
+    /// the border shows whole at the current scale.
+    int margin() const;
+    /// The margin at small scales, px.
+    static constexpr int kMinMargin = 16;
 
 signals:
     /// The cursor, the active object or the map changed.
     void statusChanged();
     /// The plane's extents changed (the board was resized).
     void planeResized();
+    /// The person zoomed.
+    void zoomed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

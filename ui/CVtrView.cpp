@@ -533,7 +533,11 @@ void CVtrView::transfer() {
 
 void CVtrView::openDataSheet() {
     const CSParaSet* chosen = host_.document().filter.SelectedChoke();
-    if (chosen == nullptr || chosen->datasheet.empty()) return;
+    if (chosen == nullptr || chosen->datasheet.empty()) {
+        host_.showStatusMessage(chosen == nullptr ? QStringLiteral("Es ist keine Drossel gewählt.")
+                                                  : QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(Q(chosen->name)));
+        return;
+    }
     // A file beside the working folder or a web page.
     QDesktopServices::openUrl(QUrl::fromUserInput(Q(chosen->datasheet), QDir::currentPath(), QUrl::AssumeLocalFile));
 }
@@ -583,6 +587,13 @@ void CVtrView::showHelpFor(QWidget* widget) {
 
 bool CVtrView::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
+    // In an active window the main window's "Hilfethemen" shortcut would take
+    // F1 first: the field claims the key, its press then comes here.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         showHelpFor(widget);
         return true;

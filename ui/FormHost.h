@@ -56,6 +56,8 @@ public:
     virtual void printSetup() = 0;
     /// "&Beenden" of a window's own "&Datei" menu: ends the program.
     virtual void exitProgram() = 0;
+    /// A short note in the main window's status bar (no answer needed).
+    virtual void showStatusMessage(const QString& text) = 0;
 };
 
 }  // namespace vantor::ui

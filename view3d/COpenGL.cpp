@@ -1,5 +1,6 @@
 #include "COpenGL.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -25,7 +26,44 @@ constexpr int kTickMs = 40;  // animation timer
 
 void Colour(const ChartColour& c) { glColor3f(c.r, c.g, c.b); }
 
+// The convex hull of points (monotone chain), counter-clockwise.
+QPolygonF Hull(std::vector<QPointF> p) {
+    std::sort(p.begin(), p.end(), [](QPointF a, QPointF b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    if (p.size() < 3) return QPolygonF(QList<QPointF>(p.begin(), p.end()));
+    auto cross = [](QPointF o, QPointF a, QPointF b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    };
+    std::vector<QPointF> h(2 * p.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    for (std::size_t i = p.size() - 1, t = k + 1; i-- > 0;) {
+        while (k >= t && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    return QPolygonF(QList<QPointF>(h.begin(), h.begin() + static_cast<std::ptrdiff_t>(k - 1)));
+}
+
 }  // namespace
+
+QRectF PlaceLabel(const QPointF& anchor, const QPointF& centre, const QSizeF& size, const QPolygonF& chart,
+                  const QRectF& bounds) {
+    QPointF d = anchor - centre;
+    const double length = std::hypot(d.x(), d.y());
+    d = length > 1e-9 ? d / length : QPointF(0, 1);
+    // The box just touches the anchor from outside: its centre is as far
+    // along d as half its extent in that direction, plus a gap.
+    const double reach = (std::abs(d.x()) * size.width() + std::abs(d.y()) * size.height()) / 2 + 3;
+    QRectF r(QPointF(), size);
+    r.moveCenter(anchor + d * reach);
+    for (int step = 0; step < 200 && chart.intersects(QPolygonF(r)) && bounds.contains(r); ++step) r.translate(d * 2);
+    // Never cut: the widget's edge wins over the chart.
+    r.moveLeft(std::clamp(r.left(), bounds.left(), std::max(bounds.left(), bounds.right() - r.width())));
+    r.moveTop(std::clamp(r.top(), bounds.top(), std::max(bounds.top(), bounds.bottom() - r.height())));
+    return r;
+}
 
 bool COpenGL::Available() {
     // Some platforms (offscreen) have no OpenGL, and a GL widget in a
@@ -171,8 +209,10 @@ void COpenGL::drawChart() {
         rectangle(GL_QUADS, zlow);
         glDisable(GL_POLYGON_OFFSET_FILL);
     }
+    // GL line widths are device pixels: a line keeps its width on a 200 % screen.
+    const float px = static_cast<float>(devicePixelRatioF());
     Colour(s.border);
-    glLineWidth(1.0f);
+    glLineWidth(px);
     if (s.side && !flat) {
         glBegin(GL_LINES);
         for (float x : {-R, R})
@@ -223,9 +263,9 @@ void COpenGL::drawChart() {
     if (flat || s.border_) {
         // The outline of the plane (the flat map always has it).
         Colour(s.border);
-        glLineWidth(2.0f);
+        glLineWidth(2.0f * px);
         rectangle(GL_LINE_LOOP, zlow);
-        glLineWidth(1.0f);
+        glLineWidth(px);
     }
 }
 
@@ -250,18 +290,33 @@ void COpenGL::drawTexts(QPainter& painter) {
     const float R = kHalfEdge;
     const float ymax = set.y.empty() ? R : set.y.back();
     const bool flat = s.surfaceType == kFlat;
+    // The drawn chart on the widget: the box the surface lives in.
+    std::vector<QPointF> corners;
+    for (float x : {-R, R})
+        for (float y : {-R, ymax})
+            for (float z : {-R, flat ? -R : R}) corners.push_back(screen(x, y, z));
+    outline_ = Hull(corners);
+    labels_.clear();
+    const QPointF middle = screen(0, (ymax - R) / 2, flat ? -R : 0);
+    const QRectF bounds = QRectF(rect()).adjusted(2, 2, -2, -2);
+    // Texts beside their point, outside the chart and inside the widget.
+    auto label = [&](const QPointF& at, const QString& text) {
+        const QFontMetricsF fm(painter.font());
+        const QRectF r = PlaceLabel(at, middle, QSizeF(fm.horizontalAdvance(text) + 2, fm.height()), outline_, bounds);
+        painter.drawText(r, Qt::AlignCenter, text);
+        labels_.push_back(r);
+    };
     if (s.axis) {
-        painter.drawText(screen(-R + 2 * R * 6.8f / 5.0f, -R, -R), QStringLiteral("X (m)"));
-        painter.drawText(screen(-R, ymax + 2 * R * 1.5f / 5.0f, -R), QStringLiteral("Y (m)"));
+        label(screen(-R + 2 * R * 6.8f / 5.0f, -R, -R), QStringLiteral("X (m)"));
+        label(screen(-R, ymax + 2 * R * 1.5f / 5.0f, -R), QStringLiteral("Y (m)"));
         if (!flat) {
-            painter.drawText(screen(-R, -R, -R + 2 * R * 6.2f / 5.0f), QStringLiteral("|Z|"));
+            label(screen(-R, -R, -R + 2 * R * 6.2f / 5.0f), QStringLiteral("|Z|"));
             float zmin = 0, zmax = 0;
             chart_.ZRange(zmin, zmax);
             for (int k = 0; k <= 2; ++k) {
                 char value[32];
                 std::snprintf(value, sizeof value, "%-10.2f", zmin + (zmax - zmin) * k / 2.0f);
-                painter.drawText(screen(-R, -R, -R + R * k) + QPointF(-70, 4),
-                                 QString::fromLatin1(value).trimmed() + QStringLiteral(" Ohm"));
+                label(screen(-R, -R, -R + R * k), QString::fromLatin1(value).trimmed() + QStringLiteral(" Ohm"));
             }
         }
     }

@@ -4,8 +4,11 @@
 // it), runs the animation on a timer and turns mouse and wheel into the
 // chart's moves. Vertex arrays are built once per data set and settings.
 
+#include <QList>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QPolygonF>
+#include <QRectF>
 #include <QTimer>
 
 class QPainter;
@@ -14,6 +17,11 @@ class QPainter;
 #include "SurfaceGeometry.h"
 
 namespace vantor::view3d {
+
+/// Where a text of size goes beside anchor: on the side away from centre,
+/// moved further out while it covers chart, and kept inside bounds.
+QRectF PlaceLabel(const QPointF& anchor, const QPointF& centre, const QSizeF& size, const QPolygonF& chart,
+                  const QRectF& bounds);
 
 class COpenGL : public QOpenGLWidget {
     Q_OBJECT
@@ -31,6 +39,10 @@ public:
     bool contextValid() const { return glReady_; }
     /// Frames drawn so far (for the benchmark).
     long framesDrawn() const { return frames_; }
+    /// Of the last frame: the chart's outline on the widget and where the
+    /// axis texts went.
+    const QPolygonF& chartOutline() const { return outline_; }
+    const QList<QRectF>& labelRects() const { return labels_; }
 
 signals:
     /// The wheel showed another data set.
@@ -66,6 +78,8 @@ private:
     QPoint last_;
     long frames_ = 0;
     float projection_[16]{}, modelView_[16]{};  // of the last frame, for the texts
+    QPolygonF outline_;
+    QList<QRectF> labels_;
 };
 
 }  // namespace vantor::view3d

@@ -81,7 +81,12 @@ ChartTransform COpenGL3D::FrameTransform() {
     s.ax = FoldAngle(s.ax);
     s.ay = FoldAngle(s.ay);
     s.az = FoldAngle(s.az);
-    if (s.surfaceType == kFlat) return {s.tx, s.ty, s.tz, 0.0f, 0.0f, 0.0f, s.sx, s.sy, 0.0f, false};
+    if (s.surfaceType == kFlat) {
+        // The plane's middle at the middle of the picture: the orthographic
+        // window is centred on it already (py), the perspective one on 0.
+        const float centre = s.mode == kCenterRotation ? -s.py : 0.0f;
+        return {s.tx, s.ty - kLift + centre, s.tz, 0.0f, 0.0f, 0.0f, s.sx, s.sy, 0.0f, false};
+    }
     return {s.tx, s.ty - 0.3f, s.tz, s.ax, s.ay, s.az, s.sx, s.sy, s.sz, true};
 }
 

@@ -20,6 +20,9 @@ enum SurfaceType { kFlat = 0, kGrid = 1, kSolid = 2 };
 enum ChartMode { kMove = 0, kRandomRotation = 1, kCenterRotation = 2 };
 /// Rotation pattern without animation.
 inline constexpr int kNoAnimation = 7;
+/// The default y translation: it lifts the turned plane (drawn 0.3 lower)
+/// into the middle; the flat plane is centred without it.
+inline constexpr float kLift = 0.25f;
 
 /// How one data set is shown.
 struct ChartSettings {
@@ -29,7 +32,7 @@ struct ChartSettings {
     int mode = kCenterRotation;
     int pattern = kNoAnimation;
     int link = 0;  // 0 NO, 1 XY, 2 XZ, 3 YZ, 4 XYZ
-    float tx = 0.0f, ty = 0.25f, tz = -2.5f;  // ty lifts the plane into the middle
+    float tx = 0.0f, ty = kLift, tz = -2.5f;
     float ax = -60.0f, ay = 0.0f, az = -20.0f;  // degrees
     float sx = 1.0f, sy = 1.0f, sz = 1.0f;
     float px = 0.0f, py = 0.0f;

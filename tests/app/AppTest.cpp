@@ -16,7 +16,10 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSet>
+#include <QWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QLineEdit>
@@ -41,6 +44,7 @@
 #include "BoxAnswerer.h"
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
+#include "CLayerEditView.h"
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
 #include "CVtrApp.h"
@@ -277,9 +281,44 @@ private slots:
         QCOMPARE(started->windowTitle(), QStringLiteral("Vantor - [Entkopplung1[*]]"));
         QVERIFY(started->mdiArea()->activeSubWindow()->isMaximized());
         QCOMPARE(started->statusBar()->currentMessage(), QStringLiteral("Drücken Sie F1, um Hilfe zu erhalten."));
+        // No remembered size: the work area is the form's size, within the screen.
+        auto* firstForm = DocumentFrame::ContentOf(started->mdiArea()->activeSubWindow());
+        const QSize room = started->mdiArea()->viewport()->size();
+        const QSize form = firstForm->sizeHint();
+        const QRect screen = started->screen()->availableGeometry();
+        QVERIFY(screen.contains(started->frameGeometry()));
+        const QString sizes = QStringLiteral("%1x%2 for %3x%4").arg(room.width()).arg(room.height()).arg(form.width()).arg(form.height());
+        QVERIFY2(std::abs(room.width() - form.width()) <= 4 || started->frameGeometry().width() == screen.width(), qPrintable(sizes));
+        QVERIFY2(std::abs(room.height() - form.height()) <= 4 || started->frameGeometry().height() == screen.height(), qPrintable(sizes));
         // Every control a person can reach carries the words they see.
         QCOMPARE(UnnamedControls(started), QStringList());
         QVERIFY(started->closeAllDocuments());
+
+        // A design saved with its layer editor open: the editor comes back
+        // with the whole plane filling its window, not as a thumbnail.
+        StartOptions reopen;
+        reopen.database = missing.database;
+        reopen.file = file(QStringLiteral("mit-editor.vnt"));
+        {
+            DocumentHost* saved = started->newDocument();
+            saved->setLayerEditorOpen(true);
+            QVERIFY(saved->saveTo(reopen.file));
+            saved->closeAll();
+        }
+        delete app->mainFrame();
+        QCOMPARE(app->Start(reopen), -1);
+        CMainFrame* again = app->mainFrame();
+        ui::CLayerEditFrm* editor = nullptr;
+        for (QMdiSubWindow* w : again->mdiArea()->subWindowList())
+            if (auto* e = qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w))) editor = e;
+        QVERIFY(editor != nullptr);
+        QTRY_VERIFY(editor->isVisible());
+        const QSize plane = editor->view().size(), view = editor->scrollArea().maximumViewportSize();
+        QVERIFY2(plane.width() >= view.width() - 2 || plane.height() >= view.height() - 2,
+                 qPrintable(QStringLiteral("%1x%2 in %3x%4").arg(plane.width()).arg(plane.height()).arg(view.width()).arg(view.height())));
+        QVERIFY(plane.width() <= view.width() && plane.height() <= view.height());
+        BoxAnswerer no({QStringLiteral("Nein")});
+        QVERIFY(again->closeAllDocuments());
     }
 
     void newSaveOpenClose() {
@@ -351,6 +390,19 @@ private slots:
         QTRY_VERIFY(ok.allAnswered());
         QVERIFY(ok.texts.front().contains(QStringLiteral("beschädigt")));
         QTRY_VERIFY(frame_->documents().empty());
+    }
+
+    void maximisedWindowShowsItsMarkInTheMainTitle() {
+        DocumentHost* doc = frame_->newDocument();
+        doc->frames().front()->showMaximized();
+        doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
+        // What the window system gets: the modified mark, as with the windows tiled.
+        QCOMPARE(frame_->windowHandle()->title(), QStringLiteral("Vantor - [Entkopplung%1*]").arg(doc->title().back()));
+        doc->frames().front()->showNormal();
+        QCOMPARE(frame_->windowHandle()->title(), QStringLiteral("Vantor - ") + doc->title() + QStringLiteral("*"));
+        doc->frames().front()->showMaximized();
+        doc->undo();
+        QCOMPARE(frame_->windowHandle()->title(), QStringLiteral("Vantor - [") + doc->title() + QStringLiteral("]"));
     }
 
     void cliDesignOpensSavesPrints() {
@@ -559,12 +611,26 @@ private slots:
         }
     }
 
+    void theBuiltProgramFindsItsHelpAndComponents() {
+        // build/app/vantor, as scripts/run starts it, looks where the
+        // installed program does: share/vantor beside its bin folder.
+        const QString bin = QFileInfo(QStringLiteral(VANTOR_APP)).absolutePath();
+        const QString help = DataFolderHolding(QStringLiteral("help"), bin);
+        QVERIFY2(!help.isEmpty(), qPrintable(bin));
+        QVERIFY(QFileInfo::exists(help + QStringLiteral("/index.html")));
+        QVERIFY(QFileInfo::exists(help + QStringLiteral("/hauptformular.html")));
+        QVERIFY(!DataFolderHolding(QStringLiteral("Database"), bin).isEmpty());
+    }
+
     void f1OpensTheHelpWindowAtTheTopic() {
         SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
         DocumentHost* doc = frame_->newDocument();
         QWidget* form = doc->frames().front()->content();
         auto* attenuation = NamedChild<QLineEdit>(form, QStringLiteral("Dämpfung:"));
         QVERIFY(attenuation != nullptr);
+        // In the active main window, whose "Hilfethemen" has F1 as well.
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         attenuation->setFocus();
         QTest::keyClick(attenuation, Qt::Key_F1);
         HelpWindow* help = frame_->helpWindow();

@@ -98,6 +98,7 @@ private slots:
     void zAxisDialogChecksItsFields();
     void painterColoursAndClipping();
     void legendOfManyCurvesKeepsThePlot();
+    void fifthCurveRepeatsTheColourDashed();
     void unitNoteWrapsInANarrowPlot();
     void plotWritesThePictureAskedFor();
 };
@@ -429,6 +430,57 @@ void GraphTest::plotWritesThePictureAskedFor() {
     QCOMPARE(csv.readAll().split('\n').first(), QByteArray("f_Hz,Approx_Ohm,Probe1_Ohm,Probe2_Ohm"));
     QVERIFY(svg.readAll().contains("<svg"));
     QVERIFY(!QFile::exists(dir.filePath("k.gif")));
+}
+
+void GraphTest::fifthCurveRepeatsTheColourDashed() {
+    // Five level curves: the fifth has the first one's blue; along its
+    // level the blue breaks into dashes where the first runs unbroken.
+    std::vector<CGraphTrace> traces;
+    for (int k = 1; k <= 6; ++k) {  // the sixth at 0 Ohm keeps the others off the plot's edge
+        CGraphTrace t("Probe", "Hz", "Ohm", "|Z| (Sonde " + std::to_string(k) + ")");
+        t.points = {{1e6, 0.2 * (k % 6), 1}, {1e9, 0.2 * (k % 6), 1}};
+        traces.push_back(std::move(t));
+    }
+    const render::GraphPicture picture = render::MakeGraphPicture(traces, false);
+    QImage image(800, 600, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const render::GraphMapping mapping = render::RenderGraph(painter, QRectF(0, 0, 800, 600), picture);
+    painter.end();
+    const QColor blue = render::ColourFromBgr(render::kCurveColours[0]);
+    const QRect plot = mapping.plot().toAlignedRect();
+    // Pieces of blue along the row of a level, inside the plot.
+    auto pieces = [&](double level) {
+        QPointF at;
+        if (!mapping.toPage(5e8, level, at)) return -1;
+        // The line may fall between two rows: a pixel counts when either is blue.
+        const int row = static_cast<int>(std::floor(at.y()));
+        int n = 0;
+        bool in = false;
+        for (int x = plot.left() + 3; x < plot.right() - 3; ++x) {
+            const bool now = Near(image.pixel(x, row), blue) || Near(image.pixel(x, row + 1), blue) ||
+                             Near(image.pixel(x, row - 1), blue);
+            n += now && !in;
+            in = now;
+        }
+        return n;
+    };
+    QCOMPARE(pieces(0.2), 1);
+    QVERIFY2(pieces(1.0) > 10, qPrintable(QString::number(pieces(1.0))));
+    QCOMPARE(render::CurveLineStyle(3), Qt::SolidLine);
+    QCOMPARE(render::CurveLineStyle(4), Qt::DashLine);
+
+    // The legend: each caption has a piece of its line in front, the fifth's dashed.
+    QTemporaryDir dir;
+    QString error;
+    const QString svgPath = dir.filePath(QStringLiteral("five.svg"));
+    QVERIFY2(render::WriteGraphPicture(picture, svgPath, QSize(800, 600), error), qPrintable(error));
+    QFile svg(svgPath);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(svg.readAll());
+    QVERIFY(text.contains(QStringLiteral("|Z| (Sonde 5)")));
+    // Blue dashed twice: the fifth curve and the piece in front of its caption.
+    static const QRegularExpression dashedBlue(QStringLiteral("stroke=\"#0000ff\"[^>]*stroke-dasharray=\"[0-9.]+,[0-9.]+\""));
+    QCOMPARE(text.count(dashedBlue), 2);
 }
 
 QTEST_MAIN(GraphTest)

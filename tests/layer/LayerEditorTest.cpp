@@ -37,10 +37,10 @@ using TestHost = LayerTestHost;
 struct Editor {
     explicit Editor(TestHost& host) : frame(host) {
         host.doc.UpdateAllViews(ChangeHint::Everything);
-        view().setScale(1e4);
         frame.resize(1200, 900);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        view().zoomBy(1e4 / view().scale());  // the person's zoom: the window no longer fits it
     }
     CLayerEditView& view() { return frame.view(); }
     QPoint at(QPointF mmPoint) { return view().toPixel(mmPoint.x() * mm, mmPoint.y() * mm).toPoint(); }
@@ -79,6 +79,7 @@ private slots:
     void contextMenuOffers();
     void editUndoneAndMapOutOfDate();
     void zoomAboutTheCursorAndFit();
+    void symbolsOnTheBorderShowWholeAtAnyZoom();
     void picture();
 };
 
@@ -326,6 +327,26 @@ void LayerEditorTest::zoomAboutTheCursorAndFit() {
     const QSize room = e.frame.scrollArea().maximumViewportSize();
     QVERIFY(v.width() <= room.width() && v.height() <= room.height());
     QVERIFY(v.width() >= room.width() - 1 || v.height() >= room.height() - 1);
+}
+
+void LayerEditorTest::symbolsOnTheBorderShowWholeAtAnyZoom() {
+    // A group on the top-left corner: its whole 5 mm square shows, however
+    // far the person zooms in, and the fitted plane keeps room for it.
+    TestHost host;
+    host.addGroup(0, 0);
+    Editor e(host);
+    CLayerEditView& v = e.view();
+    for (int steps : {0, 4, 8}) {
+        for (int i = 0; i < steps; ++i) QTest::keyClick(&v, Qt::Key_Plus, Qt::ControlModifier);
+        const QImage image = v.grab().toImage();
+        const double corner = 2.3 * mm;  // just inside the square's edge
+        const QPoint outer = v.toPixel(-corner, -corner).toPoint();
+        QVERIFY2(image.rect().contains(outer), qPrintable(QStringLiteral("%1 at scale %2").arg(outer.x()).arg(v.scale())));
+        QCOMPARE(image.pixelColor(outer), QColor(0, 0, 255));
+    }
+    e.frame.fitToWindow();
+    QVERIFY(v.toPixel(0, 0).x() >= 2.5 * mm * v.scale());
+    QVERIFY(v.width() <= e.frame.scrollArea().maximumViewportSize().width());
 }
 
 void LayerEditorTest::picture() {

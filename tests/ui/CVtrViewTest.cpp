@@ -276,6 +276,10 @@ void CVtrViewTest::attenuationSpinKeepsToItsRange() {
 void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     Form f;
     QPushButton* search = f.button("vv Drossel suchen... vv");
+    // The schematic's "Drossel" opens the data sheet; without one it says so.
+    QPushButton* sheet = f.button("Drossel");
+    sheet->click();
+    QCOMPARE(f.host.statusMessages, QStringList{QStringLiteral("Es ist keine Drossel gewählt.")});
     search->click();
     QCOMPARE(LastMessage(f.host), QStringLiteral("Bitte zuerst Daten in die Filterberechnung transferieren!"));
 
@@ -296,6 +300,10 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     QCOMPARE(f.field("Hersteller:")->text().toStdString(), chosen.maker);
     QCOMPARE(f.field("Bauform:")->text().toStdString(), chosen.dimensions);
     QVERIFY(!f.field("Bauart:")->text().isEmpty());
+    QVERIFY(chosen.datasheet.empty());  // the sample chokes come without one
+    sheet->click();
+    QCOMPARE(f.host.statusMessages.last(),
+             QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(QString::fromStdString(chosen.name)));
 }
 
 void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {

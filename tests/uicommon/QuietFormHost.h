@@ -41,6 +41,7 @@ public:
     void printPreview(ui::Printable&) override {}
     void printSetup() override {}
     void exitProgram() override {}
+    void showStatusMessage(const QString& text) override { statusMessages << text; }
 
     RecordingInteraction ui;
     RecordView form{std::make_unique<MainFormState>()};
@@ -48,6 +49,7 @@ public:
     QStringList labels;  // the commands run, by their undo labels
     QList<int> helpTopics;
     QStringList helpSections;
+    QStringList statusMessages;
 };
 
 }  // namespace vantor::test

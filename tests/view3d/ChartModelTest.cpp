@@ -164,6 +164,25 @@ TEST(Chart, AnglesFoldOnceIntoOneTurn) {
     EXPECT_FLOAT_EQ(chart.Settings().ax, 40.0f);
 }
 
+// The flat map's middle at the middle of the picture in every mode: the
+// orthographic window of "Move" and "Random rotation" is centred on py,
+// the perspective of "Center rotation" on 0.
+TEST(Chart, FlatPlaneIsCentredInEveryMode) {
+    for (const int mode : {kMove, kRandomRotation, kCenterRotation}) {
+        // A plane half as wide as long: its middle lies below the cube's.
+        float zmin = 0, zmax = 0;
+        COpenGL3D chart;
+        chart.Load(BuildDataSets(ThreeEntries(), 0.1, 0.05, zmin, zmax), zmin, zmax);
+        chart.Settings().surfaceType = kFlat;
+        chart.SetMode(mode);
+        const SurfaceDataSet& set = chart.Set(chart.Current());
+        const ChartTransform t = chart.FrameTransform();
+        const float middle = (set.y.front() + set.y.back()) / 2 + t.ty;
+        const float window = mode == kCenterRotation ? 0.0f : chart.Settings().py;
+        EXPECT_NEAR(middle, window, 1e-6f) << mode;
+    }
+}
+
 TEST(Chart, AnimationPatterns) {
     // Change of ax, ay, az per tick at speed 3.
     const float steps[7][3] = {{3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 3, 0}, {2, 0, 3}, {0, 2, 3}, {1, 2, 3}};

@@ -74,6 +74,7 @@ class View3DTest : public QObject {
     Q_OBJECT
 private slots:
     void bandColoursOfAKnownMap();
+    void axisTextsLieOutsideTheChartAndInsideTheWindow();
     void noDataWithoutResults();
     void gridAsSurfaceMenuTwiceAndTheWheel();
     void exportWritesBmpAndPngAndFailsCleanly();
@@ -109,6 +110,40 @@ void View3DTest::bandColoursOfAKnownMap() {
     QCOMPARE(PixelAt(picture, 0.2, 0.5), QColor(0, 0, 255));
     QCOMPARE(PixelAt(picture, 0.8, 0.5), QColor(255, 0, 0));
     QCOMPARE(PixelAt(picture, 0.8, 0.2), QColor(255, 0, 0));
+}
+
+void View3DTest::axisTextsLieOutsideTheChartAndInsideTheWindow() {
+    if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
+    COpenGL3D chart;
+    COpenGL gl(chart);
+    gl.resize(420, 260);  // the graph window's lower row
+    if (!Shows(gl)) QSKIP("no window could be shown");
+    PlaneResults results;
+    ComplexMatrix map(8, 6);
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 6; ++c) map.Set(r, c, {1.0 + r * c, 0.0});
+    results.resultMaps = {map};
+    results.resultLabels = {kMaximumLabel};
+    float zmin = 0, zmax = 0;
+    gl.chart().Load(render::BuildDataSets(results, 0.099, 0.07, zmin, zmax), zmin, zmax);
+    // The default view, solid, then the flat map moved.
+    for (const int type : {kSolid, kFlat}) {
+        gl.chart().Settings().surfaceType = type;
+        if (type == kFlat) gl.chart().SetMode(kMove);
+        gl.chartChanged();
+        const QImage picture = gl.grabFramebuffer();
+        if (!gl.contextValid() || picture.isNull()) QSKIP("no OpenGL context could be made");
+        const QList<QRectF>& labels = gl.labelRects();
+        QCOMPARE(labels.size(), type == kSolid ? 6 : 2);  // X, Y, |Z| and three values
+        for (const QRectF& r : labels) {
+            QVERIFY2(QRectF(gl.rect()).contains(r), qPrintable(QStringLiteral("%1,%2").arg(r.x()).arg(r.y())));
+            QVERIFY2(!gl.chartOutline().intersects(QPolygonF(r)), qPrintable(QStringLiteral("%1,%2").arg(r.x()).arg(r.y())));
+        }
+        // The flat map sits in the middle.
+        const QRectF box = gl.chartOutline().boundingRect();
+        QVERIFY(box.top() > 0 && box.bottom() < gl.height());
+        QVERIFY(std::abs(box.center().y() - gl.height() / 2.0) < 0.1 * gl.height() || type == kSolid);
+    }
 }
 
 void View3DTest::noDataWithoutResults() {
