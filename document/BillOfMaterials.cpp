@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 #include "CLayer.h"
 #include "CVtrDoc.h"
@@ -31,6 +30,7 @@ BillOfMaterials MakeBillOfMaterials(const CVtrDoc& doc) {
     BillOfMaterials bom;
     if (const CLayer* plane = doc.plane()) {
         const std::size_t groups = plane->capacitorGroups.size();
+        std::vector<std::string> keys;  // one per part, in bom.capacitors' order
         for (std::size_t g = 0; g < groups; ++g) {
             const CCGroup& group = *plane->capacitorGroups[g];
             bom.groups.push_back(group.name);
@@ -41,12 +41,15 @@ BillOfMaterials MakeBillOfMaterials(const CVtrDoc& doc) {
                 SplitPackageName(c.shape.name, part.package, part.dielectric);
                 part.esl = EffectiveEsl(c);
                 part.esr = EsrAsUsed(c, part.esl);
-                auto same = [&](const CapacitorPart& p) {
-                    return std::tie(p.capacitance, p.package, p.dielectric, p.esl, p.esr) ==
-                           std::tie(part.capacitance, part.package, part.dielectric, part.esl, part.esr);
-                };
-                auto it = std::find_if(bom.capacitors.begin(), bom.capacitors.end(), same);
-                if (it == bom.capacitors.end()) {
+                // The same part on paper: value and inductance as printed,
+                // package, and the same loss law.
+                const std::string key = FormatValue(c.capacitance, "F") + "|" + c.shape.name + "|" +
+                                        FormatValue(part.esl, "H") + "|" + FormatValue(c.shape.rloss, "") +
+                                        (c.autoParasitics != 0 ? "|auto" : "|fest");
+                const auto at = std::find(keys.begin(), keys.end(), key);
+                auto it = bom.capacitors.begin() + (at - keys.begin());
+                if (at == keys.end()) {
+                    keys.push_back(key);
                     part.perGroup.assign(groups, 0);
                     it = bom.capacitors.insert(bom.capacitors.end(), part);
                 }

@@ -33,8 +33,9 @@ struct BillOfMaterials {
 };
 
 /// The parts of doc's placed groups (their plane-capacitance entry left
-/// out) and its chosen choke. Capacitors are the same part when value,
-/// package name, ESL and ESR as used agree.
+/// out) and its chosen choke. Capacitors are the same part when they read
+/// the same in the list: value and ESL as printed, the package name and the
+/// loss law.
 BillOfMaterials MakeBillOfMaterials(const CVtrDoc& doc);
 
 /// A package name split at its first blank: "1005(0402)" and "X7R-Keramik".

@@ -73,7 +73,7 @@ void ProbeLines(const CVtrDoc& doc, const CLayer& plane, std::vector<ReportLine>
             lines.push_back({ExcursionText(e)});
             any = true;
         }
-    if (!any) lines.push_back({"Alle Sondenkurven liegen bis Fo im Zielband."});
+    if (!any) lines.push_back({"Keine Sondenkurve liegt bis Fo über Zmax."});
 }
 
 }  // namespace

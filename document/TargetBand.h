@@ -32,20 +32,20 @@ TargetBand GroupTargetBand(const CCGroup& group);
 /// the optimiser fills (the one every placed group was copied from).
 const CCGroup& BandGroup(const CVtrDoc& doc);
 
-/// A frequency range, Hz, in which a curve leaves the band.
+/// A frequency range, Hz, in which a curve rises above the band.
 struct BandExcursion {
     std::string trace;
-    bool above = true;  // above Zmax, else below Zmin
     double from = 0.0, to = 0.0;
 };
 
 /// The ranges of trusted points (flag set) at or below fo in which the
-/// trace lies above the upper or below the lower line, in frequency order.
-/// A range spans its first to its last point outside the band.
+/// trace lies above the upper line, in frequency order: what a reviewer
+/// looks for (a curve below Zmin is lower impedance than asked for). A
+/// range spans its first to its last point above the line.
 std::vector<BandExcursion> BandExcursions(const CGraphTrace& trace, const TargetBand& band);
 
-/// "Probe1 über Zmax von 512MHz bis 780MHz" (or "unter Zmin"); a range of
-/// one point says "bei 512MHz".
+/// "Probe1 über Zmax von 512MHz bis 780MHz"; a range of one point says
+/// "bei 512MHz".
 std::string ExcursionText(const BandExcursion& excursion);
 
 }  // namespace vantor

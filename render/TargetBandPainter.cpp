@@ -33,7 +33,7 @@ std::vector<double> BandSamples(double from, double to, bool log) {
 }  // namespace
 
 QColor BandFillColour() { return QColor(0, 150, 60, 48); }
-QColor ExcursionColour() { return QColor(220, 0, 0, 36); }
+QColor ExcursionColour() { return QColor(230, 0, 0, 30); }
 
 GraphPicture MakeBandPicture(std::vector<CGraphTrace> traces, bool logarithmic, const TargetBand& band, bool yAuto,
                              double yMaximum) {
