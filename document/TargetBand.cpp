@@ -26,7 +26,10 @@ std::vector<BandExcursion> BandExcursions(const CGraphTrace& trace, const Target
     if (!band.HasTargets()) return found;
     bool open = false;
     for (const CTracePoint& p : trace.points) {
-        const bool above = p.flag != 0 && p.x <= band.fo && p.y > band.Upper(p.x);
+        // An untrusted point (a rough interpolation at a sharp peak) neither
+        // starts nor ends a range.
+        if (p.flag == 0) continue;
+        const bool above = p.x <= band.fo && p.y > band.Upper(p.x);
         if (above && open) found.back().to = p.x;
         else if (above) found.push_back({trace.name, p.x, p.x});
         open = above;

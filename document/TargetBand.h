@@ -38,10 +38,11 @@ struct BandExcursion {
     double from = 0.0, to = 0.0;
 };
 
-/// The ranges of trusted points (flag set) at or below fo in which the
-/// trace lies above the upper line, in frequency order: what a reviewer
-/// looks for (a curve below Zmin is lower impedance than asked for). A
-/// range spans its first to its last point above the line.
+/// The ranges at or below fo in which the trace lies above the upper line,
+/// in frequency order: what a reviewer looks for (a curve below Zmin is
+/// lower impedance than asked for). A range spans its first to its last
+/// trusted point (flag set) above the line; untrusted points in between
+/// neither end nor start one.
 std::vector<BandExcursion> BandExcursions(const CGraphTrace& trace, const TargetBand& band);
 
 /// "Probe1 über Zmax von 512MHz bis 780MHz"; a range of one point says

@@ -100,6 +100,7 @@ private slots:
     void legendOfManyCurvesKeepsThePlot();
     void unitNoteWrapsInANarrowPlot();
     void plotWritesThePictureAskedFor();
+    void targetBandFollowsItsMenuItem();
 };
 
 void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
@@ -405,6 +406,7 @@ void GraphTest::plotWritesThePictureAskedFor() {
     const Case cases[] = {
         {{"--size", "640x480", "--log", "--traces", "Approx"}, 0, QSize(640, 480)},
         {{"--size", "300x200", "--ymax", "0.5Ohm"}, 0, QSize(300, 200)},
+        {{"--size", "400x300", "--log", "--band"}, 0, QSize(400, 300)},
         {{"--traces", "Keine"}, 2, QSize(0, 0)},
         {{"--size", "10x10"}, 2, QSize(0, 0)},
     };
@@ -429,6 +431,31 @@ void GraphTest::plotWritesThePictureAskedFor() {
     QCOMPARE(csv.readAll().split('\n').first(), QByteArray("f_Hz,Approx_Ohm,Probe1_Ohm,Probe2_Ohm"));
     QVERIFY(svg.readAll().contains("<svg"));
     QVERIFY(!QFile::exists(dir.filePath("k.gif")));
+}
+
+void GraphTest::targetBandFollowsItsMenuItem() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    const CCGroup* group = host.doc.currentGroup();
+    QVERIFY(group != nullptr);
+    // On while the window is open and the group has targets: its band is
+    // drawn, and switching it off and on again takes and gives it back.
+    QAction* band = frame.targetBandAction();
+    QCOMPARE(band->text(), QStringLiteral("&Zielband"));
+    QVERIFY(band->isCheckable() && band->isChecked());
+    auto shown = [&] {
+        const auto b = frame.graph().picture(false).band;
+        return b.has_value() && b->zmaxFo == group->zmaxFo && b->fo == group->fo;
+    };
+    QVERIFY(shown());
+    band->trigger();
+    QVERIFY(!band->isChecked());
+    QVERIFY(!shown());
+    host.doc.UpdateAllViews(ChangeHint::Everything);
+    QVERIFY2(!shown(), "a refresh keeps the choice");
+    band->trigger();
+    QVERIFY(shown());
 }
 
 QTEST_MAIN(GraphTest)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "BillOfMaterials.h"
 #include "CLayer.h"
 #include "DocumentFixtures.h"
@@ -111,19 +113,23 @@ TEST(TargetBand, ExcursionsAreTheRangesAboveTheUpperLineUpToFo) {
     EXPECT_DOUBLE_EQ(band.Lower(5e8), 0.9);
 
     CGraphTrace t("Probe1", "Hz", "Ohm", "");
-    const std::vector<std::pair<double, double>> points = {
-        {1e8, 0.85}, {2e8, 2.0}, {3e8, 2.0}, {4e8, 0.9}, {5e8, 0.5}, {6e8, 0.95}, {7e8, 3.0}, {1.1e9, 5.0}};
-    for (const auto& [f, z] : points) t.points.emplace_back(f, z);
-    t.points.emplace_back(8e8, 9.0, 0);  // not trusted: never judged
+    // {f, |Z|, trusted}
+    const std::vector<std::tuple<double, double, int>> points = {
+        {1e8, 0.85, 1}, {2e8, 2.0, 1}, {3e8, 2.0, 1}, {4e8, 0.9, 1}, {4.5e8, 9.0, 0}, {5e8, 0.5, 1},
+        {6e8, 0.95, 1}, {7e8, 3.0, 1},  {7.5e8, 0.1, 0}, {8e8, 3.0, 1}, {1.1e9, 5.0, 1}};
+    for (const auto& [f, z, trusted] : points) t.points.emplace_back(f, z, trusted);
 
     const std::vector<BandExcursion> found = BandExcursions(t, band);
-    ASSERT_EQ(found.size(), 2u) << "0.5 Ohm at 500 MHz is below the band: no finding";
+    // Below the band (500 MHz) is no finding, nor is an untrusted point
+    // alone (450 MHz); one inside a range does not cut it (750 MHz), and
+    // nothing counts above fo.
+    ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].from, 2e8);
     EXPECT_EQ(found[0].to, 3e8);
-    EXPECT_EQ(found[1].from, 7e8) << "the point above fo ends nothing and starts nothing";
-    EXPECT_EQ(found[1].to, 7e8);
+    EXPECT_EQ(found[1].from, 7e8);
+    EXPECT_EQ(found[1].to, 8e8);
     EXPECT_EQ(ExcursionText(found[0]), "Probe1 über Zmax von 200MHz bis 300MHz");
-    EXPECT_EQ(ExcursionText(found[1]), "Probe1 über Zmax bei 700MHz");
+    EXPECT_EQ(ExcursionText(BandExcursion{"Probe1", 5.12e8, 5.12e8}), "Probe1 über Zmax bei 512MHz");
 
     EXPECT_TRUE(BandExcursions(t, TargetBand{}).empty()) << "a group without targets has no band";
 }
