@@ -110,7 +110,8 @@ void DrawBandUnderCurves(QPainter& painter, const GraphMapping& mapping, const G
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(upper);
     painter.drawPolyline(lower);
-    painter.drawLine(QPointF(mapping.pageX(to), upper.back().y()), QPointF(mapping.pageX(to), lower.back().y()));
+    // Closed where the band ends inside the plot.
+    if (band.fo <= xMax) painter.drawLine(QPointF(mapping.pageX(to), upper.back().y()), QPointF(mapping.pageX(to), lower.back().y()));
     painter.restore();
 }
 
