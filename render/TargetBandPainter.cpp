@@ -111,7 +111,8 @@ void DrawBandUnderCurves(QPainter& painter, const GraphMapping& mapping, const G
     painter.drawPolyline(upper);
     painter.drawPolyline(lower);
     // Closed where the band ends inside the plot.
-    if (band.fo <= xMax) painter.drawLine(QPointF(mapping.pageX(to), upper.back().y()), QPointF(mapping.pageX(to), lower.back().y()));
+    if (band.fo <= xMax)
+        painter.drawLine(QPointF(mapping.pageX(to), upper.back().y()), QPointF(mapping.pageX(to), lower.back().y()));
     painter.restore();
 }
 

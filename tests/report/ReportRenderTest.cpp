@@ -117,7 +117,8 @@ void ReportRenderTest::bandLiesBetweenTheLines() {
         int inside = 0;
         for (int y = static_cast<int>(plot.top()) + 8; y < static_cast<int>(plot.bottom()); ++y) {
             if (!banded(x, y)) continue;
-            QVERIFY2(y >= top - 2 && y <= bottom + 2, qPrintable(QStringLiteral("f=%1 y=%2 outside %3..%4").arg(f).arg(y).arg(top).arg(bottom)));
+            QVERIFY2(y >= top - 2 && y <= bottom + 2,
+                     qPrintable(QStringLiteral("f=%1 y=%2 outside %3..%4").arg(f).arg(y).arg(top).arg(bottom)));
             ++inside;
         }
         QVERIFY2(inside >= (bottom - top) * 0.8, qPrintable(QStringLiteral("f=%1: %2 px").arg(f).arg(inside)));
