@@ -18,6 +18,7 @@
 #ifdef VANTOR_HAVE_REPORT
 #include "GraphPainter.h"
 #include "HeadlessQt.h"
+#include "TargetBandPainter.h"
 #endif
 
 namespace vantor::cli {
@@ -31,6 +32,7 @@ struct PlotArgs {
     int steps = 500;
     std::optional<std::string> ymax;
     bool log = false;
+    bool band = false;
     std::vector<std::string> traces;
     std::string size = "1596x1200";
     std::string database = "Database";
@@ -89,7 +91,11 @@ void RunPlot(const PlotArgs& a, Context& ctx) {
     double yMaximum = 2.0;
     yAxis.ApplyTo(yAuto, yMaximum);
     const HeadlessQt qt;
-    const render::GraphPicture picture = render::MakeGraphPicture(std::move(traces), a.log, yAuto, yMaximum);
+    const TargetBand band = GroupTargetBand(BandGroup(s.doc()));
+    if (a.band && !band.HasTargets()) ctx.ui.message("Die Gruppe hat keine Zielwerte: kein Zielband", MessageKind::Warning);
+    const render::GraphPicture picture = a.band && band.HasTargets()
+                                             ? render::MakeBandPicture(std::move(traces), a.log, band, yAuto, yMaximum)
+                                             : render::MakeGraphPicture(std::move(traces), a.log, yAuto, yMaximum);
     // The picture is drawn with its note; the person running the tool
     // hears of it too.
     if (!picture.note.isEmpty()) ctx.ui.message(kMessageUnitsDiffer, MessageKind::Warning);
@@ -99,6 +105,10 @@ void RunPlot(const PlotArgs& a, Context& ctx) {
         return;
     }
     std::printf("Grafik geschrieben: %s\n", a.out.c_str());
+    if (picture.band)
+        for (const CGraphTrace& t : picture.traces)
+            if (t.visible != 0 && t.name != kApproxTrace && t.yUnit == "Ohm")
+                for (const BandExcursion& e : BandExcursions(t, band)) std::printf("%s\n", ExcursionText(e).c_str());
 #else
     (void)a;
     ctx.ui.message("Dieses vantor-cli wurde ohne Qt gebaut (VANTOR_BUILD_REPORT=OFF): keine Grafik",
@@ -125,6 +135,7 @@ void RegisterPlotCommand(CLI::App& app, Context& ctx) {
     plot->add_option("--steps", a->steps, "Number of steps (default 500)");
     plot->add_option("--ymax", a->ymax, "Top of the Y axis, e.g. 0.5Ohm (default: from the curves)");
     plot->add_flag("--log", a->log, "Logarithmic frequency and |Z| axes");
+    plot->add_flag("--band", a->band, "The target band of the current group, shaded, and where probe curves leave it");
     plot->add_option("--traces", a->traces, "Curves to draw, e.g. Approx,Probe1 (default: all)")->delimiter(',');
     plot->add_option("--size", a->size, "Picture size in pixels (default 1596x1200; PDF: A4 landscape)");
     a->databaseNamed = AddDatabaseOption(plot, a->database);

@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "DocumentFile.h"
+#include "DesignOptions.h"
 #include "DocumentSession.h"
+#include "Workflows.h"
 
 #ifdef VANTOR_HAVE_REPORT
 #include "HeadlessQt.h"
@@ -20,6 +22,8 @@ struct ReportArgs {
     FileArgs file;
     std::string out;
     std::string paper = "A4";
+    std::string database = "Database";
+    const CLI::Option* databaseNamed = nullptr;
 };
 
 void RunReport(const ReportArgs& a, Context& ctx) {
@@ -31,7 +35,8 @@ void RunReport(const ReportArgs& a, Context& ctx) {
                " selbst. Sie bleibt unverändert.");
         return;
     }
-    if (!s.Open(a.file)) return;
+    // The chosen choke's data points come from the component folder.
+    if (!CheckNamedFolder(a.databaseNamed, a.database, ctx) || !s.LoadDatabase(a.database) || !s.Open(a.file)) return;
     const HeadlessQt qt;
     const QString title = QString::fromStdString(std::filesystem::path(a.file.file).filename().string());
     QString error;
@@ -56,6 +61,7 @@ void RegisterReportCommand(CLI::App& app, Context& ctx) {
     AddFileArgs(report, a->file, false);
     report->add_option("-o,--output", a->out, "PDF file to write")->required();
     report->add_option("--paper", a->paper, "A4 (default) or Letter")->check(CLI::IsMember({"A4", "Letter"}));
+    a->databaseNamed = AddDatabaseOption(report, a->database);
     report->callback([a, &ctx] { RunReport(*a, ctx); });
 }
 

@@ -17,6 +17,7 @@
 #include <QSvgGenerator>
 
 #include "SaveBytes.h"
+#include "TargetBandPainter.h"
 #include "Values.h"
 
 namespace vantor::render {
@@ -314,6 +315,8 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
     painter.setPen(QPen(kLabelColour, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
+
+    DrawBandUnderCurves(painter, mapping, picture);
 
     // Curves: solid where the points are trusted, the thin dash-dot pen
     // where either end of a segment is not.

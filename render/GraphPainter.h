@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,7 @@
 
 #include "CGraphTrace.h"
 #include "GraphAxis.h"
+#include "TargetBand.h"
 
 class QPainter;
 
@@ -39,6 +41,7 @@ struct GraphPicture {
     std::array<std::uint32_t, 4> colours = kCurveColours;  // 0x00BBGGRR
     QString note;                                          // written over the plot while not empty
     QString readout;                                       // the mouse read-out, screen only
+    std::optional<TargetBand> band;                        // shaded under impedance curves
 };
 
 /// The traces with their visible flags as given, scaled and with the note

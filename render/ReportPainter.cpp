@@ -5,6 +5,9 @@
 #include <filesystem>
 
 #include <QBuffer>
+#include <QDate>
+#include <QLocale>
+#include <QPagedPaintDevice>
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -14,6 +17,8 @@
 #include <QPdfWriter>
 
 #include "DesignReport.h"
+#include "ReportPagePainters.h"
+#include "ReportPages.h"
 #include "SaveBytes.h"
 
 namespace vantor::render {
@@ -48,7 +53,10 @@ private:
 
 }  // namespace
 
-void RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& title) {
+namespace {
+
+// The first page: the groups and the layout, in tenths of a millimetre.
+void RenderFirstPage(QPainter& painter, const CVtrDoc& doc, const QString& title) {
     QPaintDevice* device = painter.device();
     const int W = device->widthMM() * 10;
     const int H = device->heightMM() * 10;
@@ -79,6 +87,44 @@ void RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& title) {
         painter.setClipping(false);
     }
     painter.restore();
+}
+
+}  // namespace
+
+QStringList RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& title) {
+    QStringList headings{QStringLiteral("Kondensatorgruppen:")};
+    RenderFirstPage(painter, doc, title);
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    if (paged == nullptr) return headings;
+    ReportCanvas canvas(painter, title, QLocale(QLocale::German).toString(QDate::currentDate(), QStringLiteral("dd.MM.yyyy")));
+    auto begin = [&](const QString& heading) {
+        paged->newPage();
+        headings << heading;
+        return canvas.beginPage(heading, static_cast<int>(headings.size()));
+    };
+    for (const ReportPage page : ReportPagesOf(doc)) {
+        const QString heading = QString::fromUtf8(ReportPageHeading(page));
+        if (page == ReportPage::Analysis) {
+            // Text pages go on where a page is full.
+            const std::vector<ReportLine> lines = AnalysisLines(doc);
+            std::size_t next = 0;
+            do {
+                next = canvas.lines(lines, next, begin(next == 0 ? heading : heading + QStringLiteral(" (Fortsetzung)")));
+            } while (next < lines.size());
+            continue;
+        }
+        const QRectF room = begin(heading);
+        painter.save();
+        switch (page) {
+            case ReportPage::Impedance: RenderImpedancePage(canvas, room, doc); break;
+            case ReportPage::Map: RenderMapPage(canvas, room, doc); break;
+            case ReportPage::Parts: RenderPartsPage(canvas, room, doc); break;
+            case ReportPage::Filter: RenderFilterPage(canvas, room, doc); break;
+            case ReportPage::Analysis: break;
+        }
+        painter.restore();
+    }
+    return headings;
 }
 
 bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& path, bool letter, QString& error) {

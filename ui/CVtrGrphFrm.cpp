@@ -80,6 +80,9 @@ void CVtrGrphFrm::buildMenus() {
     logarithmic_ = add(properties, QStringLiteral("&Logarithmische Achsen"), [this](bool on) { graph_->setLogarithmic(on); });
     logarithmic_->setCheckable(true);
     logarithmic_->setChecked(graph_->logarithmic());
+    targetBand_ = add(properties, QStringLiteral("&Zielband"), [this](bool on) { graph_->setTargetBand(on); });
+    targetBand_->setCheckable(true);
+    targetBand_->setChecked(graph_->targetBand());
 
     auto* help = new QMenu(QStringLiteral("&?"));
     add(help, QStringLiteral("&Hilfethemen"), [this] { host_.showHelp(0); });

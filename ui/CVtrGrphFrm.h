@@ -44,6 +44,7 @@ public:
     void setThreeDView(QWidget* view);
     /// The log-log switch of "&Eigenschaften".
     QAction* logarithmicAction() const { return logarithmic_; }
+    QAction* targetBandAction() const { return targetBand_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -65,6 +66,7 @@ private:
         void printPage(QPainter& painter, const QRectF& page) override;
     } threeDPicture_;
     QAction* logarithmic_ = nullptr;
+    QAction* targetBand_ = nullptr;
     QList<QMenu*> menus_;
     bool sized_ = false;
 };

@@ -18,6 +18,7 @@
 #include "FrequencyRangeFields.h"
 #include "GraphTraces.h"
 #include "MainFormLogic.h"
+#include "TargetBandPainter.h"
 
 namespace vantor::ui {
 
@@ -53,7 +54,10 @@ void CVtrGrphVw::refresh() {
     if (r.stepCount > 0) r.frequencyStep = (r.lastFrequency - r.firstFrequency) / r.stepCount;
     std::vector<CGraphTrace> traces = BuildGraphTraces(doc, r.firstFrequency, r.lastFrequency, r.stepCount, logarithmic_);
     for (CGraphTrace& t : traces) t.visible = tree_.isChecked(t.name) ? 1 : 0;
-    picture_ = render::MakeGraphPicture(std::move(traces), logarithmic_, yAuto_, yMaximum_);
+    const TargetBand band = GroupTargetBand(BandGroup(doc));
+    picture_ = targetBand_ && band.HasTargets()
+                   ? render::MakeBandPicture(std::move(traces), logarithmic_, band, yAuto_, yMaximum_)
+                   : render::MakeGraphPicture(std::move(traces), logarithmic_, yAuto_, yMaximum_);
     std::copy(r.colours.begin(), r.colours.end(), picture_.colours.begin());
     update();
 }
@@ -80,6 +84,12 @@ void CVtrGrphVw::setLogarithmic(bool on) {
     if (on == logarithmic_) return;
     logarithmic_ = on;
     QSettings().setValue(QLatin1String(kLogSetting), on);
+    refresh();
+}
+
+void CVtrGrphVw::setTargetBand(bool on) {
+    if (on == targetBand_) return;
+    targetBand_ = on;
     refresh();
 }
 

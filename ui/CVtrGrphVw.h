@@ -36,6 +36,11 @@ public:
     render::GraphPicture picture(bool withReadout) const;
     const QString& readout() const { return picture_.readout; }
 
+    bool targetBand() const { return targetBand_; }
+    /// "Zielband": the group's limit lines shaded under the curves; a view
+    /// setting kept only while the window is open.
+    void setTargetBand(bool on);
+
     bool logarithmic() const { return logarithmic_; }
     /// Log-log axes on or off; remembered in the settings.
     void setLogarithmic(bool on);
@@ -66,6 +71,7 @@ private:
     bool yAuto_ = true;
     double yMaximum_ = 2.0;  // Ohm
     bool logarithmic_ = false;
+    bool targetBand_ = true;
     render::GraphPicture picture_;  // with the read-out under the mouse
     render::GraphMapping mapping_;  // where the last paint put the plot
 };

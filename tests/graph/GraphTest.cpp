@@ -101,6 +101,7 @@ private slots:
     void fifthCurveRepeatsTheColourDashed();
     void unitNoteWrapsInANarrowPlot();
     void plotWritesThePictureAskedFor();
+    void targetBandFollowsItsMenuItem();
 };
 
 void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
@@ -406,6 +407,7 @@ void GraphTest::plotWritesThePictureAskedFor() {
     const Case cases[] = {
         {{"--size", "640x480", "--log", "--traces", "Approx"}, 0, QSize(640, 480)},
         {{"--size", "300x200", "--ymax", "0.5Ohm"}, 0, QSize(300, 200)},
+        {{"--size", "400x300", "--log", "--band"}, 0, QSize(400, 300)},
         {{"--traces", "Keine"}, 2, QSize(0, 0)},
         {{"--size", "10x10"}, 2, QSize(0, 0)},
     };
@@ -481,6 +483,31 @@ void GraphTest::fifthCurveRepeatsTheColourDashed() {
     // Blue dashed twice: the fifth curve and the piece in front of its caption.
     static const QRegularExpression dashedBlue(QStringLiteral("stroke=\"#0000ff\"[^>]*stroke-dasharray=\"[0-9.]+,[0-9.]+\""));
     QCOMPARE(text.count(dashedBlue), 2);
+}
+
+void GraphTest::targetBandFollowsItsMenuItem() {
+    TestHost host;
+    host.analyse();
+    CVtrGrphFrm frame(host);
+    const CCGroup* group = host.doc.currentGroup();
+    QVERIFY(group != nullptr);
+    // On while the window is open and the group has targets: its band is
+    // drawn, and switching it off and on again takes and gives it back.
+    QAction* band = frame.targetBandAction();
+    QCOMPARE(band->text(), QStringLiteral("&Zielband"));
+    QVERIFY(band->isCheckable() && band->isChecked());
+    auto shown = [&] {
+        const auto b = frame.graph().picture(false).band;
+        return b.has_value() && b->zmaxFo == group->zmaxFo && b->fo == group->fo;
+    };
+    QVERIFY(shown());
+    band->trigger();
+    QVERIFY(!band->isChecked());
+    QVERIFY(!shown());
+    host.doc.UpdateAllViews(ChangeHint::Everything);
+    QVERIFY2(!shown(), "a refresh keeps the choice");
+    band->trigger();
+    QVERIFY(shown());
 }
 
 QTEST_MAIN(GraphTest)
