@@ -37,8 +37,31 @@ void AddFileArgs(CLI::App* cmd, FileArgs& args, bool writes) {
     if (writes) cmd->add_option("-o,--output", args.out, "Write the result here instead of FILE");
 }
 
+namespace {
+
+/// The component folder read on the side of a command: its file messages
+/// are shown, its progress (a line per file) would only bury the command's
+/// own output.
+class WithoutProgress : public Interaction {
+public:
+    explicit WithoutProgress(Interaction& ui) : ui_(ui) {}
+    void message(const std::string& text, MessageKind kind) override { ui_.message(text, kind); }
+    Answer ask(const std::string& text, Buttons buttons) override { return ui_.ask(text, buttons); }
+    void progressBegin(const std::string&) override {}
+    void progressRange(ProgressBar, int) override {}
+    void progressValue(ProgressBar, int) override {}
+    void progressText(const std::string&) override {}
+    void progressEnd() override {}
+
+private:
+    Interaction& ui_;
+};
+
+}  // namespace
+
 bool DocumentSession::LoadDatabase(const std::string& folder) {
-    database_.LoadDatabase(ComponentFolder(folder), ctx_.ui);
+    WithoutProgress quiet(ctx_.ui);
+    database_.LoadDatabase(ComponentFolder(folder), quiet);
     return true;
 }
 
