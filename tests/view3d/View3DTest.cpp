@@ -64,6 +64,15 @@ void ClickRow(QListWidget& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
 }
 
+// The chart shows map as its only result, on a plane of length x width, m.
+void LoadMaximum(COpenGL3D& chart, const ComplexMatrix& map, double length, double width) {
+    PlaneResults results;
+    results.resultMaps = {map};
+    results.resultLabels = {kMaximumLabel};
+    float zmin = 0, zmax = 0;
+    chart.Load(render::BuildDataSets(results, length, width, zmin, zmax), zmin, zmax);
+}
+
 bool Shows(QWidget& w) {
     w.show();
     return QTest::qWaitForWindowExposed(&w);
@@ -91,14 +100,10 @@ void View3DTest::bandColoursOfAKnownMap() {
     gl.resize(400, 400);
     if (!Shows(gl)) QSKIP("no window could be shown");
     // Left half 1 Ohm, right half 10 Ohm; two bands blue and red.
-    PlaneResults results;
     ComplexMatrix map(6, 6);
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 6; ++c) map.Set(r, c, {c < 3 ? 1.0 : 10.0, 0.0});
-    results.resultMaps = {map};
-    results.resultLabels = {kMaximumLabel};
-    float zmin = 0, zmax = 0;
-    gl.chart().Load(render::BuildDataSets(results, 0.1, 0.1, zmin, zmax), zmin, zmax);
+    LoadMaximum(gl.chart(), map, 0.1, 0.1);
     ChartSettings& s = gl.chart().Settings();
     s.surfaceType = kFlat;
     s.mode = kMove;
@@ -120,14 +125,10 @@ void View3DTest::axisTextsLieOutsideTheChartAndInsideTheWindow() {
     COpenGL gl(chart);
     gl.resize(420, 260);  // the graph window's lower row
     if (!Shows(gl)) QSKIP("no window could be shown");
-    PlaneResults results;
     ComplexMatrix map(8, 6);
     for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 6; ++c) map.Set(r, c, {1.0 + r * c, 0.0});
-    results.resultMaps = {map};
-    results.resultLabels = {kMaximumLabel};
-    float zmin = 0, zmax = 0;
-    gl.chart().Load(render::BuildDataSets(results, 0.099, 0.07, zmin, zmax), zmin, zmax);
+    LoadMaximum(gl.chart(), map, 0.099, 0.07);
     // The default view, solid, then the flat map moved.
     for (const int type : {kSolid, kFlat}) {
         gl.chart().Settings().surfaceType = type;
@@ -156,15 +157,11 @@ void View3DTest::coarseWhileMovingAndTheSamePictureAtRest() {
     if (!Shows(gl)) QSKIP("no window could be shown");
     // 200 x 200 points: 39,601 cells, more than drawn while moving; a ripple
     // with sharp peaks that the coarse surface shows differently.
-    PlaneResults results;
     const int n = 200;
     ComplexMatrix map(n, n);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c) map.Set(r, c, {1.0 + ((r * 7 + c * 3) % 11 == 0 ? 4.0 : 0.0) + 0.01 * r, 0.0});
-    results.resultMaps = {map};
-    results.resultLabels = {kMaximumLabel};
-    float zmin = 0, zmax = 0;
-    chart.Load(render::BuildDataSets(results, 0.1, 0.08, zmin, zmax), zmin, zmax);
+    LoadMaximum(chart, map, 0.1, 0.08);
     chart.Settings().surfaceType = kSolid;
     chart.speed = 2;
     gl.chartChanged();
