@@ -22,7 +22,8 @@ using render::kHalfEdge;
 
 namespace {
 
-constexpr int kTickMs = 40;  // animation timer
+constexpr int kTickMs = 40;     // animation timer
+constexpr int kSettleMs = 250;  // after the last movement the full surface returns
 
 void Colour(const ChartColour& c) { glColor3f(c.r, c.g, c.b); }
 
@@ -82,7 +83,13 @@ COpenGL::COpenGL(COpenGL3D& chart, QWidget* parent) : QOpenGLWidget(parent), cha
     animation_.setInterval(kTickMs);
     connect(&animation_, &QTimer::timeout, this, [this] {
         chart_.AnimationStep();
-        update();
+        moved();
+    });
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        // A running animation keeps it moving.
+        if (!animation_.isActive()) rest();
     });
 }
 
@@ -93,7 +100,21 @@ void COpenGL::chartChanged() {
         if (!animation_.isActive()) animation_.start();
     } else {
         animation_.stop();
+        if (!dragging_) rest();
     }
+    update();
+}
+
+void COpenGL::moved() {
+    moving_ = true;
+    settle_.start();
+    update();
+}
+
+void COpenGL::rest() {
+    settle_.stop();
+    if (!moving_) return;
+    moving_ = false;
     update();
 }
 
@@ -113,11 +134,19 @@ const SurfaceGeometry& COpenGL::geometry() {
     key.type = chart_.Settings().surfaceType;
     key.bands = chart_.Settings().bands;
     chart_.ZRange(key.zmin, key.zmax);
-    if (!(key == key_)) {
-        geometry_ = BuildSurface(chart_.Set(chart_.Current()), key.type, key.bands, key.zmin, key.zmax);
-        key_ = key;
+    const SurfaceDataSet& set = chart_.Set(chart_.Current());
+    const int k = moving_ && decimation_ ? DecimationStep(set.nx, set.ny, kMovingCells) : 1;
+    CachedSurface& cached = k > 1 ? coarse_ : full_;
+    if (!(key == cached.key)) {
+        // Both on the chart's z range: the coarse surface keeps the colours.
+        const SurfaceDataSet coarse = k > 1 ? DecimateSurface(set, k) : SurfaceDataSet();
+        const SurfaceDataSet& drawn = k > 1 ? coarse : set;
+        cached.geometry = BuildSurface(drawn, key.type, key.bands, key.zmin, key.zmax);
+        cached.grid = QSize(drawn.nx, drawn.ny);
+        cached.key = key;
     }
-    return geometry_;
+    grid_ = cached.grid;
+    return cached.geometry;
 }
 
 void COpenGL::paintGL() {
@@ -357,11 +386,14 @@ void COpenGL::mouseMoveEvent(QMouseEvent* event) {
     chart_.MouseDrag(last_.x(), last_.y(), p.x(), p.y(), width(), height(),
                      (event->modifiers() & Qt::ShiftModifier) != 0);
     last_ = p;
-    update();
+    moved();
 }
 
 void COpenGL::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) dragging_ = false;
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        if (!animation_.isActive()) rest();
+    }
     QOpenGLWidget::mouseReleaseEvent(event);
 }
 

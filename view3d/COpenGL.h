@@ -3,12 +3,15 @@
 // (surface, axes, border, base, sides; texts and legend with QPainter over
 // it), runs the animation on a timer and turns mouse and wheel into the
 // chart's moves. Vertex arrays are built once per data set and settings.
+// While the chart moves (drag, animation) a coarser surface is drawn, so
+// the software renderer keeps up; the full one returns when it stops.
 
 #include <QList>
 #include <QOpenGLWidget>
 #include <QPoint>
 #include <QPolygonF>
 #include <QRectF>
+#include <QSize>
 #include <QTimer>
 
 class QPainter;
@@ -39,6 +42,14 @@ public:
     bool contextValid() const { return glReady_; }
     /// Frames drawn so far (for the benchmark).
     long framesDrawn() const { return frames_; }
+    /// Most cells of the surface drawn while the chart moves.
+    static constexpr long kMovingCells = 25000;
+    /// Columns and rows of the surface in the last frame (fewer while moving).
+    QSize gridDrawn() const { return grid_; }
+    /// Whether the chart counts as moving: the coarse surface is drawn.
+    bool moving() const { return moving_; }
+    /// Draws the full surface even while moving (for the benchmark's comparison).
+    void setDecimation(bool on) { decimation_ = on; }
     /// Of the last frame: the chart's outline on the widget and where the
     /// axis texts went.
     const QPolygonF& chartOutline() const { return outline_; }
@@ -64,14 +75,26 @@ private:
         float zmin = 0, zmax = 0;
         bool operator==(const GeometryKey&) const = default;
     };
+    struct CachedSurface {
+        SurfaceGeometry geometry;
+        GeometryKey key;
+        QSize grid;
+    };
     void drawChart();
     void drawTexts(QPainter& painter);
     const SurfaceGeometry& geometry();
+    /// The chart moved: coarse until it rests.
+    void moved();
+    /// Nothing moves any more: the full surface at once.
+    void rest();
 
     COpenGL3D& chart_;
     QTimer animation_;
-    SurfaceGeometry geometry_;
-    GeometryKey key_;
+    QTimer settle_;  // single shot after the last movement
+    CachedSurface full_, coarse_;
+    QSize grid_;
+    bool moving_ = false;
+    bool decimation_ = true;
     bool painting_ = false;
     bool glReady_ = false;
     bool dragging_ = false;

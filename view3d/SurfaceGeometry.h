@@ -26,4 +26,15 @@ struct SurfaceGeometry {
 SurfaceGeometry BuildSurface(const render::SurfaceDataSet& set, int type, const render::ColourBands& bands, float zmin,
                              float zmax);
 
+/// The smallest step k >= 1 for which every k-th column and row of an nx x
+/// ny grid, with the last ones kept too, leaves at most maxCells cells.
+int DecimationStep(int nx, int ny, long maxCells);
+
+/// A coarser set to draw while the chart moves: every k-th column and row
+/// and the last ones, so the plane keeps its outer edges. Each kept point
+/// takes the largest |Z| of the points nearest to it (about k x k), so no
+/// peak vanishes or sinks while the chart turns; a kept point without metal
+/// stays a hole. zmin and zmax stay the set's, so colours keep their scale.
+render::SurfaceDataSet DecimateSurface(const render::SurfaceDataSet& set, int k);
+
 }  // namespace vantor::view3d

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <random>
+
 #include "COpenGL3D.h"
 #include "PlaneResults.h"
 #include "SurfaceGeometry.h"
@@ -246,6 +250,89 @@ TEST(Geometry, CellsEdgesAndHoles) {
     sets = BuildDataSets(res, 0.1, 0.1, zmin, zmax);
     const SurfaceGeometry line = BuildSurface(sets[0], kSolid, bands, zmin, zmax);
     EXPECT_EQ(line.TriangleVertices() + line.LineVertices(), 0);
+}
+
+// A set of nx x ny points over the cube with the given |Z|, Ohm.
+SurfaceDataSet Grid(int nx, int ny, const std::function<float(int, int)>& z) {
+    SurfaceDataSet s;
+    s.nx = nx;
+    s.ny = ny;
+    for (int i = 0; i < nx; ++i) s.x.push_back(i / (nx - 1.0f) - kHalfEdge);
+    for (int j = 0; j < ny; ++j) s.y.push_back(j * 0.6f / (ny - 1.0f) - kHalfEdge);
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) s.z.push_back(z(i, j));
+    s.zmin = *std::min_element(s.z.begin(), s.z.end());
+    s.zmax = *std::max_element(s.z.begin(), s.z.end());
+    return s;
+}
+
+long Cells(const SurfaceDataSet& s) { return static_cast<long>(s.nx - 1) * (s.ny - 1); }
+
+// Seen while the chart moves: fewer cells than the budget, the same plane,
+// the same z scale, and every value of the full surface represented by the
+// largest near it.
+TEST(Decimation, BoundEdgesScaleAndPooledMaxima) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> ohm(0.1f, 2.0f);
+    const struct {
+        int nx, ny;
+        long budget;
+        int k;  // the smallest step within the budget
+    } cases[] = {{400, 250, 25000, 2}, {402, 252, 25000, 3}, {37, 23, 100, 3}, {5, 900, 40, 23}, {20, 10, 1000, 1}};
+    for (const auto& c : cases) {
+        const SurfaceDataSet full = Grid(c.nx, c.ny, [&](int, int) { return ohm(random); });
+        const int k = DecimationStep(c.nx, c.ny, c.budget);
+        EXPECT_EQ(k, c.k) << c.nx << " x " << c.ny;
+        const SurfaceDataSet d = DecimateSurface(full, k);
+        EXPECT_LE(Cells(d), c.budget);
+        if (k > 1) {
+            EXPECT_GT(Cells(DecimateSurface(full, k - 1)), c.budget) << "a smaller step fits";
+            EXPECT_LT(Cells(d), Cells(full));
+        }
+        EXPECT_EQ(d.x.front(), full.x.front());
+        EXPECT_EQ(d.x.back(), full.x.back());
+        EXPECT_EQ(d.y.front(), full.y.front());
+        EXPECT_EQ(d.y.back(), full.y.back());
+        EXPECT_EQ(d.zmin, full.zmin);
+        EXPECT_EQ(d.zmax, full.zmax);
+        EXPECT_EQ(*std::max_element(d.z.begin(), d.z.end()), full.zmax);
+        // Each kept point is the largest of the full points within half a step.
+        for (int j = 0; j < d.ny; ++j)
+            for (int i = 0; i < d.nx; ++i) {
+                const int fi = static_cast<int>(std::find(full.x.begin(), full.x.end(), d.x[i]) - full.x.begin());
+                const int fj = static_cast<int>(std::find(full.y.begin(), full.y.end(), d.y[j]) - full.y.begin());
+                ASSERT_LT(fi, full.nx);
+                ASSERT_LT(fj, full.ny);
+                float near = 0;
+                for (int q = std::max(0, fj - k / 2); q <= std::min(full.ny - 1, fj + k / 2); ++q)
+                    for (int p = std::max(0, fi - k / 2); p <= std::min(full.nx - 1, fi + k / 2); ++p)
+                        near = std::max(near, full.At(p, q));
+                EXPECT_GE(d.At(i, j), full.At(fi, fj));
+                EXPECT_LE(d.At(i, j), near);
+            }
+    }
+}
+
+TEST(Decimation, NarrowPeaksStayAndHolesStayOpen) {
+    // Single-point peaks between kept points, on the last column and in a
+    // corner: each stays, once (where, the test above bounds).
+    const int nx = 41, ny = 31, k = 4;
+    const std::pair<int, int> peaks[] = {{13, 17}, {40, 9}, {0, 30}};
+    for (const auto& [pi, pj] : peaks) {
+        const auto peak = [&](int i, int j) { return i == pi && j == pj ? 9.0f : 1.0f; };
+        const SurfaceDataSet d = DecimateSurface(Grid(nx, ny, peak), k);
+        EXPECT_EQ(std::count(d.z.begin(), d.z.end(), 9.0f), 1) << pi << ", " << pj;
+    }
+    // A hole over a kept point stays; a hole beside it lends it no value.
+    const float none = static_cast<float>(std::abs(kNoMetal));
+    const SurfaceDataSet holed = Grid(nx, ny, [&](int i, int j) { return (i == 8 || i == 9) && j == 8 ? none : 1.0f; });
+    const SurfaceDataSet d = DecimateSurface(holed, k);
+    EXPECT_TRUE(render::IsNoMetal(d.At(2, 2)));
+    EXPECT_EQ(std::count_if(d.z.begin(), d.z.end(), render::IsNoMetal), 1);
+    EXPECT_EQ(*std::max_element(d.z.begin(), d.z.end(), [](float a, float b) { return !render::IsNoMetal(b) && a < b; }),
+              1.0f);
+    // Sets without cells stay as they are.
+    EXPECT_EQ(DecimateSurface(Grid(1, 50, [](int, int) { return 1.0f; }), 5).ny, 50);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The 3D view on a real OpenGL context (Mesa under xvfb-run): the band
-// colours of a known map, "No Data !" without results, the menu's check
-// marks and the bitmap export with its failures.
+// colours of a known map, the coarse surface while the chart moves,
+// "No Data !" without results, the menu's check marks and the bitmap
+// export with its failures.
 
 #include <QAbstractButton>
 #include <QAction>
@@ -63,6 +64,15 @@ void ClickRow(QListWidget& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
 }
 
+// The chart shows map as its only result, on a plane of length x width, m.
+void LoadMaximum(COpenGL3D& chart, const ComplexMatrix& map, double length, double width) {
+    PlaneResults results;
+    results.resultMaps = {map};
+    results.resultLabels = {kMaximumLabel};
+    float zmin = 0, zmax = 0;
+    chart.Load(render::BuildDataSets(results, length, width, zmin, zmax), zmin, zmax);
+}
+
 bool Shows(QWidget& w) {
     w.show();
     return QTest::qWaitForWindowExposed(&w);
@@ -75,6 +85,7 @@ class View3DTest : public QObject {
 private slots:
     void bandColoursOfAKnownMap();
     void axisTextsLieOutsideTheChartAndInsideTheWindow();
+    void coarseWhileMovingAndTheSamePictureAtRest();
     void noDataWithoutResults();
     void gridAsSurfaceMenuTwiceAndTheWheel();
     void exportWritesBmpAndPngAndFailsCleanly();
@@ -89,14 +100,10 @@ void View3DTest::bandColoursOfAKnownMap() {
     gl.resize(400, 400);
     if (!Shows(gl)) QSKIP("no window could be shown");
     // Left half 1 Ohm, right half 10 Ohm; two bands blue and red.
-    PlaneResults results;
     ComplexMatrix map(6, 6);
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 6; ++c) map.Set(r, c, {c < 3 ? 1.0 : 10.0, 0.0});
-    results.resultMaps = {map};
-    results.resultLabels = {kMaximumLabel};
-    float zmin = 0, zmax = 0;
-    gl.chart().Load(render::BuildDataSets(results, 0.1, 0.1, zmin, zmax), zmin, zmax);
+    LoadMaximum(gl.chart(), map, 0.1, 0.1);
     ChartSettings& s = gl.chart().Settings();
     s.surfaceType = kFlat;
     s.mode = kMove;
@@ -118,14 +125,10 @@ void View3DTest::axisTextsLieOutsideTheChartAndInsideTheWindow() {
     COpenGL gl(chart);
     gl.resize(420, 260);  // the graph window's lower row
     if (!Shows(gl)) QSKIP("no window could be shown");
-    PlaneResults results;
     ComplexMatrix map(8, 6);
     for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 6; ++c) map.Set(r, c, {1.0 + r * c, 0.0});
-    results.resultMaps = {map};
-    results.resultLabels = {kMaximumLabel};
-    float zmin = 0, zmax = 0;
-    gl.chart().Load(render::BuildDataSets(results, 0.099, 0.07, zmin, zmax), zmin, zmax);
+    LoadMaximum(gl.chart(), map, 0.099, 0.07);
     // The default view, solid, then the flat map moved.
     for (const int type : {kSolid, kFlat}) {
         gl.chart().Settings().surfaceType = type;
@@ -144,6 +147,66 @@ void View3DTest::axisTextsLieOutsideTheChartAndInsideTheWindow() {
         QVERIFY(box.top() > 0 && box.bottom() < gl.height());
         QVERIFY(std::abs(box.center().y() - gl.height() / 2.0) < 0.1 * gl.height() || type == kSolid);
     }
+}
+
+void View3DTest::coarseWhileMovingAndTheSamePictureAtRest() {
+    if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
+    COpenGL3D chart;
+    COpenGL gl(chart);
+    gl.resize(400, 300);
+    if (!Shows(gl)) QSKIP("no window could be shown");
+    // 200 x 200 points: 39,601 cells, more than drawn while moving; a ripple
+    // with sharp peaks that the coarse surface shows differently.
+    const int n = 200;
+    ComplexMatrix map(n, n);
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) map.Set(r, c, {1.0 + ((r * 7 + c * 3) % 11 == 0 ? 4.0 : 0.0) + 0.01 * r, 0.0});
+    LoadMaximum(chart, map, 0.1, 0.08);
+    chart.Settings().surfaceType = kSolid;
+    chart.speed = 2;
+    gl.chartChanged();
+    const QImage atRest = gl.grabFramebuffer();
+    if (!gl.contextValid() || atRest.isNull()) QSKIP("no OpenGL context could be made (run under xvfb-run with Mesa)");
+    QCOMPARE(gl.gridDrawn(), QSize(n, n));
+    const auto coarse = [&] {
+        const QSize g = gl.gridDrawn();
+        return gl.moving() && g.width() < n && long(g.width() - 1) * (g.height() - 1) <= COpenGL::kMovingCells;
+    };
+
+    // Dragged there and back to the same angles, the button still held:
+    // the coarse surface, then the full one again when the mouse rests.
+    const QPoint middle(200, 150), aside(240, 170);
+    QTest::mousePress(&gl, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(&gl, aside);
+    QVERIFY(gl.moving());
+    QTest::mouseMove(&gl, middle);
+    const QImage moving = gl.grabFramebuffer();
+    QVERIFY(coarse());
+    QVERIFY(moving != atRest);
+    QTRY_VERIFY(!gl.moving());
+    QCOMPARE(gl.grabFramebuffer(), atRest);
+    QCOMPARE(gl.gridDrawn(), QSize(n, n));
+    // Letting go ends the movement at once.
+    QTest::mouseMove(&gl, aside);
+    QTest::mouseMove(&gl, middle);
+    QVERIFY(gl.moving());
+    QTest::mouseRelease(&gl, Qt::LeftButton, {}, middle);
+    QVERIFY(!gl.moving());
+    QCOMPARE(gl.grabFramebuffer(), atRest);
+
+    // A running animation draws coarse until it stops, then full at once.
+    ChartSettings& s = chart.Settings();
+    const float ax = s.ax, ay = s.ay, az = s.az;
+    s.pattern = 2;
+    gl.chartChanged();
+    QTRY_VERIFY(gl.moving());
+    gl.grabFramebuffer();
+    QVERIFY(coarse());
+    s.pattern = kNoAnimation;
+    s.ax = ax, s.ay = ay, s.az = az;
+    gl.chartChanged();
+    QVERIFY(!gl.moving());
+    QCOMPARE(gl.grabFramebuffer(), atRest);
 }
 
 void View3DTest::noDataWithoutResults() {
