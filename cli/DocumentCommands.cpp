@@ -166,7 +166,7 @@ void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
         RegisterModelClasses();
         CSParameterDB database;
         CVtrDoc doc(database, ctx.ui);
-        RecordView form(std::make_unique<MainFormState>());
+        RecordView form(doc.MainFormRecord());
         doc.AddView(form);
         doc.OnNewDocument();
         std::string error;
@@ -187,7 +187,7 @@ void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
         RegisterModelClasses();
         CSParameterDB database;
         CVtrDoc doc(database, ctx.ui);
-        RecordView formView(std::make_unique<MainFormState>());
+        RecordView formView(doc.MainFormRecord());
         doc.AddView(formView);
         const CVtrDoc::OpenResult r = doc.OpenFile(*in);
         if (!r.ok()) {

@@ -81,12 +81,10 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ma = std::make_shared<ObjectArgs>();
     CLI::App* move = Sub(group, "move", "Set a group's position (\"Position:\")", ma, ctx,
                          [](DocumentSession& s, ObjectArgs& a) {
-                             if (!MoveGroup(s.doc(), a.name, ParseValue(a.x), ParseValue(a.y))) {
-                                 s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-                                 return;
-                             }
-                             const CCGroup& g = *s.doc().plane()->FindGroupByName(a.name);
-                             SaveEdited(s, Shown(a.name) + "    Position: " + Position(g.posX, g.posY));
+                             const CCGroup* g = NamedGroup(s, a.name);
+                             if (g == nullptr) return;
+                             s.doc().moveGroup(g, ParseValue(a.x), ParseValue(a.y));
+                             SaveEdited(s, Shown(a.name) + "    Position: " + Position(g->posX, g->posY));
                          });
     move->add_option("NAME", ma->name, "Group name")->required();
     move->add_option("X", ma->x, "x, e.g. 20mm")->required();
@@ -106,7 +104,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
             // Slots not given keep their value exactly.
             SlotTexts slots = GroupSlotTexts(g, true);
             for (std::size_t k = 0; k < given.size(); ++k) slots[k] = given[k];
-            SelectGroup(s.doc(), a.name);
+            s.doc().selectGroup(g);
             if (auto e = WriteSlotValues(s.doc(), slots)) {
                 ShowRefused(*e, s.ctx().ui);
                 s.ctx().exitCode = kExitRefused;
@@ -158,10 +156,9 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
 
     auto da = std::make_shared<ObjectArgs>();
     CLI::App* del = Sub(group, "delete", "\"Gruppe löschen\"", da, ctx, [](DocumentSession& s, ObjectArgs& a) {
-        if (!DeleteGroup(s.doc(), a.name)) {
-            s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-            return;
-        }
+        const CCGroup* g = NamedGroup(s, a.name);
+        if (g == nullptr) return;
+        s.doc().deleteGroup(g);
         SaveEdited(s, "Gruppe " + Shown(a.name) + " gelöscht; aktuelle Gruppe: " + Shown(s.form().currentGroupName));
     });
     del->add_option("NAME", da->name, "Group name")->required();
@@ -169,10 +166,9 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto sa = std::make_shared<ObjectArgs>();
     CLI::App* select = Sub(group, "select", "Make a group the current group", sa, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               if (!SelectGroup(s.doc(), a.name)) {
-                                   s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-                                   return;
-                               }
+                               const CCGroup* g = NamedGroup(s, a.name);
+                               if (g == nullptr) return;
+                               s.doc().selectGroup(g);
                                SaveEdited(s, "Aktuelle Gruppe: " + Shown(a.name));
                            });
     select->add_option("NAME", sa->name, "Group name")->required();

@@ -107,7 +107,10 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar, const std::function<void()>& ado
     CVtrDoc fresh(database_, ui_);
     if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
     TakeContents(fresh);
-    for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    // A record several views store (the main forms') takes the first one's values.
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (std::find(targets.begin(), targets.begin() + std::ptrdiff_t(i), targets[i]) == targets.begin() + std::ptrdiff_t(i))
+            targets[i]->CopyFrom(*records[i]);
     if (adopt) adopt();
     UpdateAllViews(ChangeHint::Everything);
     return LoadStatus::Loaded;
@@ -197,11 +200,13 @@ void CVtrDoc::refreshAllViews() {
     UpdateAllViews(ChangeHint::Groups);
 }
 
-MainFormState* CVtrDoc::MainForm() const {
+const MainFormState* CVtrDoc::MainForm() const {
     for (DocumentView* v : views_)
-        if (auto* form = dynamic_cast<MainFormState*>(v->Record())) return form;
+        if (v->Record() == &mainForm_) return &mainForm_;
     return nullptr;
 }
+
+MainFormState* CVtrDoc::EditedMainForm() { return MainForm() != nullptr ? &mainForm_ : nullptr; }
 
 CLayer* CVtrDoc::plane() const {
     // The lookup does not change the board.
@@ -213,6 +218,45 @@ CCGroup* CVtrDoc::currentGroup() const {
     CLayer* edited = plane();
     if (form == nullptr || edited == nullptr) return nullptr;
     return edited->FindGroupByName(form->currentGroupName);
+}
+
+bool CVtrDoc::selectGroup(const CCGroup* group) {
+    CLayer* edited = plane();
+    MainFormState* form = EditedMainForm();
+    if (edited == nullptr || form == nullptr || edited->OwnGroup(group) == nullptr) return false;
+    form->currentGroupName = group->name;
+    UpdateAllViews(ChangeHint::ViewState);
+    return true;
+}
+
+bool CVtrDoc::moveGroup(const CCGroup* group, double x, double y) {
+    CLayer* edited = plane();
+    CCGroup* moved = edited != nullptr ? edited->OwnGroup(group) : nullptr;
+    if (moved == nullptr) return false;
+    moved->posX = std::clamp(x, 0.0, edited->planeLength);
+    moved->posY = std::clamp(y, 0.0, edited->planeWidth);
+    DesignChanged(ChangeHint::Groups);
+    return true;
+}
+
+bool CVtrDoc::deleteGroup(const CCGroup* group) {
+    CLayer* edited = plane();
+    if (edited == nullptr || group == nullptr) return false;
+    const std::string name = group->name;
+    if (!edited->DeleteGroup(group)) return false;
+    const auto& groups = edited->capacitorGroups;
+    if (MainFormState* form = EditedMainForm(); form != nullptr && form->currentGroupName == name)
+        form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
+    // The main form's "Gruppe löschen" does not mark the document modified.
+    UpdateAllViews(ChangeHint::Groups | ChangeHint::ViewState);
+    return true;
+}
+
+void CVtrDoc::setSeries(bool e6, DocumentView* sender) {
+    MainFormState* form = EditedMainForm();
+    if (form == nullptr || form->e6 == e6) return;
+    form->e6 = e6;
+    UpdateAllViews(ChangeHint::ViewState, sender);
 }
 
 bool CVtrDoc::editLayout(LayoutDialog& dialog) {
@@ -328,7 +372,7 @@ CCGroup* CVtrDoc::newGroup() {
     CCGroup& group = edited->AddGroupAtCentre(optimisationGroup);
     group.name = name;
     group.board = &board;
-    if (MainFormState* form = MainForm()) form->currentGroupName = name;
+    if (MainFormState* form = EditedMainForm()) form->currentGroupName = name;
     DesignChanged(ChangeHint::Groups | ChangeHint::ViewState);
     return &group;
 }

@@ -97,15 +97,31 @@ public:
     /// sender) once: the end of a command whose change asks to be saved.
     void DesignChanged(ChangeHint what, DocumentView* sender = nullptr);
 
-    /// The record of the main form: the first view holding a MainFormState.
-    MainFormState* MainForm() const;
+    /// What every main form of the design shows (series, transfer state,
+    /// current group); null while no main form is attached.
+    const MainFormState* MainForm() const;
+    /// The record a main form stores: the same object for every main form,
+    /// so that each writes the design's state (the first one's is read).
+    ViewRecord& MainFormRecord() { return mainForm_; }
 
     /// The plane the layer editor edits and the solver solves: the first
     /// named "Vcc", else the last; null for a board without planes. The
     /// stored active plane may be another one; it only round-trips.
     CLayer* plane() const;
-    /// The placed group named by the main form, or none.
+    /// The placed group named by the main forms' state, or none.
     CCGroup* currentGroup() const;
+    /// Makes group, a group of the edited plane, the current one; false
+    /// when the plane does not hold it. Not marked modified.
+    bool selectGroup(const CCGroup* group);
+    /// Moves group to (x, y), m, clamped into the plane. Marks modified.
+    bool moveGroup(const CCGroup* group, double x, double y);
+    /// "Gruppe löschen": detaches and deletes group; the first remaining
+    /// group becomes current when it was (none when the list is empty).
+    /// False when the plane does not hold it. Not marked modified.
+    bool deleteGroup(const CCGroup* group);
+    /// The value series of the slot lists: E6, else E12. Not marked
+    /// modified; the sending form is not notified.
+    void setSeries(bool e6, DocumentView* sender = nullptr);
     // Commands. Each notifies the views once when it changed something;
     // the comment says when it also marks the document modified.
 
@@ -203,6 +219,10 @@ public:
     CCGroup optimisationGroup;
 
 private:
+    friend class DesignAccess;
+
+    /// The shared main-form state, when a main form is attached.
+    MainFormState* EditedMainForm();
     /// The optimiser's redraws during its correction pass: the groups moved.
     void refreshAllViews() override;
     /// Reads the document record into this (fresh) document and the view
@@ -221,6 +241,7 @@ private:
     bool modified_ = false;
     FileStamp diskStamp_;  // the file as last read or written
     std::vector<DocumentView*> views_;
+    MainFormState mainForm_;  // shared by the main forms
     std::function<void(PlaneSolution&)> solutionKeeper_;
     const SolveJob* killMaxJob_ = nullptr;  // the running KillMax and the group it placed
     const CCGroup* killMaxGroup_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignAccess.h"
 #include "FilterFields.h"
 #include "PackageTable.h"
 #include "PlaneEdits.h"
@@ -18,7 +19,7 @@ namespace {
 // nothing and notified nobody, and gets the old state back.
 template <class Command>
 bool WithTransferState(CVtrDoc& doc, TransferState state, Command command) {
-    MainFormState* form = doc.MainForm();
+    MainFormState* form = DesignAccess::MainForm(doc);
     const std::int32_t before = form != nullptr ? form->transferState : 0;
     if (form != nullptr) form->transferState = state;
     const bool done = command();

@@ -24,37 +24,6 @@ CProbe* FindProbe(const CLayer& plane, const std::string& name) {
 
 }  // namespace
 
-bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
-    CCGroup* group = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
-    if (group == nullptr) return false;
-    ClampIntoPlane(*plane, x, y);
-    group->posX = x;
-    group->posY = y;
-    doc.DesignChanged(ChangeHint::Groups);
-    return true;
-}
-
-bool SelectGroup(CVtrDoc& doc, const std::string& name) {
-    const CLayer* plane = doc.plane();
-    MainFormState* form = doc.MainForm();
-    if (plane == nullptr || form == nullptr || plane->FindGroupByName(name) == nullptr) return false;
-    form->currentGroupName = name;
-    doc.UpdateAllViews(ChangeHint::ViewState);
-    return true;
-}
-
-bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
-    if (plane == nullptr || !plane->DeleteGroup(plane->FindGroupByName(name))) return false;
-    const auto& groups = plane->capacitorGroups;
-    if (MainFormState* form = doc.MainForm(); form != nullptr && form->currentGroupName == name)
-        form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
-    // The main form's "Gruppe löschen" does not mark the document modified.
-    doc.UpdateAllViews(ChangeHint::Groups | ChangeHint::ViewState);
-    return true;
-}
-
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) {
     constexpr int kFirstCombo = 1021;  // C1; C10 is 1030
     for (int k = 1; k <= 10 && k <= n; ++k)

@@ -80,6 +80,12 @@ CCGroup* CLayer::FindGroupByName(const std::string& groupName) const {
     return nullptr;
 }
 
+CCGroup* CLayer::OwnGroup(const CCGroup* group) {
+    for (const auto& g : capacitorGroups)
+        if (g.get() == group) return g.get();
+    return nullptr;
+}
+
 bool CLayer::DeleteGroup(const CCGroup* group) {
     auto it = std::find_if(capacitorGroups.begin(), capacitorGroups.end(),
                            [&](const auto& g) { return g.get() == group; });

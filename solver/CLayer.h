@@ -74,6 +74,9 @@ public:
     /// Adds a copy of the group at the plane centre; returns the copy.
     CCGroup& AddGroupAtCentre(const CCGroup& group);
     CCGroup* FindGroupByName(const std::string& groupName) const;
+    /// The plane's own group at that address, to edit; null when it holds
+    /// none there.
+    CCGroup* OwnGroup(const CCGroup* group);
     /// Deletes that group (by address); false when the plane does not hold it.
     bool DeleteGroup(const CCGroup* group);
     bool CutOutNameExists(const std::string& cutOutName) const;

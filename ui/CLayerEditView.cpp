@@ -278,13 +278,11 @@ void CLayerEditView::finishDragging(bool moved) {
     CVtrDoc& doc = host_.document();
     const QPointF p = drag_.pos;
     if (const CCGroup* g = drag_.group) {
-        const std::string name = g->name;
-        const MainFormState* form = doc.MainForm();
-        const bool select = form != nullptr && form->currentGroupName != name;
+        const bool select = doc.MainForm() != nullptr && doc.currentGroup() != g;
         if (!select && !moved) return;
         host_.runCommand(moved ? Text("Gruppe verschieben") : Text("Gruppe wählen"), [&] {
-            if (select) SelectGroup(doc, name);
-            if (moved) MoveGroup(doc, name, p.x(), p.y());
+            if (select) doc.selectGroup(g);
+            if (moved) doc.moveGroup(g, p.x(), p.y());
         });
     } else if (const CProbe* probe = drag_.probe) {
         if (!moved) return;

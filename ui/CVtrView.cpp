@@ -133,6 +133,11 @@ CVtrView::CVtrView(FormHost& host, QWidget* parent) : QWidget(parent), host_(hos
 
 CVtrView::~CVtrView() { host_.document().RemoveView(*this); }
 
+ViewRecord* CVtrView::Record() { return &host_.document().MainFormRecord(); }
+
+// The form is attached from its construction to its destruction.
+const MainFormState& CVtrView::form() const { return *host_.document().MainForm(); }
+
 // ---------------------------------------------------------------- building
 
 void CVtrView::place(QWidget* widget, int id, QRect at) {
@@ -330,7 +335,7 @@ void CVtrView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawFilterSchematic(painter, {source_->geometry(), choke_->geometry(), groupButton_->geometry(), load_->geometry(),
                                   transfer_->geometry()},
-                        host_.document().filter.useGroup != 0, state_.transferState);
+                        host_.document().filter.useGroup != 0, form().transferState);
 }
 
 // ----------------------------------------------------------------- refresh
@@ -352,7 +357,7 @@ void CVtrView::refresh(ChangeHint hint) {
 
     const SlotTexts optimised = GroupSlotTexts(&doc.optimisationGroup);
     for (int k = 0; k < kSlotCount; ++k) optimised_[k]->setText(Q(optimised[k]));
-    groupName_->setText(Q(state_.currentGroupName));
+    groupName_->setText(Q(form().currentGroupName));
     fitGroupName();
     refreshSlots();
 
@@ -383,7 +388,7 @@ void CVtrView::refreshSlots() {
     for (int k = 1; k <= kSlotCount; ++k) {
         QComboBox* combo = slots_[k - 1];
         const QSignalBlocker block(combo);
-        const ValueComboList list = BuildValueComboList(shownSlots_[k - 1], state_.e6);
+        const ValueComboList list = BuildValueComboList(shownSlots_[k - 1], form().e6);
         combo->clear();
         for (const std::string& entry : list.entries) combo->addItem(Q(entry));
         if (!list.entries.empty()) combo->setCurrentIndex(list.selected);
@@ -392,8 +397,8 @@ void CVtrView::refreshSlots() {
         editButtons_[k - 1]->setEnabled(k - 1 <= shownCapacitors_);
     }
     const QSignalBlocker b6(e6_), b12(e12_);
-    e6_->setChecked(state_.e6);
-    e12_->setChecked(!state_.e6);
+    e6_->setChecked(form().e6);
+    e12_->setChecked(!form().e6);
 }
 
 void CVtrView::refreshChokes() {
@@ -486,7 +491,7 @@ void CVtrView::applyPosition() {
     // keeps the exact stored coordinate, so editing Y does not shift X.
     const double x = posX_->text() == shownX_ ? group->posX : ParseValue(S(posX_->text()));
     const double y = posY_->text() == shownY_ ? group->posY : ParseValue(S(posY_->text()));
-    command("Position", [&] { MoveGroup(host_.document(), state_.currentGroupName, x, y); });
+    command("Position", [&] { host_.document().moveGroup(group, x, y); });
 }
 
 void CVtrView::stepGroup(int steps) {
@@ -500,8 +505,8 @@ void CVtrView::stepGroup(int steps) {
     // Up is the next group of the list, down the one before; the ends stay.
     const int next = std::clamp(i + (steps > 0 ? 1 : -1), 0, int(groups.size()) - 1);
     if (next == i) return;
-    const std::string name = groups[std::size_t(next)]->name;
-    command("Gruppe wählen", [&] { SelectGroup(doc, name); });
+    const CCGroup* chosen = groups[std::size_t(next)].get();
+    command("Gruppe wählen", [&] { doc.selectGroup(chosen); });
 }
 
 bool CVtrView::stepAttenuation(int steps) {
@@ -515,9 +520,9 @@ bool CVtrView::stepAttenuation(int steps) {
 }
 
 void CVtrView::deleteGroup() {
-    const std::string name = state_.currentGroupName;
-    if (host_.document().currentGroup() == nullptr) return;
-    command("Gruppe löschen", [&] { DeleteGroup(host_.document(), name); });
+    const CCGroup* group = host_.document().currentGroup();
+    if (group == nullptr) return;
+    command("Gruppe löschen", [&] { host_.document().deleteGroup(group); });
 }
 
 void CVtrView::newGroup() {
@@ -561,7 +566,7 @@ void CVtrView::editSlot(int k) {
 }
 
 void CVtrView::setSeries(bool e6) {
-    state_.e6 = e6;
+    host_.document().setSeries(e6, this);
     QScopedValueRollback guard(refreshing_, true);
     refreshSlots();
 }

@@ -18,6 +18,7 @@
 
 #include <sys/stat.h>
 
+#include "DesignAccess.h"
 #include "BoxAnswerer.h"
 #include "CLayer.h"
 #include "CMainFrame.h"
@@ -40,7 +41,7 @@ QByteArray FileBytes(const QString& path) {
 void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
     doc.runCommand(QStringLiteral("Neue Gruppe"), [&] {
         CCGroup* group = doc.document().newGroup();
-        if (!name.empty()) group->name = doc.document().MainForm()->currentGroupName = name;
+        if (!name.empty()) group->name = DesignAccess::MainForm(doc.document())->currentGroupName = name;
         doc.document().UpdateAllViews(ChangeHint::Everything);
     });
 }

@@ -60,6 +60,30 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board) << "links set again";
 }
 
+// Undo takes back the current group of every main form, which is the design's.
+TEST(DesignHistory, UndoRestoresTheCurrentGroupOfBothMainForms) {
+    Env e;
+    RecordView second(e.doc.MainFormRecord());
+    e.doc.AddView(second);
+    DesignHistory history(e.doc);
+    history.Begin("Neue Gruppe");
+    const CCGroup* first = e.doc.newGroup();
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Gruppe wählen");
+    ASSERT_TRUE(e.doc.selectGroup(first));
+    ASSERT_TRUE(history.Commit());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(e.doc.MainForm()->currentGroupName, "Gruppe2");
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(e.doc.MainForm()->currentGroupName, "Gruppe1");
+    ASSERT_TRUE(history.Redo() && history.Redo());
+    EXPECT_EQ(e.doc.currentGroup()->name, "Gruppe1");
+    e.doc.RemoveView(second);
+}
+
 // Also: a view attached between commands keeps its record through undo.
 TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     Env e;

@@ -117,7 +117,7 @@ struct Env {
     RecordingInteraction ui;
     CSParameterDB db;
     CVtrDoc doc{db, ui};
-    RecordView form{std::make_unique<MainFormState>()};
+    RecordView form{doc.MainFormRecord()};
 };
 
 }  // namespace vantor::test

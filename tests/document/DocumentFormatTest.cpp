@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 
 namespace vantor {
@@ -50,7 +51,7 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
 // are skipped (all three views reading back all is the golden round trip).
 TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     Env env;
-    MainFormState& stored = *env.doc.MainForm();
+    MainFormState& stored = *DesignAccess::MainForm(env.doc);
     stored.e6 = false, stored.transferState = 2, stored.currentGroupName = "Gruppe1";
     RecordView recordless(nullptr);
     env.doc.AddView(recordless);
@@ -68,6 +69,36 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     const MainFormState& form = *opened.doc.MainForm();
     EXPECT_EQ(form.currentGroupName + (form.e6 ? " e6 " : " e12 ") + std::to_string(form.transferState), "Gruppe1 e12 2");
     EXPECT_EQ(Store(opened.doc), formOnly);
+}
+
+// The main forms show one state of the design: each writes it, and the first
+// one's record is read, whether one form or two are attached.
+TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
+    Env env;
+    ASSERT_NE(env.doc.newGroup(), nullptr);
+    ASSERT_NE(env.doc.newGroup(), nullptr);
+    env.doc.setSeries(false);
+    RecordView second(env.doc.MainFormRecord());
+    env.doc.AddView(second);
+    const Bytes two = Store(env.doc);
+    env.doc.RemoveView(second);
+    const Bytes one = Store(env.doc);
+    // Version, E6 byte, three graph flags, transfer state, "Gruppe2".
+    const std::size_t record = 4 + 1 + 3 * 4 + 4 + 1 + 7;
+    ASSERT_EQ(two.size(), one.size() + record);
+    EXPECT_TRUE(std::equal(one.end() - std::ptrdiff_t(record), one.end(), two.end() - std::ptrdiff_t(record)));
+    for (const bool twoForms : {false, true}) {
+        Env opened;
+        RecordView another(opened.doc.MainFormRecord());
+        if (twoForms) opened.doc.AddView(another);
+        CArchive ar(two);
+        ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        ASSERT_NE(opened.doc.currentGroup(), nullptr);
+        EXPECT_EQ(opened.doc.currentGroup()->name, "Gruppe2");
+        EXPECT_FALSE(opened.doc.MainForm()->e6);
+        EXPECT_EQ(Store(opened.doc), twoForms ? two : one);
+        if (twoForms) opened.doc.RemoveView(another);
+    }
 }
 
 TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
@@ -102,7 +133,7 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     CheckGolden("default.vnt", Store(plain.doc));
     Env env(true);
     MoreViews views(env.doc);
-    env.doc.MainForm()->currentGroupName = "Gruppe2";
+    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
     test::FillRichDocument(env.doc, env.db);
     CheckGolden("rich.vnt", Store(env.doc));
     Env back(true);

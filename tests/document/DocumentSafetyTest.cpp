@@ -19,6 +19,7 @@
 #include <fstream>
 #include <thread>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 #include "DocumentFile.h"
 #include "HeapCounter.h"
@@ -35,7 +36,7 @@ using test::Store;
 // A rich document as the main form alone writes it.
 Bytes RichFile() {
     Env env(true);
-    env.doc.MainForm()->currentGroupName = "Gruppe1";
+    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe1";
     test::FillRichDocument(env.doc, env.db);
     return Store(env.doc);
 }
@@ -44,7 +45,7 @@ Bytes RichFile() {
 // "" when the load succeeded. Checks that a failed load changed nothing.
 std::string LoadError(const Bytes& bytes) {
     Env env(true);
-    env.doc.MainForm()->currentGroupName = "unverändert";
+    DesignAccess::MainForm(env.doc)->currentGroupName = "unverändert";
     env.doc.board.epsilonR = 9.9;
     const Bytes before = Store(env.doc);
     try {

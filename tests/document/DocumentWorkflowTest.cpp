@@ -22,15 +22,16 @@ using test::Env;
 using test::Store;
 
 using TargetsDialog = test::OnePass<TargetFields>;
+
+// The group a person points at by its name.
+const CCGroup* Named(CVtrDoc& doc, const std::string& name) { return doc.plane()->FindGroupByName(name); }
 using PackageDialog = test::OnePass<CapacitorFields>;
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
-    e.doc.board.currentLayer->AddGroupAtCentre(CCGroup()).name = "Leer";
-    e.doc.MainForm()->currentGroupName = "Leer";
+    ASSERT_TRUE(e.doc.selectGroup(&e.doc.board.currentLayer->AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    e.doc.board.currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0));
-    e.doc.MainForm()->currentGroupName = "G";
+    ASSERT_TRUE(e.doc.selectGroup(&e.doc.board.currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
     e.doc.filter.candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter.candidates.empty()) << "candidates of another group are gone";
@@ -155,10 +156,10 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
         {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
         {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
-        {"MoveGroup", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe1", 0.01, 0.02); }, true, H::Groups, true},
-        {"MoveGroup unknown", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe9", 0.01, 0.02); }, false, H::None, false},
-        {"SelectGroup", [](CVtrDoc& d) { return SelectGroup(d, "Gruppe1"); }, true, H::ViewState, false},
-        {"DeleteGroup", [](CVtrDoc& d) { return DeleteGroup(d, "Gruppe1"); }, true, H::Groups | H::ViewState, true},
+        {"moveGroup", [](CVtrDoc& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
+        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup, 0.01, 0.02); }, false, H::None, false},
+        {"selectGroup", [](CVtrDoc& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
+        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState, true},
         {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
         {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
         {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
@@ -228,7 +229,8 @@ TEST(DocumentWorkflow, SlotValuesFromTheFormNotifyTheOtherViewsOnly) {
     RecordView graph(std::make_unique<GraphViewRecord>());
     e.doc.AddView(graph);
     CCGroup& g = e.doc.board.currentLayer->AddGroupAtCentre(test::MakeGroup("G", 3, 0, 0));
-    e.doc.MainForm()->currentGroupName = "G";
+    ASSERT_TRUE(e.doc.selectGroup(&g));
+    e.form.updates = graph.updates = 0;
     e.doc.setGroupValues({"1uF", "100nF", "10nF", "------"}, &e.form);
     EXPECT_DOUBLE_EQ(g.Capacitor(3).capacitance, 1e-6) << "slot 1 is the last capacitor";
     EXPECT_EQ(std::pair(e.form.updates, graph.updates), std::pair(0, 1));
@@ -244,7 +246,7 @@ TEST(DocumentWorkflow, PlaneEditsClampIntoThePlaneAndNameAsTheEditorDoes) {
     for (const char* name : {"A", "B", "C"}) vcc.AddGroupAtCentre(test::MakeGroup(name, 1, 0, 0));
     for (const auto& [x, y] : {std::pair{0.01, 0.02}, {-1.0, 1.0}, {1.0, -1.0}, {L, W}}) {
         const std::pair want{std::clamp(x, 0.0, L), std::clamp(y, 0.0, W)};
-        ASSERT_TRUE(MoveGroup(e.doc, "B", x, y) && AddProbe(e.doc, "P", x, y) && AddProbe(e.doc, "Q", 0, 0) &&
+        ASSERT_TRUE(e.doc.moveGroup(Named(e.doc, "B"), x, y) && AddProbe(e.doc, "P", x, y) && AddProbe(e.doc, "Q", 0, 0) &&
                     MoveProbe(e.doc, "Q", x, y));
         EXPECT_EQ(std::pair(vcc.FindGroupByName("B")->posX, vcc.FindGroupByName("B")->posY), want);
         for (const char* probe : {"P", "Q"}) {
@@ -261,9 +263,9 @@ TEST(DocumentWorkflow, PlaneEditsClampIntoThePlaneAndNameAsTheEditorDoes) {
     EXPECT_EQ(AddCutOut(e.doc, 0.02, 0.02, 0.02, 0.02), "Cutout2");
     EXPECT_EQ(AddCutOut(e.doc, 0, 0, 0.01, 0.01, "Cutout2"), "");
     // Deleting the current group makes the first remaining one current; the last leaves none.
-    ASSERT_TRUE(SelectGroup(e.doc, "A"));
+    ASSERT_TRUE(e.doc.selectGroup(Named(e.doc, "A")));
     for (const auto& [name, current] : {std::pair{"A", "B"}, {"C", "B"}, {"B", ""}}) {
-        ASSERT_TRUE(DeleteGroup(e.doc, name));
+        ASSERT_TRUE(e.doc.deleteGroup(Named(e.doc, name)));
         EXPECT_EQ(e.doc.MainForm()->currentGroupName, current);
     }
 }

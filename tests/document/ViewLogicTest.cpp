@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 #include "FrequencyRangeFields.h"
 #include "GraphAxis.h"
@@ -292,7 +293,7 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     test::FillRichDocument(doc, env.db);
     const std::size_t probes = doc.board.currentLayer->probes.size();
     EXPECT_EQ(BuildGraphTraces(doc, 0, 1e9, 10).size(), probes + 1);  // no current group: no "Approx"
-    doc.MainForm()->currentGroupName = "Gruppe2";
+    DesignAccess::MainForm(doc)->currentGroupName = "Gruppe2";
     const std::vector<CGraphTrace> t = BuildGraphTraces(doc, 0, 1e9, 10);
     ASSERT_EQ(t.size(), probes + 2);
     EXPECT_EQ(t.front().name + "|" + t.back().name, std::string(kApproxTrace) + "|" + kFilterTrace);

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "CLayer.h"
 #include "CVtrView.h"
 #include "FormTestHost.h"
 #include "StepSpin.h"
@@ -73,6 +74,7 @@ private slots:
     void chokeSearchListsSortedCandidatesAndShowsTheChosenOne();
     void everyControlIsNamedAndAnswersF1WithItsTopic();
     void twoFormsShareTheAttenuationAndTheExactFo();
+    void twoFormsShowAndChangeTheSameGroupAndSeries();
 };
 
 void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
@@ -104,7 +106,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     f.newGroup();
     QCOMPARE(f.host.labels, QStringList({">> + >>", ">> + >>"}));
     QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
-    QCOMPARE(f.view.state().transferState, 1);
+    QCOMPARE(f.host.doc.MainForm()->transferState, 1);
     const int n = f.host.doc.optimisationGroup.CapacitorCount();
     for (int k = 1; k <= 10; ++k) {
         // The group is the optimisation result: both boxes show the same.
@@ -135,9 +137,9 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     // The spin goes down the list and back up; at the ends it stays.
     auto* spin = Named<ui::StepSpin>(f.view, "Gruppe wechseln");
     QTest::keyClick(spin, Qt::Key_Down);
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
     QTest::keyClick(spin, Qt::Key_Down);
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
     QTest::keyClick(spin, Qt::Key_Up);
     QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
 
@@ -149,7 +151,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     QVERIFY(Named<QLabel>(f.view, "Aktuelle Gruppe")->text().isEmpty());
     for (int k = 1; k <= 10; ++k) QCOMPARE(f.slot(k)->currentText(), QStringLiteral("------"));
     f.newGroup();
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
 }
 
 void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
@@ -198,7 +200,7 @@ void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
     emit combo->textActivated(combo->currentText());
     QCOMPARE(c2.capacitance, 22e-6);
     f.button(">>>")->click();
-    QCOMPARE(f.view.state().transferState, 2);
+    QCOMPARE(f.host.doc.MainForm()->transferState, 2);
     // An empty slot is not checked.
     f.host.ui.clear();
     if (n < 10) Retype(f.slot(n + 1), QStringLiteral("0"));
@@ -345,6 +347,47 @@ void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
     QCOMPARE(f.host.doc.filter.fLower, 20e6);
     QCOMPARE(f.host.doc.filter.fUpper, 2.99e9);
     QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+}
+
+void CVtrViewTest::twoFormsShowAndChangeTheSameGroupAndSeries() {
+    // "Neues Fenster": the second form shows and edits the group the first
+    // made, and the series either one chose.
+    Form f;
+    ui::CVtrView second{f.host};
+    second.show();
+    auto slotOf = [](const ui::CVtrView& form, int k) { return Named<QComboBox>(form, QStringLiteral("C%1").arg(k)); };
+    auto nameOf = [](const ui::CVtrView& form) { return Named<QLabel>(form, "Aktuelle Gruppe")->text(); };
+
+    f.newGroup();
+    QCOMPARE(nameOf(second), QStringLiteral("Gruppe1"));
+    for (int k = 1; k <= 10; ++k) QCOMPARE(slotOf(second, k)->currentText(), f.slot(k)->currentText());
+    QVERIFY(slotOf(second, 1)->currentText() != QStringLiteral("------"));
+    QCOMPARE(Named<QLineEdit>(second, "X:")->text(), f.field("X:")->text());
+
+    // X typed into the second form moves the group.
+    second.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&second));
+    Retype(Named<QLineEdit>(second, "X:"), QStringLiteral("20mm"));
+    Named<QPushButton>(second, "Analyse !")->setFocus();
+    QCOMPARE(f.host.doc.currentGroup()->posX, 0.02);
+    QCOMPARE(f.field("X:")->text(), QString::fromStdString(FormatValue(0.02, "m")));
+
+    // E12 chosen in one form is the series of the other.
+    const int e6 = f.slot(1)->count();
+    Named<QRadioButton>(second, "E12")->click();
+    QVERIFY(Named<QRadioButton>(f.view, "E12")->isChecked());
+    QVERIFY(f.slot(1)->count() > e6);
+    Named<QRadioButton>(f.view, "E6")->click();
+    QVERIFY(Named<QRadioButton>(second, "E6")->isChecked());
+    QCOMPARE(slotOf(second, 1)->count(), e6);
+
+    // "Gruppe löschen" in the second form deletes it for both.
+    Named<QPushButton>(second, "Gruppe löschen")->click();
+    QCOMPARE(f.host.doc.plane()->GroupCount(), 0);
+    for (const ui::CVtrView* form : {&f.view, &second}) {
+        QVERIFY(nameOf(*form).isEmpty());
+        for (int k = 1; k <= 10; ++k) QCOMPARE(slotOf(*form, k)->currentText(), QStringLiteral("------"));
+    }
 }
 
 QTEST_MAIN(CVtrViewTest)

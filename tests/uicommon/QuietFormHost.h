@@ -43,8 +43,8 @@ public:
     void exitProgram() override {}
 
     RecordingInteraction ui;
-    RecordView form{std::make_unique<MainFormState>()};
     CVtrDoc doc;
+    RecordView form{doc.MainFormRecord()};
     QStringList labels;  // the commands run, by their undo labels
     QList<int> helpTopics;
     QStringList helpSections;

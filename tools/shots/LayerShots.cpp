@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     DocumentHost* host = frame.newDocument();
     CVtrDoc& doc = host->document();
     CCGroup* first = doc.newGroup();
-    MoveGroup(doc, first->name, 0.015, 0.045);
+    doc.moveGroup(first, 0.015, 0.045);
     CCGroup* second = doc.newGroup();
-    MoveGroup(doc, second->name, 0.070, 0.050);
+    doc.moveGroup(second, 0.070, 0.050);
     AddCutOut(doc, 0.040, 0.045, 0.060, 0.062);
     frame.show();
     host->setLayerEditorOpen(true);
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     content->mapAction()->setChecked(true);
     Settle();
     editor->grab().save(name("layer-map"));
-    MoveGroup(doc, first->name, 0.030, 0.060);
+    doc.moveGroup(first, 0.030, 0.060);
     Settle();
     editor->grab().save(name("layer-map-stale"));
 

@@ -15,7 +15,7 @@ namespace {
 
 struct Views {
     explicit Views(vantor::CVtrDoc& doc)
-        : form(std::make_unique<vantor::MainFormState>()),
+        : form(doc.MainFormRecord()),
           graph(std::make_unique<vantor::GraphViewRecord>()),
           editor(std::make_unique<vantor::LayerEditorRecord>()) {
         doc.AddView(form);
