@@ -35,9 +35,9 @@ void SaveEdited(DocumentSession& s, const std::string& done) {
 
 std::string Position(double x, double y) { return "X=" + FormatValue(x, "m") + ",Y=" + FormatValue(y, "m"); }
 
-CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
-    CLayer* plane = s.doc().plane();
-    CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
+const CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
+    const CLayer* plane = s.doc().plane();
+    const CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr) s.Fail("Gruppe " + Shown(name) + " ist nicht vorhanden");
     return g;
 }
@@ -70,7 +70,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto na = std::make_shared<ObjectArgs>();
     Sub(group, "new", "\">> + >>\": a new group from the optimisation result", na, ctx,
         [](DocumentSession& s, ObjectArgs&) {
-            CCGroup* g = NewGroupFromForm(s.doc());
+            const CCGroup* g = NewGroupFromForm(s.doc());
             if (g == nullptr) {
                 s.Fail("Die Platine hat keine aktive Lage");
                 return;
@@ -93,7 +93,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto va = std::make_shared<ObjectArgs>();
     CLI::App* values = Sub(
         group, "values", "Capacitor values of the slots C1, C2, ...", va, ctx, [](DocumentSession& s, ObjectArgs& a) {
-            CCGroup* g = NamedGroup(s, a.name);
+            const CCGroup* g = NamedGroup(s, a.name);
             if (g == nullptr) return;
             const int n = g->CapacitorCount();
             const std::vector<std::string> given = SplitList(a.values);
@@ -121,7 +121,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ia = std::make_shared<ObjectArgs>();
     CLI::App* insert = Sub(group, "insert", "\"Neu\" of the slot dialog for slot k", ia, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               CCGroup* g = NamedGroup(s, a.name);
+                               const CCGroup* g = NamedGroup(s, a.name);
                                if (g == nullptr) return;
                                const int n = g->CapacitorCount();
                                if (a.slot > n + 1) {
@@ -141,7 +141,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ra = std::make_shared<ObjectArgs>();
     CLI::App* remove = Sub(group, "remove", "\"Entfernen\" of the slot dialog for slot k", ra, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               CCGroup* g = NamedGroup(s, a.name);
+                               const CCGroup* g = NamedGroup(s, a.name);
                                if (g == nullptr) return;
                                const int n = g->CapacitorCount();
                                if (a.slot > n) {
@@ -273,7 +273,7 @@ struct FilterArgs {
 };
 
 void PrintFilter(const CVtrDoc& doc) {
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s, C-Gruppe %s\n", FormatValue(f.fLower, "Hz").c_str(),
                 FormatValue(f.fUpper, "Hz").c_str(), FormatValue(f.minAttenuation, "dB").c_str(),
                 FormatValue(f.maxSupplyCurrent, "A").c_str(), f.useGroup ? "ein" : "aus");
@@ -303,7 +303,7 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
         std::printf("Gruppe %s in die Filterberechnung übernommen\n", s.form().currentGroupName.c_str());
     }
     if (a.requirements) {
-        FilterFields f = FilterFields::FromFilter(doc.filter);
+        FilterFields f = FilterFields::FromFilter(doc.filter());
         f.fo = a.fo.value_or(f.fo);
         f.fu = a.fu.value_or(f.fu);
         f.attenuation = a.attenuation.value_or(f.attenuation);
@@ -323,7 +323,7 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
         doc.searchChoke();
     }
     if (a.select) {
-        const int chosen = FindCandidate(doc.filter, *a.select);
+        const int chosen = FindCandidate(doc.filter(), *a.select);
         if (chosen < 0) {
             s.Fail("Drossel " + Shown(*a.select) + " ist nicht in der Kandidatenliste");
             return;

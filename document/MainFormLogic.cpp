@@ -44,8 +44,8 @@ SlotTexts GroupSlotTexts(const CCGroup* group, bool exact) {
     return texts;
 }
 
-CCGroup* NewGroupFromForm(CVtrDoc& doc) {
-    CCGroup* group = nullptr;
+const CCGroup* NewGroupFromForm(CVtrDoc& doc) {
+    const CCGroup* group = nullptr;
     WithTransferState(doc, kChangedSinceTransfer, [&] { return (group = doc.newGroup()) != nullptr; });
     return group;
 }
@@ -54,7 +54,7 @@ FieldCheck WriteSlotValues(CVtrDoc& doc, const SlotTexts& slotTexts) {
     const CCGroup* group = doc.currentGroup();
     if (auto e = CheckSlotValues(slotTexts, group != nullptr ? group->CapacitorCount() : 0)) return e;
     // The form checks its filter fields on every validation.
-    if (auto e = FilterFields::FromFilter(doc.filter).Check()) return e;
+    if (auto e = FilterFields::FromFilter(doc.filter()).Check()) return e;
     WithTransferState(doc, kChangedSinceTransfer, [&] {
         doc.setGroupValues(slotTexts);
         return true;
@@ -71,7 +71,7 @@ bool EditDefaultPackage(CVtrDoc& doc, CapacitorDialog& dialog) {
 }
 
 std::string ChokeSearchRefusal(const CVtrDoc& doc) {
-    return doc.filterReceivedGroup ? std::string() : std::string(kMessageTransferFirst);
+    return doc.filterReceivedGroup() ? std::string() : std::string(kMessageTransferFirst);
 }
 
 ValueComboList BuildValueComboList(const std::string& slotText, bool e6) {

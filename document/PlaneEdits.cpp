@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "DesignAccess.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -54,7 +55,7 @@ std::string NextProbeName(const CLayer& layer) {
 }
 
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || IsBlankName(name) || FindProbe(*plane, name) != nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     plane->probes.push_back(std::make_unique<CProbe>(x, y, name));
@@ -63,7 +64,7 @@ bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
 }
 
 bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     CProbe* probe = plane != nullptr ? FindProbe(*plane, name) : nullptr;
     if (probe == nullptr) return false;
     ClampIntoPlane(*plane, x, y);
@@ -74,7 +75,7 @@ bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
 }
 
 bool DeleteProbe(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr) return false;
     auto& probes = plane->probes;
     auto it = std::find_if(probes.begin(), probes.end(), [&](const auto& p) { return p->name == name; });
@@ -92,7 +93,7 @@ std::string NextCutOutName(const CLayer& layer) {
 }
 
 std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || (!name.empty() && IsBlankName(name))) return {};
     const std::string chosen = name.empty() ? NextCutOutName(*plane) : name;
     if (plane->CutOutNameExists(chosen)) return {};
@@ -104,7 +105,7 @@ std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, 
 }
 
 bool DeleteCutOut(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || !plane->DeleteCutOutByName(name)) return false;
     doc.DesignChanged(ChangeHint::Board);
     return true;

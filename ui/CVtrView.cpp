@@ -335,7 +335,7 @@ void CVtrView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawFilterSchematic(painter, {source_->geometry(), choke_->geometry(), groupButton_->geometry(), load_->geometry(),
                                   transfer_->geometry()},
-                        host_.document().filter.useGroup != 0, form().transferState);
+                        host_.document().filter().useGroup != 0, form().transferState);
 }
 
 // ----------------------------------------------------------------- refresh
@@ -355,7 +355,7 @@ void CVtrView::refresh(ChangeHint hint) {
     QScopedValueRollback guard(refreshing_, true);
     const CVtrDoc& doc = host_.document();
 
-    const SlotTexts optimised = GroupSlotTexts(&doc.optimisationGroup);
+    const SlotTexts optimised = GroupSlotTexts(&doc.optimisationGroup());
     for (int k = 0; k < kSlotCount; ++k) optimised_[k]->setText(Q(optimised[k]));
     groupName_->setText(Q(form().currentGroupName));
     fitGroupName();
@@ -370,9 +370,9 @@ void CVtrView::refresh(ChangeHint hint) {
     // Fmax scans the optimised group's curve: only a change of the groups
     // or the board can move it.
     if (Touches(hint, ChangeHint::Board | ChangeHint::Groups) || fmax_->text().isEmpty())
-        fmax_->setText(Q(FmaxFieldText(ReachedFmax(doc.optimisationGroup))));
+        fmax_->setText(Q(FmaxFieldText(ReachedFmax(doc.optimisationGroup()))));
 
-    shownFilter_ = FilterFields::FromFilter(doc.filter);
+    shownFilter_ = FilterFields::FromFilter(doc.filter());
     fo_->setText(Q(shownFilter_.fo));
     fu_->setText(Q(shownFilter_.fu));
     attenuation_->setText(Q(shownFilter_.attenuation));
@@ -402,7 +402,7 @@ void CVtrView::refreshSlots() {
 }
 
 void CVtrView::refreshChokes() {
-    const ChokeList list = BuildChokeList(host_.document().filter);
+    const ChokeList list = BuildChokeList(host_.document().filter());
     const QSignalBlocker block(chokes_);
     chokes_->clear();
     for (const ChokeList::Entry& e : list.entries) chokes_->addItem(Q(e.text), e.candidate);
@@ -431,7 +431,7 @@ FilterFields CVtrView::filterFields() const {
     // A field left as shown stands for the stored value, not its rounding
     // ("3GHz" for 2.99e9), and is neither checked against nor written as that.
     using F = FilterFields;
-    KeepExactWhereUnchanged(typed, shownFilter_, F::FromFilterExact(host_.document().filter), &F::fo, &F::fu,
+    KeepExactWhereUnchanged(typed, shownFilter_, F::FromFilterExact(host_.document().filter()), &F::fo, &F::fu,
                             &F::attenuation, &F::imax);
     return typed;
 }
@@ -477,7 +477,7 @@ void CVtrView::applySlots(bool check) {
 void CVtrView::applyFilterFields() {
     if (auto e = validate()) return refuse(*e);
     const FilterFields f = filterFields();
-    if (f == FilterFields::FromFilterExact(host_.document().filter)) return;
+    if (f == FilterFields::FromFilterExact(host_.document().filter())) return;
     command("Filtereigenschaften",
             [&] { host_.document().setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax); });
 }
@@ -534,7 +534,7 @@ void CVtrView::transfer() {
 }
 
 void CVtrView::openDataSheet() {
-    const CSParaSet* chosen = host_.document().filter.SelectedChoke();
+    const CSParaSet* chosen = host_.document().filter().SelectedChoke();
     if (chosen == nullptr || chosen->datasheet.empty()) return;
     // A file beside the working folder or a web page.
     QDesktopServices::openUrl(QUrl::fromUserInput(Q(chosen->datasheet), QDir::currentPath(), QUrl::AssumeLocalFile));
@@ -561,7 +561,7 @@ void CVtrView::chooseChoke(int index) {
 }
 
 void CVtrView::editSlot(int k) {
-    CCGroup* group = host_.document().currentGroup();
+    const CCGroup* group = host_.document().currentGroup();
     if (group != nullptr) RunSlotCommand(host_, *group, k, this);
 }
 
@@ -609,8 +609,8 @@ bool CVtrView::eventFilter(QObject* watched, QEvent* event) {
 void CVtrView::runCommand(FormCommand command) {
     CVtrDoc& doc = host_.document();
     switch (command) {
-        case FormCommand::GraphWindow: host_.setGraphWindowOpen(doc.graphWindowOpen == 0); break;
-        case FormCommand::LayerEditor: host_.setLayerEditorOpen(doc.layerEditorOpen == 0); break;
+        case FormCommand::GraphWindow: host_.setGraphWindowOpen(doc.graphWindowOpen() == 0); break;
+        case FormCommand::LayerEditor: host_.setLayerEditorOpen(doc.layerEditorOpen() == 0); break;
         case FormCommand::Layout: RunLayoutCommand(host_, this); break;
         case FormCommand::Capacitors:
             RunCapacitorCommand(host_, this);
@@ -624,8 +624,8 @@ void CVtrView::runCommand(FormCommand command) {
 bool CVtrView::isChecked(FormCommand command) const {
     const CVtrDoc& doc = host_.document();
     switch (command) {
-        case FormCommand::GraphWindow: return doc.graphWindowOpen != 0;
-        case FormCommand::LayerEditor: return doc.layerEditorOpen != 0;
+        case FormCommand::GraphWindow: return doc.graphWindowOpen() != 0;
+        case FormCommand::LayerEditor: return doc.layerEditorOpen() != 0;
         default: return false;
     }
 }

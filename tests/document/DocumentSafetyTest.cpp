@@ -46,7 +46,7 @@ Bytes RichFile() {
 std::string LoadError(const Bytes& bytes) {
     Env env(true);
     DesignAccess::MainForm(env.doc)->currentGroupName = "unverändert";
-    env.doc.board.epsilonR = 9.9;
+    DesignAccess::Board(env.doc).epsilonR = 9.9;
     const Bytes before = Store(env.doc);
     try {
         CArchive ar(bytes);
@@ -219,7 +219,7 @@ TEST(DamagedDocument, FuzzCorpusLoadsOrFailsCleanly) {
 
 TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     Env env;
-    CLayer& vcc = *env.doc.board.currentLayer;
+    CLayer& vcc = *env.doc.board().currentLayer;
     vcc.results.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
     vcc.results.resultLabels.push_back("1MHz");
     const Bytes b = Store(env.doc);
@@ -339,7 +339,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     const Bytes good = Store(d.doc);
     ASSERT_GT(good.size(), 4096u);
-    d.doc.board.epsilonR = 3.3;
+    DesignAccess::Board(d.doc).epsilonR = 3.3;
     // The disk is full after 4 KiB: the write fails, the save says why.
     int status = InChildWithLimit(RLIMIT_FSIZE, 4096, [&] {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -383,7 +383,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
         EXPECT_TRUE(fs::exists(s.dir / name)) << name;
     CVtrDoc back(d.db, d.ui);
     ASSERT_TRUE(back.OpenFile(target).ok());
-    EXPECT_EQ(back.board.epsilonR, 3.3);
+    EXPECT_EQ(back.board().epsilonR, 3.3);
     // The longest name a folder holds can be saved.
     ASSERT_TRUE(d.doc.SaveFile(s.dir / (std::string(251, 'n') + ".vnt"), error)) << error;
 }

@@ -29,10 +29,10 @@ TEST(ReportLayout, TwoGroupsOnA4) {
     RecordView form(doc.MainFormRecord());
     doc.AddView(form);
     doc.OnNewDocument();
-    CCGroup& g1 = *doc.newGroup();
-    CCGroup& g2 = *doc.newGroup();
+    const CCGroup& g1 = *doc.newGroup();
+    const CCGroup& g2 = *doc.newGroup();
     doc.moveGroup(&g2, 0.01, 0.02);
-    while (g2.CapacitorCount() > 2) g2.RemoveCapacitor(1);
+    while (g2.CapacitorCount() > 2) doc.removeCapacitor(g2, 1);
     const int n1 = g1.CapacitorCount();
     ASSERT_GE(n1, 2);
 

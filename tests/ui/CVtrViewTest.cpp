@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "DesignAccess.h"
 #include "CLayer.h"
+#include "DesignAccess.h"
 #include "CVtrView.h"
 #include "FormTestHost.h"
 #include "StepSpin.h"
@@ -79,7 +81,7 @@ private slots:
 
 void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
     Form f;
-    const CCGroup& opt = f.host.doc.optimisationGroup;
+    const CCGroup& opt = f.host.doc.optimisationGroup();
     const int n = opt.CapacitorCount();
     QVERIFY(n >= 1);
     // C1 is the last capacitor of the result, the slots beyond it are empty.
@@ -107,7 +109,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     QCOMPARE(f.host.labels, QStringList({">> + >>", ">> + >>"}));
     QCOMPARE(Named<QLabel>(f.view, "Aktuelle Gruppe")->text(), QStringLiteral("Gruppe2"));
     QCOMPARE(f.host.doc.MainForm()->transferState, 1);
-    const int n = f.host.doc.optimisationGroup.CapacitorCount();
+    const int n = f.host.doc.optimisationGroup().CapacitorCount();
     for (int k = 1; k <= 10; ++k) {
         // The group is the optimisation result: both boxes show the same.
         QCOMPARE(f.slot(k)->currentText(), Named<QLineEdit>(f.view, QStringLiteral("C%1:").arg(k))->text());
@@ -157,7 +159,7 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
 void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
     Form f;
     f.newGroup();
-    CCGroup& group = *f.host.doc.currentGroup();
+    CCGroup& group = *DesignAccess::CurrentGroup(f.host.doc);
     const int n = group.CapacitorCount();
     QVERIFY(n >= 2);
     CCapa& c2 = group.Capacitor(n - 1);
@@ -225,7 +227,7 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
     QFETCH(QString, message);
     QFETCH(QString, focus);
     Form f;
-    const CFilter before = f.host.doc.filter;
+    const CFilter before = f.host.doc.filter();
     QLineEdit* edited = f.field(field.toUtf8());
     Retype(edited, text);
     QVERIFY(f.host.ui.messages().empty());  // typing alone is no leaving
@@ -233,11 +235,11 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
     QCOMPARE(LastMessage(f.host), message);
     if (!message.isEmpty()) {
         QCOMPARE(QApplication::focusWidget(), f.field(focus.toUtf8()));
-        QCOMPARE(f.host.doc.filter.fLower, before.fLower);
-        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, before.maxSupplyCurrent);
+        QCOMPARE(f.host.doc.filter().fLower, before.fLower);
+        QCOMPARE(f.host.doc.filter().maxSupplyCurrent, before.maxSupplyCurrent);
         QVERIFY(!f.host.doc.IsModified());
     } else {
-        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, 100.0);
+        QCOMPARE(f.host.doc.filter().maxSupplyCurrent, 100.0);
         QVERIFY(f.host.doc.IsModified());
     }
 }
@@ -257,12 +259,12 @@ void CVtrViewTest::attenuationSpinKeepsToItsRange() {
     QFETCH(int, key);
     QFETCH(double, to);
     Form f;
-    f.host.doc.filter.minAttenuation = from;
-    f.host.doc.UpdateAllViews(ChangeHint::Filter);
+    f.host.doc.setMinAttenuation(from);
+    f.host.doc.SetModifiedFlag(false);
     auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
     QTest::keyClick(spin, Qt::Key(key));
     QCOMPARE(spin->lastStepAccepted(), from != to);
-    QCOMPARE(f.host.doc.filter.minAttenuation, to);
+    QCOMPARE(f.host.doc.filter().minAttenuation, to);
     QCOMPARE(f.field("Dämpfung:")->text(), QString::fromStdString(FormatValue(to, "dB")));
     QVERIFY(f.host.ui.messages().empty());
     // A step is a change of the design that asks to be saved.
@@ -278,7 +280,7 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     f.newGroup();
     f.button(">>>")->click();
     search->click();
-    const CFilter& filter = f.host.doc.filter;
+    const CFilter& filter = f.host.doc.filter();
     auto* list = Named<QComboBox>(f.view, "Drossel");
     QVERIFY(!filter.candidates.empty());
     QCOMPARE(list->count(), int(filter.candidates.size()));  // sorted as the core's list
@@ -333,10 +335,10 @@ void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
     auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
     QTest::keyClick(spin, Qt::Key_Up);
     QTest::keyClick(spin, Qt::Key_Up);
-    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+    QCOMPARE(f.host.doc.filter().minAttenuation, 37.0);
     QCOMPARE(Named<QLineEdit>(second, QStringLiteral("Dämpfung:"))->text(), QStringLiteral("37dB"));
 
-    f.host.doc.filter.fUpper = 2.99e9;  // shown "3GHz", at the limit
+    DesignAccess::Filter(f.host.doc).fUpper = 2.99e9;  // shown "3GHz", at the limit
     f.host.doc.UpdateAllViews(ChangeHint::Filter);
     QLineEdit* fu = Named<QLineEdit>(second, QStringLiteral("Untere Grenzfrequenz:"));
     second.activateWindow();
@@ -344,9 +346,9 @@ void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
     Retype(fu, QStringLiteral("20MHz"));
     Named<QLineEdit>(second, QStringLiteral("Maximaler Gleichstrom:"))->setFocus();
     QVERIFY2(f.host.ui.messages().empty(), f.host.ui.messages().empty() ? "" : f.host.ui.messages().back().c_str());
-    QCOMPARE(f.host.doc.filter.fLower, 20e6);
-    QCOMPARE(f.host.doc.filter.fUpper, 2.99e9);
-    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+    QCOMPARE(f.host.doc.filter().fLower, 20e6);
+    QCOMPARE(f.host.doc.filter().fUpper, 2.99e9);
+    QCOMPARE(f.host.doc.filter().minAttenuation, 37.0);
 }
 
 void CVtrViewTest::twoFormsShowAndChangeTheSameGroupAndSeries() {

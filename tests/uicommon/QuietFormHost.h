@@ -33,8 +33,8 @@ public:
     }
     void runAnalysis() override { labels << QStringLiteral("Analyse !"); }
     void runKillMax() override { labels << QStringLiteral("KillMax"); }
-    void setGraphWindowOpen(bool open) override { doc.graphWindowOpen = open; }
-    void setLayerEditorOpen(bool open) override { doc.layerEditorOpen = open; }
+    void setGraphWindowOpen(bool open) override { doc.setGraphWindowOpen(open); }
+    void setLayerEditorOpen(bool open) override { doc.setLayerEditorOpen(open); }
     void showHelp(int topic) override { helpTopics << topic; }
     void showHelpSection(const QString& target) override { helpSections << target; }
     void print(ui::Printable&) override {}
