@@ -229,7 +229,7 @@ CCGroup* CVtrDoc::EditedCurrentGroup() {
 }
 
 CCGroup* CVtrDoc::EditedGroup(const CCGroup& group) {
-    for (const auto& layer : board_.layers)
+    for (auto& layer : board_.layers)
         if (CCGroup* own = layer->OwnGroup(&group)) return own;
     return nullptr;
 }
@@ -508,7 +508,7 @@ bool CVtrDoc::editCapacitor(const CCGroup& group, int position, CapacitorDialog&
 bool CVtrDoc::dragCutOut(const CCutOut& cutOut, double dx, double dy) {
     CLayer* edited = EditedPlane();
     if (edited == nullptr) return false;
-    for (const auto& c : edited->cutOuts)
+    for (auto& c : edited->cutOuts)
         if (c.get() == &cutOut) {
             DragCutOut(*c, dx, dy);
             DesignChanged(ChangeHint::Board);

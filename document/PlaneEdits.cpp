@@ -17,8 +17,10 @@ void ClampIntoPlane(const CLayer& plane, double& x, double& y) {
     y = std::clamp(y, 0.0, plane.planeWidth);
 }
 
-CProbe* FindProbe(const CLayer& plane, const std::string& name) {
-    for (const auto& p : plane.probes)
+// A const plane's probe is const.
+template <class Layer>
+auto FindProbe(Layer& plane, const std::string& name) -> decltype(plane.probes.front().get()) {
+    for (auto& p : plane.probes)
         if (p->name == name) return p.get();
     return nullptr;
 }

@@ -69,7 +69,7 @@ inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
 inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
     DesignAccess::AnalysisDomain(doc).stopFrequency = 5e8, DesignAccess::AnalysisDomain(doc).frequencySteps = 3, DesignAccess::Board(doc).epsilonR = 4.5;
     DesignAccess::OptimisationGroup(doc).Assign(MakeGroup("", 3, 0.05, 0.035));
-    CLayer& vcc = *doc.board().currentLayer;
+    CLayer& vcc = *DesignAccess::Board(doc).currentLayer;
     vcc.AddGroupAtCentre(MakeGroup("Gruppe1", 2, 0, 0)).name = "Gruppe1";
     CCGroup& g2 = vcc.AddGroupAtCentre(MakeGroup("Gruppe2", 10, 0, 0));
     g2.posX = 0.01, g2.posY = 0.02;

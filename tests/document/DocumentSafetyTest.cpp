@@ -219,7 +219,7 @@ TEST(DamagedDocument, FuzzCorpusLoadsOrFailsCleanly) {
 
 TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     Env env;
-    CLayer& vcc = *env.doc.board().currentLayer;
+    CLayer& vcc = *DesignAccess::Board(env.doc).currentLayer;
     vcc.results.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
     vcc.results.resultLabels.push_back("1MHz");
     const Bytes b = Store(env.doc);

@@ -30,9 +30,9 @@ using PackageDialog = test::OnePass<CapacitorFields>;
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
-    ASSERT_TRUE(e.doc.selectGroup(&e.doc.board().currentLayer->AddGroupAtCentre(CCGroup())));
+    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    ASSERT_TRUE(e.doc.selectGroup(&e.doc.board().currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
+    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
     DesignAccess::Filter(e.doc).candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
@@ -229,7 +229,7 @@ TEST(DocumentWorkflow, SlotValuesFromTheFormNotifyTheOtherViewsOnly) {
     Env e;
     RecordView graph(std::make_unique<GraphViewRecord>());
     e.doc.AddView(graph);
-    CCGroup& g = e.doc.board().currentLayer->AddGroupAtCentre(test::MakeGroup("G", 3, 0, 0));
+    CCGroup& g = DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 3, 0, 0));
     ASSERT_TRUE(e.doc.selectGroup(&g));
     e.form.updates = graph.updates = 0;
     e.doc.setGroupValues({"1uF", "100nF", "10nF", "------"}, &e.form);

@@ -324,7 +324,7 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     EXPECT_EQ(BuildGraphTraces(doc, 0, 0, 10, true).front().points.size(), 11u);
 
     // A probe's points beyond the solved band are extrapolated: not trusted.
-    CLayer& vcc = *doc.board().currentLayer;
+    CLayer& vcc = *DesignAccess::Board(doc).currentLayer;
     vcc.results.resultMaps.assign(4, vcc.results.resultMaps.front());
     vcc.results.resultLabels = {"10MHz", "20MHz", "30MHz", "Maximum"};
     std::vector<int> flags;
