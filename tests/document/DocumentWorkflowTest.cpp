@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "DesignAccess.h"
@@ -27,6 +28,26 @@ using TargetsDialog = test::OnePass<TargetFields>;
 // The group a person points at by its name.
 const CCGroup* Named(CVtrDoc& doc, const std::string& name) { return doc.plane()->FindGroupByName(name); }
 using PackageDialog = test::OnePass<CapacitorFields>;
+
+// A window holds the document, but the design only as const, down to the
+// objects on its planes: it changes through the commands alone.
+template <class T>
+constexpr bool kConstObject = std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>>;
+static_assert(kConstObject<decltype(std::declval<CVtrDoc&>().board())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().filter())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().optimisationGroup())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().analysisDomain())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().MainForm())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().plane())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().currentGroup())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().newGroup())>);
+static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().currentLayer.get())> &&
+              kConstObject<decltype(std::declval<const CCircuitBoard&>().layers.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().capacitorGroups.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().probes.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().cutOuts.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().FindGroupByName(""))> &&
+              kConstObject<decltype(std::declval<const CCapa&>().group)>);
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
