@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "BenchDesign.h"
 #include "CLayer.h"
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
@@ -96,12 +97,7 @@ void AnalysisKeepsTheWindowLive(benchmark::State& state) {
     frame.show();
     DocumentHost* host = frame.newDocument();
     CVtrDoc& doc = host->document();
-    CAnalysisDomain domain = doc.analysisDomain();
-    domain.stopFrequency = 1e9;
-    domain.startFrequency = 5e8;
-    domain.frequencySteps = 2;
-    domain.resolution = 54;
-    doc.setAnalysisDomain(domain);
+    bench::SetTwoFrequencySweep(doc);
     double longestGapMs = 0;
     for (auto _ : state) {
         QElapsedTimer sinceTick;

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "BenchDesign.h"
 #include "CLayer.h"
 #include "PlaneEdits.h"
 #include "CMainFrame.h"
@@ -40,12 +41,7 @@ struct AnalysedDesign {
         doc.newGroup();
         doc.transferGroupToFilter();
         doc.searchChoke();
-        CAnalysisDomain domain = doc.analysisDomain();
-        domain.stopFrequency = 1e9;
-        domain.startFrequency = 5e8;
-        domain.frequencySteps = 2;
-        domain.resolution = 54;
-        doc.setAnalysisDomain(domain);
+        bench::SetTwoFrequencySweep(doc);
         // Ten probes spread over the plane.
         for (int i = 0; i < 10; ++i) {
             const std::string name = "Probe" + std::to_string(i + 1);
