@@ -207,7 +207,7 @@ void CVtrApp::listenForFiles(const QString& name) {
 int CVtrApp::PrintReport(const QString& path) {
     ui::QtInteraction ui(nullptr);
     CVtrDoc doc(database_, ui);
-    RecordView form(std::make_unique<MainFormState>());
+    RecordView form(doc.MainFormRecord());
     doc.AddView(form);
     const CVtrDoc::OpenResult result = doc.OpenFile(render::FsPath(path));
     if (!result.ok()) {

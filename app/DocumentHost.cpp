@@ -178,8 +178,8 @@ void DocumentHost::openCompanions() {
     }
     if (!std::exchange(companionsPending_, false)) return;
     DocumentFrame* form = findFrame(FrameKind::MainForm);
-    if (doc_.graphWindowOpen != 0) setGraphWindowOpen(true);
-    if (doc_.layerEditorOpen != 0) setLayerEditorOpen(true);
+    if (doc_.graphWindowOpen() != 0) setGraphWindowOpen(true);
+    if (doc_.layerEditorOpen() != 0) setLayerEditorOpen(true);
     // The design opens on its main form; the companions wait behind it.
     if (form != nullptr) frame_.mdiArea()->setActiveSubWindow(form);
 }
@@ -307,13 +307,13 @@ void DocumentHost::redo() {
     if (history_.Redo()) emit stateChanged();
 }
 
-void DocumentHost::setGraphWindowOpen(bool open) { setCompanionOpen(FrameKind::Graph, open, doc_.graphWindowOpen); }
+void DocumentHost::setGraphWindowOpen(bool open) { setCompanionOpen(FrameKind::Graph, open); }
 
 void DocumentHost::setLayerEditorOpen(bool open) {
-    setCompanionOpen(FrameKind::LayerEditor, open, doc_.layerEditorOpen);
+    setCompanionOpen(FrameKind::LayerEditor, open);
 }
 
-void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& flag) {
+void DocumentHost::setCompanionOpen(FrameKind kind, bool open) {
     DocumentFrame* f = findFrame(kind);
     if (open && f == nullptr) {
         f = makeFrame(kind);
@@ -325,10 +325,12 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open, std::int32_t& fla
     } else if (!open && f != nullptr) {
         f->closeQuietly();
     }
-    flag = open ? 1 : 0;
     // Which windows are open is stored with the design but is no change
     // that asks to be saved.
-    doc_.UpdateAllViews(ChangeHint::ViewState);
+    if (kind == FrameKind::Graph)
+        doc_.setGraphWindowOpen(open);
+    else
+        doc_.setLayerEditorOpen(open);
 }
 
 void DocumentHost::showHelp(int topic) { frame_.showHelp(topic); }
@@ -370,8 +372,10 @@ void DocumentHost::frameClosed(DocumentFrame& frame) {
     frames_.erase(std::remove(frames_.begin(), frames_.end(), &frame), frames_.end());
     if (closing_) return;
     if (frame.kind() == FrameKind::Graph || frame.kind() == FrameKind::LayerEditor) {
-        (frame.kind() == FrameKind::Graph ? doc_.graphWindowOpen : doc_.layerEditorOpen) = 0;
-        doc_.UpdateAllViews(ChangeHint::ViewState);
+        if (frame.kind() == FrameKind::Graph)
+            doc_.setGraphWindowOpen(false);
+        else
+            doc_.setLayerEditorOpen(false);
     }
     const bool formLeft = findFrame(FrameKind::MainForm) != nullptr || findFrame(FrameKind::LayerEditor) != nullptr;
     if (!formLeft) closeAll();

@@ -129,7 +129,7 @@ private:
     /// A solve job as one command: started, watched in the progress window,
     /// committed.
     void runJob(const QString& label, JobStart start, JobFinish finish);
-    void setCompanionOpen(FrameKind kind, bool open, std::int32_t& flag);
+    void setCompanionOpen(FrameKind kind, bool open);
     /// Window titles: the document's name, ":n" for further main forms,
     /// the modified mark.
     void updateCaptions();

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "BenchDesign.h"
 #include "CLayer.h"
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
@@ -66,11 +67,11 @@ void MainFormRefresh(benchmark::State& state) {
     // Ten capacitors in the group, and the choke list as the search fills it.
     CVtrDoc& doc = host->document();
     doc.newGroup();
-    for (CCGroup* group = doc.currentGroup(); group->CapacitorCount() < 10;) group->InsertCapacitor(1);
+    while (doc.currentGroup()->CapacitorCount() < 10) doc.insertCapacitor(*doc.currentGroup(), 1);
     doc.transferGroupToFilter();
     doc.searchChoke();
     state.counters["capacitors"] = double(doc.currentGroup()->CapacitorCount());
-    state.counters["chokes"] = double(doc.filter.candidates.size());
+    state.counters["chokes"] = double(doc.filter().candidates.size());
     QCoreApplication::processEvents();
     QWidget* form = DocumentFrame::ContentOf(frame.mdiArea()->activeSubWindow());
     const bool repaint = state.range(0) != 0;
@@ -96,10 +97,7 @@ void AnalysisKeepsTheWindowLive(benchmark::State& state) {
     frame.show();
     DocumentHost* host = frame.newDocument();
     CVtrDoc& doc = host->document();
-    doc.analysisDomain.stopFrequency = 1e9;
-    doc.analysisDomain.startFrequency = 5e8;
-    doc.analysisDomain.frequencySteps = 2;
-    doc.analysisDomain.resolution = 54;
+    bench::SetTwoFrequencySweep(doc);
     double longestGapMs = 0;
     for (auto _ : state) {
         QElapsedTimer sinceTick;

@@ -12,7 +12,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "BenchDesign.h"
 #include "CLayer.h"
+#include "PlaneEdits.h"
 #include "CMainFrame.h"
 #include "CSplashDlg.h"
 #include "CTracesTreeView.h"
@@ -39,16 +41,13 @@ struct AnalysedDesign {
         doc.newGroup();
         doc.transferGroupToFilter();
         doc.searchChoke();
-        doc.analysisDomain.stopFrequency = 1e9;
-        doc.analysisDomain.startFrequency = 5e8;
-        doc.analysisDomain.frequencySteps = 2;
-        doc.analysisDomain.resolution = 54;
+        bench::SetTwoFrequencySweep(doc);
         // Ten probes spread over the plane.
-        CLayer& plane = *doc.plane();
-        plane.probes.clear();
-        for (int i = 0; i < 10; ++i)
-            plane.probes.push_back(std::make_unique<CProbe>(0.005 + 0.009 * i, 0.005 + 0.006 * i,
-                                                            "Probe" + std::to_string(i + 1)));
+        for (int i = 0; i < 10; ++i) {
+            const std::string name = "Probe" + std::to_string(i + 1);
+            DeleteProbe(doc, name);
+            AddProbe(doc, name, 0.005 + 0.009 * i, 0.005 + 0.006 * i);
+        }
         doc.analyse();
         for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
             if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(app::DocumentFrame::ContentOf(w))) graph = g, w->showMaximized();

@@ -46,8 +46,8 @@ void PrintSolve(const CVtrDoc& doc, const SolveArgs& a) {
     const SolveReport& r = plane.LastSolve();
     const std::size_t maps = plane.results.resultMaps.size();
     std::printf("Analyse: %zu Frequenzen von %s bis %s, Gitter %d x %d, %d Knoten, Löser %s, %d Threads\n",
-                maps > 0 ? maps - 1 : 0, FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
-                FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), plane.mesh.nx, plane.mesh.ny,
+                maps > 0 ? maps - 1 : 0, FormatValue(doc.analysisDomain().startFrequency, "Hz").c_str(),
+                FormatValue(doc.analysisDomain().stopFrequency, "Hz").c_str(), plane.mesh.nx, plane.mesh.ny,
                 plane.mesh.activeCount,
                 r.kind == SolverKind::Umfpack ? "umfpack" : "fast", r.threads);
     if (!a.verbose) return;
@@ -140,7 +140,7 @@ void RunDocumentAttenuation(const FileArgs& file, const std::string& database, c
     DocumentSession s(ctx);
     // The stored choke has no data points; the folder's set of that name has.
     if (!s.LoadDatabase(database) || !s.Open(file)) return;
-    CFilter& f = s.doc().filter;
+    const CFilter& f = s.doc().filter();
     if (f.SelectedChoke() == nullptr) {
         s.Fail("Keine Drossel gewählt: zuerst vantor-cli filter --search");
         return;

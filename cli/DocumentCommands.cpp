@@ -31,13 +31,13 @@ nlohmann::json Elements(const CCGroup& g) {
 }
 
 nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
-    const CCircuitBoard& b = doc.board;
+    const CCircuitBoard& b = doc.board();
     const CLayer* plane = doc.plane();
     nlohmann::json j;
-    j["analysis"] = {{"start", doc.analysisDomain.startFrequency},
-                     {"stop", doc.analysisDomain.stopFrequency},
-                     {"steps", doc.analysisDomain.frequencySteps},
-                     {"resolution", doc.analysisDomain.resolution}};
+    j["analysis"] = {{"start", doc.analysisDomain().startFrequency},
+                     {"stop", doc.analysisDomain().stopFrequency},
+                     {"steps", doc.analysisDomain().frequencySteps},
+                     {"resolution", doc.analysisDomain().resolution}};
     j["board"] = {{"length", b.length},
                   {"width", b.width},
                   {"spacing", b.planeSpacing},
@@ -51,7 +51,7 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
                   {"via_diameter", b.viaDiameter},
                   {"max_frequency", b.maxFrequency},
                   {"active_layer", b.currentLayer != nullptr ? b.currentLayer->name : std::string()}};
-    const CCGroup& o = doc.optimisationGroup;
+    const CCGroup& o = doc.optimisationGroup();
     j["optimisation"] = {{"fo", o.fo},           {"zmin_fu", o.zminFu}, {"zmax_fu", o.zmaxFu},
                          {"zmin_fo", o.zminFo},  {"zmax_fo", o.zmaxFo}, {"elements", Elements(o)}};
     nlohmann::json groups = nlohmann::json::array(), probes = nlohmann::json::array(),
@@ -78,7 +78,7 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
     j["probes"] = probes;
     j["cutouts"] = cutouts;
     j["results"] = {{"nx", nx}, {"ny", ny}, {"labels", labels}};
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     nlohmann::json candidates = nlohmann::json::array();
     for (const CSParaSet* s : f.candidates) candidates.push_back(s->name);
     j["filter"] = {{"f_lower", f.fLower},
@@ -86,16 +86,16 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
                    {"min_attenuation", f.minAttenuation},
                    {"max_current", f.maxSupplyCurrent},
                    {"use_group", f.useGroup},
-                   {"received_group", doc.filterReceivedGroup},
+                   {"received_group", doc.filterReceivedGroup()},
                    {"candidates", candidates},
                    {"selected", f.selected},
                    {"group_elements", Elements(f.group)}};
     j["form"] = {{"current_group", form.currentGroupName},
                  {"e6", form.e6 ? 1 : 0},
                  {"transfer_state", form.transferState}};
-    j["flags"] = {{"graph_window_open", doc.graphWindowOpen},
-                  {"layer_editor_open", doc.layerEditorOpen},
-                  {"parasitics_automatic", doc.parasiticsAutomatic}};
+    j["flags"] = {{"graph_window_open", doc.graphWindowOpen()},
+                  {"layer_editor_open", doc.layerEditorOpen()},
+                  {"parasitics_automatic", doc.parasiticsAutomatic()}};
     return j;
 }
 
@@ -110,18 +110,18 @@ void PrintGroup(const char* title, const CCGroup& g) {
 }
 
 void PrintText(const CVtrDoc& doc, const MainFormState& form) {
-    const CCircuitBoard& b = doc.board;
+    const CCircuitBoard& b = doc.board();
     const CLayer* plane = doc.plane();
     std::printf("Platine: Länge %s, Breite %s, Abstand Vcc <> GND %s, Epsilon r %.1f\n",
                 FormatValue(b.length, "m").c_str(), FormatValue(b.width, "m").c_str(),
                 FormatValue(b.planeSpacing, "m").c_str(), b.epsilonR);
     std::printf("Aktive Lage: %s\n", b.currentLayer != nullptr ? Shown(b.currentLayer->name).c_str() : "(keine)");
     std::printf("Analyse: %s bis %s, %d Schritte, Auflösung %g\n",
-                FormatValue(doc.analysisDomain.startFrequency, "Hz").c_str(),
-                FormatValue(doc.analysisDomain.stopFrequency, "Hz").c_str(), doc.analysisDomain.frequencySteps,
-                doc.analysisDomain.resolution);
-    std::printf("Obere Grenzfrequenz: %s\n", FormatValue(doc.optimisationGroup.fo, "Hz").c_str());
-    PrintGroup("Optimierung", doc.optimisationGroup);
+                FormatValue(doc.analysisDomain().startFrequency, "Hz").c_str(),
+                FormatValue(doc.analysisDomain().stopFrequency, "Hz").c_str(), doc.analysisDomain().frequencySteps,
+                doc.analysisDomain().resolution);
+    std::printf("Obere Grenzfrequenz: %s\n", FormatValue(doc.optimisationGroup().fo, "Hz").c_str());
+    PrintGroup("Optimierung", doc.optimisationGroup());
     if (plane != nullptr) {
         for (const auto& g : plane->capacitorGroups) {
             std::printf("Gruppe %s    Position: X=%s,Y=%s\n", Shown(g->name).c_str(), FormatValue(g->posX, "m").c_str(),
@@ -137,7 +137,7 @@ void PrintText(const CVtrDoc& doc, const MainFormState& form) {
                         FormatValue(c->y2, "m").c_str(), c->inactive ? " (inaktiv)" : "");
         std::printf("Ergebnisse: %zu Felder\n", plane->results.resultMaps.size());
     }
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s\n", FormatValue(f.fLower, "Hz").c_str(),
                 FormatValue(f.fUpper, "Hz").c_str(), FormatValue(f.minAttenuation, "dB").c_str(),
                 FormatValue(f.maxSupplyCurrent, "A").c_str());
@@ -166,7 +166,7 @@ void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
         RegisterModelClasses();
         CSParameterDB database;
         CVtrDoc doc(database, ctx.ui);
-        RecordView form(std::make_unique<MainFormState>());
+        RecordView form(doc.MainFormRecord());
         doc.AddView(form);
         doc.OnNewDocument();
         std::string error;
@@ -187,7 +187,7 @@ void RegisterDocumentCommands(CLI::App& app, Context& ctx) {
         RegisterModelClasses();
         CSParameterDB database;
         CVtrDoc doc(database, ctx.ui);
-        RecordView formView(std::make_unique<MainFormState>());
+        RecordView formView(doc.MainFormRecord());
         doc.AddView(formView);
         const CVtrDoc::OpenResult r = doc.OpenFile(*in);
         if (!r.ok()) {

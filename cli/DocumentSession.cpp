@@ -76,7 +76,8 @@ bool DocumentSession::Open(const FileArgs& args) {
     if (args.writes && !CheckSaveTarget(target, refusal)) return Fail(refusal);
     RegisterModelClasses();
     doc_ = std::make_unique<CVtrDoc>(database_, ctx_.ui);
-    doc_->AddView(formView_);
+    formView_ = std::make_unique<RecordView>(doc_->MainFormRecord());
+    doc_->AddView(*formView_);
     const CVtrDoc::OpenResult r = doc_->OpenFile(args.file);
     if (r.ok()) return true;
     // An unknown version was shown already; a script must not go on with

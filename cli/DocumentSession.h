@@ -48,7 +48,7 @@ public:
     bool Save();
 
     CVtrDoc& doc() { return *doc_; }
-    MainFormState& form() { return *doc_->MainForm(); }
+    const MainFormState& form() { return *doc_->MainForm(); }
     Context& ctx() { return ctx_; }
     /// Sets the exit code and returns false, for one-line failures.
     bool Fail(const std::string& message, int code = kExitFailed);
@@ -57,8 +57,8 @@ private:
     Context& ctx_;
     FileArgs args_;
     CSParameterDB database_;
-    RecordView formView_{std::make_unique<MainFormState>()};
     std::unique_ptr<CVtrDoc> doc_;
+    std::unique_ptr<RecordView> formView_;  // the main form's record, the document's
     DocumentLock lock_;
 };
 

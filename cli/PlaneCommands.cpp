@@ -35,9 +35,9 @@ void SaveEdited(DocumentSession& s, const std::string& done) {
 
 std::string Position(double x, double y) { return "X=" + FormatValue(x, "m") + ",Y=" + FormatValue(y, "m"); }
 
-CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
-    CLayer* plane = s.doc().plane();
-    CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
+const CCGroup* NamedGroup(DocumentSession& s, const std::string& name) {
+    const CLayer* plane = s.doc().plane();
+    const CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr) s.Fail("Gruppe " + Shown(name) + " ist nicht vorhanden");
     return g;
 }
@@ -70,7 +70,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto na = std::make_shared<ObjectArgs>();
     Sub(group, "new", "\">> + >>\": a new group from the optimisation result", na, ctx,
         [](DocumentSession& s, ObjectArgs&) {
-            CCGroup* g = NewGroupFromForm(s.doc());
+            const CCGroup* g = NewGroupFromForm(s.doc());
             if (g == nullptr) {
                 s.Fail("Die Platine hat keine aktive Lage");
                 return;
@@ -81,12 +81,10 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ma = std::make_shared<ObjectArgs>();
     CLI::App* move = Sub(group, "move", "Set a group's position (\"Position:\")", ma, ctx,
                          [](DocumentSession& s, ObjectArgs& a) {
-                             if (!MoveGroup(s.doc(), a.name, ParseValue(a.x), ParseValue(a.y))) {
-                                 s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-                                 return;
-                             }
-                             const CCGroup& g = *s.doc().plane()->FindGroupByName(a.name);
-                             SaveEdited(s, Shown(a.name) + "    Position: " + Position(g.posX, g.posY));
+                             const CCGroup* g = NamedGroup(s, a.name);
+                             if (g == nullptr) return;
+                             s.doc().moveGroup(g, ParseValue(a.x), ParseValue(a.y));
+                             SaveEdited(s, Shown(a.name) + "    Position: " + Position(g->posX, g->posY));
                          });
     move->add_option("NAME", ma->name, "Group name")->required();
     move->add_option("X", ma->x, "x, e.g. 20mm")->required();
@@ -95,7 +93,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto va = std::make_shared<ObjectArgs>();
     CLI::App* values = Sub(
         group, "values", "Capacitor values of the slots C1, C2, ...", va, ctx, [](DocumentSession& s, ObjectArgs& a) {
-            CCGroup* g = NamedGroup(s, a.name);
+            const CCGroup* g = NamedGroup(s, a.name);
             if (g == nullptr) return;
             const int n = g->CapacitorCount();
             const std::vector<std::string> given = SplitList(a.values);
@@ -106,7 +104,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
             // Slots not given keep their value exactly.
             SlotTexts slots = GroupSlotTexts(g, true);
             for (std::size_t k = 0; k < given.size(); ++k) slots[k] = given[k];
-            SelectGroup(s.doc(), a.name);
+            s.doc().selectGroup(g);
             if (auto e = WriteSlotValues(s.doc(), slots)) {
                 ShowRefused(*e, s.ctx().ui);
                 s.ctx().exitCode = kExitRefused;
@@ -123,7 +121,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ia = std::make_shared<ObjectArgs>();
     CLI::App* insert = Sub(group, "insert", "\"Neu\" of the slot dialog for slot k", ia, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               CCGroup* g = NamedGroup(s, a.name);
+                               const CCGroup* g = NamedGroup(s, a.name);
                                if (g == nullptr) return;
                                const int n = g->CapacitorCount();
                                if (a.slot > n + 1) {
@@ -143,7 +141,7 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto ra = std::make_shared<ObjectArgs>();
     CLI::App* remove = Sub(group, "remove", "\"Entfernen\" of the slot dialog for slot k", ra, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               CCGroup* g = NamedGroup(s, a.name);
+                               const CCGroup* g = NamedGroup(s, a.name);
                                if (g == nullptr) return;
                                const int n = g->CapacitorCount();
                                if (a.slot > n) {
@@ -158,10 +156,9 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
 
     auto da = std::make_shared<ObjectArgs>();
     CLI::App* del = Sub(group, "delete", "\"Gruppe löschen\"", da, ctx, [](DocumentSession& s, ObjectArgs& a) {
-        if (!DeleteGroup(s.doc(), a.name)) {
-            s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-            return;
-        }
+        const CCGroup* g = NamedGroup(s, a.name);
+        if (g == nullptr) return;
+        s.doc().deleteGroup(g);
         SaveEdited(s, "Gruppe " + Shown(a.name) + " gelöscht; aktuelle Gruppe: " + Shown(s.form().currentGroupName));
     });
     del->add_option("NAME", da->name, "Group name")->required();
@@ -169,10 +166,9 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     auto sa = std::make_shared<ObjectArgs>();
     CLI::App* select = Sub(group, "select", "Make a group the current group", sa, ctx,
                            [](DocumentSession& s, ObjectArgs& a) {
-                               if (!SelectGroup(s.doc(), a.name)) {
-                                   s.Fail("Gruppe " + Shown(a.name) + " ist nicht vorhanden");
-                                   return;
-                               }
+                               const CCGroup* g = NamedGroup(s, a.name);
+                               if (g == nullptr) return;
+                               s.doc().selectGroup(g);
                                SaveEdited(s, "Aktuelle Gruppe: " + Shown(a.name));
                            });
     select->add_option("NAME", sa->name, "Group name")->required();
@@ -277,7 +273,7 @@ struct FilterArgs {
 };
 
 void PrintFilter(const CVtrDoc& doc) {
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     std::printf("Filter: Fu %s, Fo %s, Dämpfung %s, Imax %s, C-Gruppe %s\n", FormatValue(f.fLower, "Hz").c_str(),
                 FormatValue(f.fUpper, "Hz").c_str(), FormatValue(f.minAttenuation, "dB").c_str(),
                 FormatValue(f.maxSupplyCurrent, "A").c_str(), f.useGroup ? "ein" : "aus");
@@ -307,7 +303,7 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
         std::printf("Gruppe %s in die Filterberechnung übernommen\n", s.form().currentGroupName.c_str());
     }
     if (a.requirements) {
-        FilterFields f = FilterFields::FromFilter(doc.filter);
+        FilterFields f = FilterFields::FromFilter(doc.filter());
         f.fo = a.fo.value_or(f.fo);
         f.fu = a.fu.value_or(f.fu);
         f.attenuation = a.attenuation.value_or(f.attenuation);
@@ -327,7 +323,7 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
         doc.searchChoke();
     }
     if (a.select) {
-        const int chosen = FindCandidate(doc.filter, *a.select);
+        const int chosen = FindCandidate(doc.filter(), *a.select);
         if (chosen < 0) {
             s.Fail("Drossel " + Shown(*a.select) + " ist nicht in der Kandidatenliste");
             return;

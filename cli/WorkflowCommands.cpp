@@ -141,7 +141,7 @@ void Finish(DocumentSession& s, bool changed, bool refused, const char* what) {
     }
     if (!s.Save()) return;
     std::printf("%s geändert\n", what);
-    PrintOptimisation(s.doc().optimisationGroup);
+    PrintOptimisation(s.doc().optimisationGroup());
 }
 
 }  // namespace
@@ -178,7 +178,7 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
         const bool changed = s.doc().editLayout(dialog);
         Finish(s, changed, dialog.refused, "Layout");
         if (ctx.exitCode == 0) {
-            const CCircuitBoard& b = s.doc().board;
+            const CCircuitBoard& b = s.doc().board();
             std::printf("Platine: Länge %s, Breite %s, Abstand Vcc <> GND %s, Fmax %s\n",
                         FormatValue(b.length, "m").c_str(), FormatValue(b.width, "m").c_str(),
                         FormatValue(b.planeSpacing, "m").c_str(), FormatValue(b.maxFrequency, "Hz").c_str());
@@ -203,7 +203,7 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
         }
         DocumentSession s(ctx);
         if (!s.Open(pa->file)) return;
-        ScriptedPackage dialog(*pa, s.doc().board, ctx.ui);
+        ScriptedPackage dialog(*pa, s.doc().board(), ctx.ui);
         if (pa->package) {
             const CCapShape* entry = PackageTable::Application().Find(*pa->package);
             if (entry == nullptr) {
@@ -238,7 +238,7 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
             return;
         }
         if (!s.Save()) return;
-        const CAnalysisDomain& d = s.doc().analysisDomain;
+        const CAnalysisDomain& d = s.doc().analysisDomain();
         std::printf("Analyse: %s bis %s, %d Schritte, Auflösung %g\n", FormatValue(d.startFrequency, "Hz").c_str(),
                     FormatValue(d.stopFrequency, "Hz").c_str(), d.frequencySteps, d.resolution);
     });

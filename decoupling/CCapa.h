@@ -38,7 +38,7 @@ public:
     /// Record: version 1, autoParasitics, capacitance, the shape.
     void Serialize(CArchive& ar) override;
 
-    CCGroup* group = nullptr;        // owning group; not stored
+    const CCGroup* group = nullptr;  // owning group; not stored
     std::int32_t autoParasitics = 4; // only zero/nonzero matters
     double capacitance = 0.0;        // F
     CCapShape shape;

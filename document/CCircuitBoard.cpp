@@ -86,7 +86,7 @@ void CCircuitBoard::resizeLayers() {
         }
         auto& cuts = layer->cutOuts;
         cuts.erase(std::remove_if(cuts.begin(), cuts.end(),
-                                  [&](const std::unique_ptr<CCutOut>& c) { return c->x1 >= l || c->y1 >= w; }),
+                                  [&](const auto& c) { return c->x1 >= l || c->y1 >= w; }),
                    cuts.end());
         for (auto& c : cuts) {
             c->x2 = std::min(c->x2, l);

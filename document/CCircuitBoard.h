@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "DeepConst.h"
 #include "BoardStackup.h"
 #include "CObject.h"
 #include "SolverOptions.h"
@@ -72,8 +73,8 @@ public:
 
     CVtrDoc* document = nullptr;
 
-    std::vector<std::unique_ptr<CLayer>> layers;  // "GND", then "Vcc"
-    CLayer* currentLayer = nullptr;               // the active plane
+    OwnedList<CLayer> layers;               // "GND", then "Vcc"
+    DeepConst<CLayer*> currentLayer;        // the active plane
 
 private:
     void CopyValues(const CCircuitBoard& other);

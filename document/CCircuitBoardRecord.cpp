@@ -37,7 +37,7 @@ void CCircuitBoard::Serialize(CArchive& ar) {
         return;
     }
     const std::size_t n = ar.ReadListCount();
-    std::vector<std::unique_ptr<CLayer>> read;
+    OwnedList<CLayer> read;
     for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<CLayer>(ar, "CLayer"));
     const std::string active = ar.ReadText();
     layers = std::move(read);

@@ -12,6 +12,7 @@
 #include "DocumentFile.h"
 #include "Values.h"
 #include "CLayer.h"
+#include "LayerEditLogic.h"
 #include "PlaneSolver.h"
 
 namespace vantor {
@@ -26,28 +27,28 @@ void RegisterModelClasses() {
 }
 
 CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui) : database_(database), ui_(ui) {
-    filter.fLower = 1e7;
-    filter.fUpper = 3e8;
-    filter.minAttenuation = 35.0;
-    filter.maxSupplyCurrent = 0.1;
-    optimisationGroup.fo = 3e9;
+    filter_.fLower = 1e7;
+    filter_.fUpper = 3e8;
+    filter_.minAttenuation = 35.0;
+    filter_.maxSupplyCurrent = 0.1;
+    optimisationGroup_.fo = 3e9;
     Link();
-    if (const CLayer* plane = board.currentLayer) {
-        optimisationGroup.posX = std::clamp(0.5 * plane->planeLength, 0.0, plane->planeLength);
-        optimisationGroup.posY = std::clamp(0.5 * plane->planeWidth, 0.0, plane->planeWidth);
+    if (const CLayer* plane = board_.currentLayer) {
+        optimisationGroup_.posX = std::clamp(0.5 * plane->planeLength, 0.0, plane->planeLength);
+        optimisationGroup_.posY = std::clamp(0.5 * plane->planeWidth, 0.0, plane->planeWidth);
     }
 }
 
 CVtrDoc::~CVtrDoc() = default;
 
 void CVtrDoc::Link() {
-    board.document = this;
-    board.LinkLayers();
-    optimisationGroup.board = &board;
+    board_.document = this;
+    board_.LinkLayers();
+    optimisationGroup_.board = &board_;
 }
 
 bool CVtrDoc::OnNewDocument() {
-    Optimise(optimisationGroup, ui_, nullptr, this);
+    Optimise(optimisationGroup_, ui_, nullptr, this);
     return true;
 }
 
@@ -59,14 +60,14 @@ void CVtrDoc::Store(CArchive& ar) {
 
 void CVtrDoc::StoreDesign(CArchive& ar) {
     ar.WriteInt32(1);
-    analysisDomain.Serialize(ar);
-    ar.WriteInt32(parasiticsAutomatic);
-    ar.WriteInt32(filterReceivedGroup);
-    ar.WriteInt32(graphWindowOpen);
-    ar.WriteInt32(layerEditorOpen);
-    board.Serialize(ar);
-    optimisationGroup.Serialize(ar);
-    filter.Serialize(ar);
+    analysisDomain_.Serialize(ar);
+    ar.WriteInt32(parasiticsAutomatic_);
+    ar.WriteInt32(filterReceivedGroup_);
+    ar.WriteInt32(graphWindowOpen_);
+    ar.WriteInt32(layerEditorOpen_);
+    board_.Serialize(ar);
+    optimisationGroup_.Serialize(ar);
+    filter_.Serialize(ar);
 }
 
 CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records) {
@@ -74,18 +75,18 @@ CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRe
         ui_.message(kMessageUnknownVersion, MessageKind::Warning);
         return LoadStatus::UnknownVersion;
     }
-    analysisDomain.Serialize(ar);
-    parasiticsAutomatic = ar.ReadInt32();
-    filterReceivedGroup = ar.ReadInt32();
-    graphWindowOpen = ar.ReadInt32();
-    layerEditorOpen = ar.ReadInt32();
-    board.Serialize(ar);
-    board.document = this;
-    board.LinkLayers();
-    optimisationGroup.Serialize(ar);
-    optimisationGroup.board = &board;
-    filter.Serialize(ar);
-    filter.group.board = &board;
+    analysisDomain_.Serialize(ar);
+    parasiticsAutomatic_ = ar.ReadInt32();
+    filterReceivedGroup_ = ar.ReadInt32();
+    graphWindowOpen_ = ar.ReadInt32();
+    layerEditorOpen_ = ar.ReadInt32();
+    board_.Serialize(ar);
+    board_.document = this;
+    board_.LinkLayers();
+    optimisationGroup_.Serialize(ar);
+    optimisationGroup_.board = &board_;
+    filter_.Serialize(ar);
+    filter_.group.board = &board_;
     // Records of views not attached now (graph, layer editor) are ignored.
     for (ViewRecord* r : records)
         if (!r->Read(ar, ui_)) break;
@@ -107,26 +108,29 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar, const std::function<void()>& ado
     CVtrDoc fresh(database_, ui_);
     if (fresh.ReadContents(ar, records) == LoadStatus::UnknownVersion) return LoadStatus::UnknownVersion;
     TakeContents(fresh);
-    for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->CopyFrom(*records[i]);
+    // A record several views store (the main forms') takes the first one's values.
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (std::find(targets.begin(), targets.begin() + std::ptrdiff_t(i), targets[i]) == targets.begin() + std::ptrdiff_t(i))
+            targets[i]->CopyFrom(*records[i]);
     if (adopt) adopt();
     UpdateAllViews(ChangeHint::Everything);
     return LoadStatus::Loaded;
 }
 
 void CVtrDoc::TakeContents(CVtrDoc& fresh) {
-    analysisDomain = fresh.analysisDomain;
-    filterReceivedGroup = fresh.filterReceivedGroup;
-    graphWindowOpen = fresh.graphWindowOpen;
-    layerEditorOpen = fresh.layerEditorOpen;
-    filter = fresh.filter;
-    parasiticsAutomatic = fresh.parasiticsAutomatic;
-    board = fresh.board;  // the values
-    std::swap(board.layers, fresh.board.layers);
-    std::swap(board.currentLayer, fresh.board.currentLayer);
-    optimisationGroup.Assign(fresh.optimisationGroup);
+    analysisDomain_ = fresh.analysisDomain_;
+    filterReceivedGroup_ = fresh.filterReceivedGroup_;
+    graphWindowOpen_ = fresh.graphWindowOpen_;
+    layerEditorOpen_ = fresh.layerEditorOpen_;
+    filter_ = fresh.filter_;
+    parasiticsAutomatic_ = fresh.parasiticsAutomatic_;
+    board_ = fresh.board_;  // the values
+    std::swap(board_.layers, fresh.board_.layers);
+    std::swap(board_.currentLayer, fresh.board_.currentLayer);
+    optimisationGroup_.Assign(fresh.optimisationGroup_);
     Link();
-    filter.group.board = &board;
-    filter.AdoptStoredChoke(database_);
+    filter_.group.board = &board_;
+    filter_.AdoptStoredChoke(database_);
 }
 
 bool CVtrDoc::SaveFile(const std::filesystem::path& path, std::string& error, const SaveOptions& options) {
@@ -197,50 +201,104 @@ void CVtrDoc::refreshAllViews() {
     UpdateAllViews(ChangeHint::Groups);
 }
 
-MainFormState* CVtrDoc::MainForm() const {
+const MainFormState* CVtrDoc::MainForm() const {
     for (DocumentView* v : views_)
-        if (auto* form = dynamic_cast<MainFormState*>(v->Record())) return form;
+        if (v->Record() == &mainForm_) return &mainForm_;
     return nullptr;
 }
 
-CLayer* CVtrDoc::plane() const {
+MainFormState* CVtrDoc::EditedMainForm() { return MainForm() != nullptr ? &mainForm_ : nullptr; }
+
+const CLayer* CVtrDoc::plane() const {
     // The lookup does not change the board.
-    return const_cast<CCircuitBoard&>(board).SolverLayer();
+    return const_cast<CCircuitBoard&>(board_).SolverLayer();
 }
 
-CCGroup* CVtrDoc::currentGroup() const {
+CLayer* CVtrDoc::EditedPlane() { return board_.SolverLayer(); }
+
+const CCGroup* CVtrDoc::currentGroup() const {
     const MainFormState* form = MainForm();
-    CLayer* edited = plane();
+    const CLayer* edited = plane();
     if (form == nullptr || edited == nullptr) return nullptr;
     return edited->FindGroupByName(form->currentGroupName);
 }
 
+CCGroup* CVtrDoc::EditedCurrentGroup() {
+    const CCGroup* group = currentGroup();
+    return group != nullptr ? EditedGroup(*group) : nullptr;
+}
+
+CCGroup* CVtrDoc::EditedGroup(const CCGroup& group) {
+    for (auto& layer : board_.layers)
+        if (CCGroup* own = layer->OwnGroup(&group)) return own;
+    return nullptr;
+}
+
+bool CVtrDoc::selectGroup(const CCGroup* group) {
+    CLayer* edited = EditedPlane();
+    MainFormState* form = EditedMainForm();
+    if (edited == nullptr || form == nullptr || edited->OwnGroup(group) == nullptr) return false;
+    form->currentGroupName = group->name;
+    UpdateAllViews(ChangeHint::ViewState);
+    return true;
+}
+
+bool CVtrDoc::moveGroup(const CCGroup* group, double x, double y) {
+    CLayer* edited = EditedPlane();
+    CCGroup* moved = edited != nullptr ? edited->OwnGroup(group) : nullptr;
+    if (moved == nullptr) return false;
+    moved->posX = std::clamp(x, 0.0, edited->planeLength);
+    moved->posY = std::clamp(y, 0.0, edited->planeWidth);
+    DesignChanged(ChangeHint::Groups);
+    return true;
+}
+
+bool CVtrDoc::deleteGroup(const CCGroup* group) {
+    CLayer* edited = EditedPlane();
+    if (edited == nullptr || group == nullptr) return false;
+    const std::string name = group->name;
+    if (!edited->DeleteGroup(group)) return false;
+    const auto& groups = edited->capacitorGroups;
+    if (MainFormState* form = EditedMainForm(); form != nullptr && form->currentGroupName == name)
+        form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
+    // The main form's "Gruppe löschen" does not mark the document modified.
+    UpdateAllViews(ChangeHint::Groups | ChangeHint::ViewState);
+    return true;
+}
+
+void CVtrDoc::setSeries(bool e6, DocumentView* sender) {
+    MainFormState* form = EditedMainForm();
+    if (form == nullptr || form->e6 == e6) return;
+    form->e6 = e6;
+    UpdateAllViews(ChangeHint::ViewState, sender);
+}
+
 bool CVtrDoc::editLayout(LayoutDialog& dialog) {
-    const CCircuitBoard kept(board);
-    const CCGroup keptGroup(optimisationGroup);
+    const CCircuitBoard kept(board_);
+    const CCGroup keptGroup(optimisationGroup_);
     bool confirmed = false;
     for (;;) {
-        if (!board.editParameters(dialog, ui_)) {
+        if (!board_.editParameters(dialog, ui_)) {
             if (confirmed) {
-                board.document = kept.document;
-                board.viasPerSide = kept.viasPerSide;
-                board.maxFrequency = kept.maxFrequency;
-                board.epsilonR = kept.epsilonR;
-                board.planeSpacing = kept.planeSpacing;
-                board.mountingDepth = kept.mountingDepth;
-                board.width = kept.width;
-                board.length = kept.length;
-                board.viaSpacing = kept.viaSpacing;
+                board_.document = kept.document;
+                board_.viasPerSide = kept.viasPerSide;
+                board_.maxFrequency = kept.maxFrequency;
+                board_.epsilonR = kept.epsilonR;
+                board_.planeSpacing = kept.planeSpacing;
+                board_.mountingDepth = kept.mountingDepth;
+                board_.width = kept.width;
+                board_.length = kept.length;
+                board_.viaSpacing = kept.viaSpacing;
                 // The planes follow the restored size, so that board and
                 // mesh agree again.
-                board.resizeLayers();
-                optimisationGroup.Assign(keptGroup);
+                board_.resizeLayers();
+                optimisationGroup_.Assign(keptGroup);
                 UpdateAllViews(ChangeHint::Board | ChangeHint::Groups);
             }
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+        if (Optimise(optimisationGroup_, ui_, nullptr, this)) {
             UpdateAllViews(ChangeHint::Board | ChangeHint::Groups);
             return true;
         }
@@ -248,16 +306,16 @@ bool CVtrDoc::editLayout(LayoutDialog& dialog) {
 }
 
 bool CVtrDoc::editTargets(TargetDialog& dialog) {
-    const CCGroup kept(optimisationGroup);
+    const CCGroup kept(optimisationGroup_);
     bool confirmed = false;
     for (;;) {
-        if (!EditTargets(optimisationGroup, dialog, kTargetFrequencyLimit)) {
-            optimisationGroup.Assign(kept);
+        if (!EditTargets(optimisationGroup_, dialog, kTargetFrequencyLimit)) {
+            optimisationGroup_.Assign(kept);
             if (confirmed) UpdateAllViews(ChangeHint::Groups);
             return false;
         }
         confirmed = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+        if (Optimise(optimisationGroup_, ui_, nullptr, this)) {
             UpdateAllViews(ChangeHint::Groups);
             return true;
         }
@@ -265,16 +323,16 @@ bool CVtrDoc::editTargets(TargetDialog& dialog) {
 }
 
 bool CVtrDoc::editCapacitorProperties(CapacitorDialog& dialog) {
-    const CCapShape kept = optimisationGroup.defaultPackage;
+    const CCapShape kept = optimisationGroup_.defaultPackage;
     bool optimised = false;
     for (;;) {
-        if (!EditShape(optimisationGroup.defaultPackage, dialog, &board)) {
-            optimisationGroup.defaultPackage = kept;
+        if (!EditShape(optimisationGroup_.defaultPackage, dialog, &board_)) {
+            optimisationGroup_.defaultPackage = kept;
             if (optimised) UpdateAllViews(ChangeHint::Groups);
             return false;
         }
         optimised = true;
-        if (Optimise(optimisationGroup, ui_, nullptr, this)) {
+        if (Optimise(optimisationGroup_, ui_, nullptr, this)) {
             UpdateAllViews(ChangeHint::Groups);
             return true;
         }
@@ -282,9 +340,14 @@ bool CVtrDoc::editCapacitorProperties(CapacitorDialog& dialog) {
 }
 
 bool CVtrDoc::editAnalysis(AnalysisDialog& dialog) {
-    if (!analysisDomain.edit(dialog)) return false;
+    if (!analysisDomain_.edit(dialog)) return false;
     UpdateAllViews(ChangeHint::Analysis);
     return true;
+}
+
+void CVtrDoc::setAnalysisDomain(const CAnalysisDomain& domain) {
+    analysisDomain_ = domain;
+    DesignChanged(ChangeHint::Analysis);
 }
 
 bool CVtrDoc::analyse(const SolverOptions& options) { return RunToEnd(startAnalysis(options), &CVtrDoc::finishAnalysis); }
@@ -298,12 +361,12 @@ bool CVtrDoc::RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*fin
 }
 
 std::unique_ptr<SolveJob> CVtrDoc::startAnalysis(const SolverOptions& options) {
-    CLayer* solved = plane();
+    CLayer* solved = EditedPlane();
     if (solved == nullptr) {
         ui_.message(kMessageNothingToSolve, MessageKind::Error);
         return nullptr;
     }
-    return std::make_unique<SolveJob>(*solved, analysisDomain, options);
+    return std::make_unique<SolveJob>(*solved, analysisDomain_, options);
 }
 
 bool CVtrDoc::finishAnalysis(SolveJob& job) {
@@ -313,11 +376,11 @@ bool CVtrDoc::finishAnalysis(SolveJob& job) {
     return true;
 }
 
-CCGroup* CVtrDoc::newGroup() {
-    CLayer* edited = plane();
+const CCGroup* CVtrDoc::newGroup() {
+    CLayer* edited = EditedPlane();
     if (edited == nullptr) return nullptr;
     auto held = [&](const std::string& name) {
-        return std::any_of(board.layers.begin(), board.layers.end(),
+        return std::any_of(board_.layers.begin(), board_.layers.end(),
                            [&](const auto& layer) { return layer->FindGroupByName(name) != nullptr; });
     };
     std::string name;
@@ -325,10 +388,10 @@ CCGroup* CVtrDoc::newGroup() {
         name = "Gruppe" + std::to_string(k);
         if (!held(name)) break;
     }
-    CCGroup& group = edited->AddGroupAtCentre(optimisationGroup);
+    CCGroup& group = edited->AddGroupAtCentre(optimisationGroup_);
     group.name = name;
-    group.board = &board;
-    if (MainFormState* form = MainForm()) form->currentGroupName = name;
+    group.board = &board_;
+    if (MainFormState* form = EditedMainForm()) form->currentGroupName = name;
     DesignChanged(ChangeHint::Groups | ChangeHint::ViewState);
     return &group;
 }
@@ -336,54 +399,54 @@ CCGroup* CVtrDoc::newGroup() {
 bool CVtrDoc::transferGroupToFilter() {
     const CCGroup* group = currentGroup();
     if (group == nullptr || group->ElementCount() == 0) return false;
-    filter.group.Assign(*group);
-    filter.group.board = &board;
-    if (filter.group.ElementCount() >= 1) filterReceivedGroup = 1;
-    filter.candidates.clear();
+    filter_.group.Assign(*group);
+    filter_.group.board = &board_;
+    if (filter_.group.ElementCount() >= 1) filterReceivedGroup_ = 1;
+    filter_.candidates.clear();
     DesignChanged(ChangeHint::Filter);
     return true;
 }
 
 void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
                                      const std::string& maxCurrent) {
-    filter.fUpper = ParseValue(fo);
-    filter.fLower = ParseValue(fu);
-    filter.minAttenuation = ParseValue(attenuation);
-    filter.maxSupplyCurrent = ParseValue(maxCurrent);
+    filter_.fUpper = ParseValue(fo);
+    filter_.fLower = ParseValue(fu);
+    filter_.minAttenuation = ParseValue(attenuation);
+    filter_.maxSupplyCurrent = ParseValue(maxCurrent);
     DesignChanged(ChangeHint::Filter);
 }
 
 void CVtrDoc::setMinAttenuation(double attenuation, DocumentView* sender) {
-    filter.minAttenuation = attenuation;
+    filter_.minAttenuation = attenuation;
     DesignChanged(ChangeHint::Filter, sender);
 }
 
 int CVtrDoc::searchChoke() {
-    const int found = filter.SearchChokes(database_);
+    const int found = filter_.SearchChokes(database_);
     DesignChanged(ChangeHint::Filter);
     return found;
 }
 
 bool CVtrDoc::selectChoke(int index) {
-    if (index < 0 || index >= static_cast<int>(filter.candidates.size())) return false;
-    filter.selected = index;
+    if (index < 0 || index >= static_cast<int>(filter_.candidates.size())) return false;
+    filter_.selected = index;
     UpdateAllViews(ChangeHint::Filter);
     return true;
 }
 
 void CVtrDoc::toggleGroupInFilter() {
-    filter.useGroup = filter.useGroup ? 0 : 1;
+    filter_.useGroup = filter_.useGroup ? 0 : 1;
     DesignChanged(ChangeHint::Filter);
 }
 
 bool CVtrDoc::killMax(const SolverOptions& options) { return RunToEnd(startKillMax(options), &CVtrDoc::finishKillMax); }
 
 std::unique_ptr<SolveJob> CVtrDoc::startKillMax(const SolverOptions& options) {
-    CLayer* edited = plane();
+    CLayer* edited = EditedPlane();
     CCGroup* placed = edited != nullptr ? edited->KillMax(ui_) : nullptr;
     if (placed == nullptr) return nullptr;
-    board.LinkLayers();
-    auto job = std::make_unique<SolveJob>(*edited, analysisDomain, options);
+    board_.LinkLayers();
+    auto job = std::make_unique<SolveJob>(*edited, analysisDomain_, options);
     killMaxJob_ = job.get();
     killMaxGroup_ = placed;
     return job;
@@ -395,7 +458,7 @@ bool CVtrDoc::finishKillMax(SolveJob& job) {
     killMaxJob_ = nullptr;
     if (!job.commit(ui_)) {
         // All or nothing: without its solve the group is not placed either.
-        if (CLayer* edited = plane()) edited->DeleteGroup(placed);
+        if (CLayer* edited = EditedPlane()) edited->DeleteGroup(placed);
         return false;
     }
     KeepReplaced(job);
@@ -409,7 +472,7 @@ void CVtrDoc::KeepReplaced(SolveJob& job) {
 }
 
 void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender) {
-    CCGroup* group = currentGroup();
+    CCGroup* group = EditedCurrentGroup();
     if (group == nullptr) return;
     const int n = group->CapacitorCount();
     for (int i = 1; i <= n; ++i) {
@@ -419,17 +482,49 @@ void CVtrDoc::setGroupValues(const std::array<std::string, 10>& slotTexts, Docum
     DesignChanged(ChangeHint::Groups, sender);
 }
 
-bool CVtrDoc::insertCapacitor(CCGroup& group, int position) {
-    if (group.InsertCapacitor(position) == 0) return false;
+bool CVtrDoc::insertCapacitor(const CCGroup& group, int position) {
+    CCGroup* own = EditedGroup(group);
+    if (own == nullptr || own->InsertCapacitor(position) == 0) return false;
     UpdateAllViews(ChangeHint::Groups);
     return true;
 }
 
-bool CVtrDoc::removeCapacitor(CCGroup& group, int position) {
-    if (position < 1 || position >= group.ElementCount()) return false;
-    group.RemoveCapacitor(position);
+bool CVtrDoc::removeCapacitor(const CCGroup& group, int position) {
+    CCGroup* own = EditedGroup(group);
+    if (own == nullptr || position < 1 || position >= own->ElementCount()) return false;
+    own->RemoveCapacitor(position);
     UpdateAllViews(ChangeHint::Groups);
     return true;
+}
+
+bool CVtrDoc::editCapacitor(const CCGroup& group, int position, CapacitorDialog& dialog) {
+    CCGroup* own = EditedGroup(group);
+    if (own == nullptr || position < 1 || position >= own->ElementCount()) return false;
+    if (!EditShape(own->Capacitor(position).shape, dialog, &board_)) return false;
+    DesignChanged(ChangeHint::Groups);
+    return true;
+}
+
+bool CVtrDoc::dragCutOut(const CCutOut& cutOut, double dx, double dy) {
+    CLayer* edited = EditedPlane();
+    if (edited == nullptr) return false;
+    for (auto& c : edited->cutOuts)
+        if (c.get() == &cutOut) {
+            DragCutOut(*c, dx, dy);
+            DesignChanged(ChangeHint::Board);
+            return true;
+        }
+    return false;
+}
+
+void CVtrDoc::setGraphWindowOpen(bool open) {
+    graphWindowOpen_ = open ? 1 : 0;
+    UpdateAllViews(ChangeHint::ViewState);
+}
+
+void CVtrDoc::setLayerEditorOpen(bool open) {
+    layerEditorOpen_ = open ? 1 : 0;
+    UpdateAllViews(ChangeHint::ViewState);
 }
 
 bool CVtrDoc::asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const {

@@ -97,15 +97,31 @@ public:
     /// sender) once: the end of a command whose change asks to be saved.
     void DesignChanged(ChangeHint what, DocumentView* sender = nullptr);
 
-    /// The record of the main form: the first view holding a MainFormState.
-    MainFormState* MainForm() const;
+    /// What every main form of the design shows (series, transfer state,
+    /// current group); null while no main form is attached.
+    const MainFormState* MainForm() const;
+    /// The record a main form stores: the same object for every main form,
+    /// so that each writes the design's state (the first one's is read).
+    ViewRecord& MainFormRecord() { return mainForm_; }
 
     /// The plane the layer editor edits and the solver solves: the first
     /// named "Vcc", else the last; null for a board without planes. The
     /// stored active plane may be another one; it only round-trips.
-    CLayer* plane() const;
-    /// The placed group named by the main form, or none.
-    CCGroup* currentGroup() const;
+    const CLayer* plane() const;
+    /// The placed group named by the main forms' state, or none.
+    const CCGroup* currentGroup() const;
+    /// Makes group, a group of the edited plane, the current one; false
+    /// when the plane does not hold it. Not marked modified.
+    bool selectGroup(const CCGroup* group);
+    /// Moves group to (x, y), m, clamped into the plane. Marks modified.
+    bool moveGroup(const CCGroup* group, double x, double y);
+    /// "Gruppe löschen": detaches and deletes group; the first remaining
+    /// group becomes current when it was (none when the list is empty).
+    /// False when the plane does not hold it. Not marked modified.
+    bool deleteGroup(const CCGroup* group);
+    /// The value series of the slot lists: E6, else E12. Not marked
+    /// modified; the sending form is not notified.
+    void setSeries(bool e6, DocumentView* sender = nullptr);
     // Commands. Each notifies the views once when it changed something;
     // the comment says when it also marks the document modified.
 
@@ -121,6 +137,9 @@ public:
     /// The analysis parameters; true when confirmed. Marked modified by the
     /// command around it.
     bool editAnalysis(AnalysisDialog& dialog);
+    /// Takes over the analysis parameters (frequencies, mesh resolution)
+    /// as a script or a benchmark sets them. Marks modified.
+    void setAnalysisDomain(const CAnalysisDomain& domain);
     /// The plane solver on the solver plane; marks modified when it solved.
     /// Runs the job of startAnalysis to its end on this thread.
     bool analyse(const SolverOptions& options = {});
@@ -136,7 +155,7 @@ public:
     bool finishAnalysis(SolveJob& job);
     /// A placed group "Gruppe<k>" from the optimisation result, made the
     /// current group; null when the board has no plane. Marks modified.
-    CCGroup* newGroup();
+    const CCGroup* newGroup();
     /// Copies the current group into the filter; false when there is none
     /// or it is empty. Marks modified.
     bool transferGroupToFilter();
@@ -174,12 +193,23 @@ public:
     /// the sending form is not notified.
     void setGroupValues(const std::array<std::string, 10>& slotTexts, DocumentView* sender = nullptr);
     /// "Neu" of the slot dialog: a capacitor with the default package at
-    /// list position p of the group; false when it holds ten already.
+    /// list position p of a placed group; false when it holds ten already.
     /// Marked modified by the command around it.
-    bool insertCapacitor(CCGroup& group, int position);
-    /// "Entfernen" of the slot dialog: deletes list element p (1..n);
-    /// false when there is none. Marked modified by the command around it.
-    bool removeCapacitor(CCGroup& group, int position);
+    bool insertCapacitor(const CCGroup& group, int position);
+    /// "Entfernen" of the slot dialog: deletes list element p (1..n) of a
+    /// placed group; false when there is none. Marked modified by the
+    /// command around it.
+    bool removeCapacitor(const CCGroup& group, int position);
+    /// "Bearbeiten" of the slot dialog: the package of list element p of a
+    /// placed group through the dialog; true when confirmed. Marks modified.
+    bool editCapacitor(const CCGroup& group, int position, CapacitorDialog& dialog);
+    /// Moves a cut-out of the edited plane by (dx, dy), m, as the layer
+    /// editor drags it. Marks modified.
+    bool dragCutOut(const CCutOut& cutOut, double dx, double dy);
+    /// Whether the graph window / the layer editor is open: stored with the
+    /// design, but no change that asks to be saved.
+    void setGraphWindowOpen(bool open);
+    void setLayerEditorOpen(bool open);
     /// Whether closing a frame should ask to save: never for graph frames,
     /// otherwise when the document's last frame closes while modified.
     bool asksToSaveOnClose(bool graphFrame, bool lastFrameOfDocument) const;
@@ -193,16 +223,29 @@ public:
     Interaction& ui() { return ui_; }
     CSParameterDB& database() { return database_; }
 
-    CAnalysisDomain analysisDomain;
-    std::int32_t filterReceivedGroup = 0;
-    std::int32_t graphWindowOpen = 1;
-    std::int32_t layerEditorOpen = 0;
-    CFilter filter;
-    std::int32_t parasiticsAutomatic = 1;
-    CCircuitBoard board;
-    CCGroup optimisationGroup;
+    // The design, to read; it changes only through the commands above (and,
+    // inside this folder, DesignAccess).
+    const CAnalysisDomain& analysisDomain() const { return analysisDomain_; }
+    /// 1 once a group with elements was handed to the filter.
+    std::int32_t filterReceivedGroup() const { return filterReceivedGroup_; }
+    std::int32_t graphWindowOpen() const { return graphWindowOpen_; }
+    std::int32_t layerEditorOpen() const { return layerEditorOpen_; }
+    const CFilter& filter() const { return filter_; }
+    std::int32_t parasiticsAutomatic() const { return parasiticsAutomatic_; }
+    const CCircuitBoard& board() const { return board_; }
+    const CCGroup& optimisationGroup() const { return optimisationGroup_; }
 
 private:
+    friend class DesignAccess;
+
+    /// The shared main-form state, when a main form is attached.
+    MainFormState* EditedMainForm();
+    /// plane() and currentGroup() to change.
+    CLayer* EditedPlane();
+    CCGroup* EditedCurrentGroup();
+    /// The board's own group at that address, to change; null when no
+    /// plane holds it.
+    CCGroup* EditedGroup(const CCGroup& group);
     /// The optimiser's redraws during its correction pass: the groups moved.
     void refreshAllViews() override;
     /// Reads the document record into this (fresh) document and the view
@@ -221,6 +264,16 @@ private:
     bool modified_ = false;
     FileStamp diskStamp_;  // the file as last read or written
     std::vector<DocumentView*> views_;
+    // The design, in the order of its record.
+    CAnalysisDomain analysisDomain_;
+    std::int32_t filterReceivedGroup_ = 0;
+    std::int32_t graphWindowOpen_ = 1;
+    std::int32_t layerEditorOpen_ = 0;
+    CFilter filter_;
+    std::int32_t parasiticsAutomatic_ = 1;
+    CCircuitBoard board_;
+    CCGroup optimisationGroup_;
+    MainFormState mainForm_;  // shared by the main forms
     std::function<void(PlaneSolution&)> solutionKeeper_;
     const SolveJob* killMaxJob_ = nullptr;  // the running KillMax and the group it placed
     const CCGroup* killMaxGroup_ = nullptr;

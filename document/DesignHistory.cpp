@@ -6,6 +6,7 @@
 
 #include "CLayer.h"
 #include "CVtrDoc.h"
+#include "DesignAccess.h"
 
 namespace vantor {
 
@@ -72,7 +73,7 @@ DesignHistory::Snapshot DesignHistory::Capture() const {
         }
         Aside(const Aside&) = delete;
         Aside& operator=(const Aside&) = delete;
-    } aside(doc_.plane());
+    } aside(DesignAccess::Plane(doc_));
 
     Snapshot s;
     CArchive design;
@@ -84,8 +85,8 @@ DesignHistory::Snapshot DesignHistory::Capture() const {
             r->Write(ar);
             s.records.push_back({v, typeid(*r), ar.Bytes()});
         }
-    s.candidates = doc_.filter.candidates;
-    s.selected = doc_.filter.selected;
+    s.candidates = doc_.filter().candidates;
+    s.selected = doc_.filter().selected;
     return s;
 }
 
@@ -185,21 +186,21 @@ bool DesignHistory::Restore(const Snapshot& s, std::optional<PlaneSolution>& oth
 
     // What the restored plane gets: the step's other solution, or the one
     // in the plane now.
-    CLayer* const plane = doc_.plane();
+    CLayer* const plane = DesignAccess::Plane(doc_);
     PlaneSolution keep;
     if (plane != nullptr) SwapSolution(*plane, keep);
     if (other) std::swap(keep, *other);
     // Which windows are open is not the command's to take back.
-    const std::int32_t graphOpen = doc_.graphWindowOpen, editorOpen = doc_.layerEditorOpen;
+    const std::int32_t graphOpen = doc_.graphWindowOpen(), editorOpen = doc_.layerEditorOpen();
     bool adopted = false;
     try {
         CArchive ar(std::move(bytes));
         doc_.Load(ar, [&] {
-            doc_.graphWindowOpen = graphOpen;
-            doc_.layerEditorOpen = editorOpen;
-            if (CLayer* restored = doc_.plane()) SwapSolution(*restored, keep);
-            doc_.filter.candidates = s.candidates;
-            doc_.filter.selected = s.selected;
+            DesignAccess::GraphWindowOpen(doc_) = graphOpen;
+            DesignAccess::LayerEditorOpen(doc_) = editorOpen;
+            if (CLayer* restored = DesignAccess::Plane(doc_)) SwapSolution(*restored, keep);
+            DesignAccess::Filter(doc_).candidates = s.candidates;
+            DesignAccess::Filter(doc_).selected = s.selected;
             current_ = target;
             doc_.SetModifiedFlag(current_ != saved_);
             adopted = true;

@@ -55,7 +55,7 @@ ReportLayout LayoutReport(const CVtrDoc& doc, const std::string& title, int page
     line(ReportFont::Heading, groupRight, "Kondensatorgruppen:");
     next();
     next();
-    const CCircuitBoard& b = doc.board;
+    const CCircuitBoard& b = doc.board();
     if (const CLayer* plane = doc.plane()) {
         for (const auto& g : plane->capacitorGroups) {
             line(ReportFont::Body, groupRight,

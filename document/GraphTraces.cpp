@@ -93,7 +93,7 @@ std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, doub
     if (group != nullptr && group->CapacitorCount() >= 1) traces.push_back(ApproxTrace(group, f));
     if (const CLayer* plane = doc.plane(); plane != nullptr && plane->HasResults())
         for (const auto& probe : plane->probes) traces.push_back(ProbeTrace(*probe, *plane, f));
-    if (!doc.filter.candidates.empty()) traces.push_back(FilterTrace(doc.filter, first, last));
+    if (!doc.filter().candidates.empty()) traces.push_back(FilterTrace(doc.filter(), first, last));
     return traces;
 }
 

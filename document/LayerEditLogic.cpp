@@ -11,7 +11,7 @@ bool GroupCovers(const CCGroup& group, double x, double y) {
     return std::fabs(x - group.posX) <= kGroupHalfEdge && std::fabs(y - group.posY) <= kGroupHalfEdge;
 }
 
-CCGroup* HitGroup(const CLayer& plane, double x, double y) {
+const CCGroup* HitGroup(const CLayer& plane, double x, double y) {
     for (const auto& g : plane.capacitorGroups)
         if (GroupCovers(*g, x, y)) return g.get();
     return nullptr;

@@ -17,14 +17,14 @@ inline constexpr double kGroupHalfEdge = 2.5e-3;
 /// True when (x, y) lies on a group's square (borders included).
 bool GroupCovers(const CCGroup& group, double x, double y);
 /// The first group of the plane whose square covers (x, y), or none.
-CCGroup* HitGroup(const CLayer& plane, double x, double y);
+const CCGroup* HitGroup(const CLayer& plane, double x, double y);
 
 /// The object under the mouse: probes first, then groups in list order,
 /// then cut-outs (whatever their inactive flag). At most one is set.
 struct PlaneHit {
-    CProbe* probe = nullptr;
-    CCGroup* group = nullptr;
-    CCutOut* cutOut = nullptr;
+    const CProbe* probe = nullptr;
+    const CCGroup* group = nullptr;
+    const CCutOut* cutOut = nullptr;
     bool any() const { return probe != nullptr || group != nullptr || cutOut != nullptr; }
     /// Name of the hit object, empty for none.
     std::string Name() const;

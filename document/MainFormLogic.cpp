@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignAccess.h"
 #include "FilterFields.h"
 #include "PackageTable.h"
 #include "PlaneEdits.h"
@@ -18,7 +19,7 @@ namespace {
 // nothing and notified nobody, and gets the old state back.
 template <class Command>
 bool WithTransferState(CVtrDoc& doc, TransferState state, Command command) {
-    MainFormState* form = doc.MainForm();
+    MainFormState* form = DesignAccess::MainForm(doc);
     const std::int32_t before = form != nullptr ? form->transferState : 0;
     if (form != nullptr) form->transferState = state;
     const bool done = command();
@@ -43,8 +44,8 @@ SlotTexts GroupSlotTexts(const CCGroup* group, bool exact) {
     return texts;
 }
 
-CCGroup* NewGroupFromForm(CVtrDoc& doc) {
-    CCGroup* group = nullptr;
+const CCGroup* NewGroupFromForm(CVtrDoc& doc) {
+    const CCGroup* group = nullptr;
     WithTransferState(doc, kChangedSinceTransfer, [&] { return (group = doc.newGroup()) != nullptr; });
     return group;
 }
@@ -53,7 +54,7 @@ FieldCheck WriteSlotValues(CVtrDoc& doc, const SlotTexts& slotTexts) {
     const CCGroup* group = doc.currentGroup();
     if (auto e = CheckSlotValues(slotTexts, group != nullptr ? group->CapacitorCount() : 0)) return e;
     // The form checks its filter fields on every validation.
-    if (auto e = FilterFields::FromFilter(doc.filter).Check()) return e;
+    if (auto e = FilterFields::FromFilter(doc.filter()).Check()) return e;
     WithTransferState(doc, kChangedSinceTransfer, [&] {
         doc.setGroupValues(slotTexts);
         return true;
@@ -70,7 +71,7 @@ bool EditDefaultPackage(CVtrDoc& doc, CapacitorDialog& dialog) {
 }
 
 std::string ChokeSearchRefusal(const CVtrDoc& doc) {
-    return doc.filterReceivedGroup ? std::string() : std::string(kMessageTransferFirst);
+    return doc.filterReceivedGroup() ? std::string() : std::string(kMessageTransferFirst);
 }
 
 ValueComboList BuildValueComboList(const std::string& slotText, bool e6) {

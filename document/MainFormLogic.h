@@ -45,7 +45,7 @@ SlotTexts GroupSlotTexts(const CCGroup* group, bool exact = false);
 
 /// ">> + >>": a new group from the optimisation result, made current;
 /// the transfer state becomes 1. Null when the board has no active plane.
-CCGroup* NewGroupFromForm(CVtrDoc& doc);
+const CCGroup* NewGroupFromForm(CVtrDoc& doc);
 /// The slot texts into the current group after the form's checks (slot
 /// values, then the filter fields); the transfer state becomes 1. Returns
 /// the first refused field, the document unchanged.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "DesignAccess.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -16,44 +17,15 @@ void ClampIntoPlane(const CLayer& plane, double& x, double& y) {
     y = std::clamp(y, 0.0, plane.planeWidth);
 }
 
-CProbe* FindProbe(const CLayer& plane, const std::string& name) {
-    for (const auto& p : plane.probes)
+// A const plane's probe is const.
+template <class Layer>
+auto FindProbe(Layer& plane, const std::string& name) -> decltype(plane.probes.front().get()) {
+    for (auto& p : plane.probes)
         if (p->name == name) return p.get();
     return nullptr;
 }
 
 }  // namespace
-
-bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
-    CCGroup* group = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
-    if (group == nullptr) return false;
-    ClampIntoPlane(*plane, x, y);
-    group->posX = x;
-    group->posY = y;
-    doc.DesignChanged(ChangeHint::Groups);
-    return true;
-}
-
-bool SelectGroup(CVtrDoc& doc, const std::string& name) {
-    const CLayer* plane = doc.plane();
-    MainFormState* form = doc.MainForm();
-    if (plane == nullptr || form == nullptr || plane->FindGroupByName(name) == nullptr) return false;
-    form->currentGroupName = name;
-    doc.UpdateAllViews(ChangeHint::ViewState);
-    return true;
-}
-
-bool DeleteGroup(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
-    if (plane == nullptr || !plane->DeleteGroup(plane->FindGroupByName(name))) return false;
-    const auto& groups = plane->capacitorGroups;
-    if (MainFormState* form = doc.MainForm(); form != nullptr && form->currentGroupName == name)
-        form->currentGroupName = groups.empty() ? std::string() : groups.front()->name;
-    // The main form's "Gruppe löschen" does not mark the document modified.
-    doc.UpdateAllViews(ChangeHint::Groups | ChangeHint::ViewState);
-    return true;
-}
 
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) {
     constexpr int kFirstCombo = 1021;  // C1; C10 is 1030
@@ -85,7 +57,7 @@ std::string NextProbeName(const CLayer& layer) {
 }
 
 bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || IsBlankName(name) || FindProbe(*plane, name) != nullptr) return false;
     ClampIntoPlane(*plane, x, y);
     plane->probes.push_back(std::make_unique<CProbe>(x, y, name));
@@ -94,7 +66,7 @@ bool AddProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
 }
 
 bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     CProbe* probe = plane != nullptr ? FindProbe(*plane, name) : nullptr;
     if (probe == nullptr) return false;
     ClampIntoPlane(*plane, x, y);
@@ -105,7 +77,7 @@ bool MoveProbe(CVtrDoc& doc, const std::string& name, double x, double y) {
 }
 
 bool DeleteProbe(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr) return false;
     auto& probes = plane->probes;
     auto it = std::find_if(probes.begin(), probes.end(), [&](const auto& p) { return p->name == name; });
@@ -123,7 +95,7 @@ std::string NextCutOutName(const CLayer& layer) {
 }
 
 std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || (!name.empty() && IsBlankName(name))) return {};
     const std::string chosen = name.empty() ? NextCutOutName(*plane) : name;
     if (plane->CutOutNameExists(chosen)) return {};
@@ -135,7 +107,7 @@ std::string AddCutOut(CVtrDoc& doc, double x1, double y1, double x2, double y2, 
 }
 
 bool DeleteCutOut(CVtrDoc& doc, const std::string& name) {
-    CLayer* plane = doc.plane();
+    CLayer* plane = DesignAccess::Plane(doc);
     if (plane == nullptr || !plane->DeleteCutOutByName(name)) return false;
     doc.DesignChanged(ChangeHint::Board);
     return true;

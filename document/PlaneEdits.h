@@ -1,10 +1,9 @@
 #pragma once
-// Edits of the objects on the edited plane (CVtrDoc::plane) as the main form
-// and the layer editor make them: moving, selecting and deleting groups,
-// placing probes, drawing and deleting cut-outs. Shared by the GUI and the
-// command-line tool. Each edit that changed something notifies the views
-// once; moving a group and the probe and cut-out edits also mark the
-// document modified.
+// Edits of the objects on the edited plane (CVtrDoc::plane) as the layer
+// editor makes them: placing probes, drawing and deleting cut-outs (the
+// groups are the document's commands). Shared by the GUI and the
+// command-line tool. Each edit that changed something marks the document
+// modified and notifies the views once.
 
 #include <array>
 #include <string>
@@ -14,17 +13,6 @@
 #include "CVtrDoc.h"
 
 namespace vantor {
-
-/// Moves the named group of the edited plane to (x, y), m, clamped into the
-/// plane. False when there is no such group.
-bool MoveGroup(CVtrDoc& doc, const std::string& name, double x, double y);
-/// Makes the named group the main form's current group. False when the
-/// edited plane holds no group of that name.
-bool SelectGroup(CVtrDoc& doc, const std::string& name);
-/// "Gruppe löschen" on the named group: the first remaining group becomes
-/// current when the deleted one was (none when the list is empty). False
-/// when there is no such group.
-bool DeleteGroup(CVtrDoc& doc, const std::string& name);
 
 /// The main form's check of the slot texts C1..C10 of a group of n
 /// capacitors: every occupied slot must hold a value above zero.

@@ -28,7 +28,8 @@ public:
 };
 
 /// The main form's stored state; the current group name designates the
-/// current placed group for the whole system.
+/// current placed group for the whole system. The document holds one for
+/// the design, and every main form stores it as its record.
 class MainFormState : public ViewRecord {
 public:
     std::unique_ptr<ViewRecord> Clone() const override { return std::make_unique<MainFormState>(*this); }
@@ -112,18 +113,21 @@ public:
 /// and stand-ins for the desktop views in tests.
 class RecordView : public DocumentView {
 public:
-    explicit RecordView(std::unique_ptr<ViewRecord> record) : record_(std::move(record)) {}
+    explicit RecordView(std::unique_ptr<ViewRecord> record) : owned_(std::move(record)), record_(owned_.get()) {}
+    /// A view storing a record another owns (a main form: the document's).
+    explicit RecordView(ViewRecord& record) : record_(&record) {}
     void OnUpdate(ChangeHint hint) override {
         ++updates;
         lastHint = hint;
     }
-    ViewRecord* Record() override { return record_.get(); }
+    ViewRecord* Record() override { return record_; }
 
     int updates = 0;
     ChangeHint lastHint = ChangeHint::None;
 
 private:
-    std::unique_ptr<ViewRecord> record_;
+    std::unique_ptr<ViewRecord> owned_;
+    ViewRecord* record_;
 };
 
 }  // namespace vantor

@@ -1,6 +1,7 @@
 #include "CLayer.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 #include "BoardStackup.h"
@@ -53,13 +54,13 @@ bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, c
     return job.run(ui);
 }
 
-CProbe* CLayer::HitProbe(double x, double y) const {
+const CProbe* CLayer::HitProbe(double x, double y) const {
     for (const auto& p : probes)
         if (std::hypot(p->x - x, p->y - y) <= 0.0015) return p.get();
     return nullptr;
 }
 
-CCutOut* CLayer::HitCutOut(double x, double y) const {
+const CCutOut* CLayer::HitCutOut(double x, double y) const {
     for (const auto& c : cutOuts)
         if (c->covers(x, y)) return c.get();
     return nullptr;
@@ -74,9 +75,17 @@ CCGroup& CLayer::AddGroupAtCentre(const CCGroup& group) {
     return *capacitorGroups.back();
 }
 
-CCGroup* CLayer::FindGroupByName(const std::string& groupName) const {
+const CCGroup* CLayer::FindGroupByName(const std::string& groupName) const {
     for (const auto& g : capacitorGroups)
         if (g->name == groupName) return g.get();
+    return nullptr;
+}
+
+CCGroup* CLayer::FindGroupByName(const std::string& groupName) { return OwnGroup(std::as_const(*this).FindGroupByName(groupName)); }
+
+CCGroup* CLayer::OwnGroup(const CCGroup* group) {
+    for (auto& g : capacitorGroups)
+        if (g.get() == group) return g.get();
     return nullptr;
 }
 
@@ -146,7 +155,8 @@ CCGroup* CLayer::KillMax(Interaction& ui) {
 namespace {
 
 template <class T>
-void SerializeList(CArchive& ar, std::vector<std::unique_ptr<T>>& list, const char* className) {
+void SerializeList(CArchive& ar, std::vector<T>& list, const char* className) {
+    using Object = std::remove_pointer_t<decltype(std::declval<T&>().get())>;
     if (ar.IsStoring()) {
         ar.WriteCount(list.size());
         for (auto& o : list) ar.WriteObject(o.get());
@@ -155,8 +165,8 @@ void SerializeList(CArchive& ar, std::vector<std::unique_ptr<T>>& list, const ch
     // Grows as the elements are read: a count the file only claims to fill
     // reserves nothing.
     const std::size_t n = ar.ReadListCount();
-    std::vector<std::unique_ptr<T>> read;
-    for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<T>(ar, className));
+    std::vector<T> read;
+    for (std::size_t i = 0; i < n; ++i) read.push_back(ReadListElement<Object>(ar, className));
     list = std::move(read);
 }
 

@@ -12,6 +12,7 @@
 
 #include "CCutOut.h"
 #include "CObject.h"
+#include "DeepConst.h"
 #include "CProbe.h"
 #include "PlaneMesh.h"
 #include "PlaneResults.h"
@@ -51,9 +52,9 @@ public:
     CNode* FindNearestNode(double x, double y) const { return mesh.FindNearestNode(x, y); }
     CPort* FindNearestNodePort(double x, double y) const { return mesh.FindNearestNodePort(x, y); }
     /// First probe within 1.5 mm of (x, y), m.
-    CProbe* HitProbe(double x, double y) const;
+    const CProbe* HitProbe(double x, double y) const;
     /// First cut-out covering (x, y), whatever its inactive flag.
-    CCutOut* HitCutOut(double x, double y) const;
+    const CCutOut* HitCutOut(double x, double y) const;
 
     bool HasResults() const { return results.HasResults(); }
     /// Self-impedance, Ohm, at the grid node nearest to (x, y), m, at f, Hz;
@@ -73,7 +74,11 @@ public:
 
     /// Adds a copy of the group at the plane centre; returns the copy.
     CCGroup& AddGroupAtCentre(const CCGroup& group);
-    CCGroup* FindGroupByName(const std::string& groupName) const;
+    const CCGroup* FindGroupByName(const std::string& groupName) const;
+    CCGroup* FindGroupByName(const std::string& groupName);
+    /// The plane's own group at that address, to edit; null when it holds
+    /// none there.
+    CCGroup* OwnGroup(const CCGroup* group);
     /// Deletes that group (by address); false when the plane does not hold it.
     bool DeleteGroup(const CCGroup* group);
     bool CutOutNameExists(const std::string& cutOutName) const;
@@ -106,11 +111,11 @@ public:
 
     std::int32_t groundFlag = 0;
     std::string name;
-    std::vector<std::unique_ptr<CCGroup>> capacitorGroups;
+    OwnedList<CCGroup> capacitorGroups;
     double planeLength = 0.0;  // m, x extent
     double planeWidth = 0.0;   // m, y extent
-    std::vector<std::unique_ptr<CCutOut>> cutOuts;
-    std::vector<std::unique_ptr<CProbe>> probes;
+    OwnedList<CCutOut> cutOuts;
+    OwnedList<CProbe> probes;
     PlaneMesh mesh;
     PlaneResults results;
     const BoardStackup* board = nullptr;  // the stack-up of the board that holds the plane

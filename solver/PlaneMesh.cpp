@@ -5,7 +5,7 @@
 
 namespace vantor {
 
-int IsOnMetal(const std::vector<std::unique_ptr<CCutOut>>& cutOuts, double x, double y) {
+int IsOnMetal(const OwnedList<CCutOut>& cutOuts, double x, double y) {
     for (const auto& c : cutOuts)
         if (c->contains(x, y)) return 0;
     return 1;
@@ -26,7 +26,7 @@ bool PlaneMesh::GridFor(double length, double width, double epsilonR, double fTo
 }
 
 bool PlaneMesh::Build(double length, double width, double epsilonR,
-                      const std::vector<std::unique_ptr<CCutOut>>& cutOuts, double fTop, double resolution) {
+                      const OwnedList<CCutOut>& cutOuts, double fTop, double resolution) {
     double h = 0.0, columns = 0.0, rows = 0.0;
     if (!GridFor(length, width, epsilonR, fTop, resolution, h, columns, rows)) return false;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CCutOut.h"
+#include "DeepConst.h"
 #include "CNode.h"
 #include "CPort.h"
 #include "Matrix.h"
@@ -38,7 +39,7 @@ public:
     /// Meshes a plane of length x width, m, without the metal of the
     /// cut-outs, for fTop, Hz, at the given resolution. False (this mesh
     /// unchanged) when the cell size or the grid cannot be formed.
-    bool Build(double length, double width, double epsilonR, const std::vector<std::unique_ptr<CCutOut>>& cutOuts,
+    bool Build(double length, double width, double epsilonR, const OwnedList<CCutOut>& cutOuts,
                double fTop, double resolution);
     void Clear() { *this = PlaneMesh(); }
 
@@ -57,6 +58,6 @@ public:
 };
 
 /// 1 when (x, y), m, lies outside every cut-out that removes metal.
-int IsOnMetal(const std::vector<std::unique_ptr<CCutOut>>& cutOuts, double x, double y);
+int IsOnMetal(const OwnedList<CCutOut>& cutOuts, double x, double y);
 
 }  // namespace vantor

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DeepConst.h"
 #include "Interaction.h"
 #include "SolverOptions.h"
 #include "UmfpackLu.h"
@@ -48,7 +49,7 @@ SparseComplexMatrix StructurePattern(const PlaneStructure& structure);
 struct PlaneSystem {
     const PlaneMesh& mesh;
     const BoardStackup& stackup;
-    const std::vector<std::unique_ptr<CCGroup>>& groups;
+    const OwnedList<CCGroup>& groups;
 };
 
 /// Writes the nodal admittance matrix at f, Hz, into m (pattern from

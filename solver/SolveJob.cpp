@@ -73,8 +73,8 @@ struct SolveJob::Snapshot {
     BoardStackup stackup;
     CAnalysisDomain domain;
     SolverOptions options;
-    std::vector<std::unique_ptr<CCutOut>> cutOuts;
-    std::vector<std::unique_ptr<CCGroup>> groups;
+    OwnedList<CCutOut> cutOuts;
+    OwnedList<CCGroup> groups;
 
     PlaneMesh mesh;
     PlaneResults results;

@@ -49,10 +49,10 @@ CLayerEditView::CLayerEditView(FormHost& host, QWidget* parent) : QWidget(parent
 
 CLayerEditView::~CLayerEditView() { host_.document().RemoveView(*this); }
 
-CLayer* CLayerEditView::layer() const { return host_.document().plane(); }
+const CLayer* CLayerEditView::layer() const { return host_.document().plane(); }
 
 void CLayerEditView::OnUpdate(ChangeHint) {
-    CLayer* l = layer();
+    const CLayer* l = layer();
     record_.nameText = l != nullptr && !l->name.empty() ? l->name : std::string("Vcc");
     // The model may have been replaced (undo): nothing held from before
     // is trusted, a drag in progress ends.
@@ -195,7 +195,7 @@ void CLayerEditView::hover(const QPointF& point) {
 }
 
 void CLayerEditView::mousePressEvent(QMouseEvent* event) {
-    CLayer* l = layer();
+    const CLayer* l = layer();
     if (event->button() != Qt::LeftButton || l == nullptr || mode_ != Mode::Idle) {
         QWidget::mousePressEvent(event);
         return;
@@ -299,25 +299,20 @@ void CLayerEditView::finishDragging(bool moved) {
     CVtrDoc& doc = host_.document();
     const QPointF p = drag_.pos;
     if (const CCGroup* g = drag_.group) {
-        const std::string name = g->name;
-        const MainFormState* form = doc.MainForm();
-        const bool select = form != nullptr && form->currentGroupName != name;
+        const bool select = doc.MainForm() != nullptr && doc.currentGroup() != g;
         if (!select && !moved) return;
         host_.runCommand(moved ? Text("Gruppe verschieben") : Text("Gruppe wählen"), [&] {
-            if (select) SelectGroup(doc, name);
-            if (moved) MoveGroup(doc, name, p.x(), p.y());
+            if (select) doc.selectGroup(g);
+            if (moved) doc.moveGroup(g, p.x(), p.y());
         });
     } else if (const CProbe* probe = drag_.probe) {
         if (!moved) return;
         const std::string name = probe->name;
         host_.runCommand(Text("Prüfpunkt verschieben"), [&] { MoveProbe(doc, name, p.x(), p.y()); });
-    } else if (CCutOut* cut = active_.cutOut) {
+    } else if (const CCutOut* cut = active_.cutOut) {
         const QPointF shift = drag_.shift;
         if (!moved) return;
-        host_.runCommand(Text("Aussparung verschieben"), [&] {
-            DragCutOut(*cut, shift.x(), shift.y());
-            doc.DesignChanged(ChangeHint::Board);
-        });
+        host_.runCommand(Text("Aussparung verschieben"), [&] { doc.dragCutOut(*cut, shift.x(), shift.y()); });
     }
 }
 

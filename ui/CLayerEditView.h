@@ -35,7 +35,7 @@ public:
     ViewRecord* Record() override { return &record_; }
 
     /// The plane shown: the document's edited plane; null when the board has none.
-    CLayer* layer() const;
+    const CLayer* layer() const;
 
     /// Screen pixels per metre of plane.
     double scale() const { return scale_; }

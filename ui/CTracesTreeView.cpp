@@ -70,7 +70,7 @@ void CTracesTreeView::refresh(const CVtrDoc& doc) {
             delete root_->child(i);
     }
 
-    if (doc.filter.candidates.empty())
+    if (doc.filter().candidates.empty())
         remove(kFilterTrace);
     else
         ensure(kFilterTrace);

@@ -108,7 +108,7 @@ void CVtrGrphVw::mouseMoveEvent(QMouseEvent* event) {
         const bool impedance = std::any_of(picture_.traces.begin(), picture_.traces.end(),
                                            [](const CGraphTrace& t) { return t.visible && t.yUnit == "Ohm"; });
         text = QString::fromStdString(
-            MouseReadout(x, y, picture_.scale.limits, impedance ? doc.currentGroup() : nullptr, doc.board));
+            MouseReadout(x, y, picture_.scale.limits, impedance ? doc.currentGroup() : nullptr, doc.board()));
     }
     if (text != picture_.readout) {
         picture_.readout = text;
@@ -124,7 +124,7 @@ void CVtrGrphVw::leaveEvent(QEvent*) {
 
 void CVtrGrphVw::editFrequencyRange() {
     CVtrDoc& doc = host_.document();
-    CEditFreqDlg dialog(FmaxFieldText(ReachedFmax(doc.optimisationGroup)), host_.interaction(), this);
+    CEditFreqDlg dialog(FmaxFieldText(ReachedFmax(doc.optimisationGroup())), host_.interaction(), this);
     FrequencyRangeFields fields = FrequencyRangeFields::FromGraph(record_);
     if (!dialog.exec(fields)) return;
     host_.runCommand(QStringLiteral("Frequenzbereich"), [&] {

@@ -133,6 +133,11 @@ CVtrView::CVtrView(FormHost& host, QWidget* parent) : QWidget(parent), host_(hos
 
 CVtrView::~CVtrView() { host_.document().RemoveView(*this); }
 
+ViewRecord* CVtrView::Record() { return &host_.document().MainFormRecord(); }
+
+// The form is attached from its construction to its destruction.
+const MainFormState& CVtrView::form() const { return *host_.document().MainForm(); }
+
 // ---------------------------------------------------------------- building
 
 void CVtrView::place(QWidget* widget, int id, QRect at) {
@@ -333,7 +338,7 @@ void CVtrView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawFilterSchematic(painter, {source_->geometry(), choke_->geometry(), groupButton_->geometry(), load_->geometry(),
                                   transfer_->geometry()},
-                        host_.document().filter.useGroup != 0, state_.transferState);
+                        host_.document().filter().useGroup != 0, form().transferState);
 }
 
 // ----------------------------------------------------------------- refresh
@@ -353,9 +358,9 @@ void CVtrView::refresh(ChangeHint hint) {
     QScopedValueRollback guard(refreshing_, true);
     const CVtrDoc& doc = host_.document();
 
-    const SlotTexts optimised = GroupSlotTexts(&doc.optimisationGroup);
+    const SlotTexts optimised = GroupSlotTexts(&doc.optimisationGroup());
     for (int k = 0; k < kSlotCount; ++k) optimised_[k]->setText(Q(optimised[k]));
-    groupName_->setText(Q(state_.currentGroupName));
+    groupName_->setText(Q(form().currentGroupName));
     fitGroupName();
     refreshSlots();
 
@@ -368,9 +373,9 @@ void CVtrView::refresh(ChangeHint hint) {
     // Fmax scans the optimised group's curve: only a change of the groups
     // or the board can move it.
     if (Touches(hint, ChangeHint::Board | ChangeHint::Groups) || fmax_->text().isEmpty())
-        fmax_->setText(Q(FmaxFieldText(ReachedFmax(doc.optimisationGroup))));
+        fmax_->setText(Q(FmaxFieldText(ReachedFmax(doc.optimisationGroup()))));
 
-    shownFilter_ = FilterFields::FromFilter(doc.filter);
+    shownFilter_ = FilterFields::FromFilter(doc.filter());
     fo_->setText(Q(shownFilter_.fo));
     fu_->setText(Q(shownFilter_.fu));
     attenuation_->setText(Q(shownFilter_.attenuation));
@@ -386,7 +391,7 @@ void CVtrView::refreshSlots() {
     for (int k = 1; k <= kSlotCount; ++k) {
         QComboBox* combo = slots_[k - 1];
         const QSignalBlocker block(combo);
-        const ValueComboList list = BuildValueComboList(shownSlots_[k - 1], state_.e6);
+        const ValueComboList list = BuildValueComboList(shownSlots_[k - 1], form().e6);
         combo->clear();
         for (const std::string& entry : list.entries) combo->addItem(Q(entry));
         if (!list.entries.empty()) combo->setCurrentIndex(list.selected);
@@ -395,12 +400,12 @@ void CVtrView::refreshSlots() {
         editButtons_[k - 1]->setEnabled(k - 1 <= shownCapacitors_);
     }
     const QSignalBlocker b6(e6_), b12(e12_);
-    e6_->setChecked(state_.e6);
-    e12_->setChecked(!state_.e6);
+    e6_->setChecked(form().e6);
+    e12_->setChecked(!form().e6);
 }
 
 void CVtrView::refreshChokes() {
-    const ChokeList list = BuildChokeList(host_.document().filter);
+    const ChokeList list = BuildChokeList(host_.document().filter());
     const QSignalBlocker block(chokes_);
     chokes_->clear();
     for (const ChokeList::Entry& e : list.entries) chokes_->addItem(Q(e.text), e.candidate);
@@ -429,7 +434,7 @@ FilterFields CVtrView::filterFields() const {
     // A field left as shown stands for the stored value, not its rounding
     // ("3GHz" for 2.99e9), and is neither checked against nor written as that.
     using F = FilterFields;
-    KeepExactWhereUnchanged(typed, shownFilter_, F::FromFilterExact(host_.document().filter), &F::fo, &F::fu,
+    KeepExactWhereUnchanged(typed, shownFilter_, F::FromFilterExact(host_.document().filter()), &F::fo, &F::fu,
                             &F::attenuation, &F::imax);
     return typed;
 }
@@ -475,7 +480,7 @@ void CVtrView::applySlots(bool check) {
 void CVtrView::applyFilterFields() {
     if (auto e = validate()) return refuse(*e);
     const FilterFields f = filterFields();
-    if (f == FilterFields::FromFilterExact(host_.document().filter)) return;
+    if (f == FilterFields::FromFilterExact(host_.document().filter())) return;
     command("Filtereigenschaften",
             [&] { host_.document().setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax); });
 }
@@ -489,7 +494,7 @@ void CVtrView::applyPosition() {
     // keeps the exact stored coordinate, so editing Y does not shift X.
     const double x = posX_->text() == shownX_ ? group->posX : ParseValue(S(posX_->text()));
     const double y = posY_->text() == shownY_ ? group->posY : ParseValue(S(posY_->text()));
-    command("Position", [&] { MoveGroup(host_.document(), state_.currentGroupName, x, y); });
+    command("Position", [&] { host_.document().moveGroup(group, x, y); });
 }
 
 void CVtrView::stepGroup(int steps) {
@@ -503,8 +508,8 @@ void CVtrView::stepGroup(int steps) {
     // Up is the next group of the list, down the one before; the ends stay.
     const int next = std::clamp(i + (steps > 0 ? 1 : -1), 0, int(groups.size()) - 1);
     if (next == i) return;
-    const std::string name = groups[std::size_t(next)]->name;
-    command("Gruppe wählen", [&] { SelectGroup(doc, name); });
+    const CCGroup* chosen = groups[std::size_t(next)].get();
+    command("Gruppe wählen", [&] { doc.selectGroup(chosen); });
 }
 
 bool CVtrView::stepAttenuation(int steps) {
@@ -518,9 +523,9 @@ bool CVtrView::stepAttenuation(int steps) {
 }
 
 void CVtrView::deleteGroup() {
-    const std::string name = state_.currentGroupName;
-    if (host_.document().currentGroup() == nullptr) return;
-    command("Gruppe löschen", [&] { DeleteGroup(host_.document(), name); });
+    const CCGroup* group = host_.document().currentGroup();
+    if (group == nullptr) return;
+    command("Gruppe löschen", [&] { host_.document().deleteGroup(group); });
 }
 
 void CVtrView::newGroup() {
@@ -532,7 +537,7 @@ void CVtrView::transfer() {
 }
 
 void CVtrView::openDataSheet() {
-    const CSParaSet* chosen = host_.document().filter.SelectedChoke();
+    const CSParaSet* chosen = host_.document().filter().SelectedChoke();
     if (chosen == nullptr || chosen->datasheet.empty()) {
         host_.showStatusMessage(chosen == nullptr ? QStringLiteral("Es ist keine Drossel gewählt.")
                                                   : QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(Q(chosen->name)));
@@ -563,12 +568,12 @@ void CVtrView::chooseChoke(int index) {
 }
 
 void CVtrView::editSlot(int k) {
-    CCGroup* group = host_.document().currentGroup();
+    const CCGroup* group = host_.document().currentGroup();
     if (group != nullptr) RunSlotCommand(host_, *group, k, this);
 }
 
 void CVtrView::setSeries(bool e6) {
-    state_.e6 = e6;
+    host_.document().setSeries(e6, this);
     QScopedValueRollback guard(refreshing_, true);
     refreshSlots();
 }
@@ -618,8 +623,8 @@ bool CVtrView::eventFilter(QObject* watched, QEvent* event) {
 void CVtrView::runCommand(FormCommand command) {
     CVtrDoc& doc = host_.document();
     switch (command) {
-        case FormCommand::GraphWindow: host_.setGraphWindowOpen(doc.graphWindowOpen == 0); break;
-        case FormCommand::LayerEditor: host_.setLayerEditorOpen(doc.layerEditorOpen == 0); break;
+        case FormCommand::GraphWindow: host_.setGraphWindowOpen(doc.graphWindowOpen() == 0); break;
+        case FormCommand::LayerEditor: host_.setLayerEditorOpen(doc.layerEditorOpen() == 0); break;
         case FormCommand::Layout: RunLayoutCommand(host_, this); break;
         case FormCommand::Capacitors:
             RunCapacitorCommand(host_, this);
@@ -633,8 +638,8 @@ void CVtrView::runCommand(FormCommand command) {
 bool CVtrView::isChecked(FormCommand command) const {
     const CVtrDoc& doc = host_.document();
     switch (command) {
-        case FormCommand::GraphWindow: return doc.graphWindowOpen != 0;
-        case FormCommand::LayerEditor: return doc.layerEditorOpen != 0;
+        case FormCommand::GraphWindow: return doc.graphWindowOpen() != 0;
+        case FormCommand::LayerEditor: return doc.layerEditorOpen() != 0;
         default: return false;
     }
 }

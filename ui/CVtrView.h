@@ -41,8 +41,8 @@ public:
     ~CVtrView() override;
 
     void OnUpdate(ChangeHint hint) override;
-    ViewRecord* Record() override { return &state_; }
-    MainFormState& state() { return state_; }
+    /// The design's main-form state, which every main form stores.
+    ViewRecord* Record() override;
 
     /// Runs a menu command of the form.
     void runCommand(FormCommand command);
@@ -110,9 +110,10 @@ private:
     void setSeries(bool e6);
     void showHelpFor(QWidget* widget);
     void command(const char* label, const std::function<void()>& fn);
+    /// The design's state the form shows (series, transfer, current group).
+    const MainFormState& form() const;
 
     FormHost& host_;
-    MainFormState state_;
 
     std::vector<Placed> placed_;
     QHash<int, QWidget*> controls_;  // by resource id

@@ -18,7 +18,7 @@ void RunLayoutCommand(FormHost& host, QWidget* parent) {
 
 void RunCapacitorCommand(FormHost& host, QWidget* parent) {
     CVtrDoc& doc = host.document();
-    CEditCapaDlg dialog(&doc.board, host.interaction(), parent);
+    CEditCapaDlg dialog(&doc.board(), host.interaction(), parent);
     host.runCommand(QStringLiteral("Kondensatoren"), [&] { EditDefaultPackage(doc, dialog); });
 }
 
@@ -32,7 +32,7 @@ void RunAnalysisParameterCommand(FormHost& host, QWidget* parent) {
     host.runCommand(QStringLiteral("Analyse-Parameter"), [&] { host.document().editAnalysis(dialog); });
 }
 
-void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent) {
+void RunSlotCommand(FormHost& host, const CCGroup& group, int k, QWidget* parent) {
     CVtrDoc& doc = host.document();
     const int n = group.CapacitorCount();
     const QString slot = QStringLiteral("C%1").arg(k);
@@ -54,11 +54,8 @@ void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent) {
     actions.edit = [&] {
         bool changed = false;
         host.runCommand(slot + QStringLiteral(" bearbeiten"), [&] {
-            CEditCapaDlg dialog(&doc.board, host.interaction(), shown);
-            if (!EditShape(group.Capacitor(SlotElement(n, k)).shape, dialog, &doc.board)) return;
-            changed = true;
-            doc.SetModifiedFlag(true);
-            doc.UpdateAllViews(ChangeHint::Groups);
+            CEditCapaDlg dialog(&doc.board(), host.interaction(), shown);
+            changed = doc.editCapacitor(group, SlotElement(n, k), dialog);
         });
         return changed;
     };

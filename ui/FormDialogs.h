@@ -22,6 +22,6 @@ void RunTargetCommand(FormHost& host, QWidget* parent);
 /// "&Parameter..." of "Analyse": the analysis domain.
 void RunAnalysisParameterCommand(FormHost& host, QWidget* parent);
 /// "Edit" of slot Ck (k = 1..10) of the current group: the slot dialog.
-void RunSlotCommand(FormHost& host, CCGroup& group, int k, QWidget* parent);
+void RunSlotCommand(FormHost& host, const CCGroup& group, int k, QWidget* parent);
 
 }  // namespace vantor::ui

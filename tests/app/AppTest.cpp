@@ -41,6 +41,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DesignAccess.h"
 #include "BoxAnswerer.h"
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
@@ -424,7 +425,7 @@ private slots:
         const QByteArray bytes = FileBytes(path);
         const QString copy = file(QStringLiteral("kopie.vnt"));
         QVERIFY(doc->saveTo(copy));
-        QCOMPARE(doc->document().graphWindowOpen, 1);
+        QCOMPARE(doc->document().graphWindowOpen(), 1);
         QCOMPARE(FileBytes(copy).left(bytes.size()), bytes);
         QCOMPARE(FileBytes(copy).size(), bytes.size() + 44);
         // The active main form prints the report, page for page the one
@@ -480,7 +481,7 @@ private slots:
     void solveWithProgressAndCancel() {
         DocumentHost* doc = frame_->newDocument();
         CVtrDoc& d = doc->document();
-        d.analysisDomain.frequencySteps = 3;
+        DesignAccess::AnalysisDomain(d).frequencySteps = 3;
         doc->runAnalysis();
         QVERIFY(d.plane()->HasResults());
         const std::size_t maps = d.plane()->results.resultMaps.size();
@@ -489,8 +490,8 @@ private slots:
 
         // A long solve, stopped from its window once it is under way: the
         // results of the first solve stay whole.
-        d.analysisDomain.frequencySteps = 400;
-        d.analysisDomain.resolution = 4;
+        DesignAccess::AnalysisDomain(d).frequencySteps = 400;
+        DesignAccess::AnalysisDomain(d).resolution = 4;
         bool sawProgress = false;
         QTimer clicker;
         connect(&clicker, &QTimer::timeout, this, [&] {

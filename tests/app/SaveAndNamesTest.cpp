@@ -18,6 +18,7 @@
 
 #include <sys/stat.h>
 
+#include "DesignAccess.h"
 #include "BoxAnswerer.h"
 #include "CLayer.h"
 #include "CMainFrame.h"
@@ -39,8 +40,8 @@ QByteArray FileBytes(const QString& path) {
 /// A change of the design that asks to be saved.
 void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
     doc.runCommand(QStringLiteral("Neue Gruppe"), [&] {
-        CCGroup* group = doc.document().newGroup();
-        if (!name.empty()) group->name = doc.document().MainForm()->currentGroupName = name;
+        CCGroup* group = DesignAccess::Plane(doc.document())->OwnGroup(doc.document().newGroup());
+        if (!name.empty()) group->name = DesignAccess::MainForm(doc.document())->currentGroupName = name;
         doc.document().UpdateAllViews(ChangeHint::Everything);
     });
 }
@@ -169,7 +170,7 @@ private slots:
         QTRY_VERIFY(frame_->documents().empty());
         DocumentHost* reopened = frame_->openDocument(path);
         QVERIFY(reopened != nullptr);
-        QCOMPARE(reopened->document().board.epsilonR, 4.6);
+        QCOMPARE(reopened->document().board().epsilonR, 4.6);
     }
 
     void aSaveWaitsForTheLockThenAsks() {

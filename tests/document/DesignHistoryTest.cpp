@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "DesignAccess.h"
 #include "DesignHistory.h"
 #include "DocumentFixtures.h"
 
@@ -57,7 +58,31 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     ASSERT_TRUE(history.Redo() && history.Redo());
     EXPECT_TRUE(e.doc.IsModified());
     EXPECT_EQ(Store(e.doc), after);
-    EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board) << "links set again";
+    EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board()) << "links set again";
+}
+
+// Undo takes back the current group of every main form, which is the design's.
+TEST(DesignHistory, UndoRestoresTheCurrentGroupOfBothMainForms) {
+    Env e;
+    RecordView second(e.doc.MainFormRecord());
+    e.doc.AddView(second);
+    DesignHistory history(e.doc);
+    history.Begin("Neue Gruppe");
+    const CCGroup* first = e.doc.newGroup();
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Neue Gruppe");
+    ASSERT_NE(e.doc.newGroup(), nullptr);
+    ASSERT_TRUE(history.Commit());
+    history.Begin("Gruppe wählen");
+    ASSERT_TRUE(e.doc.selectGroup(first));
+    ASSERT_TRUE(history.Commit());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(e.doc.MainForm()->currentGroupName, "Gruppe2");
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(e.doc.MainForm()->currentGroupName, "Gruppe1");
+    ASSERT_TRUE(history.Redo() && history.Redo());
+    EXPECT_EQ(e.doc.currentGroup()->name, "Gruppe1");
+    e.doc.RemoveView(second);
 }
 
 // Also: a view attached between commands keeps its record through undo.
@@ -107,8 +132,8 @@ struct RefusingRecord : LayerEditorRecord {
 // solve come back, the very same objects, and the snapshots stay small.
 TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
     Env e;
-    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 1e9;
-    e.doc.analysisDomain.resolution = 4.0;
+    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 1e9;
+    DesignAccess::AnalysisDomain(e.doc).resolution = 4.0;
     DesignHistory history(e.doc);
     const auto maps = [&] { return e.doc.plane()->results.resultMaps.data(); };
     const auto nodes = [&] { return e.doc.plane()->mesh.gridNodes.data(); };
@@ -159,8 +184,8 @@ TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
 // A small plane solved at two frequencies.
 struct SolvedDesign : Env {
     SolvedDesign() {
-        doc.analysisDomain.frequencySteps = 2, doc.analysisDomain.stopFrequency = 1e9;
-        doc.analysisDomain.resolution = 4.0;
+        DesignAccess::AnalysisDomain(doc).frequencySteps = 2, DesignAccess::AnalysisDomain(doc).stopFrequency = 1e9;
+        DesignAccess::AnalysisDomain(doc).resolution = 4.0;
     }
     bool Analyse(DesignHistory& history) {
         history.Begin("Analyse");

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "DesignAccess.h"
 #include "CLayer.h"
 #include "CVtrDoc.h"
 #include "FieldDialog.h"
@@ -66,9 +67,9 @@ inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
 /// Fills a document with groups, cut-outs, probes, mesh objects, results and
 /// a chosen choke from db (which must hold a set named "L-Test").
 inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
-    doc.analysisDomain.stopFrequency = 5e8, doc.analysisDomain.frequencySteps = 3, doc.board.epsilonR = 4.5;
-    doc.optimisationGroup.Assign(MakeGroup("", 3, 0.05, 0.035));
-    CLayer& vcc = *doc.board.currentLayer;
+    DesignAccess::AnalysisDomain(doc).stopFrequency = 5e8, DesignAccess::AnalysisDomain(doc).frequencySteps = 3, DesignAccess::Board(doc).epsilonR = 4.5;
+    DesignAccess::OptimisationGroup(doc).Assign(MakeGroup("", 3, 0.05, 0.035));
+    CLayer& vcc = *DesignAccess::Board(doc).currentLayer;
     vcc.AddGroupAtCentre(MakeGroup("Gruppe1", 2, 0, 0)).name = "Gruppe1";
     CCGroup& g2 = vcc.AddGroupAtCentre(MakeGroup("Gruppe2", 10, 0, 0));
     g2.posX = 0.01, g2.posY = 0.02;
@@ -92,9 +93,9 @@ inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
         vcc.results.resultMaps.push_back(map);
     }
     vcc.results.resultLabels = {"100MHz", "Maximum"};
-    doc.filter.group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
-    doc.filterReceivedGroup = 1, doc.filter.candidates = {db.Find("L-Test")}, doc.filter.selected = 0;
-    doc.filter.useGroup = 0, doc.layerEditorOpen = 1, doc.parasiticsAutomatic = 0;
+    DesignAccess::Filter(doc).group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
+    DesignAccess::FilterReceivedGroup(doc) = 1, DesignAccess::Filter(doc).candidates = {db.Find("L-Test")}, DesignAccess::Filter(doc).selected = 0;
+    DesignAccess::Filter(doc).useGroup = 0, DesignAccess::LayerEditorOpen(doc) = 1, DesignAccess::ParasiticsAutomatic(doc) = 0;
 }
 
 /// The choke the rich document chooses.
@@ -117,7 +118,7 @@ struct Env {
     RecordingInteraction ui;
     CSParameterDB db;
     CVtrDoc doc{db, ui};
-    RecordView form{std::make_unique<MainFormState>()};
+    RecordView form{doc.MainFormRecord()};
 };
 
 }  // namespace vantor::test

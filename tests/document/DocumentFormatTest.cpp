@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 
 namespace vantor {
@@ -39,10 +40,10 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
     for (const auto& [stored, active] : {std::pair{"GND", "GND"}, {"Vcc", "Vcc"}, {"Abc", "Vcc"}, {"", "Vcc"}}) {
         Env env, back;
         CLayer stranger(nullptr, 0.0, 0.0, stored);
-        env.doc.board.currentLayer = std::string(stored) == "GND" ? env.doc.board.layers.front().get() : &stranger;
+        DesignAccess::Board(env.doc).currentLayer = std::string(stored) == "GND" ? DesignAccess::Board(env.doc).layers.front().get() : &stranger;
         CArchive ar(Store(env.doc));
         ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
-        EXPECT_EQ(back.doc.board.currentLayer->name, active) << "stored name \"" << stored << "\"";
+        EXPECT_EQ(back.doc.board().currentLayer->name, active) << "stored name \"" << stored << "\"";
     }
 }
 
@@ -50,7 +51,7 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
 // are skipped (all three views reading back all is the golden round trip).
 TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     Env env;
-    MainFormState& stored = *env.doc.MainForm();
+    MainFormState& stored = *DesignAccess::MainForm(env.doc);
     stored.e6 = false, stored.transferState = 2, stored.currentGroupName = "Gruppe1";
     RecordView recordless(nullptr);
     env.doc.AddView(recordless);
@@ -70,15 +71,45 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     EXPECT_EQ(Store(opened.doc), formOnly);
 }
 
+// The main forms show one state of the design: each writes it, and the first
+// one's record is read, whether one form or two are attached.
+TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
+    Env env;
+    ASSERT_NE(env.doc.newGroup(), nullptr);
+    ASSERT_NE(env.doc.newGroup(), nullptr);
+    env.doc.setSeries(false);
+    RecordView second(env.doc.MainFormRecord());
+    env.doc.AddView(second);
+    const Bytes two = Store(env.doc);
+    env.doc.RemoveView(second);
+    const Bytes one = Store(env.doc);
+    // Version, E6 byte, three graph flags, transfer state, "Gruppe2".
+    const std::size_t record = 4 + 1 + 3 * 4 + 4 + 1 + 7;
+    ASSERT_EQ(two.size(), one.size() + record);
+    EXPECT_TRUE(std::equal(one.end() - std::ptrdiff_t(record), one.end(), two.end() - std::ptrdiff_t(record)));
+    for (const bool twoForms : {false, true}) {
+        Env opened;
+        RecordView another(opened.doc.MainFormRecord());
+        if (twoForms) opened.doc.AddView(another);
+        CArchive ar(two);
+        ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        ASSERT_NE(opened.doc.currentGroup(), nullptr);
+        EXPECT_EQ(opened.doc.currentGroup()->name, "Gruppe2");
+        EXPECT_FALSE(opened.doc.MainForm()->e6);
+        EXPECT_EQ(Store(opened.doc), twoForms ? two : one);
+        if (twoForms) opened.doc.RemoveView(another);
+    }
+}
+
 TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     Env env;
     MoreViews views(env.doc);
-    env.doc.board.epsilonR = 3.3;
+    DesignAccess::Board(env.doc).epsilonR = 3.3;
     const Bytes good = Store(env.doc);
     Bytes b = good;
     b[0] = 2;
     Env target;
-    target.doc.board.epsilonR = 7.0;
+    DesignAccess::Board(target.doc).epsilonR = 7.0;
     const Bytes before = Store(target.doc);
     CArchive ar(b);
     EXPECT_EQ(target.doc.Load(ar), CVtrDoc::LoadStatus::UnknownVersion);
@@ -94,7 +125,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     EXPECT_EQ(opened.doc.Load(ar2), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(opened.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(dynamic_cast<GraphViewRecord*>(openedViews.graph.Record())->stepCount, 42);
-    EXPECT_DOUBLE_EQ(opened.doc.board.epsilonR, 3.3);
+    EXPECT_DOUBLE_EQ(opened.doc.board().epsilonR, 3.3);
 }
 
 TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
@@ -102,7 +133,7 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     CheckGolden("default.vnt", Store(plain.doc));
     Env env(true);
     MoreViews views(env.doc);
-    env.doc.MainForm()->currentGroupName = "Gruppe2";
+    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
     test::FillRichDocument(env.doc, env.db);
     CheckGolden("rich.vnt", Store(env.doc));
     Env back(true);
@@ -113,34 +144,34 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     // Values land in their own fields (a swap would still round-trip), and
     // what was read is linked and usable.
     const CVtrDoc& d = back.doc;
-    EXPECT_EQ((std::vector<double>{d.board.epsilonR, double(d.analysisDomain.frequencySteps), double(d.layerEditorOpen),
-                                   double(d.parasiticsAutomatic), double(d.filter.useGroup)}),
+    EXPECT_EQ((std::vector<double>{d.board().epsilonR, double(d.analysisDomain().frequencySteps), double(d.layerEditorOpen()),
+                                   double(d.parasiticsAutomatic()), double(d.filter().useGroup)}),
               (std::vector<double>{4.5, 3, 1, 0, 0}));
-    const CLayer& vcc = *d.board.currentLayer;
-    EXPECT_EQ(vcc.board, &d.board);
+    const CLayer& vcc = *d.board().currentLayer;
+    EXPECT_EQ(vcc.board, &d.board());
     ASSERT_EQ(vcc.capacitorGroups.size(), 2u);
     for (const auto& g : vcc.capacitorGroups) {
-        EXPECT_EQ(g->board, &d.board);
+        EXPECT_EQ(g->board, &d.board());
         for (int i = 0; i < g->ElementCount(); ++i) EXPECT_EQ(g->Capacitor(i).group, g.get());
     }
     ASSERT_EQ(back.doc.currentGroup(), vcc.capacitorGroups[1].get());
     EXPECT_DOUBLE_EQ(back.doc.currentGroup()->Capacitor(10).capacitance, 1e-7);
-    EXPECT_TRUE(d.optimisationGroup.board == &d.board && d.filter.group.board == &d.board);
+    EXPECT_TRUE(d.optimisationGroup().board == &d.board() && d.filter().group.board == &d.board());
     ASSERT_EQ(vcc.mesh.nodePorts.size(), 5u);
     EXPECT_EQ(vcc.mesh.nodePorts[0]->node, nullptr) << "ports find their nodes at the next mesh build";
     EXPECT_EQ(vcc.results.resultMaps[1](1, 1), (std::complex<double>(1.2, -0.01)));
     EXPECT_EQ(vcc.results.resultMaps[0](1, 2), kNoMetal);
     EXPECT_EQ(vcc.results.resultLabels, (std::vector<std::string>{"100MHz", "Maximum"}));
     // The database already holds the choke: its own set (with points) is used.
-    ASSERT_EQ(d.filter.candidates.size(), 1u);
-    EXPECT_EQ(d.filter.candidates[0], back.db.Find("L-Test"));
+    ASSERT_EQ(d.filter().candidates.size(), 1u);
+    EXPECT_EQ(d.filter().candidates[0], back.db.Find("L-Test"));
     EXPECT_EQ(back.db.Count(), 1);
     // A choke the database lacks is added without points.
     Env bare;
     MoreViews bareViews(bare.doc);
     ASSERT_TRUE(bare.doc.OpenFile(kGolden / "rich.vnt").ok());
     ASSERT_EQ(bare.db.Count(), 1);
-    ASSERT_EQ(bare.doc.filter.SelectedChoke(), &bare.db.Set(0));
+    ASSERT_EQ(bare.doc.filter().SelectedChoke(), &bare.db.Set(0));
     EXPECT_EQ(bare.db.Set(0).maker, "Würth");
     EXPECT_TRUE(bare.db.Set(0).points.empty());
     EXPECT_EQ(Store(bare.doc), Store(env.doc));
@@ -148,11 +179,11 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
 
 TEST(DocumentFormat, SolvedDocumentRoundTripsByteForByte) {
     Env env;
-    env.doc.analysisDomain.frequencySteps = 2, env.doc.analysisDomain.stopFrequency = 3e8;
+    DesignAccess::AnalysisDomain(env.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(env.doc).stopFrequency = 3e8;
     ASSERT_NE(env.doc.newGroup(), nullptr);
-    env.doc.board.currentLayer->capacitorGroups[0]->Assign(test::MakeGroup("Gruppe1", 3, 0.03, 0.03));
+    DesignAccess::Board(env.doc).currentLayer->capacitorGroups[0]->Assign(test::MakeGroup("Gruppe1", 3, 0.03, 0.03));
     ASSERT_TRUE(env.doc.analyse());
-    ASSERT_EQ(env.doc.board.currentLayer->results.resultMaps.size(), 4u);
+    ASSERT_EQ(env.doc.board().currentLayer->results.resultMaps.size(), 4u);
     const Bytes first = Store(env.doc);
     Env back;
     CArchive ar(first);

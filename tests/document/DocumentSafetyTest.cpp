@@ -19,6 +19,7 @@
 #include <fstream>
 #include <thread>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 #include "DocumentFile.h"
 #include "HeapCounter.h"
@@ -35,7 +36,7 @@ using test::Store;
 // A rich document as the main form alone writes it.
 Bytes RichFile() {
     Env env(true);
-    env.doc.MainForm()->currentGroupName = "Gruppe1";
+    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe1";
     test::FillRichDocument(env.doc, env.db);
     return Store(env.doc);
 }
@@ -44,8 +45,8 @@ Bytes RichFile() {
 // "" when the load succeeded. Checks that a failed load changed nothing.
 std::string LoadError(const Bytes& bytes) {
     Env env(true);
-    env.doc.MainForm()->currentGroupName = "unverändert";
-    env.doc.board.epsilonR = 9.9;
+    DesignAccess::MainForm(env.doc)->currentGroupName = "unverändert";
+    DesignAccess::Board(env.doc).epsilonR = 9.9;
     const Bytes before = Store(env.doc);
     try {
         CArchive ar(bytes);
@@ -218,7 +219,7 @@ TEST(DamagedDocument, FuzzCorpusLoadsOrFailsCleanly) {
 
 TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     Env env;
-    CLayer& vcc = *env.doc.board.currentLayer;
+    CLayer& vcc = *DesignAccess::Board(env.doc).currentLayer;
     vcc.results.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
     vcc.results.resultLabels.push_back("1MHz");
     const Bytes b = Store(env.doc);
@@ -371,7 +372,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     const Bytes good = Store(d.doc);
     ASSERT_GT(good.size(), 4096u);
-    d.doc.board.epsilonR = 3.3;
+    DesignAccess::Board(d.doc).epsilonR = 3.3;
     // The disk is full after 4 KiB: the write fails, the save says why.
     int status = InChildWithLimit(RLIMIT_FSIZE, 4096, [&] {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -415,7 +416,7 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
         EXPECT_TRUE(fs::exists(s.dir / name)) << name;
     CVtrDoc back(d.db, d.ui);
     ASSERT_TRUE(back.OpenFile(target).ok());
-    EXPECT_EQ(back.board.epsilonR, 3.3);
+    EXPECT_EQ(back.board().epsilonR, 3.3);
     // The longest name a folder holds can be saved.
     ASSERT_TRUE(d.doc.SaveFile(s.dir / (std::string(251, 'n') + ".vnt"), error)) << error;
 }

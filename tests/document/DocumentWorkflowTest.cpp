@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <functional>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
+#include "DesignAccess.h"
 #include "DesignHistory.h"
 #include "DocumentFixtures.h"
 #include "PackageTable.h"
@@ -22,20 +24,41 @@ using test::Env;
 using test::Store;
 
 using TargetsDialog = test::OnePass<TargetFields>;
+
+// The group a person points at by its name.
+const CCGroup* Named(CVtrDoc& doc, const std::string& name) { return doc.plane()->FindGroupByName(name); }
 using PackageDialog = test::OnePass<CapacitorFields>;
+
+// A window holds the document, but the design only as const, down to the
+// objects on its planes: it changes through the commands alone.
+template <class T>
+constexpr bool kConstObject = std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>>;
+static_assert(kConstObject<decltype(std::declval<CVtrDoc&>().board())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().filter())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().optimisationGroup())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().analysisDomain())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().MainForm())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().plane())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().currentGroup())> &&
+              kConstObject<decltype(std::declval<CVtrDoc&>().newGroup())>);
+static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().currentLayer.get())> &&
+              kConstObject<decltype(std::declval<const CCircuitBoard&>().layers.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().capacitorGroups.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().probes.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().cutOuts.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().FindGroupByName(""))> &&
+              kConstObject<decltype(std::declval<const CCapa&>().group)>);
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
-    e.doc.board.currentLayer->AddGroupAtCentre(CCGroup()).name = "Leer";
-    e.doc.MainForm()->currentGroupName = "Leer";
+    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    e.doc.board.currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0));
-    e.doc.MainForm()->currentGroupName = "G";
-    e.doc.filter.candidates.push_back(nullptr);
+    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
+    DesignAccess::Filter(e.doc).candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
-    EXPECT_TRUE(e.doc.filter.candidates.empty()) << "candidates of another group are gone";
-    EXPECT_EQ(e.doc.filter.group.ElementCount(), 3);
-    EXPECT_EQ(e.doc.filter.group.board, &e.doc.board);
+    EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
+    EXPECT_EQ(e.doc.filter().group.ElementCount(), 3);
+    EXPECT_EQ(e.doc.filter().group.board, &e.doc.board());
 }
 
 TEST(DocumentWorkflow, CancelledDialogsRestoreTheGroupExactly) {
@@ -46,35 +69,35 @@ TEST(DocumentWorkflow, CancelledDialogsRestoreTheGroupExactly) {
     PackageDialog cancelPackage;
     EXPECT_FALSE(e.doc.editTargets(cancelTargets) || e.doc.editCapacitorProperties(cancelPackage));
     EXPECT_EQ(Store(e.doc), before);
-    EXPECT_EQ(e.doc.optimisationGroup.defaultPackage.owner, &e.doc.optimisationGroup);
+    EXPECT_EQ(e.doc.optimisationGroup().defaultPackage.owner, &e.doc.optimisationGroup());
     PackageDialog other([](CapacitorFields& f) { f.packageType = 12; });
     ASSERT_TRUE(e.doc.editCapacitorProperties(other));
-    EXPECT_EQ(e.doc.optimisationGroup.Last().shape.name, PackageTable::Application()[12].name);
-    EXPECT_EQ(e.doc.optimisationGroup.defaultPackage.owner, &e.doc.optimisationGroup);
+    EXPECT_EQ(DesignAccess::OptimisationGroup(e.doc).Last().shape.name, PackageTable::Application()[12].name);
+    EXPECT_EQ(e.doc.optimisationGroup().defaultPackage.owner, &e.doc.optimisationGroup());
 }
 
 // A solve that fails takes the group KillMax placed away again and says so.
 TEST(DocumentWorkflow, KillMaxIsAllOrNothing) {
     Env e;
-    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     ASSERT_TRUE(e.doc.analyse());
     ASSERT_TRUE(e.doc.killMax());
-    const auto& groups = e.doc.board.SolverLayer()->capacitorGroups;
+    const auto& groups = DesignAccess::Board(e.doc).SolverLayer()->capacitorGroups;
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0]->name, "ResCap1");
-    const auto labels = e.doc.board.SolverLayer()->results.resultLabels;
+    const auto labels = DesignAccess::Board(e.doc).SolverLayer()->results.resultLabels;
     e.ui.clear();
     e.doc.SetModifiedFlag(false);
     EXPECT_FALSE(e.doc.killMax(SolverOptions{.memoryLimit = 1.0}));  // one byte: the solve is refused
     EXPECT_EQ(groups.size(), 1u);
-    EXPECT_EQ(e.doc.board.SolverLayer()->results.resultLabels, labels);
+    EXPECT_EQ(DesignAccess::Board(e.doc).SolverLayer()->results.resultLabels, labels);
     EXPECT_EQ(e.ui.messages().size(), 1u);
     EXPECT_FALSE(e.doc.IsModified());
 }
 
 TEST(DocumentWorkflow, CancelledKillMaxJobLeavesGroupsAndResults) {
     Env e;
-    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     ASSERT_TRUE(e.doc.analyse());
     e.doc.SetModifiedFlag(false);
     const test::Bytes before = Store(e.doc);
@@ -92,7 +115,7 @@ TEST(DocumentWorkflow, CancelledKillMaxJobLeavesGroupsAndResults) {
 
 TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
     Env e;
-    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     const CLayer& plane = *e.doc.plane();
     for (const bool cancel : {true, false}) {
         const int updates = e.form.updates;
@@ -148,17 +171,17 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         {"editLayout cancelled", [&](CVtrDoc& d) { return d.editLayout(noLayout); }, false, H::None, false},
         {"editTargets", [](CVtrDoc& d) {
              // The group's own targets, as texts that read back exactly.
-             TargetsDialog t([&](TargetFields& f) { f = TargetFields::FromGroupExact(d.optimisationGroup, kTargetFrequencyLimit); });
+             TargetsDialog t([&](TargetFields& f) { f = TargetFields::FromGroupExact(d.optimisationGroup(), kTargetFrequencyLimit); });
              return d.editTargets(t);
          }, true, H::Groups, false},
         {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups, true},
         {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
         {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
         {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
-        {"MoveGroup", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe1", 0.01, 0.02); }, true, H::Groups, true},
-        {"MoveGroup unknown", [](CVtrDoc& d) { return MoveGroup(d, "Gruppe9", 0.01, 0.02); }, false, H::None, false},
-        {"SelectGroup", [](CVtrDoc& d) { return SelectGroup(d, "Gruppe1"); }, true, H::ViewState, false},
-        {"DeleteGroup", [](CVtrDoc& d) { return DeleteGroup(d, "Gruppe1"); }, true, H::Groups | H::ViewState, true},
+        {"moveGroup", [](CVtrDoc& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
+        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); }, false, H::None, false},
+        {"selectGroup", [](CVtrDoc& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
+        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState, true},
         {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
         {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
         {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
@@ -174,16 +197,16 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         Env e;
         RecordView graph(std::make_unique<GraphViewRecord>());
         e.doc.AddView(graph);
-        e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+        DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
         // Targets the optimiser meets without a correction pass, whose
         // redraws would come on top of the workflow's own notification.
-        e.doc.board.planeSpacing = 1e-4;
-        CCGroup& og = e.doc.optimisationGroup;
+        DesignAccess::Board(e.doc).planeSpacing = 1e-4;
+        CCGroup& og = DesignAccess::OptimisationGroup(e.doc);
         std::tie(og.fo, og.zminFu, og.zmaxFu, og.zminFo, og.zmaxFo) = std::tuple(1e9, 1.975, 2.528, 0.425, 0.5525);
         e.doc.OnNewDocument();
         ASSERT_NE(e.doc.newGroup(), nullptr);
         ASSERT_FALSE(AddCutOut(e.doc, 0.03, 0.03, 0.04, 0.04).empty());
-        e.doc.filter.candidates = {&choke};
+        DesignAccess::Filter(e.doc).candidates = {&choke};
         ASSERT_TRUE(!c.solvedFirst || e.doc.analyse());
         e.doc.SetModifiedFlag(false);
         e.form.updates = graph.updates = 0;
@@ -227,8 +250,9 @@ TEST(DocumentWorkflow, SlotValuesFromTheFormNotifyTheOtherViewsOnly) {
     Env e;
     RecordView graph(std::make_unique<GraphViewRecord>());
     e.doc.AddView(graph);
-    CCGroup& g = e.doc.board.currentLayer->AddGroupAtCentre(test::MakeGroup("G", 3, 0, 0));
-    e.doc.MainForm()->currentGroupName = "G";
+    CCGroup& g = DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 3, 0, 0));
+    ASSERT_TRUE(e.doc.selectGroup(&g));
+    e.form.updates = graph.updates = 0;
     e.doc.setGroupValues({"1uF", "100nF", "10nF", "------"}, &e.form);
     EXPECT_DOUBLE_EQ(g.Capacitor(3).capacitance, 1e-6) << "slot 1 is the last capacitor";
     EXPECT_EQ(std::pair(e.form.updates, graph.updates), std::pair(0, 1));
@@ -239,12 +263,12 @@ TEST(DocumentWorkflow, SlotValuesFromTheFormNotifyTheOtherViewsOnly) {
 // the first remaining one current.
 TEST(DocumentWorkflow, PlaneEditsClampIntoThePlaneAndNameAsTheEditorDoes) {
     Env e;
-    CLayer& vcc = *e.doc.plane();
+    CLayer& vcc = *DesignAccess::Plane(e.doc);
     const double L = vcc.planeLength, W = vcc.planeWidth;
     for (const char* name : {"A", "B", "C"}) vcc.AddGroupAtCentre(test::MakeGroup(name, 1, 0, 0));
     for (const auto& [x, y] : {std::pair{0.01, 0.02}, {-1.0, 1.0}, {1.0, -1.0}, {L, W}}) {
         const std::pair want{std::clamp(x, 0.0, L), std::clamp(y, 0.0, W)};
-        ASSERT_TRUE(MoveGroup(e.doc, "B", x, y) && AddProbe(e.doc, "P", x, y) && AddProbe(e.doc, "Q", 0, 0) &&
+        ASSERT_TRUE(e.doc.moveGroup(Named(e.doc, "B"), x, y) && AddProbe(e.doc, "P", x, y) && AddProbe(e.doc, "Q", 0, 0) &&
                     MoveProbe(e.doc, "Q", x, y));
         EXPECT_EQ(std::pair(vcc.FindGroupByName("B")->posX, vcc.FindGroupByName("B")->posY), want);
         for (const char* probe : {"P", "Q"}) {
@@ -261,38 +285,38 @@ TEST(DocumentWorkflow, PlaneEditsClampIntoThePlaneAndNameAsTheEditorDoes) {
     EXPECT_EQ(AddCutOut(e.doc, 0.02, 0.02, 0.02, 0.02), "Cutout2");
     EXPECT_EQ(AddCutOut(e.doc, 0, 0, 0.01, 0.01, "Cutout2"), "");
     // Deleting the current group makes the first remaining one current; the last leaves none.
-    ASSERT_TRUE(SelectGroup(e.doc, "A"));
+    ASSERT_TRUE(e.doc.selectGroup(Named(e.doc, "A")));
     for (const auto& [name, current] : {std::pair{"A", "B"}, {"C", "B"}, {"B", ""}}) {
-        ASSERT_TRUE(DeleteGroup(e.doc, name));
+        ASSERT_TRUE(e.doc.deleteGroup(Named(e.doc, name)));
         EXPECT_EQ(e.doc.MainForm()->currentGroupName, current);
     }
 }
 
 TEST(DocumentWorkflow, GndActiveFileEditsAndSolvesTheVccPlane) {
     Env e;
-    e.doc.board.currentLayer = e.doc.board.layers.front().get();
-    ASSERT_EQ(e.doc.board.currentLayer->name, "GND");
-    CLayer* vcc = e.doc.plane();
+    DesignAccess::Board(e.doc).currentLayer = DesignAccess::Board(e.doc).layers.front().get();
+    ASSERT_EQ(e.doc.board().currentLayer->name, "GND");
+    CLayer* vcc = DesignAccess::Plane(e.doc);
     ASSERT_EQ(vcc->name, "Vcc");
     e.doc.OnNewDocument();
-    CCGroup* group = e.doc.newGroup();
+    const CCGroup* group = e.doc.newGroup();
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(vcc->FindGroupByName(group->name), group);
     EXPECT_EQ(e.doc.currentGroup(), group);
     ASSERT_EQ(AddCutOut(e.doc, 0.01, 0.01, 0.02, 0.02), "Cutout1");
     EXPECT_EQ(vcc->cutOuts.size(), 1u);
-    EXPECT_TRUE(e.doc.board.currentLayer->capacitorGroups.empty() && e.doc.board.currentLayer->cutOuts.empty());
-    e.doc.analysisDomain.frequencySteps = 2, e.doc.analysisDomain.stopFrequency = 3e8;
+    EXPECT_TRUE(e.doc.board().currentLayer->capacitorGroups.empty() && e.doc.board().currentLayer->cutOuts.empty());
+    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     ASSERT_TRUE(e.doc.analyse());
     EXPECT_TRUE(vcc->HasResults()) << "the edited plane is the solved plane";
-    EXPECT_FALSE(e.doc.board.currentLayer->HasResults());
+    EXPECT_FALSE(e.doc.board().currentLayer->HasResults());
     // Read back: every view is told everything once, the stored name stays.
     Env back;
     const test::Bytes saved = Store(e.doc);
     CArchive in(saved);
     ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(std::pair(back.form.updates, back.form.lastHint), std::pair(1, ChangeHint::Everything));
-    EXPECT_EQ(back.doc.board.currentLayer->name, "GND");
+    EXPECT_EQ(back.doc.board().currentLayer->name, "GND");
     EXPECT_NE(back.doc.plane()->FindGroupByName(group->name), nullptr);
     EXPECT_EQ(Store(back.doc), saved) << "read and written unchanged";
 }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 #include "FrequencyRangeFields.h"
 #include "GraphAxis.h"
@@ -66,11 +67,11 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->controlId, 1021);
     EXPECT_EQ(e.State(), kTransferred);
     slots[0] = "22uF";
-    e.doc.filter.fUpper = 0;
+    DesignAccess::Filter(e.doc).fUpper = 0;
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->message, "Fehler: 0Hz < Fo < 3GHz !");
-    e.doc.filter.fUpper = 3e8;
+    DesignAccess::Filter(e.doc).fUpper = 3e8;
     EXPECT_FALSE(WriteSlotValues(e.doc, slots));
-    EXPECT_DOUBLE_EQ(e.doc.currentGroup()->Last().capacitance, 22e-6);
+    EXPECT_DOUBLE_EQ(DesignAccess::CurrentGroup(e.doc)->Last().capacitance, 22e-6);
     EXPECT_EQ(e.State(), kChangedSinceTransfer);
     ASSERT_TRUE(TransferToFilter(e.doc));
     test::OnePass<CapacitorFields> cancel, ok([](CapacitorFields&) {});
@@ -123,13 +124,13 @@ TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
 TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
     // A successful optimisation keeps |Z| within the limits up to fo.
     Env e;
-    EXPECT_EQ(ReachedFmax(e.doc.optimisationGroup), e.doc.optimisationGroup.fo);
+    EXPECT_EQ(ReachedFmax(e.doc.optimisationGroup()), e.doc.optimisationGroup().fo);
     // Lowered upper lines: an anti-resonance peak breaks them below fo. At
     // Fmax |Z| meets the line and just above it |Z| is over the line.
-    CCGroup g(e.doc.optimisationGroup);
+    CCGroup g(e.doc.optimisationGroup());
     int broken = 0;
     for (double scale = 0.9; scale > 0.05; scale -= 0.1) {
-        g.zmaxFu = scale * e.doc.optimisationGroup.zmaxFu, g.zmaxFo = scale * e.doc.optimisationGroup.zmaxFo;
+        g.zmaxFu = scale * e.doc.optimisationGroup().zmaxFu, g.zmaxFo = scale * e.doc.optimisationGroup().zmaxFo;
         const double fmax = ReachedFmax(g);
         if (fmax == 0.0 || fmax == g.fo) continue;
         ++broken;
@@ -290,9 +291,9 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     test::Env env(true);
     CVtrDoc& doc = env.doc;
     test::FillRichDocument(doc, env.db);
-    const std::size_t probes = doc.board.currentLayer->probes.size();
+    const std::size_t probes = doc.board().currentLayer->probes.size();
     EXPECT_EQ(BuildGraphTraces(doc, 0, 1e9, 10).size(), probes + 1);  // no current group: no "Approx"
-    doc.MainForm()->currentGroupName = "Gruppe2";
+    DesignAccess::MainForm(doc)->currentGroupName = "Gruppe2";
     const std::vector<CGraphTrace> t = BuildGraphTraces(doc, 0, 1e9, 10);
     ASSERT_EQ(t.size(), probes + 2);
     EXPECT_EQ(t.front().name + "|" + t.back().name, std::string(kApproxTrace) + "|" + kFilterTrace);
@@ -323,7 +324,7 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     EXPECT_EQ(BuildGraphTraces(doc, 0, 0, 10, true).front().points.size(), 11u);
 
     // A probe's points beyond the solved band are extrapolated: not trusted.
-    CLayer& vcc = *doc.board.currentLayer;
+    CLayer& vcc = *DesignAccess::Board(doc).currentLayer;
     vcc.results.resultMaps.assign(4, vcc.results.resultMaps.front());
     vcc.results.resultLabels = {"10MHz", "20MHz", "30MHz", "Maximum"};
     std::vector<int> flags;

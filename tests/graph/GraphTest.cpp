@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DesignAccess.h"
 #include "C3DGLView.h"
 #include "CLayer.h"
 #include "CTracesTreeView.h"
@@ -41,7 +42,7 @@ public:
     /// A placed group and a coarse field solution with the two default probes.
     void analyse() {
         doc.newGroup();
-        doc.analysisDomain.frequencySteps = 8;
+        DesignAccess::AnalysisDomain(doc).frequencySteps = 8;
         QVERIFY(doc.analyse());
     }
 
@@ -129,7 +130,7 @@ void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
 
     // The current group loses its last capacitor: "Approx" goes; a new
     // capacitor brings it back checked (as the last item).
-    CCGroup& group = *host.doc.currentGroup();
+    CCGroup& group = *DesignAccess::CurrentGroup(host.doc);
     while (group.CapacitorCount() > 0) QVERIFY(host.doc.removeCapacitor(group, 1));
     QCOMPARE(Items(tree), (QStringList{p1 + ":1", p2 + ":1"}));
     QVERIFY(host.doc.insertCapacitor(group, 1));
@@ -164,7 +165,7 @@ void GraphTest::unitMessageOnlyForTheCurvesAPersonChecks() {
     // so does opening a design that holds both.
     auto choke = std::make_unique<CSParaSet>();
     choke->name = "L-Test";
-    host.doc.filter.candidates = {choke.get()};
+    DesignAccess::Filter(host.doc).candidates = {choke.get()};
     host.doc.UpdateAllViews(ChangeHint::Filter);
     QCOMPARE(Items(frame.tree()), (QStringList{"Approx:1", "Filter:1"}));
     const std::string message = kMessageUnitsDiffer;
@@ -189,7 +190,7 @@ void GraphTest::unitMessageOnlyForTheCurvesAPersonChecks() {
     host.doc.UpdateAllViews(ChangeHint::Everything);
     QCoreApplication::processEvents();
     QCOMPARE(host.ui.messageCount(message), std::size_t(1));
-    host.doc.filter.candidates.clear();
+    DesignAccess::Filter(host.doc).candidates.clear();
 }
 
 void GraphTest::yAxisDialogAutoAndFixedTop() {
@@ -228,7 +229,7 @@ void GraphTest::yAxisFollowsTheTrustedPoints() {
     // Solved up to 300 MHz, drawn up to 1 GHz: above the solved band the
     // probe curves are extrapolated and drawn dash-dotted.
     TestHost host;
-    host.doc.analysisDomain.stopFrequency = 300e6;
+    DesignAccess::AnalysisDomain(host.doc).stopFrequency = 300e6;
     host.analyse();
     CVtrGrphFrm frame(host);
     const render::GraphPicture picture = frame.graph().picture(false);

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "DesignAccess.h"
 #include "CCGroup.h"
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
@@ -297,7 +298,7 @@ void LayerEditorTest::editUndoneAndMapOutOfDate() {
     QCOMPARE(host.labels, QStringList{"Gruppe verschieben"});
     QVERIFY(host.history.CanUndo());
     QVERIFY(host.history.Undo());
-    CLayer& restored = *host.doc.plane();
+    CLayer& restored = *DesignAccess::Plane(host.doc);
     QVERIFY(Near(restored.capacitorGroups[0]->posX, 40 * mm));
     QVERIFY(!host.doc.IsModified());
     QVERIFY(!e.view().mapOutOfDate());

@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include "DesignAccess.h"
 #include "CCGroup.h"
 #include "CLayer.h"
 #include "CVtrDoc.h"
@@ -22,7 +23,7 @@ namespace vantor::ui {
 class LayerTestHost : public test::QuietFormHost {
 public:
     LayerTestHost() : QuietFormHost(db_) {
-        CLayer& l = *doc.plane();
+        CLayer& l = *DesignAccess::Plane(doc);
         l.probes.clear();
         l.cutOuts.clear();
         l.capacitorGroups.clear();
@@ -35,10 +36,10 @@ public:
         if (history.Commit()) labels << label;
     }
 
-    CLayer& plane() { return *doc.plane(); }
+    CLayer& plane() { return *DesignAccess::Plane(doc); }
     std::string current() const { return doc.MainForm()->currentGroupName; }
     CCGroup& addGroup(double x, double y) {
-        CCGroup& g = *doc.newGroup();
+        CCGroup& g = *plane().OwnGroup(doc.newGroup());
         g.posX = x;
         g.posY = y;
         return g;

@@ -26,13 +26,13 @@ TEST(ReportLayout, TwoGroupsOnA4) {
     CSParameterDB db;
     RecordingInteraction ui;
     CVtrDoc doc(db, ui);
-    RecordView form(std::make_unique<MainFormState>());
+    RecordView form(doc.MainFormRecord());
     doc.AddView(form);
     doc.OnNewDocument();
-    CCGroup& g1 = *doc.newGroup();
-    CCGroup& g2 = *doc.newGroup();
-    MoveGroup(doc, "Gruppe2", 0.01, 0.02);
-    while (g2.CapacitorCount() > 2) g2.RemoveCapacitor(1);
+    const CCGroup& g1 = *doc.newGroup();
+    const CCGroup& g2 = *doc.newGroup();
+    doc.moveGroup(&g2, 0.01, 0.02);
+    while (g2.CapacitorCount() > 2) doc.removeCapacitor(g2, 1);
     const int n1 = g1.CapacitorCount();
     ASSERT_GE(n1, 2);
 

@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "DesignAccess.h"
+#include "CLayer.h"
+#include "DesignAccess.h"
 #include "CVtrView.h"
 #include "FormTestHost.h"
 #include "StepSpin.h"
@@ -79,11 +82,12 @@ private slots:
     void chokeSearchListsSortedCandidatesAndShowsTheChosenOne();
     void everyControlIsNamedAndAnswersF1WithItsTopic();
     void twoFormsShareTheAttenuationAndTheExactFo();
+    void twoFormsShowAndChangeTheSameGroupAndSeries();
 };
 
 void CVtrViewTest::newDocumentShowsTheOptimisationAndEmptySlots() {
     Form f;
-    const CCGroup& opt = f.host.doc.optimisationGroup;
+    const CCGroup& opt = f.host.doc.optimisationGroup();
     const int n = opt.CapacitorCount();
     QVERIFY(n >= 1);
     // C1 is the last capacitor of the result, the slots beyond it are empty.
@@ -110,8 +114,8 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     f.newGroup();
     QCOMPARE(f.host.labels, QStringList({">> + >>", ">> + >>"}));
     QCOMPARE(f.groupName()->text(), QStringLiteral("Gruppe2"));
-    QCOMPARE(f.view.state().transferState, 1);
-    const int n = f.host.doc.optimisationGroup.CapacitorCount();
+    QCOMPARE(f.host.doc.MainForm()->transferState, 1);
+    const int n = f.host.doc.optimisationGroup().CapacitorCount();
     for (int k = 1; k <= 10; ++k) {
         // The group is the optimisation result: both boxes show the same.
         QCOMPARE(f.slot(k)->currentText(), f.optimised(k)->text());
@@ -141,9 +145,9 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     // The spin goes down the list and back up; at the ends it stays.
     auto* spin = Named<ui::StepSpin>(f.view, "Gruppe wechseln");
     QTest::keyClick(spin, Qt::Key_Down);
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
     QTest::keyClick(spin, Qt::Key_Down);
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
     QTest::keyClick(spin, Qt::Key_Up);
     QCOMPARE(f.groupName()->text(), QStringLiteral("Gruppe2"));
 
@@ -155,13 +159,13 @@ void CVtrViewTest::newGroupTakesTheOptimisedValuesAndDeletingItEmptiesTheSlots()
     QVERIFY(f.groupName()->text().isEmpty());
     for (int k = 1; k <= 10; ++k) QCOMPARE(f.slot(k)->currentText(), QStringLiteral("------"));
     f.newGroup();
-    QCOMPARE(f.view.state().currentGroupName, std::string("Gruppe1"));
+    QCOMPARE(f.host.doc.MainForm()->currentGroupName, std::string("Gruppe1"));
 }
 
 void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
     Form f;
     f.newGroup();
-    CCGroup& group = *f.host.doc.currentGroup();
+    CCGroup& group = *DesignAccess::CurrentGroup(f.host.doc);
     const int n = group.CapacitorCount();
     QVERIFY(n >= 2);
     CCapa& c2 = group.Capacitor(n - 1);
@@ -204,7 +208,7 @@ void CVtrViewTest::slotValuesAreCheckedAndWrittenWhenCommitted() {
     emit combo->textActivated(combo->currentText());
     QCOMPARE(c2.capacitance, 22e-6);
     f.button(">>>")->click();
-    QCOMPARE(f.view.state().transferState, 2);
+    QCOMPARE(f.host.doc.MainForm()->transferState, 2);
     // An empty slot is not checked.
     f.host.ui.clear();
     if (n < 10) Retype(f.slot(n + 1), QStringLiteral("0"));
@@ -229,7 +233,7 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
     QFETCH(QString, message);
     QFETCH(QString, focus);
     Form f;
-    const CFilter before = f.host.doc.filter;
+    const CFilter before = f.host.doc.filter();
     QLineEdit* edited = f.field(field.toUtf8());
     Retype(edited, text);
     QVERIFY(f.host.ui.messages().empty());  // typing alone is no leaving
@@ -237,11 +241,11 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
     QCOMPARE(LastMessage(f.host), message);
     if (!message.isEmpty()) {
         QCOMPARE(QApplication::focusWidget(), f.field(focus.toUtf8()));
-        QCOMPARE(f.host.doc.filter.fLower, before.fLower);
-        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, before.maxSupplyCurrent);
+        QCOMPARE(f.host.doc.filter().fLower, before.fLower);
+        QCOMPARE(f.host.doc.filter().maxSupplyCurrent, before.maxSupplyCurrent);
         QVERIFY(!f.host.doc.IsModified());
     } else {
-        QCOMPARE(f.host.doc.filter.maxSupplyCurrent, 100.0);
+        QCOMPARE(f.host.doc.filter().maxSupplyCurrent, 100.0);
         QVERIFY(f.host.doc.IsModified());
     }
 }
@@ -261,12 +265,12 @@ void CVtrViewTest::attenuationSpinKeepsToItsRange() {
     QFETCH(int, key);
     QFETCH(double, to);
     Form f;
-    f.host.doc.filter.minAttenuation = from;
-    f.host.doc.UpdateAllViews(ChangeHint::Filter);
+    f.host.doc.setMinAttenuation(from);
+    f.host.doc.SetModifiedFlag(false);
     auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
     QTest::keyClick(spin, Qt::Key(key));
     QCOMPARE(spin->lastStepAccepted(), from != to);
-    QCOMPARE(f.host.doc.filter.minAttenuation, to);
+    QCOMPARE(f.host.doc.filter().minAttenuation, to);
     QCOMPARE(f.field("Dämpfung:")->text(), QString::fromStdString(FormatValue(to, "dB")));
     QVERIFY(f.host.ui.messages().empty());
     // A step is a change of the design that asks to be saved.
@@ -286,7 +290,7 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
     f.newGroup();
     f.button(">>>")->click();
     search->click();
-    const CFilter& filter = f.host.doc.filter;
+    const CFilter& filter = f.host.doc.filter();
     auto* list = Named<QComboBox>(f.view, "Drossel");
     QVERIFY(!filter.candidates.empty());
     QCOMPARE(list->count(), int(filter.candidates.size()));  // sorted as the core's list
@@ -345,10 +349,10 @@ void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
     auto* spin = Named<ui::StepSpin>(f.view, "Dämpfung:");
     QTest::keyClick(spin, Qt::Key_Up);
     QTest::keyClick(spin, Qt::Key_Up);
-    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+    QCOMPARE(f.host.doc.filter().minAttenuation, 37.0);
     QCOMPARE(Named<QLineEdit>(second, QStringLiteral("Dämpfung:"))->text(), QStringLiteral("37dB"));
 
-    f.host.doc.filter.fUpper = 2.99e9;  // shown "3GHz", at the limit
+    DesignAccess::Filter(f.host.doc).fUpper = 2.99e9;  // shown "3GHz", at the limit
     f.host.doc.UpdateAllViews(ChangeHint::Filter);
     QLineEdit* fu = Named<QLineEdit>(second, QStringLiteral("Untere Grenzfrequenz:"));
     second.activateWindow();
@@ -356,9 +360,50 @@ void CVtrViewTest::twoFormsShareTheAttenuationAndTheExactFo() {
     Retype(fu, QStringLiteral("20MHz"));
     Named<QLineEdit>(second, QStringLiteral("Maximaler Gleichstrom:"))->setFocus();
     QVERIFY2(f.host.ui.messages().empty(), f.host.ui.messages().empty() ? "" : f.host.ui.messages().back().c_str());
-    QCOMPARE(f.host.doc.filter.fLower, 20e6);
-    QCOMPARE(f.host.doc.filter.fUpper, 2.99e9);
-    QCOMPARE(f.host.doc.filter.minAttenuation, 37.0);
+    QCOMPARE(f.host.doc.filter().fLower, 20e6);
+    QCOMPARE(f.host.doc.filter().fUpper, 2.99e9);
+    QCOMPARE(f.host.doc.filter().minAttenuation, 37.0);
+}
+
+void CVtrViewTest::twoFormsShowAndChangeTheSameGroupAndSeries() {
+    // "Neues Fenster": the second form shows and edits the group the first
+    // made, and the series either one chose.
+    Form f;
+    ui::CVtrView second{f.host};
+    second.show();
+    auto slotOf = [](const ui::CVtrView& form, int k) { return Named<QComboBox>(form, QStringLiteral("C%1").arg(k)); };
+    auto nameOf = [](const ui::CVtrView& form) { return Named<QLabel>(form, "Aktuelle Gruppe")->text(); };
+
+    f.newGroup();
+    QCOMPARE(nameOf(second), QStringLiteral("Gruppe1"));
+    for (int k = 1; k <= 10; ++k) QCOMPARE(slotOf(second, k)->currentText(), f.slot(k)->currentText());
+    QVERIFY(slotOf(second, 1)->currentText() != QStringLiteral("------"));
+    QCOMPARE(Named<QLineEdit>(second, "X:")->text(), f.field("X:")->text());
+
+    // X typed into the second form moves the group.
+    second.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&second));
+    Retype(Named<QLineEdit>(second, "X:"), QStringLiteral("20mm"));
+    Named<QPushButton>(second, "Analyse !")->setFocus();
+    QCOMPARE(f.host.doc.currentGroup()->posX, 0.02);
+    QCOMPARE(f.field("X:")->text(), QString::fromStdString(FormatValue(0.02, "m")));
+
+    // E12 chosen in one form is the series of the other.
+    const int e6 = f.slot(1)->count();
+    Named<QRadioButton>(second, "E12")->click();
+    QVERIFY(Named<QRadioButton>(f.view, "E12")->isChecked());
+    QVERIFY(f.slot(1)->count() > e6);
+    Named<QRadioButton>(f.view, "E6")->click();
+    QVERIFY(Named<QRadioButton>(second, "E6")->isChecked());
+    QCOMPARE(slotOf(second, 1)->count(), e6);
+
+    // "Gruppe löschen" in the second form deletes it for both.
+    Named<QPushButton>(second, "Gruppe löschen")->click();
+    QCOMPARE(f.host.doc.plane()->GroupCount(), 0);
+    for (const ui::CVtrView* form : {&f.view, &second}) {
+        QVERIFY(nameOf(*form).isEmpty());
+        for (int k = 1; k <= 10; ++k) QCOMPARE(slotOf(*form, k)->currentText(), QStringLiteral("------"));
+    }
 }
 
 QTEST_MAIN(CVtrViewTest)

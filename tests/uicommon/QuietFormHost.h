@@ -33,8 +33,8 @@ public:
     }
     void runAnalysis() override { labels << QStringLiteral("Analyse !"); }
     void runKillMax() override { labels << QStringLiteral("KillMax"); }
-    void setGraphWindowOpen(bool open) override { doc.graphWindowOpen = open; }
-    void setLayerEditorOpen(bool open) override { doc.layerEditorOpen = open; }
+    void setGraphWindowOpen(bool open) override { doc.setGraphWindowOpen(open); }
+    void setLayerEditorOpen(bool open) override { doc.setLayerEditorOpen(open); }
     void showHelp(int topic) override { helpTopics << topic; }
     void showHelpSection(const QString& target) override { helpSections << target; }
     void print(ui::Printable&) override {}
@@ -44,8 +44,8 @@ public:
     void showStatusMessage(const QString& text) override { statusMessages << text; }
 
     RecordingInteraction ui;
-    RecordView form{std::make_unique<MainFormState>()};
     CVtrDoc doc;
+    RecordView form{doc.MainFormRecord()};
     QStringList labels;  // the commands run, by their undo labels
     QList<int> helpTopics;
     QStringList helpSections;

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "DesignAccess.h"
 #include "CAnaDomainDlg.h"
 #include "CEditCapaDlg.h"
 #include "CEditFreqDlg.h"
@@ -266,7 +267,7 @@ void UiDialogsTest::capacitorAutoOffOpensWithValuesTyped() {
         Press(d, "Abbrechen");
     };
 
-    CCGroup& group = host.doc.optimisationGroup;
+    const CCGroup& group = *host.doc.newGroup();  // the slot dialog edits a placed group
     for (const std::function<void(QWidget&)>& script : {std::function<void(QWidget&)>(switchOff), std::function<void(QWidget&)>(reopen)}) {
         OnShow([&, script](QWidget& slot) {
             OnShow(script);
@@ -285,7 +286,7 @@ void UiDialogsTest::capacitorAutoOffOpensWithValuesTyped() {
         Press(d, "OK");
     });
     RunCapacitorCommand(host, nullptr);
-    QCOMPARE(group.defaultPackage.packageType, 0);
+    QCOMPARE(host.doc.optimisationGroup().defaultPackage.packageType, 0);
     OnShow(reopen);
     RunCapacitorCommand(host, nullptr);
     QCOMPARE(seen, QStringList({"Auto off: " + autoOff, "Auto off: " + autoOff}));
@@ -340,7 +341,8 @@ void UiDialogsTest::slotDialogChangesGroupThroughDocument() {
     QFETCH(QString, press);
     QFETCH(int, countChange);
     TestHost host;
-    CCGroup& group = host.doc.optimisationGroup;
+    const CCGroup& group = *host.doc.newGroup();  // the slot dialog edits a placed group
+    host.doc.SetModifiedFlag(false);
     const int n = group.CapacitorCount();
     QVERIFY(n >= 2 && n <= 8);
     const int k = n + slotFromEnd;
@@ -381,10 +383,10 @@ void UiDialogsTest::commandsRunAsOneStep() {
     });
     RunLayoutCommand(host, nullptr);
     QCOMPARE(host.labels, QStringList{QStringLiteral("Layout")});
-    QCOMPARE(host.doc.board.length, 0.12);
+    QCOMPARE(host.doc.board().length, 0.12);
 
     // "Bearbeiten..." of slot C1 opens the capacitor's own properties.
-    CCGroup& group = host.doc.optimisationGroup;
+    const CCGroup& group = *host.doc.newGroup();  // the slot dialog edits a placed group
     const int n = group.CapacitorCount();
     OnShow([&](QWidget& slot) {
         OnShow([&](QWidget& d) {

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "DesignAccess.h"
 #include "C3DGLView.h"
 #include "CColourPicker.h"
 #include "CLayer.h"
@@ -229,7 +230,7 @@ void View3DTest::noDataWithoutResults() {
 void View3DTest::gridAsSurfaceMenuTwiceAndTheWheel() {
     Design d;
     d.doc.newGroup();
-    d.doc.analysisDomain.frequencySteps = 2;
+    DesignAccess::AnalysisDomain(d.doc).frequencySteps = 2;
     QVERIFY(d.doc.analyse());
     C3DGLView view(d.doc, {});
     // The map list: "Maximum", the frequencies, "Maximum" again.
@@ -314,7 +315,7 @@ void View3DTest::exportWritesBmpAndPngAndFailsCleanly() {
 void View3DTest::planeEditsKeepTheShownSetAndItsSettings() {
     Design d;
     d.doc.newGroup();
-    d.doc.analysisDomain.frequencySteps = 2;
+    DesignAccess::AnalysisDomain(d.doc).frequencySteps = 2;
     QVERIFY(d.doc.analyse());
     C3DGLView view(d.doc, {});
     view.resize(900, 600);
@@ -328,7 +329,7 @@ void View3DTest::planeEditsKeepTheShownSetAndItsSettings() {
 
     // Edits of the plane leave the results as they are: a probe moved, a
     // cut-out drawn and deleted, and a refresh of everything (as undo does).
-    CLayer& plane = *d.doc.plane();
+    CLayer& plane = *DesignAccess::Plane(d.doc);
     QVERIFY(MoveProbe(d.doc, plane.probes[0]->name, 0.01, 0.01));
     const std::string cut = AddCutOut(d.doc, 0.02, 0.02, 0.03, 0.03);
     QVERIFY(DeleteCutOut(d.doc, cut));

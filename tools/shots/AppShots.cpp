@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
 
     // The design analysed, its three windows side by side.
-    host->document().analysisDomain.frequencySteps = 20;
+    CAnalysisDomain domain = host->document().analysisDomain();
+    domain.frequencySteps = 20;
+    host->document().setAnalysisDomain(domain);
     host->runAnalysis();
     host->setLayerEditorOpen(true);
     frame.mdiArea()->tileSubWindows();

@@ -54,17 +54,17 @@ int main(int argc, char** argv) {
     doc.OnNewDocument();
 
     GrabWhenShown("layout");
-    LayoutFields layout = LayoutFields::FromBoard(doc.board);
+    LayoutFields layout = LayoutFields::FromBoard(doc.board());
     CEditLayDlg(ui).exec(layout);
 
     GrabWhenShown("capacitor");
-    CapacitorFields capacitor = CapacitorFields::FromShape(doc.optimisationGroup.defaultPackage, &doc.board);
-    CEditCapaDlg(&doc.board, ui).exec(capacitor);
+    CapacitorFields capacitor = CapacitorFields::FromShape(doc.optimisationGroup().defaultPackage, &doc.board());
+    CEditCapaDlg(&doc.board(), ui).exec(capacitor);
 
     // With Auto off, as a user-defined package opens: the values typed.
     GrabWhenShown("capacitor-user");
-    capacitor.SetAutomatic(false, &doc.board);
-    CEditCapaDlg(&doc.board, ui).exec(capacitor);
+    capacitor.SetAutomatic(false, &doc.board());
+    CEditCapaDlg(&doc.board(), ui).exec(capacitor);
 
     GrabWhenShown("slot");
     CEditCDlg(3, 2, {}).exec();
@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
     CEditFreqDlg("250MHz", ui).exec(range);
 
     GrabWhenShown("targets");
-    TargetFields targets = TargetFields::FromGroup(doc.optimisationGroup, kTargetFrequencyLimit);
+    TargetFields targets = TargetFields::FromGroup(doc.optimisationGroup(), kTargetFrequencyLimit);
     CEditOptDlg(ui).exec(targets);
 
     GrabWhenShown("analysis");
-    AnalysisFields analysis = AnalysisFields::FromDomain(doc.analysisDomain);
+    AnalysisFields analysis = AnalysisFields::FromDomain(doc.analysisDomain());
     CAnaDomainDlg(ui).exec(analysis);
 
     GrabWhenShown("zaxis");

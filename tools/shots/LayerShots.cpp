@@ -48,10 +48,10 @@ int main(int argc, char** argv) {
     frame.move(0, 0);
     DocumentHost* host = frame.newDocument();
     CVtrDoc& doc = host->document();
-    CCGroup* first = doc.newGroup();
-    MoveGroup(doc, first->name, 0.015, 0.045);
-    CCGroup* second = doc.newGroup();
-    MoveGroup(doc, second->name, 0.070, 0.050);
+    const CCGroup* first = doc.newGroup();
+    doc.moveGroup(first, 0.015, 0.045);
+    const CCGroup* second = doc.newGroup();
+    doc.moveGroup(second, 0.070, 0.050);
     AddCutOut(doc, 0.040, 0.045, 0.060, 0.062);
     frame.show();
     host->setLayerEditorOpen(true);
@@ -76,12 +76,11 @@ int main(int argc, char** argv) {
     editor->grab().save(name("layer-drag"));
     QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
 
-    doc.plane()->BuildMeshAndSolve(doc.analysisDomain, host->interaction());
-    doc.UpdateAllViews(ChangeHint::Results);
+    doc.analyse();
     content->mapAction()->setChecked(true);
     Settle();
     editor->grab().save(name("layer-map"));
-    MoveGroup(doc, first->name, 0.030, 0.060);
+    doc.moveGroup(first, 0.030, 0.060);
     Settle();
     editor->grab().save(name("layer-map-stale"));
 

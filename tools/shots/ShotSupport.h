@@ -53,7 +53,9 @@ inline ui::CVtrGrphFrm* AnalysedGraphWindow(app::CMainFrame& frame, int steps, a
     host = frame.newDocument();
     CVtrDoc& doc = host->document();
     doc.newGroup();
-    doc.analysisDomain.frequencySteps = steps;
+    CAnalysisDomain domain = doc.analysisDomain();
+    domain.frequencySteps = steps;
+    doc.setAnalysisDomain(domain);
     doc.analyse();
     host->setGraphWindowOpen(true);
     ui::CVtrGrphFrm* graph = nullptr;

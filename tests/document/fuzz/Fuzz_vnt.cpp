@@ -15,7 +15,7 @@ namespace {
 
 struct Views {
     explicit Views(vantor::CVtrDoc& doc)
-        : form(std::make_unique<vantor::MainFormState>()),
+        : form(doc.MainFormRecord()),
           graph(std::make_unique<vantor::GraphViewRecord>()),
           editor(std::make_unique<vantor::LayerEditorRecord>()) {
         doc.AddView(form);
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // What was read must be usable: the current group, the probe curves.
     doc.currentGroup();
-    if (vantor::CLayer* plane = doc.board.currentLayer) {
+    if (vantor::CLayer* plane = doc.board().currentLayer) {
         int valid = 0;
         for (const auto& p : plane->probes) plane->ImpedanceAt(p->x, p->y, 1e8, valid);
     }
