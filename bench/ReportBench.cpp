@@ -19,6 +19,7 @@
 
 #include "CLayer.h"
 #include "CVtrDoc.h"
+#include "DesignAccess.h"
 #include "RecordingInteraction.h"
 #include "ReportPainter.h"
 #include "Values.h"
@@ -42,19 +43,19 @@ struct LargeDesign {
         }
         db.AddSet(std::move(choke));
         doc.transferGroupToFilter();
-        doc.filter.candidates = {db.Find("L-Bench")};
+        DesignAccess::Filter(doc).candidates = {db.Find("L-Bench")};
 
-        CLayer& plane = *doc.plane();
+        CLayer& plane = *DesignAccess::Plane(doc);
         plane.probes.push_back(std::make_unique<CProbe>(0.08, 0.06, "Probe3"));
         plane.cutOuts.push_back(std::make_unique<CCutOut>(0.02, 0.02, 0.035, 0.04, "Loch"));
-        doc.analysisDomain.frequencySteps = 100;
-        plane.BuildMesh(doc.analysisDomain.stopFrequency, 54);
+        DesignAccess::AnalysisDomain(doc).frequencySteps = 100;
+        plane.BuildMesh(doc.analysisDomain().stopFrequency, 54);
         nodes = plane.mesh.gridPointCount;
         // A cavity-like |Z| rising with frequency and towards the corners.
         const int rows = plane.mesh.ny, columns = plane.mesh.nx;
         ComplexMatrix maximum(rows, columns, kNoMetal);
         for (int k = 0; k <= 100; ++k) {
-            const double f = doc.analysisDomain.frequencyAt(k);
+            const double f = doc.analysisDomain().frequencyAt(k);
             ComplexMatrix map(rows, columns, kNoMetal);
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < columns; ++c) {

@@ -60,7 +60,7 @@ BillOfMaterials MakeBillOfMaterials(const CVtrDoc& doc) {
     }
     std::stable_sort(bom.capacitors.begin(), bom.capacitors.end(),
                      [](const CapacitorPart& a, const CapacitorPart& b) { return a.capacitance < b.capacitance; });
-    if (const CSParaSet* choke = doc.filter.SelectedChoke()) {
+    if (const CSParaSet* choke = doc.filter().SelectedChoke()) {
         bom.hasChoke = true;
         bom.choke.maker = choke->maker;
         bom.choke.type = choke->partNumber.empty() || choke->partNumber == choke->name

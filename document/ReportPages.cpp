@@ -100,14 +100,14 @@ std::vector<ReportPage> ReportPagesOf(const CVtrDoc& doc) {
     bool placed = false;
     if (plane != nullptr)
         for (const auto& g : plane->capacitorGroups) placed = placed || g->CapacitorCount() >= 1;
-    const bool choke = doc.filter.SelectedChoke() != nullptr;
+    const bool choke = doc.filter().SelectedChoke() != nullptr;
     if (placed || choke) pages.push_back(ReportPage::Parts);
     if (choke) pages.push_back(ReportPage::Filter);
     return pages;
 }
 
 std::vector<double> ReportFrequencies(const CVtrDoc& doc) {
-    const CAnalysisDomain& d = doc.analysisDomain;
+    const CAnalysisDomain& d = doc.analysisDomain();
     std::vector<double> f = LogGraphFrequencies(d.startFrequency, d.stopFrequency, kCurveSteps);
     return f.empty() ? GraphFrequencies(d.startFrequency, d.stopFrequency, kCurveSteps) : f;
 }
@@ -138,12 +138,12 @@ WorstSpot FindWorstSpot(const CLayer& plane) {
 
 std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
     std::vector<ReportLine> lines;
-    const CAnalysisDomain& d = doc.analysisDomain;
+    const CAnalysisDomain& d = doc.analysisDomain();
     lines.push_back({"Parameter", true});
     lines.push_back({"Frequenzbereich: " + FormatValue(d.startFrequency, "Hz") + " bis " + FormatValue(d.stopFrequency, "Hz") +
                      ", " + std::to_string(d.frequencySteps) + " Schritte"});
     lines.push_back({"Auflösung: " + Number(d.resolution, "%g")});
-    const BoardStackup& b = doc.board;
+    const BoardStackup& b = doc.board();
     lines.push_back({"Erste Ebenenresonanz (Schätzung): " +
                      FormatValue(BoardStackup::FirstResonanceEstimate(b.width, b.length, b.epsilonR), "Hz")});
 
@@ -170,7 +170,7 @@ std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
 }
 
 std::vector<ReportLine> FilterLines(const CVtrDoc& doc) {
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     std::vector<ReportLine> lines;
     lines.push_back({"Anforderungen", true});
     lines.push_back({"Sperrbereich: " + FormatValue(f.fLower, "Hz") + " bis " + FormatValue(f.fUpper, "Hz")});
@@ -190,7 +190,7 @@ std::vector<ReportLine> FilterLines(const CVtrDoc& doc) {
 }
 
 std::vector<CGraphTrace> ReportFilterTraces(const CVtrDoc& doc) {
-    const CFilter& f = doc.filter;
+    const CFilter& f = doc.filter();
     std::vector<CGraphTrace> traces;
     if (f.SelectedChoke() == nullptr) return traces;
     traces.push_back(FilterTrace(f, f.fLower, f.fUpper));

@@ -18,7 +18,7 @@ TargetBand GroupTargetBand(const CCGroup& group) {
 
 const CCGroup& BandGroup(const CVtrDoc& doc) {
     const CCGroup* group = doc.currentGroup();
-    return group != nullptr ? *group : doc.optimisationGroup;
+    return group != nullptr ? *group : doc.optimisationGroup();
 }
 
 std::vector<BandExcursion> BandExcursions(const CGraphTrace& trace, const TargetBand& band) {

@@ -128,7 +128,7 @@ void RenderImpedancePage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc
     const auto say = [&](const std::string& text) {
         y += canvas.paragraph(Q(text), QRectF(room.left(), y, room.width(), room.bottom() - y), body) + canvas.mm(1.5);
     };
-    const CAnalysisDomain& d = doc.analysisDomain;
+    const CAnalysisDomain& d = doc.analysisDomain();
     say("|Z| über dem analysierten Frequenzbereich " + FormatValue(d.startFrequency, "Hz") + " bis " +
         FormatValue(d.stopFrequency, "Hz") + ", beide Achsen logarithmisch.");
     if (band.HasTargets())

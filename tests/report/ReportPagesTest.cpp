@@ -8,6 +8,7 @@
 
 #include "BillOfMaterials.h"
 #include "CLayer.h"
+#include "DesignAccess.h"
 #include "DocumentFixtures.h"
 #include "ReportPages.h"
 #include "TargetBand.h"
@@ -36,10 +37,10 @@ TEST(ReportPages, FollowTheDataTheDesignHas) {
     e.doc.newGroup();
     EXPECT_EQ(PagesOf(e.doc), (std::vector<ReportPage>{ReportPage::Impedance, ReportPage::Analysis, ReportPage::Parts}));
 
-    CLayer& plane = *e.doc.plane();
+    CLayer& plane = *DesignAccess::Plane(e.doc);
     plane.results.resultMaps = {ComplexMatrix(2, 2, {0.1, 0}), ComplexMatrix(2, 2, {0.1, 0})};
     plane.results.resultLabels = {"100MHz", "Maximum"};
-    e.doc.filter.candidates = {e.db.Find("L-Test")};
+    DesignAccess::Filter(e.doc).candidates = {e.db.Find("L-Test")};
     EXPECT_EQ(PagesOf(e.doc), (std::vector<ReportPage>{ReportPage::Impedance, ReportPage::Map, ReportPage::Analysis,
                                                       ReportPage::Parts, ReportPage::Filter}));
     EXPECT_STREQ(ReportPageHeading(ReportPage::Parts), "Stückliste");
@@ -59,7 +60,7 @@ TEST(ReportPages, AnalysisSaysWhenResultsAreMissing) {
 
 TEST(BillOfMaterials, CountsRepeatedValuesPerGroupAndInTotal) {
     Env e;
-    CLayer& plane = *e.doc.plane();
+    CLayer& plane = *DesignAccess::Plane(e.doc);
     plane.AddGroupAtCentre(GroupOf("A", {1e-9, 10e-9, 100e-9})).name = "A";
     // 10.000001 nF prints as 10 nF: the same part to order.
     plane.AddGroupAtCentre(GroupOf("B", {10.000001e-9, 100e-9, 100e-9})).name = "B";
@@ -97,7 +98,7 @@ TEST(BillOfMaterials, CountsRepeatedValuesPerGroupAndInTotal) {
 
 TEST(BillOfMaterials, NamesTheChosenChoke) {
     Env e(true);
-    e.doc.filter.candidates = {e.db.Find("L-Test")};
+    DesignAccess::Filter(e.doc).candidates = {e.db.Find("L-Test")};
     const BillOfMaterials bom = MakeBillOfMaterials(e.doc);
     ASSERT_TRUE(bom.hasChoke);
     EXPECT_EQ(bom.choke.maker, "Würth");

@@ -44,6 +44,13 @@ void Retype(QWidget* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
+// The current group's name, read by its text: the box around it says what it is.
+QLabel* GroupNameOf(const QWidget& form) {
+    for (QLabel* l : form.findChildren<QLabel*>())
+        if (l->accessibleDescription() == QLatin1String("Aktuelle Gruppe")) return l;
+    return nullptr;
+}
+
 struct Form {
     test::TestHost host;
     ui::CVtrView view{host};
@@ -58,12 +65,7 @@ struct Form {
     QPushButton* button(const QString& name) const { return Named<QPushButton>(view, name); }
     QPushButton* edit(int k) const { return button(QStringLiteral("Edit C%1").arg(k)); }
     QLineEdit* optimised(int k) const { return Named<QLineEdit>(view, QStringLiteral("Optimierung C%1").arg(k)); }
-    // Read by its text: the box around it says what it is.
-    QLabel* groupName() const {
-        for (QLabel* l : view.findChildren<QLabel*>())
-            if (l->accessibleDescription() == QLatin1String("Aktuelle Gruppe")) return l;
-        return nullptr;
-    }
+    QLabel* groupName() const { return GroupNameOf(view); }
     void newGroup() { button(">> + >>")->click(); }
 };
 
@@ -372,7 +374,7 @@ void CVtrViewTest::twoFormsShowAndChangeTheSameGroupAndSeries() {
     ui::CVtrView second{f.host};
     second.show();
     auto slotOf = [](const ui::CVtrView& form, int k) { return Named<QComboBox>(form, QStringLiteral("C%1").arg(k)); };
-    auto nameOf = [](const ui::CVtrView& form) { return Named<QLabel>(form, "Aktuelle Gruppe")->text(); };
+    auto nameOf = [](const ui::CVtrView& form) { return GroupNameOf(form)->text(); };
 
     f.newGroup();
     QCOMPARE(nameOf(second), QStringLiteral("Gruppe1"));
