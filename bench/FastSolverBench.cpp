@@ -2,7 +2,8 @@
 // (99 x 71 mm, 50 um, er 4.4), side by side in one run.
 //
 //   fast_solver_bench [--threads N] [--reference-frequencies K]
-//                     [--reference-max-n M] [case ...]
+//                     [--reference-max-n M] [--save DIR | --compare DIR]
+//                     [case ...]
 //
 // Cases: 3500 (stop 1 GHz, resolution 10), 14000 (1 GHz, 20), 30000 (3 GHz,
 // 10), 100000 (3 GHz, 18); default all. The fast path solves 101
@@ -10,12 +11,21 @@
 // and its time per frequency is extrapolated to 101; planes of more than M
 // nodes (default 20,000) skip it, as N solves would take hours. Peak memory is the
 // heap through operator new during the solve plus UMFPACK's own peak.
+//
+// Beside one numeric LDL^T the same run times one numeric UMFPACK LU of the
+// same matrix, so each figure has a peer measured on the same machine at the
+// same load. bench/superlu_peer.py times SuperLU on a 5-point grid of about
+// 100,000 nodes, the other peer. --save writes the fast path's maps of each
+// case to DIR/<case>.bin; --compare reads them back and prints the largest
+// relative difference on any metal node and map (a solver change must keep
+// it below 1e-9).
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +36,7 @@
 #include "CLayer.h"
 #include "PlaneSolver.h"
 #include "SparseLdlt.h"
+#include "UmfpackLu.h"
 
 namespace {
 
@@ -88,7 +99,55 @@ double FactorisationSeconds(const CLayer& layer, double f) {
     return t[1];
 }
 
-void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMaxN) {
+// Seconds of one numeric UMFPACK LU (the median of three) at f, after one
+// symbolic analysis as in the sweep.
+double UmfpackFactorisationSeconds(const CLayer& layer, double f) {
+    SparseComplexMatrix m = StructurePattern(layer.mesh.structure);
+    AssemblePlaneMatrix(layer, f, m);
+    UmfpackLu lu;
+    if (UmfpackLu::Failed(lu.Analyse(m))) return 0.0;
+    std::vector<double> t;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = Clock::now();
+        lu.Factorise(m);
+        t.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    std::sort(t.begin(), t.end());
+    return t[1];
+}
+
+// The metal entries of every map, in map order.
+std::vector<std::complex<double>> MetalValues(const CLayer& layer) {
+    std::vector<std::complex<double>> v;
+    for (const ComplexMatrix& map : layer.results.resultMaps)
+        for (int r = 0; r < layer.mesh.ny; ++r)
+            for (int c = 0; c < layer.mesh.nx; ++c)
+                if (layer.mesh.nodeIndexMap(r, c)) v.push_back(map(r, c));
+    return v;
+}
+
+void SaveOrCompare(const CLayer& layer, const std::string& path, bool save) {
+    std::vector<std::complex<double>> v = MetalValues(layer);
+    const auto bytes = static_cast<std::streamsize>(v.size() * sizeof(v[0]));
+    if (save) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), bytes);
+        std::printf("%14s saved %zu values to %s\n", "", v.size(), path.c_str());
+        return;
+    }
+    std::vector<std::complex<double>> saved(v.size());
+    std::ifstream in(path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(saved.data()), bytes) || in.peek() != std::char_traits<char>::eof()) {
+        std::printf("%14s %s does not hold %zu values\n", "", path.c_str(), v.size());
+        return;
+    }
+    double worst = 0.0;
+    for (std::size_t i = 0; i < v.size(); ++i) worst = std::max(worst, std::abs(v[i] - saved[i]) / std::abs(saved[i]));
+    std::printf("%14s against %s: largest relative difference %.3g over %zu values\n", "", path.c_str(), worst,
+                v.size());
+}
+
+void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMaxN, const std::string& saveDir,
+           const std::string& compareDir) {
     CCircuitBoard board;
     CLayer& layer = *board.SolverLayer();
     if (!layer.BuildMesh(c.stop, c.resolution)) {
@@ -103,13 +162,18 @@ void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMa
     fast.threads = threads;
     const Run f = SolveOnce(layer, domain, fast);
     const double fastPerFrequency = f.seconds / frequencies;
+    if (!saveDir.empty()) SaveOrCompare(layer, saveDir + "/" + c.name + ".bin", true);
+    if (!compareDir.empty()) SaveOrCompare(layer, compareDir + "/" + c.name + ".bin", false);
     const double factorise = FactorisationSeconds(layer, c.stop / 2);
+    const double umfpackFactorise = UmfpackFactorisationSeconds(layer, c.stop / 2);
     std::printf("case %-6s N = %6d  fast:      L nnz %10lld  %2d threads  %8.4f s/freq  total %8.2f s (%d freq)  "
                 "peak %7.1f MB  fallbacks %d%s\n",
                 c.name, layer.mesh.activeCount, f.factorNonZeros, f.threads, fastPerFrequency, f.seconds, frequencies,
                 f.peakMB, f.fallbacks, f.ok ? "" : "  FAILED");
     std::printf("%14s one numeric LDL^T %.4f s; s/freq per thread / factorisation = %.2f\n", "", factorise,
                 fastPerFrequency * f.threads / factorise);
+    std::printf("%14s one numeric UMFPACK LU %.4f s; s/freq / LU = %.2f\n", "", umfpackFactorise,
+                fastPerFrequency / umfpackFactorise);
 
     if (referenceFrequencies <= 0) return;
     if (layer.mesh.activeCount > referenceMaxN) {
@@ -136,6 +200,7 @@ void Bench(const Case& c, int threads, int referenceFrequencies, int referenceMa
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int threads = 0, referenceFrequencies = 2, referenceMaxN = 20000;
+    std::string saveDir, compareDir;
     std::vector<std::string> wanted;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--threads") && i + 1 < argc) {
@@ -144,12 +209,16 @@ int main(int argc, char** argv) {
             referenceFrequencies = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--reference-max-n") && i + 1 < argc) {
             referenceMaxN = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--save") && i + 1 < argc) {
+            saveDir = argv[++i];
+        } else if (!std::strcmp(argv[i], "--compare") && i + 1 < argc) {
+            compareDir = argv[++i];
         } else {
             wanted.emplace_back(argv[i]);
         }
     }
     for (const Case& c : kCases)
         if (wanted.empty() || std::find(wanted.begin(), wanted.end(), c.name) != wanted.end())
-            Bench(c, threads, referenceFrequencies, referenceMaxN);
+            Bench(c, threads, referenceFrequencies, referenceMaxN, saveDir, compareDir);
     return 0;
 }
