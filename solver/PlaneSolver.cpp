@@ -255,7 +255,7 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
 
         // The pattern analysis is shared by every frequency.
         LdltPattern pattern;
-        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure)))
+        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure), options.ordering))
             return fail("Interner Fehler des Gleichungslösers.");
         report.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
         timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
