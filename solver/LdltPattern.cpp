@@ -9,6 +9,9 @@ namespace vantor {
 
 namespace {
 
+// Columns of one block at most.
+constexpr int kMaxWidth = 64;
+
 // Elimination tree of the matrix permuted to order (parent -1 at a root)
 // and the number of entries of each column of L below the diagonal, by
 // walking each row's subtree.
@@ -123,37 +126,67 @@ void LdltPattern::Supernodes(const std::vector<int>& parent, const std::vector<i
         if (j == 0 || !(parent[j - 1] == j && count[j - 1] == count[j] + 1)) start.push_back(j);
     const int fundamental = static_cast<int>(start.size());
     start.push_back(n);
-    std::vector<int> columns(static_cast<std::size_t>(fundamental)), below(columns.size()), up(columns.size(), -1);
+    std::vector<int> columns(static_cast<std::size_t>(fundamental)), below(columns.size()), up(columns.size(), -1),
+        into(columns.size(), -1);
     std::vector<double> zeros(columns.size(), 0.0);
+    std::vector<std::vector<int>> children(columns.size());
     for (int s = 0; s < fundamental; ++s) {
         const int last = start[s + 1] - 1;
         columns[s] = start[s + 1] - start[s];
         below[s] = count[last];
-        // The parent's first column follows directly when it is s + 1.
-        if (parent[last] == start[s + 1]) up[s] = s + 1;
+        if (parent[last] != -1) {
+            up[s] = static_cast<int>(std::upper_bound(start.begin(), start.end(), parent[last]) - start.begin()) - 1;
+            children[up[s]].push_back(s);
+        }
     }
-    // Relaxed amalgamation: a supernode merges into its parent right after
-    // it when few explicit zeros result, so that small blocks become larger
-    // ones the dense kernels handle well.
+    // Relaxed amalgamation: a child merges into its parent when very few
+    // explicit zeros result (more zeros cost more than the fewer, larger
+    // blocks save on a plane's grid).
+    // Children come before their parent, so a child's group is complete
+    // when its parent decides. The rows below a child lie in its parent's
+    // columns or below them: the merged block keeps the parent's rows.
     auto lower = [](double w, double m) { return w * (w + 1.0) / 2.0 + w * m; };
-    std::vector<char> absorbed(static_cast<std::size_t>(fundamental) + 1, 0);
-    for (int s = fundamental - 2; s >= 0; --s) {
-        if (up[s] != s + 1) continue;
-        const double w = columns[s] + columns[s + 1], m = below[s + 1];
-        const double entries = lower(w, m);
-        const double extra = entries - lower(columns[s], below[s]) - lower(columns[s + 1], m) + zeros[s + 1];
-        const double z = extra / entries;
-        const bool merge = w <= 4 || (w <= 16 && z < 0.8) || (w <= 48 && z < 0.1) || z < 0.05;
-        if (!merge) continue;
-        columns[s] = static_cast<int>(w);
-        below[s] = static_cast<int>(m);
-        zeros[s] = extra;
-        absorbed[s + 1] = 1;
-    }
-    first_.clear();
+    for (int p = 0; p < fundamental; ++p)
+        for (int c : children[p]) {
+            const double w = columns[c] + columns[p], m = below[p];
+            const double entries = lower(w, m);
+            const double extra =
+                entries - (lower(columns[c], below[c]) - zeros[c]) - (lower(columns[p], m) - zeros[p]);
+            const double z = extra / entries;
+            if (!((w <= 16 && z < 0.2) || (w <= 48 && z < 0.05) || z < 0.01)) continue;
+            columns[p] = static_cast<int>(w);
+            zeros[p] = extra;
+            into[c] = p;
+        }
+    // Each group's columns together, groups in a postorder of their tree:
+    // a topological order of the elimination tree, so the fill is the same.
+    std::vector<int> leader(columns.size()), group(columns.size(), -1), leaders;
+    for (int s = fundamental - 1; s >= 0; --s) leader[s] = into[s] == -1 ? s : leader[into[s]];
     for (int s = 0; s < fundamental; ++s)
-        if (!absorbed[s]) first_.push_back(start[s]);
+        if (leader[s] == s) {
+            group[s] = static_cast<int>(leaders.size());
+            leaders.push_back(s);
+        }
+    std::vector<int> groupParent(leaders.size(), -1);
+    std::vector<std::vector<int>> groupColumns(leaders.size());
+    for (std::size_t g = 0; g < leaders.size(); ++g)
+        if (up[leaders[g]] != -1) groupParent[g] = group[leader[up[leaders[g]]]];
+    for (int s = 0; s < fundamental; ++s)
+        for (int j = start[s]; j < start[s + 1]; ++j) groupColumns[group[leader[s]]].push_back(j);
+    std::vector<int> ordered;
+    ordered.reserve(static_cast<std::size_t>(n));
+    first_.clear();
+    for (int g : Postorder(groupParent)) {
+        // Wide blocks in slices: the inverse's dense work on a diagonal
+        // block grows with the cube of its width.
+        const std::vector<int>& cols = groupColumns[g];
+        for (std::size_t c = 0; c < cols.size(); ++c) {
+            if (c % kMaxWidth == 0) first_.push_back(static_cast<int>(ordered.size()));
+            ordered.push_back(order_[cols[c]]);
+        }
+    }
     first_.push_back(n);
+    order_.swap(ordered);
     supernodeOf_.assign(static_cast<std::size_t>(n), 0);
     for (int s = 0; s + 1 < static_cast<int>(first_.size()); ++s)
         std::fill(supernodeOf_.begin() + first_[s], supernodeOf_.begin() + first_[s + 1], s);

@@ -31,6 +31,10 @@ inline void SubMul(Complex& y, Complex a, Complex b) {
 // Below this many multiply-adds a plain loop beats the call into BLAS.
 constexpr double kSmallProduct = 4096.0;
 
+// Column slices of an update block: its upper part, never used, is then
+// computed only within the slices' diagonal squares.
+constexpr int kSlice = 32;
+
 // The frequencies run on their own threads: BLAS must not add its own.
 void SingleThreadedBlas() {
     static std::once_flag once;
@@ -50,16 +54,23 @@ void Gemm(bool transA, bool transB, int m, int n, int k, double sign, const Comp
     }
     for (int j = 0; j < n; ++j) {
         Complex* cj = c + static_cast<std::ptrdiff_t>(j) * ldc;
+        if (transA) {
+            // Dot products down the columns of a.
+            for (int i = 0; i < m; ++i) {
+                const Complex* ai = a + static_cast<std::ptrdiff_t>(i) * lda;
+                Complex sum(0.0, 0.0);
+                for (int l = 0; l < k; ++l)
+                    AddMul(sum, ai[l], transB ? b[j + static_cast<std::ptrdiff_t>(l) * ldb] : b[l + static_cast<std::ptrdiff_t>(j) * ldb]);
+                cj[i] = (accumulate ? cj[i] : Complex(0.0, 0.0)) + (sign > 0 ? sum : -sum);
+            }
+            continue;
+        }
         if (!accumulate) std::fill(cj, cj + m, Complex(0.0, 0.0));
         for (int l = 0; l < k; ++l) {
             const Complex blj = transB ? b[j + static_cast<std::ptrdiff_t>(l) * ldb] : b[l + static_cast<std::ptrdiff_t>(j) * ldb];
             const Complex t = sign > 0 ? blj : -blj;
-            if (transA) {
-                for (int i = 0; i < m; ++i) AddMul(cj[i], a[l + static_cast<std::ptrdiff_t>(i) * lda], t);
-            } else {
-                const Complex* al = a + static_cast<std::ptrdiff_t>(l) * lda;
-                for (int i = 0; i < m; ++i) AddMul(cj[i], al[i], t);
-            }
+            const Complex* al = a + static_cast<std::ptrdiff_t>(l) * lda;
+            for (int i = 0; i < m; ++i) AddMul(cj[i], al[i], t);
         }
     }
 }
@@ -217,7 +228,10 @@ SparseLdlt::Status SparseLdlt::Factorise(const LdltPattern& s, const SparseCompl
         for (int g = s.runStart_[j]; g < s.runStart_[j + 1]; ++g) {
             const int r0 = s.runBegin_[g], columns = s.runEnd_[g] - r0, rows = m - r0;
             const int target = s.runTarget_[g];
-            Gemm(false, true, rows, columns, w, 1.0, panel_.data() + r0, m, below + r0, height, false, block_.data(), rows);
+            // Only the lower part is scattered: slices down the diagonal.
+            for (int c0 = 0; c0 < columns; c0 += kSlice)
+                Gemm(false, true, rows - c0, std::min(kSlice, columns - c0), w, 1.0, panel_.data() + r0 + c0, m,
+                     below + r0 + c0, height, false, block_.data() + c0 + static_cast<std::ptrdiff_t>(c0) * rows, rows);
             Complex* t = value_.data() + s.valueStart_[target];
             const std::int64_t targetHeight = s.rowStart_[target + 1] - s.rowStart_[target];
             const int* at = s.runRow_.data() + s.runRowStart_[g];
