@@ -29,7 +29,7 @@ inline void SubMul(Complex& y, Complex a, Complex b) {
 }
 
 // Below this many multiply-adds a plain loop beats the call into BLAS.
-constexpr double kSmallProduct = 4096.0;
+constexpr double kSmallProduct = 1024.0;
 
 // Column slices of an update block: its upper part, never used, is then
 // computed only within the slices' diagonal squares.
