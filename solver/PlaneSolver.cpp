@@ -260,6 +260,7 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
         report.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
         timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
 
+        BlasOnOneThread();
         const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
         report.threads = threads;
         std::vector<std::unique_ptr<FrequencyWorker>> workers;

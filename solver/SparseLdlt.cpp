@@ -35,12 +35,6 @@ constexpr double kSmallProduct = 1024.0;
 // computed only within the slices' diagonal squares.
 constexpr int kSlice = 32;
 
-// The frequencies run on their own threads: BLAS must not add its own.
-void SingleThreadedBlas() {
-    static std::once_flag once;
-    std::call_once(once, [] { openblas_set_num_threads(1); });
-}
-
 // C = sign op(A) op(B) + (accumulate ? C : 0), column-major, op a plain
 // transpose when asked (complex symmetric: never conjugated).
 void Gemm(bool transA, bool transB, int m, int n, int k, double sign, const Complex* a, int lda, const Complex* b,
@@ -186,8 +180,13 @@ SparseLdlt::Status FactorBlock(Complex* b, int height, int w, const int* rows, C
 
 }  // namespace
 
+void BlasOnOneThread() {
+    static std::once_flag once;
+    std::call_once(once, [] { openblas_set_num_threads(1); });
+}
+
 SparseLdlt::Status SparseLdlt::Factorise(const LdltPattern& s, const SparseComplexMatrix& a, double pivotTolerance) {
-    SingleThreadedBlas();
+    BlasOnOneThread();
     const int ns = s.SupernodeCount();
     value_.assign(static_cast<std::size_t>(s.valueStart_.back()), Complex(0.0, 0.0));
     d_.resize(static_cast<std::size_t>(s.n_));

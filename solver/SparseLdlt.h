@@ -14,6 +14,10 @@
 
 namespace vantor {
 
+/// Keeps BLAS (ours and UMFPACK's) to the calling thread: the sweep runs
+/// its frequencies on threads of its own.
+void BlasOnOneThread();
+
 class SparseLdlt {
 public:
     enum class Status { Ok, SmallPivot, NotFinite };
