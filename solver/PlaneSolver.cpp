@@ -255,11 +255,12 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
 
         // The pattern analysis is shared by every frequency.
         LdltPattern pattern;
-        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure)))
+        if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure), options.ordering))
             return fail("Interner Fehler des Gleichungslösers.");
         report.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
         timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
 
+        BlasOnOneThread();
         const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
         report.threads = threads;
         std::vector<std::unique_ptr<FrequencyWorker>> workers;

@@ -11,6 +11,13 @@ enum class SolverKind {
     Umfpack,  // LU with UMFPACK and one solve per node: the reference
 };
 
+/// The fill-reducing order of the fast path.
+enum class FillOrdering {
+    Automatic,         // by the size of the plane
+    MinimumDegree,     // approximate minimum degree (AMD)
+    NestedDissection,  // METIS
+};
+
 struct SolverOptions {
     SolverKind kind = SolverKind::Fast;
     /// Worker threads for the frequencies; 0 means one per hardware thread.
@@ -19,6 +26,7 @@ struct SolverOptions {
     /// magnitude sends that frequency to UMFPACK. Physical pivots of the
     /// plane go down to about 1e-9 of it at the lowest frequencies.
     double pivotTolerance = 1e-13;
+    FillOrdering ordering = FillOrdering::Automatic;
     /// Bytes a solve may take at most; 0 means what the machine has
     /// available. A solve that would need more is refused before it starts.
     double memoryLimit = 0.0;

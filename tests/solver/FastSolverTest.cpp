@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cmath>
 #include <functional>
-#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -100,34 +99,6 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
     }
 }
 
-// diag(m^-1) by dense Gauss-Jordan with partial pivoting, in T.
-template <typename T>
-std::vector<Complex> DenseInverseDiagonal(const SparseComplexMatrix& m) {
-    using C = std::complex<T>;
-    const int n = m.n;
-    std::vector<std::vector<C>> a(n, std::vector<C>(2 * n));
-    for (int j = 0; j < n; ++j) {
-        a[j][n + j] = 1.0;
-        for (int e = m.columnStart[j]; e < m.columnStart[j + 1]; ++e) a[m.rowIndex[e]][j] = C(m.re[e], m.im[e]);
-    }
-    for (int k = 0; k < n; ++k) {
-        int p = k;
-        for (int i = k + 1; i < n; ++i)
-            if (std::abs(a[i][k]) > std::abs(a[p][k])) p = i;
-        std::swap(a[k], a[p]);
-        const C pivot = a[k][k];
-        for (auto& v : a[k]) v /= pivot;
-        for (int i = 0; i < n; ++i)
-            if (i != k && a[i][k] != C(0)) {
-                const C f = a[i][k];
-                for (int j = k; j < 2 * n; ++j) a[i][j] -= f * a[k][j];
-            }
-    }
-    std::vector<Complex> d(n);
-    for (int i = 0; i < n; ++i) d[i] = Complex(static_cast<double>(a[i][n + i].real()), static_cast<double>(a[i][n + i].imag()));
-    return d;
-}
-
 // Far below the first resonance the plane is nearly equipotential: M is a
 // large Laplacian plus a tiny shunt, and rounding the entries to double
 // moves diag(M^-1) by about eps / (gamma^2). Neither path can then be
@@ -169,24 +140,6 @@ TEST(FastSolver, TinyPivotHandsTheFrequencyToUmfpack) {
     o.pivotTolerance = 1.0;
     EXPECT_TRUE(SameMaps(Solve(l, d, o), reference));
     EXPECT_EQ(l.LastSolve().fallbackFrequencies, 4);
-}
-
-// A small complex symmetric matrix in the solver's compressed-column form.
-SparseComplexMatrix Matrix(int n, const std::map<std::pair<int, int>, Complex>& upper) {
-    std::vector<std::map<int, Complex>> columns(static_cast<std::size_t>(n));
-    for (const auto& [ij, v] : upper) columns[ij.second][ij.first] = columns[ij.first][ij.second] = v;
-    SparseComplexMatrix m;
-    m.n = n;
-    m.columnStart.push_back(0);
-    for (const auto& col : columns) {
-        for (const auto& [i, v] : col) {
-            m.rowIndex.push_back(i);
-            m.re.push_back(v.real());
-            m.im.push_back(v.imag());
-        }
-        m.columnStart.push_back(static_cast<int>(m.rowIndex.size()));
-    }
-    return m;
 }
 
 TEST(SparseLdlt, InverseDiagonalOfRandomSparseMatricesMatchesDenseInversion) {
