@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "DeepConst.h"
 #include "CNode.h"
 #include "CObject.h"
 
@@ -24,7 +25,7 @@ public:
 
     double value1 = 0.0;
     double value2 = 0.0;
-    CNode* node = nullptr;   // not owned, not stored
+    DeepConst<CNode*> node;  // not owned, not stored
     std::int32_t index = 0;  // active-node number, from 1
 };
 

@@ -49,8 +49,8 @@ public:
 
     /// 1 when (x, y), m, lies outside every cut-out that removes metal.
     int IsOnMetal(double x, double y) const { return vantor::IsOnMetal(cutOuts, x, y); }
-    CNode* FindNearestNode(double x, double y) const { return mesh.FindNearestNode(x, y); }
-    CPort* FindNearestNodePort(double x, double y) const { return mesh.FindNearestNodePort(x, y); }
+    const CNode* FindNearestNode(double x, double y) const { return mesh.FindNearestNode(x, y); }
+    const CPort* FindNearestNodePort(double x, double y) const { return mesh.FindNearestNodePort(x, y); }
     /// First probe within 1.5 mm of (x, y), m.
     const CProbe* HitProbe(double x, double y) const;
     /// First cut-out covering (x, y), whatever its inactive flag.

@@ -102,9 +102,9 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
     return true;
 }
 
-CNode* PlaneMesh::FindNearestNode(double x, double y) const {
+const CNode* PlaneMesh::FindNearestNode(double x, double y) const {
     double best = 1e12;
-    CNode* found = nullptr;
+    const CNode* found = nullptr;
     for (const auto& n : gridNodes) {
         const double d = std::hypot(n->x - x, n->y - y);
         if (d < best) {
@@ -115,9 +115,9 @@ CNode* PlaneMesh::FindNearestNode(double x, double y) const {
     return found;
 }
 
-CPort* PlaneMesh::FindNearestNodePort(double x, double y) const {
+const CPort* PlaneMesh::FindNearestNodePort(double x, double y) const {
     double best = 1e12;
-    CPort* found = nullptr;
+    const CPort* found = nullptr;
     for (const auto& p : nodePorts) {
         if (p->node == nullptr) continue;
         const double d = std::hypot(p->node->x - x, p->node->y - y);

@@ -43,16 +43,16 @@ public:
                double fTop, double resolution);
     void Clear() { *this = PlaneMesh(); }
 
-    CNode* FindNearestNode(double x, double y) const;
-    CPort* FindNearestNodePort(double x, double y) const;
+    const CNode* FindNearestNode(double x, double y) const;
+    const CPort* FindNearestNodePort(double x, double y) const;
 
     double cellSize = 0.0;  // m
     std::int32_t nx = 0;    // grid points along x
     std::int32_t ny = 0;    // grid points along y
     std::int32_t gridPointCount = 0;
     std::int32_t activeCount = 0;
-    std::vector<std::unique_ptr<CNode>> gridNodes;  // every grid point, row by row
-    std::vector<std::unique_ptr<CPort>> nodePorts;  // one per active node, in node order
+    OwnedList<CNode> gridNodes;  // every grid point, row by row
+    OwnedList<CPort> nodePorts;  // one per active node, in node order
     PlaneStructure structure;  // the four structure matrices, sparse
     IntMatrix nodeIndexMap;    // ny x nx, active-node number or 0
 };

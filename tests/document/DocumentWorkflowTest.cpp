@@ -47,6 +47,8 @@ static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().current
               kConstObject<decltype(std::declval<const CLayer&>().probes.front().get())> &&
               kConstObject<decltype(std::declval<const CLayer&>().cutOuts.front().get())> &&
               kConstObject<decltype(std::declval<const CLayer&>().FindGroupByName(""))> &&
+              kConstObject<decltype(std::declval<const CLayer&>().mesh.gridNodes.front().get())> &&
+              kConstObject<decltype(std::declval<const CLayer&>().FindNearestNodePort(0, 0)->node.get())> &&
               kConstObject<decltype(std::declval<const CCapa&>().group)>);
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
