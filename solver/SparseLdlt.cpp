@@ -46,6 +46,10 @@ void Gemm(bool transA, bool transB, int m, int n, int k, double sign, const Comp
                     &alpha, a, lda, b, ldb, &beta, c, ldc);
         return;
     }
+    // Element (l, j) of op(B).
+    auto opB = [&](int l, int j) {
+        return transB ? b[j + static_cast<std::ptrdiff_t>(l) * ldb] : b[l + static_cast<std::ptrdiff_t>(j) * ldb];
+    };
     for (int j = 0; j < n; ++j) {
         Complex* cj = c + static_cast<std::ptrdiff_t>(j) * ldc;
         if (transA) {
@@ -53,16 +57,14 @@ void Gemm(bool transA, bool transB, int m, int n, int k, double sign, const Comp
             for (int i = 0; i < m; ++i) {
                 const Complex* ai = a + static_cast<std::ptrdiff_t>(i) * lda;
                 Complex sum(0.0, 0.0);
-                for (int l = 0; l < k; ++l)
-                    AddMul(sum, ai[l], transB ? b[j + static_cast<std::ptrdiff_t>(l) * ldb] : b[l + static_cast<std::ptrdiff_t>(j) * ldb]);
+                for (int l = 0; l < k; ++l) AddMul(sum, ai[l], opB(l, j));
                 cj[i] = (accumulate ? cj[i] : Complex(0.0, 0.0)) + (sign > 0 ? sum : -sum);
             }
             continue;
         }
         if (!accumulate) std::fill(cj, cj + m, Complex(0.0, 0.0));
         for (int l = 0; l < k; ++l) {
-            const Complex blj = transB ? b[j + static_cast<std::ptrdiff_t>(l) * ldb] : b[l + static_cast<std::ptrdiff_t>(j) * ldb];
-            const Complex t = sign > 0 ? blj : -blj;
+            const Complex t = sign > 0 ? opB(l, j) : -opB(l, j);
             const Complex* al = a + static_cast<std::ptrdiff_t>(l) * lda;
             for (int i = 0; i < m; ++i) AddMul(cj[i], al[i], t);
         }

@@ -100,7 +100,8 @@ inline std::vector<std::complex<double>> DenseInverseDiagonal(const SparseComple
             }
     }
     std::vector<std::complex<double>> d(n);
-    for (int i = 0; i < n; ++i) d[i] = std::complex<double>(static_cast<double>(a[i][n + i].real()), static_cast<double>(a[i][n + i].imag()));
+    for (int i = 0; i < n; ++i)
+        d[i] = std::complex<double>(static_cast<double>(a[i][n + i].real()), static_cast<double>(a[i][n + i].imag()));
     return d;
 }
 
