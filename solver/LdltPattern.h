@@ -16,7 +16,10 @@ namespace vantor {
 class LdltPattern {
 public:
     using Ordering = FillOrdering;
-    /// The smallest plane that Automatic orders by nested dissection.
+    /// The smallest plane that Automatic orders by nested dissection. Below
+    /// it minimum degree is as fast per frequency (faster at a few thousand
+    /// nodes); above it dissection needs ever fewer operations (0.6 times at
+    /// 100,000 nodes).
     static constexpr int kNestedDissectionFrom = 20000;
 
     /// Analyses the symmetric pattern of a (both triangles, diagonal present).
