@@ -42,7 +42,7 @@
 #include <unistd.h>
 
 #include "DesignAccess.h"
-#include "BoxAnswerer.h"
+#include "MainFrameFixture.h"
 #include "CLayer.h"
 #include "CLayerEditFrm.h"
 #include "CLayerEditView.h"
@@ -219,16 +219,10 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        frame_ = std::make_unique<CMainFrame>(database_);
-        frame_->resize(1000, 700);
-        frame_->show();
+        frame_ = ShowMainFrame(database_);
     }
 
-    void cleanup() {
-        BoxAnswerer no({QStringLiteral("Nein"), QStringLiteral("Nein"), QStringLiteral("Nein")});
-        frame_->closeAllDocuments();
-        QTRY_VERIFY(frame_->documents().empty());
-    }
+    void cleanup() { QVERIFY(CloseAllWithoutSaving(*frame_)); }
 
     void componentFolders() {
         // The sample folder, an empty one and a missing one: the last two give

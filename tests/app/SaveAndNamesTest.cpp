@@ -19,7 +19,7 @@
 #include <sys/stat.h>
 
 #include "DesignAccess.h"
-#include "BoxAnswerer.h"
+#include "MainFrameFixture.h"
 #include "CLayer.h"
 #include "CMainFrame.h"
 #include "CVtrApp.h"
@@ -94,16 +94,10 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        frame_ = std::make_unique<CMainFrame>(database_);
-        frame_->resize(1000, 700);
-        frame_->show();
+        frame_ = ShowMainFrame(database_);
     }
 
-    void cleanup() {
-        BoxAnswerer no({QStringLiteral("Nein"), QStringLiteral("Nein"), QStringLiteral("Nein")});
-        frame_->closeAllDocuments();
-        QTRY_VERIFY(frame_->documents().empty());
-    }
+    void cleanup() { QVERIFY(CloseAllWithoutSaving(*frame_)); }
 
     void namesThatLookLikeHtmlShowAsTyped() {
         // A FIFO nobody writes to: a label that took the name for HTML would
