@@ -151,14 +151,19 @@ void SaveOrCompare(const CLayer& layer, const std::string& path, bool save) {
     std::vector<std::complex<double>> v = MetalValues(layer);
     const auto bytes = static_cast<std::streamsize>(v.size() * sizeof(v[0]));
     if (save) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), bytes);
+        std::ofstream out(path, std::ios::binary);
+        if (!out.write(reinterpret_cast<const char*>(v.data()), bytes) || !out.flush()) {
+            std::printf("%14s could not write %s\n", "", path.c_str());
+            return;
+        }
         std::printf("%14s saved %zu values to %s\n", "", v.size(), path.c_str());
         return;
     }
     std::vector<std::complex<double>> saved(v.size());
     std::ifstream in(path, std::ios::binary);
     if (!in.read(reinterpret_cast<char*>(saved.data()), bytes) || in.peek() != std::char_traits<char>::eof()) {
-        std::printf("%14s %s does not hold %zu values\n", "", path.c_str(), v.size());
+        std::printf("%14s %s %s\n", "", path.c_str(),
+                    in.is_open() ? "does not hold the same number of values" : "cannot be read");
         return;
     }
     double worst = 0.0;
