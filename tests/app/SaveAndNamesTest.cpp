@@ -32,11 +32,6 @@ using namespace vantor::app;
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 /// A change of the design that asks to be saved.
 void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
     doc.runCommand(QStringLiteral("Neue Gruppe"), [&] {
@@ -205,12 +200,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    CVtrApp app(argc, argv);
-    SaveAndNamesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANTOR_APP_TEST_MAIN(SaveAndNamesTest)
 
 #include "SaveAndNamesTest.moc"
