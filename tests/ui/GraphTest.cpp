@@ -105,7 +105,6 @@ private slots:
     void treeFollowsTheDocumentAndKeepsTheCheckStates();
     void unitMessageOnlyForTheCurvesAPersonChecks();
     void yAxisDialogAutoAndFixedTop();
-    void yAxisFollowsTheTrustedPoints();
     void zAxisDialogChecksItsFields();
     void painterColoursAndClipping();
     void legendOfManyCurvesKeepsThePlot();
@@ -233,22 +232,6 @@ void GraphTest::yAxisDialogAutoAndFixedTop() {
     QCOMPARE(refusals.size(), 2);
     QCOMPARE(graph.picture(false).scale.limits.yMax, 0.05);
     QVERIFY(autoTop > 0.05);
-}
-
-void GraphTest::yAxisFollowsTheTrustedPoints() {
-    // Solved up to 300 MHz, drawn up to 1 GHz: above the solved band the
-    // probe curves are extrapolated and drawn dash-dotted.
-    TestHost host;
-    DesignAccess::AnalysisDomain(host.doc).stopFrequency = 300e6;
-    host.analyse();
-    CVtrGrphFrm frame(host);
-    const render::GraphPicture picture = frame.graph().picture(false);
-    double trusted = 0, untrusted = 0;
-    for (const CGraphTrace& t : picture.traces)
-        for (const CTracePoint& p : t.points) (p.flag != 0 ? trusted : untrusted) = std::max(p.flag != 0 ? trusted : untrusted, p.y);
-    QVERIFY2(untrusted > 2 * trusted, qPrintable(QString("%1 %2").arg(trusted).arg(untrusted)));
-    QCOMPARE(picture.scale.limits.yMax, RoundAxisLimit(trusted, AxisEnd::YMax));
-    QCOMPARE(picture.scale.limits.xMax, 1e9);
 }
 
 void GraphTest::zAxisDialogChecksItsFields() {
