@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -28,10 +27,8 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QWhatsThis>
 #include <QtTest>
 
-#include <atomic>
 #include <future>
 #include <stdexcept>
 #include <thread>

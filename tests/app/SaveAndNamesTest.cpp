@@ -3,15 +3,12 @@
 // file while the program saves, a dialog's change that must be saved.
 
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QtTest>
