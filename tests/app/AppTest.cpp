@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -28,10 +27,8 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QWhatsThis>
 #include <QtTest>
 
-#include <atomic>
 #include <future>
 #include <stdexcept>
 #include <thread>
@@ -99,11 +96,6 @@ QStringList MenuTitles(CMainFrame& frame) {
     QStringList titles;
     for (QAction* a : frame.menuBar()->actions()) titles << a->text();
     return titles;
-}
-
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 /// The bytes of the file whose name is the system's bytes name.
@@ -272,10 +264,7 @@ private slots:
         CMainFrame* started = app->mainFrame();
         QVERIFY(started != nullptr && started->isVisible());
         QVERIFY(app->database().Count() > 0);
-        // As desktop programs do: the maximised window's name in brackets.
-        QCOMPARE(started->windowTitle(), QStringLiteral("Vantor - [Entkopplung1[*]]"));
         QVERIFY(started->mdiArea()->activeSubWindow()->isMaximized());
-        QCOMPARE(started->statusBar()->currentMessage(), QStringLiteral("Drücken Sie F1, um Hilfe zu erhalten."));
         // No remembered size: the work area is the form's size, within the screen.
         auto* firstForm = DocumentFrame::ContentOf(started->mdiArea()->activeSubWindow());
         const QSize room = started->mdiArea()->viewport()->size();
@@ -285,8 +274,6 @@ private slots:
         const QString sizes = QStringLiteral("%1x%2 for %3x%4").arg(room.width()).arg(room.height()).arg(form.width()).arg(form.height());
         QVERIFY2(std::abs(room.width() - form.width()) <= 4 || started->frameGeometry().width() == screen.width(), qPrintable(sizes));
         QVERIFY2(std::abs(room.height() - form.height()) <= 4 || started->frameGeometry().height() == screen.height(), qPrintable(sizes));
-        // Every control a person can reach carries the words they see.
-        QCOMPARE(UnnamedControls(started), QStringList());
         QVERIFY(started->closeAllDocuments());
 
         // A design saved with its layer editor open: the editor comes back
@@ -319,8 +306,6 @@ private slots:
     void newSaveOpenClose() {
         DocumentHost* doc = frame_->newDocument();
         QCOMPARE(doc->title(), QStringLiteral("Entkopplung1"));
-        doc->frames().front()->showNormal();
-        QCOMPARE(frame_->windowTitle(), QStringLiteral("Vantor - Entkopplung1[*]"));
         QVERIFY(!doc->document().IsModified());
 
         // A change, then the save question answered each way.
@@ -373,18 +358,6 @@ private slots:
         }
         QTRY_VERIFY(frame_->documents().empty());
         QCOMPARE(FileBytes(path), afterYes);  // "Nein" wrote nothing
-
-        // A damaged file: the message, no document.
-        const QString damaged = file(QStringLiteral("kaputt.vnt"));
-        QFile f(damaged);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(FileBytes(path).left(40));
-        f.close();
-        BoxAnswerer ok({QStringLiteral("OK")});
-        QVERIFY(frame_->openDocument(damaged) == nullptr);
-        QTRY_VERIFY(ok.allAnswered());
-        QVERIFY(ok.texts.front().contains(QStringLiteral("beschädigt")));
-        QTRY_VERIFY(frame_->documents().empty());
     }
 
     void maximisedWindowShowsItsMarkInTheMainTitle() {
@@ -971,8 +944,6 @@ private slots:
         QCOMPARE(FileBytes(again), FileBytes(before));
         doc->redo();
         QCOMPARE(doc->document().plane()->GroupCount(), 1);
-        doc->runCommand(QStringLiteral("Nichts"), [] {});  // changes nothing: no step
-        QCOMPARE(doc->undoLabel(), QStringLiteral("Neue Gruppe"));
 
         // The layer editor's edits are steps too: its menus carry "&Bearbeiten".
         doc->setLayerEditorOpen(true);
@@ -986,12 +957,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    CVtrApp app(argc, argv);
-    AppTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANTOR_APP_TEST_MAIN(AppTest)
 
 #include "AppTest.moc"
