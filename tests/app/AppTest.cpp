@@ -50,6 +50,7 @@
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "CEditFreqDlg.h"
+#include "ContextHelp.h"
 #include "HelpLocation.h"
 #include "HelpWindow.h"
 #include "LocalFileName.h"
@@ -545,38 +546,38 @@ private slots:
         QCOMPARE(deliveries, 2);
     }
 
-    void everyHelpTopicHasItsAnchor() {
-        // Both context tables, number by number, against the pages as written.
+    void everyControlsHelpSectionExists() {
+        // The sections F1 opens, control by control, against the pages as written.
         const QString help = QStringLiteral(VANTOR_SOURCE_DIR "/help/");
-        struct Table {
-            ui::HelpTable table;
-            int count;
-        } tables[] = {{ui::HelpTable::MainForm, 17}, {ui::HelpTable::FrequencyDialog, 4}};
-        for (const Table& t : tables) {
-            QCOMPARE(HelpTopicCount(t.table), t.count);
-            QVERIFY(HelpTopicTarget(t.table, t.count + 1).isEmpty());
-            QStringList anchors;
-            for (int topic = 1; topic <= t.count; ++topic) {
-                const QStringList target = HelpTopicTarget(t.table, topic).split(QLatin1Char('#'));
-                QCOMPARE(target.size(), 2);
-                const QByteArray page = FileBytes(help + target[0]);
-                QVERIFY2(page.contains(("id=\"" + target[1] + "\"").toUtf8()), qPrintable(target.join('#')));
-                anchors << target[1];
-            }
-            anchors.removeDuplicates();
-            QCOMPARE(anchors.size(), t.count);  // no two topics share a place
+        const auto expectSection = [&help](const QString& target) {
+            const QStringList parts = target.split(QLatin1Char('#'));
+            const QByteArray page = FileBytes(help + parts[0]);
+            QVERIFY2(!page.isEmpty(), qPrintable(target));
+            if (parts.size() == 2) QVERIFY2(page.contains(("id=\"" + parts[1] + "\"").toUtf8()), qPrintable(target));
+        };
+        DocumentHost* doc = frame_->newDocument();
+        QStringList targets;
+        for (const QWidget* w : doc->frames().front()->content()->findChildren<QWidget*>())
+            if (const QString target = ui::CVtrView::HelpTarget(w); !target.isEmpty()) targets << target;
+        doc->closeAll();
+        targets.removeDuplicates();
+        QVERIFY(targets.size() >= 20);
+        for (const QString& target : targets) expectSection(target);
+        // The frequency dialog's fields each have a section of their own.
+        QStringList asked;
+        ui::SetContextHelpHandler([&asked](const QString& target) { asked << target; });
+        ui::QtInteraction ui(nullptr);
+        ui::CEditFreqDlg dialog("250MHz", ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_F1);
         }
-        // The main form's controls without a topic point at real sections.
-        int sections = 0;
-        for (int id = 1000; id < 1300; ++id) {
-            const QStringList target = ui::CVtrView::HelpSection(id).split(QLatin1Char('#'));
-            if (target.front().isEmpty()) continue;
-            ++sections;
-            const QByteArray page = FileBytes(help + target[0]);
-            QVERIFY2(!page.isEmpty(), qPrintable(target[0]));
-            if (target.size() == 2) QVERIFY2(page.contains(("id=\"" + target[1] + "\"").toUtf8()), qPrintable(target[1]));
-        }
-        QVERIFY(sections >= 10);
+        ui::SetContextHelpHandler([frame = frame_.get()](const QString& target) { frame->showHelpSection(target); });
+        asked.removeDuplicates();
+        QVERIFY(asked.size() >= 4);
+        for (const QString& target : asked) expectSection(target);
         // Every page the contents name is there.
         const QString index = QString::fromUtf8(FileBytes(help + QStringLiteral("index.html")));
         static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));
@@ -597,7 +598,7 @@ private slots:
         QVERIFY(!DataFolderHolding(QStringLiteral("Database"), bin).isEmpty());
     }
 
-    void f1OpensTheHelpWindowAtTheTopic() {
+    void f1OpensTheHelpWindowAtTheSection() {
         SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
         DocumentHost* doc = frame_->newDocument();
         QWidget* form = doc->frames().front()->content();
@@ -615,12 +616,12 @@ private slots:
         QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("0 dB < A ≤ 120 dB")));
         QCOMPARE(UnnamedControls(help), QStringList());
 
-        // "What's this" on the same field gives the topic's first paragraph.
+        // "What's this" on the same field gives its section's first paragraph.
         frame_->action(QStringLiteral("Hilfethemen"))->trigger();
         QCOMPARE(help->currentUrl().fileName(), QStringLiteral("index.html"));
         QVERIFY(AnswersWhatsThis(attenuation));
-        QVERIFY(HelpTopicSnippet(ui::HelpTable::MainForm, 11).contains(QStringLiteral("120 dB")));
-        // A control without a topic: its section, in the window and as "What's this".
+        QVERIFY(HelpTargetSnippet(ui::CVtrView::HelpTarget(attenuation)).contains(QStringLiteral("120 dB")));
+        // Another control: its own section, in the window and as "What's this".
         auto* analyse = NamedChild<QPushButton>(form, QStringLiteral("Analyse !"));
         QVERIFY(analyse != nullptr);
         analyse->setFocus();
@@ -636,7 +637,7 @@ private slots:
         help->browser()->backward();
         QCOMPARE(help->currentUrl().fragment(), QStringLiteral("analyse"));
 
-        // The frequency dialog: F1 and "Hilfe" on a field show its own topic
+        // The frequency dialog: F1 and "Hilfe" on a field show its own section
         // in the help window of the newest main window.
         help->close();
         CMainFrame newest(database_);
@@ -644,12 +645,12 @@ private slots:
         ui::CEditFreqDlg dialog("250MHz", ui);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto* stop = qobject_cast<QLineEdit*>(dialog.control(1040));
+        auto* stop = qobject_cast<QLineEdit*>(dialog.control(FrequencyRangeField::Stop));
         stop->setFocus();
         QTest::keyClick(stop, Qt::Key_F1);
         help = newest.helpWindow();
         QVERIFY(help != nullptr && help->isVisible());
-        QCOMPARE(help->currentUrl(), HelpTopicUrl(ui::HelpTable::FrequencyDialog, 2));
+        QCOMPARE(help->currentUrl(), HelpTargetUrl(QStringLiteral("frequenzbereich.html#fstop")));
         QTest::keyClick(stop, Qt::Key_Tab);  // on to "Anzahl Schritte:"
         for (QPushButton* b : dialog.findChildren<QPushButton*>())
             if (b->text() == QStringLiteral("Hilfe")) b->click();

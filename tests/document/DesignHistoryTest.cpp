@@ -102,7 +102,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
             dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
         }
         history.Begin("Filter");
-        e.doc.setFilterSpecification(std::to_string(100 + k) + "M", "10M", "35", "0.1");
+        e.doc.setFilterRequirements(std::to_string(100 + k) + "M", "10M", "35", "0.1");
         ASSERT_TRUE(history.Commit());
         states.push_back(design());
     }
@@ -116,7 +116,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
     ASSERT_TRUE(history.Redo());
     history.Begin("Filter");
-    e.doc.setFilterSpecification("1G", "10M", "35", "0.1");
+    e.doc.setFilterRequirements("1G", "10M", "35", "0.1");
     ASSERT_TRUE(history.Commit());
     EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
     e.doc.RemoveView(graph);
@@ -243,14 +243,14 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     {
         DesignHistory unbounded(small.doc);
         unbounded.Begin("Filter");
-        small.doc.setFilterSpecification("101M", "10M", "35", "0.1");
+        small.doc.setFilterRequirements("101M", "10M", "35", "0.1");
         ASSERT_TRUE(unbounded.Commit());
         one = unbounded.HeldBytes();
     }
     DesignHistory bounded(small.doc, 100, one * 3 + one / 2);
     for (int k = 0; k < 6; ++k) {
         bounded.Begin("Filter");
-        small.doc.setFilterSpecification(std::to_string(200 + k) + "M", "10M", "35", "0.1");
+        small.doc.setFilterRequirements(std::to_string(200 + k) + "M", "10M", "35", "0.1");
         ASSERT_TRUE(bounded.Commit());
         EXPECT_LE(bounded.HeldBytes(), one * 3 + one / 2);
     }

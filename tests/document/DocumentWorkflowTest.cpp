@@ -150,7 +150,7 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); }, false,
          H::None, false},
         {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
-        {"setFilterSpecification", [](CVtrDoc& d) { d.setFilterSpecification("200MHz", "20MHz", "40dB", "1A"); return true; },
+        {"setFilterRequirements", [](CVtrDoc& d) { d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A"); return true; },
          true, H::Filter, true},
         {"searchChoke", [](CVtrDoc& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
         {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already

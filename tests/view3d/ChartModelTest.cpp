@@ -68,11 +68,11 @@ TEST(DataSets, NoMetalDoesNotRaiseZmaxAndNoResultsGiveNoSets) {
 
 ChartColour Band(const ColourBands& b, float v) {
     ChartColour c{9, 9, 9};
-    render::SetColor(b, v, c);
+    render::SetColour(b, v, c);
     return c;
 }
 
-TEST(SetColor, BandsOpenBelowClosedAbove) {
+TEST(SetColour, BandsOpenBelowClosedAbove) {
     ColourBands g;
     g.gradient = true;
     g.divisions = 4;  // edges -0.5, -0.25, 0, 0.25, 0.5
@@ -95,7 +95,7 @@ TEST(SetColor, BandsOpenBelowClosedAbove) {
     }
 }
 
-TEST(SetColor, ThresholdAndNoBands) {
+TEST(SetColour, ThresholdAndNoBands) {
     ColourBands b;
     b.divisions = 2;
     b.threshold = 0.1f;
