@@ -59,7 +59,6 @@ CCircuitBoard& CCircuitBoard::operator=(const CCircuitBoard& other) {
 CCircuitBoard::~CCircuitBoard() = default;
 
 void CCircuitBoard::CopyValues(const CCircuitBoard& o) {
-    document = o.document;
     static_cast<BoardStackup&>(*this) = o;
 }
 

@@ -17,7 +17,6 @@ namespace vantor {
 
 inline constexpr const char* kMessageNothingToSolve = "Die Platine hat keine Lage, die berechnet werden kann.";
 
-class CVtrDoc;
 class CLayer;
 class CAnalysisDomain;
 class Interaction;
@@ -46,8 +45,8 @@ public:
     const char* ClassName() const override { return "CCircuitBoard"; }
     /// Record: version 1, the stack-up and via values, the layer list and
     /// the active layer's name. Reading replaces the layers, links them and
-    /// their groups to this board and its document, and picks the active
-    /// layer by name (the last layer when no name matches).
+    /// their groups to this board, and picks the active layer by name (the
+    /// last layer when no name matches).
     void Serialize(CArchive& ar) override;
     /// Sets the board link of every layer and of every group placed on them.
     void LinkLayers();
@@ -70,8 +69,6 @@ public:
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.
     bool editParameters(LayoutDialog& dialog, Interaction& ui);
-
-    CVtrDoc* document = nullptr;
 
     OwnedList<CLayer> layers;               // "GND", then "Vcc"
     DeepConst<CLayer*> currentLayer;        // the active plane

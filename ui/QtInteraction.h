@@ -47,7 +47,6 @@ public:
     /// Progress goes to sink until it is detached (null); without one,
     /// progress is dropped and the wait cursor shows.
     void setProgressSink(ProgressSink* sink) { sink_ = sink; }
-    void setParent(QWidget* parent) { parent_ = parent; }
     QWidget* parent() const { return parent_; }
 
 private:
