@@ -11,14 +11,12 @@
 #include "DeepConst.h"
 #include "BoardStackup.h"
 #include "CObject.h"
-#include "SolverOptions.h"
 
 namespace vantor {
 
 inline constexpr const char* kMessageNothingToSolve = "Die Platine hat keine Lage, die berechnet werden kann.";
 
 class CLayer;
-class CAnalysisDomain;
 class Interaction;
 template <class Fields>
 class FieldDialog;
@@ -61,10 +59,6 @@ public:
     /// The plane the field solver works on: the first named "Vcc", else the
     /// last one; null for a board without planes.
     CLayer* SolverLayer();
-    /// Meshes the solver plane for the stop frequency and solves it, as a
-    /// SolveJob run to its end on this thread. False (after a message) when
-    /// the solve failed; the old mesh and results are then kept.
-    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.

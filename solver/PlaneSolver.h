@@ -72,21 +72,6 @@ public:
     virtual bool cancelled() = 0;
 };
 
-/// SolveProgress straight to an Interaction, for a sweep on its own thread.
-class InteractionProgress : public SolveProgress {
-public:
-    explicit InteractionProgress(Interaction& ui) : ui_(ui) {}
-    void begin(const std::string& title) override { ui_.progressBegin(title); }
-    void range(ProgressBar bar, int maximum) override { ui_.progressRange(bar, maximum); }
-    void value(ProgressBar bar, int value) override { ui_.progressValue(bar, value); }
-    void text(const std::string& text) override { ui_.progressText(text); }
-    void end() override { ui_.progressEnd(); }
-    bool cancelled() override { return ui_.cancelRequested(); }
-
-private:
-    Interaction& ui_;
-};
-
 /// A message a solve leaves for the person, shown by the thread that owns
 /// the document.
 struct SolveMessage {
