@@ -24,8 +24,8 @@ using namespace testing;
 class ReadingView : public RecordingInteraction {
 public:
     explicit ReadingView(const CLayer& plane) : plane_(plane), before_(plane) {}
-    void progressValue(ProgressBar bar, int value) override {
-        RecordingInteraction::progressValue(bar, value);
+    void value(ProgressBar bar, int value) override {
+        RecordingInteraction::value(bar, value);
         ++reads;
         changedReads += !before_.In(plane_);
     }
