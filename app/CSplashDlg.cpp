@@ -24,7 +24,7 @@ namespace {
 /// The loader's side of the window: called on the worker thread. Progress
 /// is kept for the window's timer; messages wait until the person closed
 /// them on the window's thread.
-class LoaderInteraction : public Interaction {
+class LoaderInteraction : public Interaction, private ProgressReporter {
 public:
     explicit LoaderInteraction(QWidget& window) : window_(window) {}
 
@@ -52,19 +52,21 @@ public:
             &window_, [&] { answer = ui::QtInteraction(&window_).ask(text, buttons); }, Qt::BlockingQueuedConnection);
         return answer;
     }
-    void progressBegin(const std::string&) override {}
-    void progressRange(ProgressBar bar, int maximum) override {
+    ProgressReporter& progress() override { return *this; }
+
+private:
+    void range(ProgressBar bar, int maximum) override {
         if (bar != ProgressBar::Upper) return;
         const std::lock_guard<std::mutex> guard(lock_);
         state_.maximum = maximum;
         state_.value = 0;
     }
-    void progressValue(ProgressBar bar, int value) override {
+    void value(ProgressBar bar, int value) override {
         if (bar != ProgressBar::Upper) return;
         const std::lock_guard<std::mutex> guard(lock_);
         state_.value = value;
     }
-    void progressText(const std::string& text) override {
+    void text(const std::string& text) override {
         // "file" or "file\nBisher gelesene S-Parameter-Sätze: n"
         const QString all = QString::fromStdString(text);
         const std::lock_guard<std::mutex> guard(lock_);
@@ -73,9 +75,7 @@ public:
         if (!second.isEmpty())
             state_.count = second.mid(QString::fromUtf8(kLoadedSetsLabel).size()).trimmed();
     }
-    void progressEnd() override {}
 
-private:
     QWidget& window_;
     std::mutex lock_;
     State state_;

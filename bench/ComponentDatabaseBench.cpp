@@ -17,11 +17,6 @@ class QuietInteraction : public vantor::Interaction {
 public:
     void message(const std::string&, vantor::MessageKind) override { ++messages; }
     vantor::Answer ask(const std::string&, vantor::Buttons) override { return vantor::Answer::Cancel; }
-    void progressBegin(const std::string&) override {}
-    void progressRange(vantor::ProgressBar, int) override {}
-    void progressValue(vantor::ProgressBar, int) override {}
-    void progressText(const std::string&) override {}
-    void progressEnd() override {}
     int messages = 0;
 };
 

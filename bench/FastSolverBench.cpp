@@ -41,6 +41,7 @@
 #include "CLayer.h"
 #include "PlaneSolver.h"
 #include "BlasSetup.h"
+#include "SolveJob.h"
 #include "SparseLdlt.h"
 #include "UmfpackLu.h"
 
@@ -80,13 +81,15 @@ double CpuSeconds() {
            static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
 
+// Meshes and solves the plane as the program does, by a job run to its end.
 Run SolveOnce(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions& options) {
     RecordingInteraction ui;
     bench::ResetHeapPeak();
     const auto start = Clock::now();
     const double cpuStart = CpuSeconds();
     Run r;
-    r.ok = layer.SolvePlane(domain, ui, options);
+    SolveJob job(layer, domain, options);
+    r.ok = job.run(ui);
     r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     r.cpuSeconds = CpuSeconds() - cpuStart;
     const SolveReport& report = layer.LastSolve();
@@ -216,6 +219,9 @@ double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFre
     CAnalysisDomain few = domain;
     few.frequencySteps = referenceFrequencies - 1;
     few.stopFrequency = domain.frequencyAt(referenceFrequencies - 1);
+    // The job meshes for the stop frequency: the resolution that keeps the
+    // cells of the whole sweep.
+    few.resolution = domain.resolution * domain.stopFrequency / few.stopFrequency;
     SolverOptions reference;
     reference.kind = SolverKind::Umfpack;
     reference.threads = 1;

@@ -11,6 +11,7 @@
 #include "CCircuitBoard.h"
 #include "RecordingInteraction.h"
 #include "CLayer.h"
+#include "SolveJob.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ void BM_SolveDefaultBoard(benchmark::State& state) {
     long long heapPeak = 0;
     for (auto _ : state) {
         bench::ResetHeapPeak();
-        ok = board.RunPlaneSolver(domain, ui) && ok;
+        SolveJob job(layer, domain);
+        ok = job.run(ui) && ok;
         heapPeak = bench::HeapPeakSinceReset();
     }
     if (!ok) state.SkipWithError("the solve failed");

@@ -47,11 +47,6 @@ public:
     explicit WithoutProgress(Interaction& ui) : ui_(ui) {}
     void message(const std::string& text, MessageKind kind) override { ui_.message(text, kind); }
     Answer ask(const std::string& text, Buttons buttons) override { return ui_.ask(text, buttons); }
-    void progressBegin(const std::string&) override {}
-    void progressRange(ProgressBar, int) override {}
-    void progressValue(ProgressBar, int) override {}
-    void progressText(const std::string&) override {}
-    void progressEnd() override {}
 
 private:
     Interaction& ui_;

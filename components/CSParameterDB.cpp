@@ -81,16 +81,16 @@ void CSParameterDB::ScanFolder(const std::filesystem::path& folder, Interaction&
 
         int read = 0;
         if (EndsWithNoCase(name, "FLP")) {
-            ui.progressText(LoadingPathText(entry.path().string()));
+            ui.progress().text(LoadingPathText(entry.path().string()));
             read = ReadFlpFile(entry.path(), *this, ui);
         } else if (EndsWithNoCase(name, "S2P")) {
-            ui.progressText(LoadingPathText(entry.path().string()));
+            ui.progress().text(LoadingPathText(entry.path().string()));
             read = ReadS2pFile(entry.path(), *this, ui);
         } else {
             continue;
         }
         total += read;
-        ui.progressText(LoadingPathText(entry.path().string()) + "\n" + kLoadedSetsLabel + " " +
+        ui.progress().text(LoadingPathText(entry.path().string()) + "\n" + kLoadedSetsLabel + " " +
                         std::to_string(total));
     }
 }
@@ -99,7 +99,7 @@ int CSParameterDB::LoadDatabase(const std::filesystem::path& folder, Interaction
     std::error_code ec;
     // No folder is an empty database: the program starts without one.
     if (!std::filesystem::is_directory(folder, ec)) return 0;
-    ProgressScope scope(ui, kLoadingTitle);
+    ProgressScope scope(ui.progress(), kLoadingTitle);
     int total = 0;
     ScanFolder(folder, ui, total);
     return total;

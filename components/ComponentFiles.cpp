@@ -115,16 +115,18 @@ int ClampToInt(std::uint64_t v) { return v > static_cast<std::uint64_t>(INT_MAX)
 // Reports the bytes read whenever a new block came in.
 class Progress {
 public:
-    Progress(Interaction& ui, std::uint64_t total) : ui_(ui) { ui_.progressRange(ProgressBar::Upper, ClampToInt(total)); }
+    Progress(Interaction& ui, std::uint64_t total) : progress_(ui.progress()) {
+        progress_.range(ProgressBar::Upper, ClampToInt(total));
+    }
     void Update(const LineReader& reader) {
         if (reader.BytesRead() != shown_) {
             shown_ = reader.BytesRead();
-            ui_.progressValue(ProgressBar::Upper, ClampToInt(shown_));
+            progress_.value(ProgressBar::Upper, ClampToInt(shown_));
         }
     }
 
 private:
-    Interaction& ui_;
+    ProgressReporter& progress_;
     std::uint64_t shown_ = ~std::uint64_t{0};
 };
 

@@ -102,7 +102,7 @@ private:
     // Asked before every value change and every iteration; once the person
     // asked, the run ends with what stands in the group.
     bool Cancelled() {
-        if (!cancelled_) cancelled_ = ui_.cancelRequested();
+        if (!cancelled_) cancelled_ = ui_.progress().cancelRequested();
         return cancelled_;
     }
     void Limits(double f, double& zmin, double& zmax) const { g_.LimitLines(f, zmin, zmax); }

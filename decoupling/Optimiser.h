@@ -48,7 +48,7 @@ struct OptimiseStats {
 /// Rebuilds the group's capacitors. Returns 1 when a result stands in the
 /// group (also after "MAX_OPT überschritten" and the parasitics warning), 0
 /// when the optimisation failed or was cancelled (the partial result stays).
-/// ui.cancelRequested() is polled before every value change and iteration.
+/// ui.progress().cancelRequested() is polled before every value change and iteration.
 /// During the correction pass, views (when given) are asked to redraw after
 /// every value change so that the person sees the values move.
 int Optimise(CCGroup& group, Interaction& ui, OptimiseStats* stats = nullptr, ViewRefresher* views = nullptr);

@@ -3,12 +3,10 @@
 #include <algorithm>
 
 #include "CCGroup.h"
-#include "CAnalysisDomain.h"
 #include "Interaction.h"
 #include "LayoutDialog.h"
 #include "Values.h"
 #include "CLayer.h"
-#include "SolveJob.h"
 
 namespace vantor {
 
@@ -59,7 +57,6 @@ CCircuitBoard& CCircuitBoard::operator=(const CCircuitBoard& other) {
 CCircuitBoard::~CCircuitBoard() = default;
 
 void CCircuitBoard::CopyValues(const CCircuitBoard& o) {
-    document = o.document;
     static_cast<BoardStackup&>(*this) = o;
 }
 
@@ -103,16 +100,6 @@ CLayer* CCircuitBoard::SolverLayer() {
     for (auto& layer : layers)
         if (layer->name == "Vcc") return layer.get();
     return layers.empty() ? nullptr : layers.back().get();
-}
-
-bool CCircuitBoard::RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
-    CLayer* layer = SolverLayer();
-    if (layer == nullptr) {
-        ui.message(kMessageNothingToSolve, MessageKind::Error);
-        return false;
-    }
-    SolveJob job(*layer, domain, options);
-    return job.run(ui);
 }
 
 bool CCircuitBoard::editParameters(LayoutDialog& dialog, Interaction& ui) {

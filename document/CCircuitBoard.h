@@ -11,15 +11,12 @@
 #include "DeepConst.h"
 #include "BoardStackup.h"
 #include "CObject.h"
-#include "SolverOptions.h"
 
 namespace vantor {
 
 inline constexpr const char* kMessageNothingToSolve = "Die Platine hat keine Lage, die berechnet werden kann.";
 
-class CVtrDoc;
 class CLayer;
-class CAnalysisDomain;
 class Interaction;
 template <class Fields>
 class FieldDialog;
@@ -46,8 +43,8 @@ public:
     const char* ClassName() const override { return "CCircuitBoard"; }
     /// Record: version 1, the stack-up and via values, the layer list and
     /// the active layer's name. Reading replaces the layers, links them and
-    /// their groups to this board and its document, and picks the active
-    /// layer by name (the last layer when no name matches).
+    /// their groups to this board, and picks the active layer by name (the
+    /// last layer when no name matches).
     void Serialize(CArchive& ar) override;
     /// Sets the board link of every layer and of every group placed on them.
     void LinkLayers();
@@ -62,16 +59,10 @@ public:
     /// The plane the field solver works on: the first named "Vcc", else the
     /// last one; null for a board without planes.
     CLayer* SolverLayer();
-    /// Meshes the solver plane for the stop frequency and solves it, as a
-    /// SolveJob run to its end on this thread. False (after a message) when
-    /// the solve failed; the old mesh and results are then kept.
-    bool RunPlaneSolver(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
 
     /// The layout-parameter workflow; true when the person confirmed and
     /// the values were applied.
     bool editParameters(LayoutDialog& dialog, Interaction& ui);
-
-    CVtrDoc* document = nullptr;
 
     OwnedList<CLayer> layers;               // "GND", then "Vcc"
     DeepConst<CLayer*> currentLayer;        // the active plane

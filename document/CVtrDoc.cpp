@@ -42,7 +42,6 @@ CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui) : database_(database)
 CVtrDoc::~CVtrDoc() = default;
 
 void CVtrDoc::Link() {
-    board_.document = this;
     board_.LinkLayers();
     optimisationGroup_.board = &board_;
 }
@@ -81,7 +80,6 @@ CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRe
     graphWindowOpen_ = ar.ReadInt32();
     layerEditorOpen_ = ar.ReadInt32();
     board_.Serialize(ar);
-    board_.document = this;
     board_.LinkLayers();
     optimisationGroup_.Serialize(ar);
     optimisationGroup_.board = &board_;
@@ -280,7 +278,6 @@ bool CVtrDoc::editLayout(LayoutDialog& dialog) {
     for (;;) {
         if (!board_.editParameters(dialog, ui_)) {
             if (confirmed) {
-                board_.document = kept.document;
                 board_.viasPerSide = kept.viasPerSide;
                 board_.maxFrequency = kept.maxFrequency;
                 board_.epsilonR = kept.epsilonR;

@@ -70,7 +70,7 @@ Answer ConsoleInteraction::ask(const std::string& text, Buttons buttons) {
     return a;
 }
 
-void ConsoleInteraction::progressBegin(const std::string& title) {
+void ConsoleInteraction::begin(const std::string& title) {
     inProgress_ = true;
     title_ = title;
     text_.clear();
@@ -80,18 +80,18 @@ void ConsoleInteraction::progressBegin(const std::string& title) {
     drawLine();
 }
 
-void ConsoleInteraction::progressRange(ProgressBar bar, int maximum) {
+void ConsoleInteraction::range(ProgressBar bar, int maximum) {
     (bar == ProgressBar::Upper ? upperMax_ : lowerMax_) = std::max(0, maximum);
     if (bar == ProgressBar::Upper) stageStarted_ = true;
     drawLine();
 }
 
-void ConsoleInteraction::progressValue(ProgressBar bar, int value) {
+void ConsoleInteraction::value(ProgressBar bar, int value) {
     (bar == ProgressBar::Upper ? upperValue_ : lowerValue_) = value;
     drawLine();
 }
 
-void ConsoleInteraction::progressText(const std::string& text) {
+void ConsoleInteraction::text(const std::string& text) {
     if (text == text_) return;
     text_ = text;
     if (!terminal_ && inProgress_ && stageStarted_) {
@@ -101,7 +101,7 @@ void ConsoleInteraction::progressText(const std::string& text) {
     drawLine();
 }
 
-void ConsoleInteraction::progressEnd() {
+void ConsoleInteraction::end() {
     clearLine();
     if (!terminal_ && inProgress_) {
         const std::string last = summary();

@@ -13,7 +13,7 @@
 
 namespace vantor {
 
-class ConsoleInteraction : public Interaction {
+class ConsoleInteraction : public Interaction, private ProgressReporter {
 public:
     /// out: where messages and progress go (stderr by default).
     explicit ConsoleInteraction(std::FILE* out = stderr);
@@ -24,11 +24,8 @@ public:
 
     void message(const std::string& text, MessageKind kind) override;
     Answer ask(const std::string& text, Buttons buttons) override;
-    void progressBegin(const std::string& title) override;
-    void progressRange(ProgressBar bar, int maximum) override;
-    void progressValue(ProgressBar bar, int value) override;
-    void progressText(const std::string& text) override;
-    void progressEnd() override;
+    /// The progress line (or the plain lines) on out.
+    ProgressReporter& progress() override { return *this; }
 
     /// Every message text shown so far, in order (for machine-readable output).
     const std::vector<std::string>& shownMessages() const { return shown_; }
@@ -37,6 +34,12 @@ public:
     void setTerminal(bool terminal) { terminal_ = terminal; }
 
 private:
+    void begin(const std::string& title) override;
+    void range(ProgressBar bar, int maximum) override;
+    void value(ProgressBar bar, int value) override;
+    void text(const std::string& text) override;
+    void end() override;
+
     void clearLine();
     void drawLine();
     void printPlain(const std::string& line);

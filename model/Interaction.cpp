@@ -2,6 +2,12 @@
 
 namespace vantor {
 
+ProgressReporter& Interaction::progress() {
+    // Holds no state, so one serves every caller on every thread.
+    static ProgressReporter silent;
+    return silent;
+}
+
 Answer SafeAnswer(Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok: return Answer::Ok;

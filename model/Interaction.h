@@ -6,10 +6,12 @@
 //
 // Thread rule: an Interaction is called only from the thread that owns the
 // document, messages and questions above all. Work on another thread (a
-// solve job) reports progress through its own thread-safe queue and hands
+// solve job) reports progress through its own thread-safe reporter and hands
 // its messages back as data; the owning thread passes them on.
 
 #include <string>
+
+#include "Progress.h"
 
 namespace vantor {
 
@@ -18,10 +20,6 @@ enum class MessageKind { Information, Warning, Error };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 
 enum class Answer { Ok, Cancel, Yes, No, Retry };
-
-/// The two bars of a progress display: the upper one covers the whole job,
-/// the lower one the stages of the current step.
-enum class ProgressBar { Upper, Lower };
 
 class Interaction {
 public:
@@ -33,16 +31,9 @@ public:
     /// A modal question; returns the button the person chose.
     virtual Answer ask(const std::string& text, Buttons buttons) = 0;
 
-    /// Opens a progress display with a title; both bars start empty.
-    virtual void progressBegin(const std::string& title) = 0;
-    virtual void progressRange(ProgressBar bar, int maximum) = 0;
-    virtual void progressValue(ProgressBar bar, int value) = 0;
-    virtual void progressText(const std::string& text) = 0;
-    virtual void progressEnd() = 0;
-
-    /// Polled between units of work (solver frequencies, optimiser value
-    /// changes); true asks the running job to stop.
-    virtual bool cancelRequested() { return false; }
+    /// Where the core's jobs report their progress and ask whether to stop;
+    /// by default a reporter that shows nothing and never stops.
+    virtual ProgressReporter& progress();
 
     /// Wait cursor on/off. Use BusyScope rather than calling these directly.
     virtual void busyBegin() {}
@@ -56,18 +47,6 @@ public:
     ~BusyScope() { ui_.busyEnd(); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    Interaction& ui_;
-};
-
-/// Keeps a progress display open for the lifetime of the scope.
-class ProgressScope {
-public:
-    ProgressScope(Interaction& ui, const std::string& title) : ui_(ui) { ui_.progressBegin(title); }
-    ~ProgressScope() { ui_.progressEnd(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
 
 private:
     Interaction& ui_;

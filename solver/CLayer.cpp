@@ -36,19 +36,6 @@ bool CLayer::BuildMesh(double fTop, double resolution) {
     return true;
 }
 
-bool CLayer::SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
-    if (board == nullptr) {
-        ui.message(kMessageNoBoard, MessageKind::Error);
-        return false;
-    }
-    InteractionProgress progress(ui);
-    std::vector<SolveMessage> messages;
-    const bool solved = SolveSweep(PlaneSystem{mesh, *board, capacitorGroups}, domain, options, progress, results,
-                                   messages);
-    for (const SolveMessage& m : messages) ui.message(m.text, m.kind);
-    return solved;
-}
-
 bool CLayer::BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options) {
     SolveJob job(*this, domain, options);
     return job.run(ui);

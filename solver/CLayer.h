@@ -89,11 +89,6 @@ public:
     bool ProbePositionByName(const std::string& probeName, double& x, double& y) const;
     int GroupCount() const { return static_cast<int>(capacitorGroups.size()); }
 
-    /// Solves the current mesh at every analysis frequency on the calling
-    /// thread and replaces the results. On failure or cancellation (after a
-    /// message) the previous results stay. The document solves through
-    /// SolveJob, which also rebuilds the mesh.
-    bool SolvePlane(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});
     /// Mesh for the stop frequency, then solve, as a SolveJob run to its
     /// end; on failure the previous mesh and results stay together.
     bool BuildMeshAndSolve(const CAnalysisDomain& domain, Interaction& ui, const SolverOptions& options = {});

@@ -218,7 +218,7 @@ private:
 }  // namespace
 
 bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const SolverOptions& options,
-                SolveProgress& progress, PlaneResults& results, std::vector<SolveMessage>& messages) {
+                ProgressReporter& progress, PlaneResults& results, std::vector<SolveMessage>& messages) {
     using Clock = SolverTimingLog::Clock;
     const PlaneMesh& mesh = system.mesh;
     const int n = mesh.activeCount;
@@ -232,15 +232,10 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
         return false;
     };
 
-    struct Scope {
-        SolveProgress& p;
-        ~Scope() { p.end(); }
-    };
     try {
         const std::vector<double> freqs = domain.frequencies();
         const int count = static_cast<int>(freqs.size());
-        progress.begin("FEM-Solver busy...");
-        const Scope scope{progress};
+        const ProgressScope scope(progress, "FEM-Solver busy...");
         progress.range(ProgressBar::Upper, count);
         progress.range(ProgressBar::Lower, 10);
 
@@ -281,7 +276,7 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
         // Cancel and progress are asked on this thread only, once per
         // frequency and in frequency order.
         auto proceed = [&] {
-            if (progress.cancelled()) {
+            if (progress.cancelRequested()) {
                 error = "Die Analyse wurde abgebrochen.";
                 return false;
             }

@@ -59,34 +59,6 @@ bool AssemblePlaneMatrix(const PlaneSystem& system, double f, SparseComplexMatri
 /// The same for a meshed layer on its board.
 bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m);
 
-/// Progress and cancel of a sweep as the thread that runs it sees them.
-class SolveProgress {
-public:
-    virtual ~SolveProgress() = default;
-    virtual void begin(const std::string& title) = 0;
-    virtual void range(ProgressBar bar, int maximum) = 0;
-    virtual void value(ProgressBar bar, int value) = 0;
-    virtual void text(const std::string& text) = 0;
-    virtual void end() = 0;
-    /// Polled before each frequency; true stops the sweep.
-    virtual bool cancelled() = 0;
-};
-
-/// SolveProgress straight to an Interaction, for a sweep on its own thread.
-class InteractionProgress : public SolveProgress {
-public:
-    explicit InteractionProgress(Interaction& ui) : ui_(ui) {}
-    void begin(const std::string& title) override { ui_.progressBegin(title); }
-    void range(ProgressBar bar, int maximum) override { ui_.progressRange(bar, maximum); }
-    void value(ProgressBar bar, int value) override { ui_.progressValue(bar, value); }
-    void text(const std::string& text) override { ui_.progressText(text); }
-    void end() override { ui_.progressEnd(); }
-    bool cancelled() override { return ui_.cancelRequested(); }
-
-private:
-    Interaction& ui_;
-};
-
 /// A message a solve leaves for the person, shown by the thread that owns
 /// the document.
 struct SolveMessage {
@@ -103,8 +75,10 @@ inline constexpr const char* kNotEnoughMemory = "Nicht genügend Speicher.";
 /// labels, timings, report) when every frequency was solved. A frequency of
 /// 0 gets a map of 1e12 everywhere (an open plane pair has no DC path) and
 /// one notice. A failure or cancel leaves a message and results untouched.
-/// Throws nothing: a failed allocation is the memory failure.
+/// progress is called only from the calling thread; its cancel request is
+/// polled before each frequency. Throws nothing: a failed allocation is the
+/// memory failure.
 bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const SolverOptions& options,
-                SolveProgress& progress, PlaneResults& results, std::vector<SolveMessage>& messages);
+                ProgressReporter& progress, PlaneResults& results, std::vector<SolveMessage>& messages);
 
 }  // namespace vantor

@@ -18,8 +18,6 @@ struct PlaneStructure {
     std::vector<int> rowIndex;        // 0-based rows
     std::vector<std::uint8_t> kind;   // what each stored entry is
 
-    int NonZeros() const { return static_cast<int>(rowIndex.size()); }
-
     /// Value of interiorOff / edgeOff at (i, j), 0-based (0 or 1).
     int interiorOff(int i, int j) const { return Entry(i, j, InteriorOff); }
     int edgeOff(int i, int j) const { return Entry(i, j, EdgeOff); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <new>
 #include <string>
@@ -23,47 +24,49 @@ namespace {
 
 const char* const kCancelled = "Die Analyse wurde abgebrochen.";
 
-struct ProgressEvent {
-    enum Kind { Begin, Range, Value, Text, End } kind;
-    ProgressBar bar = ProgressBar::Upper;
-    int value = 0;
-    std::string text;
-};
+// A progress call the worker made, waiting to be made again on the owning
+// thread's reporter.
+using PendingCall = std::function<void(ProgressReporter&)>;
 
-void Forward(const ProgressEvent& e, Interaction& ui) {
-    switch (e.kind) {
-        case ProgressEvent::Begin: ui.progressBegin(e.text); break;
-        case ProgressEvent::Range: ui.progressRange(e.bar, e.value); break;
-        case ProgressEvent::Value: ui.progressValue(e.bar, e.value); break;
-        case ProgressEvent::Text: ui.progressText(e.text); break;
-        case ProgressEvent::End: ui.progressEnd(); break;
-    }
+void Replay(const std::vector<PendingCall>& calls, ProgressReporter& to) {
+    for (const PendingCall& call : calls) call(to);
 }
 
 }  // namespace
 
-// What the worker and the owning thread share: the progress queue, the end
-// flag and the cancel request.
-struct SolveJob::Shared : SolveProgress {
+// What the worker and the owning thread share: the worker's reporter, which
+// queues its calls, the end flag and the cancel request. Safe to call from
+// any thread.
+struct SolveJob::Shared : ProgressReporter {
     std::mutex lock;
     std::condition_variable changed;
-    std::vector<ProgressEvent> events;
+    std::vector<PendingCall> pending;
     bool ended = false;
-    std::atomic<bool> cancelRequested{false};
+    std::atomic<bool> cancelled{false};
 
-    void Post(ProgressEvent e) {
+    void Post(PendingCall call) {
         {
             const std::lock_guard<std::mutex> guard(lock);
-            events.push_back(std::move(e));
+            pending.push_back(std::move(call));
         }
         changed.notify_all();
     }
-    void begin(const std::string& title) override { Post({ProgressEvent::Begin, ProgressBar::Upper, 0, title}); }
-    void range(ProgressBar bar, int maximum) override { Post({ProgressEvent::Range, bar, maximum, {}}); }
-    void value(ProgressBar bar, int value) override { Post({ProgressEvent::Value, bar, value, {}}); }
-    void text(const std::string& text) override { Post({ProgressEvent::Text, ProgressBar::Upper, 0, text}); }
-    void end() override { Post({ProgressEvent::End, ProgressBar::Upper, 0, {}}); }
-    bool cancelled() override { return cancelRequested.load(); }
+    void begin(const std::string& title) override {
+        Post([title](ProgressReporter& to) { to.begin(title); });
+    }
+    void range(ProgressBar bar, int maximum) override {
+        Post([bar, maximum](ProgressReporter& to) { to.range(bar, maximum); });
+    }
+    void value(ProgressBar bar, int value) override {
+        Post([bar, value](ProgressReporter& to) { to.value(bar, value); });
+    }
+    void text(const std::string& text) override {
+        Post([text](ProgressReporter& to) { to.text(text); });
+    }
+    void end() override {
+        Post([](ProgressReporter& to) { to.end(); });
+    }
+    bool cancelRequested() override { return cancelled.load(); }
 };
 
 // The solve's inputs, copied on the owning thread, and its outputs, written
@@ -111,7 +114,7 @@ void SolveJob::start() {
     worker_ = std::thread([this] { Work(); });
 }
 
-void SolveJob::cancel() { shared_->cancelRequested = true; }
+void SolveJob::cancel() { shared_->cancelled = true; }
 
 bool SolveJob::done() const {
     const std::lock_guard<std::mutex> guard(shared_->lock);
@@ -162,17 +165,18 @@ void SolveJob::Work() {
 }
 
 bool SolveJob::pump(Interaction& ui, std::chrono::milliseconds wait) {
-    std::vector<ProgressEvent> pending;
+    std::vector<PendingCall> calls;
     bool ended = false;
     {
         std::unique_lock<std::mutex> guard(shared_->lock);
         if (wait.count() > 0 && started_)
-            shared_->changed.wait_for(guard, wait, [&] { return shared_->ended || !shared_->events.empty(); });
-        pending.swap(shared_->events);
+            shared_->changed.wait_for(guard, wait, [&] { return shared_->ended || !shared_->pending.empty(); });
+        calls.swap(shared_->pending);
         ended = shared_->ended;
     }
-    for (const ProgressEvent& e : pending) Forward(e, ui);
-    if (!ended && ui.cancelRequested()) cancel();
+    ProgressReporter& progress = ui.progress();
+    Replay(calls, progress);
+    if (!ended && progress.cancelRequested()) cancel();
     return ended;
 }
 
@@ -181,16 +185,16 @@ bool SolveJob::commit(Interaction& ui) {
     committed_ = true;
     start();
     worker_.join();
-    std::vector<ProgressEvent> pending;
+    std::vector<PendingCall> calls;
     {
         const std::lock_guard<std::mutex> guard(shared_->lock);
-        pending.swap(shared_->events);
+        calls.swap(shared_->pending);
     }
-    for (const ProgressEvent& e : pending) Forward(e, ui);
+    Replay(calls, ui.progress());
 
     Snapshot& s = *snapshot_;
     // A cancel that came after the last frequency still cancels.
-    if (s.solved && (shared_->cancelRequested || ui.cancelRequested())) {
+    if (s.solved && (shared_->cancelled || ui.progress().cancelRequested())) {
         s.solved = false;
         s.messages = {{SolverFailureText(kCancelled), MessageKind::Error}};
     }

@@ -10,12 +10,13 @@
 // - any thread: cancel(), done() and wait().
 // - worker thread: reads only the snapshot and writes only the job's own
 //   new mesh, results and messages, which nobody reads before it ended.
-// Progress goes from the worker into a locked queue; pump() hands it to the
-// Interaction. Messages of the solve (a failure, a notice) are data until
-// commit() shows them. Until commit() the plane keeps its previous mesh and
-// results, whole; a cancelled or failed job never changes them. A commit
-// swaps the new ones in, so the job then holds the replaced ones (for undo)
-// until TakeReplaced() or its end.
+// The worker reports progress to the job's own reporter, which queues the
+// calls under a lock; pump() makes them on the Interaction's reporter.
+// Messages of the solve (a failure, a notice) are data until commit() shows
+// them. Until commit() the plane keeps its previous mesh and results, whole;
+// a cancelled or failed job never changes them. A commit swaps the new ones
+// in, so the job then holds the replaced ones (for undo) until TakeReplaced()
+// or its end.
 
 #include <atomic>
 #include <chrono>

@@ -67,27 +67,9 @@ Answer QtInteraction::ask(const std::string& text, Buttons buttons) {
     return AskQuestion(parent_, QString::fromStdString(text), buttons);
 }
 
-void QtInteraction::progressBegin(const std::string& title) {
-    if (sink_ != nullptr) sink_->progressBegin(QString::fromStdString(title));
+ProgressReporter& QtInteraction::progress() {
+    return progressWindow_ != nullptr ? *progressWindow_ : Interaction::progress();
 }
-
-void QtInteraction::progressRange(ProgressBar bar, int maximum) {
-    if (sink_ != nullptr) sink_->progressRange(bar, maximum);
-}
-
-void QtInteraction::progressValue(ProgressBar bar, int value) {
-    if (sink_ != nullptr) sink_->progressValue(bar, value);
-}
-
-void QtInteraction::progressText(const std::string& text) {
-    if (sink_ != nullptr) sink_->progressText(QString::fromStdString(text));
-}
-
-void QtInteraction::progressEnd() {
-    if (sink_ != nullptr) sink_->progressEnd();
-}
-
-bool QtInteraction::cancelRequested() { return sink_ != nullptr && sink_->cancelRequested(); }
 
 void QtInteraction::busyBegin() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 

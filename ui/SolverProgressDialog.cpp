@@ -38,21 +38,21 @@ SolverProgressDialog::SolverProgressDialog(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(fontMetrics().averageCharWidth() * 50);
 }
 
-void SolverProgressDialog::progressBegin(const QString& title) {
-    if (!title.isEmpty()) setWindowTitle(title);
+void SolverProgressDialog::begin(const std::string& title) {
+    if (!title.empty()) setWindowTitle(QString::fromStdString(title));
     upper_->setValue(0);
     lower_->setValue(0);
 }
 
-void SolverProgressDialog::progressRange(ProgressBar bar, int maximum) {
+void SolverProgressDialog::range(ProgressBar bar, int maximum) {
     (bar == ProgressBar::Upper ? upper_ : lower_)->setRange(0, std::max(1, maximum));
 }
 
-void SolverProgressDialog::progressValue(ProgressBar bar, int value) {
+void SolverProgressDialog::value(ProgressBar bar, int value) {
     (bar == ProgressBar::Upper ? upper_ : lower_)->setValue(value);
 }
 
-void SolverProgressDialog::progressText(const QString& text) { frequency_->setText(text); }
+void SolverProgressDialog::text(const std::string& text) { frequency_->setText(QString::fromStdString(text)); }
 
 void SolverProgressDialog::reject() {
     if (cancelled_) return;
@@ -64,7 +64,7 @@ void SolverProgressDialog::reject() {
 
 void SolverProgressDialog::Run(SolveJob& job, QtInteraction& ui, QWidget* parent) {
     SolverProgressDialog dialog(parent);
-    ui.setProgressSink(&dialog);
+    ui.attachProgress(&dialog);
     QEventLoop loop;
     QTimer pump;
     // The worker never touches a widget: its progress waits in the job's
@@ -79,7 +79,7 @@ void SolverProgressDialog::Run(SolveJob& job, QtInteraction& ui, QWidget* parent
     if (!job.done()) loop.exec();
     pump.stop();
     // A cancel stays with the job itself, so its commit sees it.
-    ui.setProgressSink(nullptr);
+    ui.attachProgress(nullptr);
     dialog.hide();
 }
 

@@ -19,17 +19,17 @@ namespace vantor::ui {
 
 inline constexpr const char* kSolverProgressTitle = "FEM-Solver busy...";
 
-class SolverProgressDialog : public QDialog, public ProgressSink {
+class SolverProgressDialog : public QDialog, public ProgressReporter {
     Q_OBJECT
 public:
     explicit SolverProgressDialog(QWidget* parent = nullptr);
 
-    void progressBegin(const QString& title) override;
-    void progressRange(ProgressBar bar, int maximum) override;
-    void progressValue(ProgressBar bar, int value) override;
-    void progressText(const QString& text) override;
-    void progressEnd() override {}
-    bool cancelRequested() const override { return cancelled_; }
+    void begin(const std::string& title) override;
+    void range(ProgressBar bar, int maximum) override;
+    void value(ProgressBar bar, int value) override;
+    void text(const std::string& text) override;
+    /// Once "Abbrechen" (or Esc) was pressed.
+    bool cancelRequested() override { return cancelled_; }
 
     /// Runs job on its worker thread while this window shows its progress
     /// and the event loop keeps every window painted; returns when the job

@@ -54,19 +54,19 @@ TEST(ConsoleInteraction, PlainProgressIsOneLinePerStageAndASummary) {
     };
     for (const auto& [stageLengths, expected] : cases) {
         EXPECT_EQ(Printed(false, [&](ConsoleInteraction& ui) {
-                      ui.progressBegin("FEM-Solver busy...");
+                      ui.progress().begin("FEM-Solver busy...");
                       int step = 0;
                       for (int length : stageLengths) {
-                          ui.progressRange(ProgressBar::Upper, length);
-                          ui.progressRange(ProgressBar::Lower, 10);
+                          ui.progress().range(ProgressBar::Upper, length);
+                          ui.progress().range(ProgressBar::Lower, 10);
                           for (int i = 0; i < length; ++i) {
-                              ui.progressValue(ProgressBar::Lower, 1);
-                              ui.progressText("f" + std::to_string(step++));
-                              ui.progressValue(ProgressBar::Lower, 9);
-                              ui.progressValue(ProgressBar::Upper, i + 1);
+                              ui.progress().value(ProgressBar::Lower, 1);
+                              ui.progress().text("f" + std::to_string(step++));
+                              ui.progress().value(ProgressBar::Lower, 9);
+                              ui.progress().value(ProgressBar::Upper, i + 1);
                           }
                       }
-                      ui.progressEnd();
+                      ui.progress().end();
                   }),
                   expected);
     }
@@ -74,11 +74,11 @@ TEST(ConsoleInteraction, PlainProgressIsOneLinePerStageAndASummary) {
 
 TEST(ConsoleInteraction, TerminalProgressRedrawsOneLine) {
     const std::string text = Printed(true, [](ConsoleInteraction& ui) {
-        ui.progressBegin("Laden");
-        ui.progressRange(ProgressBar::Upper, 4);
-        ui.progressValue(ProgressBar::Upper, 2);
+        ui.progress().begin("Laden");
+        ui.progress().range(ProgressBar::Upper, 4);
+        ui.progress().value(ProgressBar::Upper, 2);
         ui.message("Hinweis", MessageKind::Information);
-        ui.progressEnd();
+        ui.progress().end();
     });
     EXPECT_NE(text.find("Laden [###############...............]  50%"), std::string::npos) << text;
     // A message clears the progress line before it is printed on its own line.

@@ -24,8 +24,8 @@ using namespace testing;
 class ReadingView : public RecordingInteraction {
 public:
     explicit ReadingView(const CLayer& plane) : plane_(plane), before_(plane) {}
-    void progressValue(ProgressBar bar, int value) override {
-        RecordingInteraction::progressValue(bar, value);
+    void value(ProgressBar bar, int value) override {
+        RecordingInteraction::value(bar, value);
         ++reads;
         changedReads += !before_.In(plane_);
     }
@@ -43,12 +43,11 @@ TEST(SolveJob, ReadersSeeTheOldResultsUntilTheCommitThenTheNewOnes) {
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), first, Options(SolverKind::Fast, 2)));
     l.AddGroupAtCentre(GroupWith(*b, 1e-9));
 
-    // The reference: the same inputs solved on this thread.
+    // The reference: the same inputs solved by a job nobody edits under.
     auto refBoard = Board(0.040, 0.030);
     CLayer& ref = *refBoard->SolverLayer();
     ref.AddGroupAtCentre(GroupWith(*refBoard, 1e-9));
-    ASSERT_TRUE(ref.BuildMesh(2e9, 2.0));
-    ASSERT_TRUE(ref.SolvePlane(Sweep(1e6, 2e9, 12), first, Options(SolverKind::Fast, 2)));
+    ASSERT_TRUE(ref.BuildMeshAndSolve(Sweep(1e6, 2e9, 12), first, Options(SolverKind::Fast, 2)));
 
     ReadingView view(l);
     SolveJob job(l, Sweep(1e6, 2e9, 12), Options(SolverKind::Fast, 2));

@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
     Save(about, name("about"));
 
     ui::SolverProgressDialog progress(&frame);
-    progress.progressBegin(QStringLiteral("FEM-Solver busy..."));
-    progress.progressRange(ProgressBar::Upper, 50);
-    progress.progressRange(ProgressBar::Lower, 10);
-    progress.progressValue(ProgressBar::Upper, 20);
-    progress.progressValue(ProgressBar::Lower, 6);
-    progress.progressText(QStringLiteral("412.5MHz"));
+    progress.begin("FEM-Solver busy...");
+    progress.range(ProgressBar::Upper, 50);
+    progress.range(ProgressBar::Lower, 10);
+    progress.value(ProgressBar::Upper, 20);
+    progress.value(ProgressBar::Lower, 6);
+    progress.text("412.5MHz");
     Save(progress, name("progress"));
     progress.close();
 

@@ -23,25 +23,25 @@ Answer RecordingInteraction::ask(const std::string& text, Buttons buttons) {
     return a;
 }
 
-void RecordingInteraction::progressBegin(const std::string& title) { events_.push_back({Kind::ProgressBegin, title}); }
+void RecordingInteraction::begin(const std::string& title) { events_.push_back({Kind::ProgressBegin, title}); }
 
-void RecordingInteraction::progressRange(ProgressBar bar, int maximum) {
+void RecordingInteraction::range(ProgressBar bar, int maximum) {
     Event e{Kind::ProgressRange, {}};
     e.bar = bar;
     e.value = maximum;
     events_.push_back(e);
 }
 
-void RecordingInteraction::progressValue(ProgressBar bar, int value) {
+void RecordingInteraction::value(ProgressBar bar, int value) {
     Event e{Kind::ProgressValue, {}};
     e.bar = bar;
     e.value = value;
     events_.push_back(e);
 }
 
-void RecordingInteraction::progressText(const std::string& text) { events_.push_back({Kind::ProgressText, text}); }
+void RecordingInteraction::text(const std::string& text) { events_.push_back({Kind::ProgressText, text}); }
 
-void RecordingInteraction::progressEnd() { events_.push_back({Kind::ProgressEnd, {}}); }
+void RecordingInteraction::end() { events_.push_back({Kind::ProgressEnd, {}}); }
 
 bool RecordingInteraction::cancelRequested() {
     ++polls_;

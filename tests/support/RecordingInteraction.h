@@ -1,6 +1,6 @@
 #pragma once
-// Interaction for tests: records everything the core says and answers its
-// questions from a script.
+// Interaction for tests and benchmarks: records everything the core says,
+// progress included, and answers its questions from a script.
 
 #include <cstddef>
 #include <deque>
@@ -11,7 +11,7 @@
 
 namespace vantor {
 
-class RecordingInteraction : public Interaction {
+class RecordingInteraction : public Interaction, public ProgressReporter {
 public:
     enum class Kind { Message, Question, ProgressBegin, ProgressRange, ProgressValue, ProgressText, ProgressEnd };
 
@@ -33,11 +33,13 @@ public:
 
     void message(const std::string& text, MessageKind kind) override;
     Answer ask(const std::string& text, Buttons buttons) override;
-    void progressBegin(const std::string& title) override;
-    void progressRange(ProgressBar bar, int maximum) override;
-    void progressValue(ProgressBar bar, int value) override;
-    void progressText(const std::string& text) override;
-    void progressEnd() override;
+    ProgressReporter& progress() override { return *this; }
+    void begin(const std::string& title) override;
+    void range(ProgressBar bar, int maximum) override;
+    void value(ProgressBar bar, int value) override;
+    void text(const std::string& text) override;
+    void end() override;
+    /// Counts the polls; true once cancelAfterPolls() polls have passed.
     bool cancelRequested() override;
     void busyBegin() override;
     void busyEnd() override;
