@@ -42,6 +42,7 @@
 #include "PlaneSolver.h"
 #include "BlasSetup.h"
 #include "SolveJob.h"
+#include "SolveMemory.h"
 #include "SparseLdlt.h"
 #include "UmfpackLu.h"
 
@@ -210,6 +211,9 @@ double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFre
                 f.cpuSeconds / frequencies, f.cpuSeconds / frequencies / factorise);
     std::printf("%14s one numeric UMFPACK LU %.4f s; s/freq / LU = %.2f\n", "", umfpackFactorise,
                 fastPerFrequency / umfpackFactorise);
+    fast.threads = f.threads;
+    std::printf("%14s memory the solve is estimated to take beforehand: %.1f MB\n", "",
+                EstimateSolveBytes(board.length, board.width, board.epsilonR, domain, fast) / 1048576.0);
 
     if (referenceFrequencies <= 0) return fastPerFrequency;
     if (layer.mesh.activeCount > referenceMaxN) {
