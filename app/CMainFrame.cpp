@@ -34,6 +34,7 @@
 
 #include "AboutDialog.h"
 #include "CVtrView.h"
+#include "ContextHelp.h"
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
 #include "HelpLocation.h"
@@ -73,7 +74,7 @@ CMainFrame::CMainFrame(CSParameterDB& database, QWidget* parent) : QMainWindow(p
     createStatusBar();
     buildMenus();
     // F1 in a dialog below the main form opens this frame's help window.
-    ui::SetContextHelpHandler([this](ui::HelpTable table, int topic) { showContextHelp(table, topic); });
+    ui::SetContextHelpHandler([this](const QString& target) { showHelpSection(target); });
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
         buildMenus();
         updateActions();
@@ -230,7 +231,7 @@ void CMainFrame::createActions() {
     connect(cascade_, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
     connect(tile_, &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
     connect(arrange_, &QAction::triggered, this, &CMainFrame::arrangeIcons);
-    connect(help_, &QAction::triggered, this, [this] { showHelp(0); });
+    connect(help_, &QAction::triggered, this, [this] { showHelpContents(); });
     connect(web_, &QAction::triggered, this, &CMainFrame::onWeb);
     connect(about_, &QAction::triggered, this, &CMainFrame::onAbout);
 }
@@ -545,17 +546,7 @@ void CMainFrame::updateRecentActions() {
     }
 }
 
-void CMainFrame::showHelp(int topic) {
-    if (topic == 0) return showHelpUrl(QUrl::fromLocalFile(HelpPage(0)));
-    showContextHelp(ui::HelpTable::MainForm, topic);
-}
-
-void CMainFrame::showContextHelp(ui::HelpTable table, int topic) {
-    // A number the table does not know gets the table's page.
-    QUrl url = HelpTopicUrl(table, topic);
-    if (url.isEmpty()) url = HelpTopicUrl(table, 0);
-    showHelpUrl(url);
-}
+void CMainFrame::showHelpContents() { showHelpUrl(QUrl::fromLocalFile(HelpPage(QStringLiteral("index.html")))); }
 
 void CMainFrame::showHelpSection(const QString& target) { showHelpUrl(HelpTargetUrl(target)); }
 
@@ -614,7 +605,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::QueryWhatsThis || event->type() == QEvent::WhatsThis) {
-        // The main form's controls explain themselves with their help topic.
+        // The main form's controls explain themselves with their help section.
         const QString text = formControlHelp(qobject_cast<QWidget*>(watched));
         if (!text.isEmpty()) {
             if (event->type() == QEvent::WhatsThis)
@@ -635,14 +626,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 QString CMainFrame::formControlHelp(QWidget* widget) const {
     if (widget == nullptr || !widget->whatsThis().isEmpty()) return {};
     for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        const int id = w->property("controlId").toInt();
-        if (id == 0) continue;
+        const QString target = ui::CVtrView::HelpTarget(w);
+        if (target.isEmpty()) continue;
         for (QWidget* form = w; form != nullptr; form = form->parentWidget())
-            if (qobject_cast<ui::CVtrView*>(form) != nullptr) {
-                const int topic = ui::CVtrView::HelpTopic(id);
-                return topic != 0 ? HelpTopicSnippet(ui::HelpTable::MainForm, topic)
-                                  : HelpTargetSnippet(ui::CVtrView::HelpSection(id));
-            }
+            if (qobject_cast<ui::CVtrView*>(form) != nullptr) return HelpTargetSnippet(target);
         return {};
     }
     return {};
@@ -712,7 +699,7 @@ void CMainFrame::onAbout() {
 
 void CMainFrame::onWeb() {
     // The maker's page is part of the help; the desktop's browser shows it.
-    const QString page = HelpPage(kAboutTopic);
+    const QString page = HelpPage(QStringLiteral("about.html"));
     if (page.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(page))) onAbout();
 }
 

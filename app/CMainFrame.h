@@ -62,12 +62,10 @@ public:
     /// Puts path first in the recent-file list.
     void addRecentFile(const QString& path);
     QStringList recentFiles() const;
-    /// Opens the help window at a main-form topic (0: contents).
-    void showHelp(int topic);
+    /// Opens the help window at its contents.
+    void showHelpContents();
     /// The help at "page.html#anchor" of the help folder.
     void showHelpSection(const QString& target);
-    /// Opens the help window at a topic of table (0: the table's page).
-    void showContextHelp(ui::HelpTable table, int topic);
     /// The help window once it has been shown, else null.
     HelpWindow* helpWindow() const { return help_window_; }
 

@@ -333,7 +333,7 @@ void DocumentHost::setCompanionOpen(FrameKind kind, bool open) {
         doc_.setLayerEditorOpen(open);
 }
 
-void DocumentHost::showHelp(int topic) { frame_.showHelp(topic); }
+void DocumentHost::showHelpContents() { frame_.showHelpContents(); }
 
 void DocumentHost::showHelpSection(const QString& target) { frame_.showHelpSection(target); }
 

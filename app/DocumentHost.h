@@ -42,7 +42,7 @@ public:
     void runKillMax() override;
     void setGraphWindowOpen(bool open) override;
     void setLayerEditorOpen(bool open) override;
-    void showHelp(int topic) override;
+    void showHelpContents() override;
     void showHelpSection(const QString& target) override;
     void print(ui::Printable& picture) override;
     void printPreview(ui::Printable& picture) override;

@@ -1,7 +1,5 @@
 #include "HelpLocation.h"
 
-#include <array>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,13 +13,6 @@ QString& TestFolder() {
     static QString folder;
     return folder;
 }
-
-// The anchors of the main form's page, by topic number.
-constexpr std::array<const char*, 17> kMainFormAnchors = {
-    "c-werte",     "neue-gruppe", "transfer", "e-reihe",        "quelle",       "last",
-    "drossel",     "c-gruppe",    "fo",       "fu",             "daempfung",    "imax",
-    "drossel-suchen", "drosselliste", "drosseldaten", "optimierung", "fmax"};
-constexpr std::array<const char*, 4> kFrequencyAnchors = {"fstart", "fstop", "schritte", "fmax"};
 
 }  // namespace
 
@@ -43,28 +34,12 @@ QString DataFolderHolding(const QString& name, const QString& programFolder, QSt
 
 QString HelpFolder() { return DataFolderHolding(QStringLiteral("help")); }
 
-QString HelpPage(int topic) {
+QString HelpPage(const QString& name) {
     const QString folder = HelpFolder();
     if (folder.isEmpty()) return {};
-    QString page = folder + QStringLiteral("/index.html");
-    if (topic == kAboutTopic) page = folder + QStringLiteral("/about.html");
+    const QString page = folder + QLatin1Char('/') + name;
     return QFileInfo::exists(page) ? page : QString();
 }
-
-int HelpTopicCount(ui::HelpTable table) {
-    return table == ui::HelpTable::MainForm ? int(kMainFormAnchors.size()) : int(kFrequencyAnchors.size());
-}
-
-QString HelpTopicTarget(ui::HelpTable table, int topic) {
-    const bool main = table == ui::HelpTable::MainForm;
-    const QString page = main ? QStringLiteral("hauptformular.html") : QStringLiteral("frequenzbereich.html");
-    if (topic == 0) return page;
-    if (topic < 0 || topic > HelpTopicCount(table)) return {};
-    const char* anchor = main ? kMainFormAnchors[topic - 1] : kFrequencyAnchors[topic - 1];
-    return page + QLatin1Char('#') + QLatin1String(anchor);
-}
-
-QUrl HelpTopicUrl(ui::HelpTable table, int topic) { return HelpTargetUrl(HelpTopicTarget(table, topic)); }
 
 QUrl HelpTargetUrl(const QString& target) {
     const QString folder = HelpFolder();
@@ -74,8 +49,6 @@ QUrl HelpTargetUrl(const QString& target) {
     if (hash >= 0) url.setFragment(target.mid(hash + 1));
     return url;
 }
-
-QString HelpTopicSnippet(ui::HelpTable table, int topic) { return HelpTargetSnippet(HelpTopicTarget(table, topic)); }
 
 QString HelpTargetSnippet(const QString& target) {
     const QUrl url = HelpTargetUrl(target);

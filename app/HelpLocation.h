@@ -1,36 +1,21 @@
 #pragma once
 // Where the program's installed data is: share/vantor beside its bin
-// folder, or its own folder; and which help page answers which topic.
+// folder, or its own folder; and the pages and sections of its help.
 
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
-#include "ContextHelp.h"
-
 namespace vantor::app {
-
-/// The help topic about the program and its maker.
-inline constexpr int kAboutTopic = -1;
 
 /// The folder of the help pages, or empty when none is installed.
 QString HelpFolder();
-/// The page of a main-form topic (0: the contents, kAboutTopic: about), or
-/// empty when there is no help.
-QString HelpPage(int topic);
-/// The page and anchor of a topic ("hauptformular.html#daempfung"), relative
-/// to the help folder; topic 0 is the table's page as a whole. Empty for a
-/// number the table does not have.
-QString HelpTopicTarget(ui::HelpTable table, int topic);
-/// How many topics table numbers (1 … count).
-int HelpTopicCount(ui::HelpTable table);
-/// The heading and first paragraph of a topic as rich text, for the
-/// "What's this" pop-up; empty without help.
-QString HelpTopicSnippet(ui::HelpTable table, int topic);
-/// The same for "page.html#anchor"; empty without an anchor.
+/// A page of the help folder ("index.html", "about.html") as a file path,
+/// or empty when there is no such page.
+QString HelpPage(const QString& name);
+/// The heading and first paragraph of the section "page.html#anchor" as
+/// rich text, for the "What's this" pop-up; empty without help or anchor.
 QString HelpTargetSnippet(const QString& target);
-/// HelpTopicTarget as a URL into the installed help; empty without help.
-QUrl HelpTopicUrl(ui::HelpTable table, int topic);
 /// "page.html#anchor" of the help folder as a URL; empty without help.
 QUrl HelpTargetUrl(const QString& target);
 

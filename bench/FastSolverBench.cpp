@@ -3,7 +3,7 @@
 //
 //   fast_solver_bench [--threads N] [--reference-frequencies K]
 //                     [--reference-max-n M] [--save DIR | --compare DIR]
-//                     [--ordering auto|amd|nd] [case ...]
+//                     [--ordering auto|amd|nd] [--superlu] [case ...]
 //
 // Cases: 3500 (stop 1 GHz, resolution 10), 14000 (1 GHz, 20), 30000 (3 GHz,
 // 10), 100000 (3 GHz, 18); default all. The fast path solves 101
@@ -15,7 +15,8 @@
 // Beside one numeric LDL^T the same run times one numeric UMFPACK LU of the
 // same matrix, so each figure has a peer measured on the same machine at the
 // same load. bench/superlu_peer.py times SuperLU on a 5-point grid of about
-// 100,000 nodes, the other peer. --save writes the fast path's maps of each
+// 100,000 nodes, the other peer; --superlu runs it after the cases and
+// holds the 100,000-node case against it. --save writes the fast path's maps of each
 // case to DIR/<case>.bin; --compare reads them back and prints the largest
 // relative difference on any metal node and map (a solver change must keep
 // it below 1e-9). --ordering picks the fill-reducing order of the fast path
@@ -39,6 +40,7 @@
 #include "RecordingInteraction.h"
 #include "CLayer.h"
 #include "PlaneSolver.h"
+#include "BlasSetup.h"
 #include "SparseLdlt.h"
 #include "UmfpackLu.h"
 
@@ -172,13 +174,14 @@ void SaveOrCompare(const CLayer& layer, const std::string& path, bool save) {
                 v.size());
 }
 
-void Bench(const Case& c, int threads, FillOrdering ordering, int referenceFrequencies, int referenceMaxN,
+// Returns the fast path's seconds per frequency, or 0 if the case did not run.
+double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFrequencies, int referenceMaxN,
            const std::string& saveDir, const std::string& compareDir) {
     CCircuitBoard board;
     CLayer& layer = *board.SolverLayer();
     if (!layer.BuildMesh(c.stop, c.resolution)) {
         std::printf("case %s: no mesh\n", c.name);
-        return;
+        return 0.0;
     }
     CAnalysisDomain domain(c.stop / 100, c.stop, 0.0, 1e-6, c.resolution);
     domain.frequencySteps = 100;
@@ -205,10 +208,10 @@ void Bench(const Case& c, int threads, FillOrdering ordering, int referenceFrequ
     std::printf("%14s one numeric UMFPACK LU %.4f s; s/freq / LU = %.2f\n", "", umfpackFactorise,
                 fastPerFrequency / umfpackFactorise);
 
-    if (referenceFrequencies <= 0) return;
+    if (referenceFrequencies <= 0) return fastPerFrequency;
     if (layer.mesh.activeCount > referenceMaxN) {
         std::printf("%14s reference: not measured (N above %d)\n", "", referenceMaxN);
-        return;
+        return fastPerFrequency;
     }
     CAnalysisDomain few = domain;
     few.frequencySteps = referenceFrequencies - 1;
@@ -223,6 +226,22 @@ void Bench(const Case& c, int threads, FillOrdering ordering, int referenceFrequ
                 "", r.factorNonZeros, r.threads, referencePerFrequency, r.seconds, referenceFrequencies,
                 referencePerFrequency * frequencies, frequencies, r.peakMB, r.ok ? "" : "  FAILED");
     std::printf("%14s speed-up per frequency: %.0f x\n", "", referencePerFrequency / fastPerFrequency);
+    return fastPerFrequency;
+}
+
+// Times the SuperLU peer (bench/superlu_peer.py, a grid of 400 x 250 nodes)
+// and prints its line; its median seconds, or 0.
+double SuperLuSeconds() {
+    const std::string command = std::string("/usr/bin/python3 ") + VANTOR_SUPERLU_PEER + " 2>&1";
+    FILE* peer = popen(command.c_str(), "r");
+    if (!peer) return 0.0;
+    char line[512];
+    double seconds = 0.0;
+    while (std::fgets(line, sizeof line, peer)) {
+        std::printf("%s", line);
+        if (const char* median = std::strstr(line, "median ")) seconds = std::atof(median + 7);
+    }
+    return pclose(peer) == 0 ? seconds : 0.0;
 }
 
 }  // namespace
@@ -231,6 +250,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int threads = 0, referenceFrequencies = 2, referenceMaxN = 20000;
     std::string saveDir, compareDir;
+    bool superLu = false;
     FillOrdering ordering = FillOrdering::Automatic;
     std::vector<std::string> wanted;
     for (int i = 1; i < argc; ++i) {
@@ -245,6 +265,8 @@ int main(int argc, char** argv) {
             ordering = o == "amd" ? FillOrdering::MinimumDegree
                        : o == "nd" ? FillOrdering::NestedDissection
                                    : FillOrdering::Automatic;
+        } else if (!std::strcmp(argv[i], "--superlu")) {
+            superLu = true;
         } else if (!std::strcmp(argv[i], "--save") && i + 1 < argc) {
             saveDir = argv[++i];
         } else if (!std::strcmp(argv[i], "--compare") && i + 1 < argc) {
@@ -253,8 +275,18 @@ int main(int argc, char** argv) {
             wanted.emplace_back(argv[i]);
         }
     }
+    std::printf("BLAS kernels: %s\n", BlasKernelName().c_str());
+    double largestCase = 0.0;  // s/freq of the 100,000-node case, the peer's size
     for (const Case& c : kCases)
-        if (wanted.empty() || std::find(wanted.begin(), wanted.end(), c.name) != wanted.end())
-            Bench(c, threads, ordering, referenceFrequencies, referenceMaxN, saveDir, compareDir);
+        if (wanted.empty() || std::find(wanted.begin(), wanted.end(), c.name) != wanted.end()) {
+            const double perFrequency =
+                Bench(c, threads, ordering, referenceFrequencies, referenceMaxN, saveDir, compareDir);
+            if (!std::strcmp(c.name, "100000")) largestCase = perFrequency;
+        }
+    if (superLu) {
+        const double peer = SuperLuSeconds();
+        if (peer > 0.0 && largestCase > 0.0)
+            std::printf("case 100000 s/freq / one SuperLU factorisation = %.2f\n", largestCase / peer);
+    }
     return 0;
 }

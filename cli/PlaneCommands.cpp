@@ -313,7 +313,7 @@ void RunFilter(const FilterArgs& a, Context& ctx) {
             ctx.exitCode = kExitRefused;
             return;
         }
-        doc.setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax);
+        doc.setFilterRequirements(f.fo, f.fu, f.attenuation, f.imax);
     }
     if (a.search) {
         if (const std::string refusal = ChokeSearchRefusal(doc); !refusal.empty()) {

@@ -23,16 +23,16 @@ FieldCheck FilterFields::Check() const {
     const std::string limit = FormatValue(kFilterFrequencyLimit, "Hz");
 
     if (!(r.fUpper > 0.0 && r.fUpper < kFilterFrequencyLimit))
-        return FieldError{kFoControl, "Obere Grenzfrequenz:", "Fehler: 0Hz < Fo < " + limit + " !"};
+        return FieldError{FilterField::Fo, "Obere Grenzfrequenz:", "Fehler: 0Hz < Fo < " + limit + " !"};
     if (!(r.fLower > 0.0 && r.fLower < kFilterFrequencyLimit))
-        return FieldError{kFuControl, "Untere Grenzfrequenz:", "Fehler: 0Hz < Fu < " + limit + " !"};
+        return FieldError{FilterField::Fu, "Untere Grenzfrequenz:", "Fehler: 0Hz < Fu < " + limit + " !"};
     if (!(r.fLower < r.fUpper))
-        return FieldError{kFoControl, "Obere Grenzfrequenz:", "Fehler: Fo muß größer als Fu sein!"};
+        return FieldError{FilterField::Fo, "Obere Grenzfrequenz:", "Fehler: Fo muß größer als Fu sein!"};
     // 100 A itself is accepted although the message says "<".
     if (!(r.maxCurrent > 0.0 && r.maxCurrent <= 100.0))
-        return FieldError{kImaxControl, "Maximaler Gleichstrom:", "Fehler: 0A < Imax < 100A"};
+        return FieldError{FilterField::Imax, "Maximaler Gleichstrom:", "Fehler: 0A < Imax < 100A"};
     if (!(r.minAttenuation > 0.0 && r.minAttenuation <= 120.0))
-        return FieldError{kAttenuationControl, "Dämpfung:", "Fehler: 0dB < A <= 120dB"};
+        return FieldError{FilterField::Attenuation, "Dämpfung:", "Fehler: 0dB < A <= 120dB"};
     return std::nullopt;
 }
 

@@ -19,11 +19,8 @@ struct FilterRequirements {
     double maxCurrent = 0.0;      // A, "Maximaler Gleichstrom"
 };
 
-/// Control ids of the fields on the main form.
-inline constexpr int kFoControl = 1094;
-inline constexpr int kFuControl = 1095;
-inline constexpr int kImaxControl = 1096;
-inline constexpr int kAttenuationControl = 1097;
+/// The filter fields of the main form.
+enum class FilterField { Fo, Fu, Imax, Attenuation };
 
 /// Highest filter frequency accepted (exclusive), Hz.
 inline constexpr double kFilterFrequencyLimit = 3e9;

@@ -57,10 +57,10 @@ bool CapacitorFields::ApplyTo(CCapShape& shape) const {
 FieldCheck CapacitorFields::Check() const {
     const double r = ParseValue(rloss);
     if (!(r >= 0.01 && r <= 5.0))
-        return FieldError{kRlossId, "Verlustwiderstand:", "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!"};
+        return FieldError{CapacitorField::Rloss, "Verlustwiderstand:", "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!"};
     const double l = ParseValue(lser);
     if (!(l >= 5e-11 && l <= 1e-8))
-        return FieldError{kLserId, "Serieninduktivität:", "Fehler: 0.05 nH <= Lser <= 10 nH !!!"};
+        return FieldError{CapacitorField::Lser, "Serieninduktivität:", "Fehler: 0.05 nH <= Lser <= 10 nH !!!"};
     return std::nullopt;
 }
 

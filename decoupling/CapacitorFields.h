@@ -10,11 +10,10 @@ namespace vantor {
 
 struct BoardStackup;
 
+/// The fields of the capacitor-properties dialog.
+enum class CapacitorField { Package, Automatic, Rloss, Lser };
+
 struct CapacitorFields {
-    static constexpr int kPackageId = 1110;
-    static constexpr int kAutoId = 1111;
-    static constexpr int kRlossId = 1034;
-    static constexpr int kLserId = 1035;
 
     int packageType = 0;  // selected table entry
     bool automatic = false;

@@ -33,11 +33,11 @@ TargetFields TargetFields::FromGroupExact(const CCGroup& g, double maxFrequency)
 FieldCheck TargetFields::Check() const {
     const double foValue = ParseValue(fo);
     if (foValue > ParseValue(limit))
-        return FieldError{kFoId, "Obere Grenzfrequenz:", "Fehler: Obere Grenzfrequenz muß <= " + limit + " sein!"};
+        return FieldError{TargetField::Fo, "Obere Grenzfrequenz:", "Fehler: Obere Grenzfrequenz muß <= " + limit + " sein!"};
     // A corner frequency of zero or below leaves the limit lines undefined
     // (they are divided by it); refuse it like the upper bound.
     if (!(foValue > 0))
-        return FieldError{kFoId, "Obere Grenzfrequenz:",
+        return FieldError{TargetField::Fo, "Obere Grenzfrequenz:",
                           "Fehler: Obere Grenzfrequenz muß > " + FormatValue(0, "Hz") + " sein!"};
 
     const std::string zero = FormatValue(0, "Ohm");
@@ -47,14 +47,14 @@ FieldCheck TargetFields::Check() const {
     const double zmaxU = ParseValue(zmaxFu);
     const double zmaxO = ParseValue(zmaxFo);
     if (!(zminU > 0 && zminU <= 5))
-        return FieldError{kZminFuId, "Fu - Zmin:", "Fehler: " + zero + " < Fu - Zmin <= " + five + "  !!!"};
+        return FieldError{TargetField::ZminFu, "Fu - Zmin:", "Fehler: " + zero + " < Fu - Zmin <= " + five + "  !!!"};
     if (!(zminO > 0 && zminO <= 5))
-        return FieldError{kZminFoId, "Fo - Zmin:", "Fehler: " + zero + " < Fo - Zmin <= " + five + "  !!!"};
+        return FieldError{TargetField::ZminFo, "Fo - Zmin:", "Fehler: " + zero + " < Fo - Zmin <= " + five + "  !!!"};
     if (!(zmaxU > zminU && zmaxU <= 5))
-        return FieldError{kZmaxFuId, "Fu - Zmax:",
+        return FieldError{TargetField::ZmaxFu, "Fu - Zmax:",
                           "Fehler: " + FormatValue(zminU, "Ohm") + " < Fu - Zmax <= " + five + "  !!!"};
     if (!(zmaxO > zminO && zmaxO <= 5))
-        return FieldError{kZmaxFoId, "Fo - Zmax:",
+        return FieldError{TargetField::ZmaxFo, "Fo - Zmax:",
                           "Fehler: " + FormatValue(zminO, "Ohm") + " < Fo - Zmax <= " + five + "  !!!"};
     return std::nullopt;
 }

@@ -9,12 +9,10 @@
 
 namespace vantor {
 
+/// The fields of the optimisation-target dialog.
+enum class TargetField { ZmaxFu, ZminFu, ZmaxFo, ZminFo, Fo };
+
 struct TargetFields {
-    static constexpr int kZmaxFuId = 1054;
-    static constexpr int kZminFuId = 1053;
-    static constexpr int kZmaxFoId = 1056;
-    static constexpr int kZminFoId = 1055;
-    static constexpr int kFoId = 1059;
 
     std::string zmaxFu;  // "Fu - Zmax:", Ohm
     std::string zminFu;  // "Fu - Zmin:", Ohm

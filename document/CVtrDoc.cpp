@@ -407,8 +407,8 @@ bool CVtrDoc::transferGroupToFilter() {
     return true;
 }
 
-void CVtrDoc::setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
-                                     const std::string& maxCurrent) {
+void CVtrDoc::setFilterRequirements(const std::string& fo, const std::string& fu, const std::string& attenuation,
+                                    const std::string& maxCurrent) {
     filter_.fUpper = ParseValue(fo);
     filter_.fLower = ParseValue(fu);
     filter_.minAttenuation = ParseValue(attenuation);

@@ -161,8 +161,8 @@ public:
     bool transferGroupToFilter();
     /// Fo, Fu, attenuation and maximum current from the form's texts.
     /// Marks modified.
-    void setFilterSpecification(const std::string& fo, const std::string& fu, const std::string& attenuation,
-                                const std::string& maxCurrent);
+    void setFilterRequirements(const std::string& fo, const std::string& fu, const std::string& attenuation,
+                               const std::string& maxCurrent);
     /// The required attenuation, dB (the form's spin). Marks modified; the
     /// sending form is not notified.
     void setMinAttenuation(double attenuation, DocumentView* sender = nullptr);

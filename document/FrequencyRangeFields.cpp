@@ -31,23 +31,23 @@ std::string FrequencyRangeFields::StepText() const {
 
 FieldCheck FrequencyRangeFields::Check() const {
     long long count = 0;
-    if (auto e = CheckIntegerField(steps, 2, 5001, kStepsId, "Anzahl Schritte:", count)) return e;
+    if (auto e = CheckIntegerField(steps, 2, 5001, FrequencyRangeField::Steps, "Anzahl Schritte:", count)) return e;
     return CheckEnds();
 }
 
 FieldCheck FrequencyRangeFields::CheckEnds() const {
     const double f1 = ParseValue(start), f2 = ParseValue(stop);
-    if (!(f2 > f1)) return FieldError{kStartId, "Fstart:", "Fehler: Fstart muß < " + stop + " sein!"};
+    if (!(f2 > f1)) return FieldError{FrequencyRangeField::Start, "Fstart:", "Fehler: Fstart muß < " + stop + " sein!"};
     // Also refuses an infinite Fstop ("1e309").
     if (!(f2 <= kGraphFrequencyLimit))
-        return FieldError{kStopId, "Fstop::",
+        return FieldError{FrequencyRangeField::Stop, "Fstop::",
                           "Maximal mögliche Frequenz in Vantor: " + FormatValue(kGraphFrequencyLimit, "Hz")};
     return std::nullopt;
 }
 
 void FrequencyRangeFields::ApplyTo(GraphViewRecord& graph) const {
     long long count = 0;
-    CheckIntegerField(steps, 2, 5001, kStepsId, "Anzahl Schritte:", count);
+    CheckIntegerField(steps, 2, 5001, FrequencyRangeField::Steps, "Anzahl Schritte:", count);
     graph.firstFrequency = ParseValue(start);
     graph.lastFrequency = ParseValue(stop);
     graph.stepCount = static_cast<std::int32_t>(count);

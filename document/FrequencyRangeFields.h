@@ -13,10 +13,10 @@ namespace vantor {
 /// Highest frequency the graph's axis may reach, Hz.
 inline constexpr double kGraphFrequencyLimit = 3e9;
 
+/// The fields of the frequency-range dialog.
+enum class FrequencyRangeField { Start, Stop, Steps };
+
 struct FrequencyRangeFields {
-    static constexpr int kStartId = 1039;
-    static constexpr int kStopId = 1040;
-    static constexpr int kStepsId = 1041;
 
     std::string start;  // "Fstart:", Hz
     std::string stop;   // "Fstop::", Hz

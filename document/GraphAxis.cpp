@@ -150,9 +150,9 @@ YAxisFields YAxisFields::From(bool yAuto, double yMaximum) { return {yAuto, Form
 
 FieldCheck YAxisFields::Check() const {
     if (automatic) return std::nullopt;
-    if (FieldCheck e = CheckFiniteValue(maximum, kMaximumId, "Max")) return e;
+    if (FieldCheck e = CheckFiniteValue(maximum, YAxisField::Maximum, "Max")) return e;
     if (!(ParseValue(maximum) > 0.0))
-        return FieldError{kMaximumId, "Max", "Geben Sie für Max einen Wert größer 0 ein."};
+        return FieldError{YAxisField::Maximum, "Max", "Geben Sie für Max einen Wert größer 0 ein."};
     return std::nullopt;
 }
 

@@ -61,10 +61,11 @@ std::optional<std::string> CheckTraceUnits(const std::vector<CGraphTrace>& trace
 std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCGroup* group,
                          const BoardStackup& board);
 
+/// The fields of the Y-axis dialog.
+enum class YAxisField { Automatic, Maximum };
+
 /// The Y-axis dialog ("Y-Achse: Max") as texts.
 struct YAxisFields {
-    static constexpr int kAutoId = 1217;
-    static constexpr int kMaximumId = 1218;
 
     bool automatic = true;  // "Auto": the top follows the curves
     std::string maximum;    // the top of the axis, e.g. "2Ohm"

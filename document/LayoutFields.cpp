@@ -60,25 +60,25 @@ void LayoutFields::OrderSides() {
 FieldCheck LayoutFields::Check() const {
     double number = 0.0;
     long long count = 0;
-    if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, kEpsilonRId, "Epsilon r:", number)) return e;
-    if (auto e = CheckIntegerField(viasPerSide, 1, 3, kViasPerSideId, "n Vias pro Cap und Seite:", count)) return e;
-    if (auto e = CheckNumberField(conductivity, 0.1, 1e10, kConductivityId, "Sigma [MS/m]", number)) return e;
+    if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, LayoutField::EpsilonR, "Epsilon r:", number)) return e;
+    if (auto e = CheckIntegerField(viasPerSide, 1, 3, LayoutField::ViasPerSide, "n Vias pro Cap und Seite:", count)) return e;
+    if (auto e = CheckNumberField(conductivity, 0.1, 1e10, LayoutField::Conductivity, "Sigma [MS/m]", number)) return e;
 
     // An infinite length ("1e309") is as invalid as a zero one.
     const auto positive = [](double v) { return v > 0 && std::isfinite(v); };
     const double longer = std::max(ParseValue(width), ParseValue(length));
     const double shorter = std::min(ParseValue(width), ParseValue(length));
-    if (!positive(longer)) return FieldError{kLengthId, "Länge:", kMessageNotPositive};
-    if (!positive(shorter)) return FieldError{kWidthId, "Breite:", kMessageNotPositive};
+    if (!positive(longer)) return FieldError{LayoutField::Length, "Länge:", kMessageNotPositive};
+    if (!positive(shorter)) return FieldError{LayoutField::Width, "Breite:", kMessageNotPositive};
     if (!positive(ParseValue(planeSpacing)))
-        return FieldError{kPlaneSpacingId, "Abstand Vcc <> GND:", kMessageNotPositive};
+        return FieldError{LayoutField::PlaneSpacing, "Abstand Vcc <> GND:", kMessageNotPositive};
     const double depth = ParseValue(mountingDepth);
-    if (depth < 0) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageNotPositive};
-    if (depth > 0.005) return FieldError{kMountingDepthId, "Abstand Vcc/GND <> SMD:", kMessageTooThick};
+    if (depth < 0) return FieldError{LayoutField::MountingDepth, "Abstand Vcc/GND <> SMD:", kMessageNotPositive};
+    if (depth > 0.005) return FieldError{LayoutField::MountingDepth, "Abstand Vcc/GND <> SMD:", kMessageTooThick};
     // The fields without a range still take no infinite value.
-    if (auto e = CheckFiniteValue(metalThickness, kMetalThicknessId, "Metallisierungsdicke:")) return e;
-    if (auto e = CheckFiniteValue(viaSpacing, kViaSpacingId, "Abstand Vcc<>GND-Via:")) return e;
-    if (auto e = CheckFiniteValue(viaDiameter, kViaDiameterId, "Via-Durchmesser:")) return e;
+    if (auto e = CheckFiniteValue(metalThickness, LayoutField::MetalThickness, "Metallisierungsdicke:")) return e;
+    if (auto e = CheckFiniteValue(viaSpacing, LayoutField::ViaSpacing, "Abstand Vcc<>GND-Via:")) return e;
+    if (auto e = CheckFiniteValue(viaDiameter, LayoutField::ViaDiameter, "Via-Durchmesser:")) return e;
     return std::nullopt;
 }
 

@@ -10,18 +10,21 @@
 
 namespace vantor {
 
+/// The fields of the layout dialog, as a refused check names them.
+enum class LayoutField {
+    Width,
+    Length,
+    PlaneSpacing,
+    MountingDepth,
+    MetalThickness,
+    Conductivity,
+    ViaSpacing,
+    ViaDiameter,
+    ViasPerSide,
+    EpsilonR,
+};
+
 struct LayoutFields {
-    // Control ids of the layout dialog.
-    static constexpr int kWidthId = 1022;
-    static constexpr int kLengthId = 1023;
-    static constexpr int kPlaneSpacingId = 1024;
-    static constexpr int kMountingDepthId = 1032;
-    static constexpr int kMetalThicknessId = 1038;
-    static constexpr int kConductivityId = 1039;
-    static constexpr int kViaSpacingId = 1122;
-    static constexpr int kViaDiameterId = 1123;
-    static constexpr int kViasPerSideId = 1121;
-    static constexpr int kEpsilonRId = 1025;
 
     std::string width;          // "Breite:", m
     std::string length;         // "Länge:", m

@@ -28,10 +28,9 @@ auto FindProbe(Layer& plane, const std::string& name) -> decltype(plane.probes.f
 }  // namespace
 
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n) {
-    constexpr int kFirstCombo = 1021;  // C1; C10 is 1030
     for (int k = 1; k <= 10 && k <= n; ++k)
         if (const double c = ParseValue(slotTexts[static_cast<std::size_t>(k - 1)]); !(c > 0.0 && std::isfinite(c)))
-            return FieldError{kFirstCombo + k - 1, "C" + std::to_string(k) + ":",
+            return FieldError{static_cast<SlotField>(k - 1), "C" + std::to_string(k) + ":",
                               "Fehler: Kapazitätswert muß größer als Null sein !!!"};
     return std::nullopt;
 }

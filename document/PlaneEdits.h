@@ -14,6 +14,10 @@
 
 namespace vantor {
 
+/// The capacitance slots C1..C10 of the main form, as a refused check names
+/// them.
+enum class SlotField { C1, C2, C3, C4, C5, C6, C7, C8, C9, C10 };
+
 /// The main form's check of the slot texts C1..C10 of a group of n
 /// capacitors: every occupied slot must hold a value above zero.
 FieldCheck CheckSlotValues(const std::array<std::string, 10>& slotTexts, int n);

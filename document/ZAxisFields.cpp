@@ -10,11 +10,11 @@ ZAxisFields ZAxisFields::From(bool automatic, double zmax, double zmin) {
 
 FieldCheck ZAxisFields::Check() const {
     if (automatic) return std::nullopt;
-    if (FieldCheck e = CheckFiniteValue(zmax, kZmaxId, "Zmax:")) return e;
-    if (FieldCheck e = CheckFiniteValue(zmin, kZminId, "Zmin:")) return e;
+    if (FieldCheck e = CheckFiniteValue(zmax, ZAxisField::Zmax, "Zmax:")) return e;
+    if (FieldCheck e = CheckFiniteValue(zmin, ZAxisField::Zmin, "Zmin:")) return e;
     // An empty or upside-down range would flatten or invert the surface.
     if (!(ParseValue(zmin) < ParseValue(zmax)))
-        return FieldError{kZmaxId, "Zmax:", "Geben Sie für Zmax einen Wert größer Zmin ein."};
+        return FieldError{ZAxisField::Zmax, "Zmax:", "Geben Sie für Zmax einen Wert größer Zmin ein."};
     return std::nullopt;
 }
 

@@ -8,10 +8,10 @@
 
 namespace vantor {
 
+/// The fields of the Z-axis dialog.
+enum class ZAxisField { Automatic, Zmin, Zmax };
+
 struct ZAxisFields {
-    static constexpr int kAutoId = 1231;
-    static constexpr int kZminId = 1232;
-    static constexpr int kZmaxId = 1233;
 
     bool automatic = true;  // "Auto": the data's own range
     std::string zmax;       // "Zmax:", e.g. "1Ohm"

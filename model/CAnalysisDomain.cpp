@@ -8,21 +8,21 @@
 namespace vantor {
 
 FieldCheck AnalysisFields::Check() const {
-    if (auto e = CheckTextLength(startFrequency, kMaxTextLength, kStartFrequencyId, "Startfrequenz:")) return e;
-    if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, kStopFrequencyId, "Stopfrequenz:")) return e;
-    if (auto e = CheckTextLength(startTime, kMaxTextLength, kStartTimeId, "Start-Zeit:")) return e;
-    if (auto e = CheckTextLength(stopTime, kMaxTextLength, kStopTimeId, "Stop-Zeit:")) return e;
-    if (auto e = CheckFiniteValue(startFrequency, kStartFrequencyId, "Startfrequenz:")) return e;
-    if (auto e = CheckFiniteValue(stopFrequency, kStopFrequencyId, "Stopfrequenz:")) return e;
-    if (auto e = CheckFiniteValue(startTime, kStartTimeId, "Start-Zeit:")) return e;
-    if (auto e = CheckFiniteValue(stopTime, kStopTimeId, "Stop-Zeit:")) return e;
+    if (auto e = CheckTextLength(startFrequency, kMaxTextLength, AnalysisField::StartFrequency, "Startfrequenz:")) return e;
+    if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, AnalysisField::StopFrequency, "Stopfrequenz:")) return e;
+    if (auto e = CheckTextLength(startTime, kMaxTextLength, AnalysisField::StartTime, "Start-Zeit:")) return e;
+    if (auto e = CheckTextLength(stopTime, kMaxTextLength, AnalysisField::StopTime, "Stop-Zeit:")) return e;
+    if (auto e = CheckFiniteValue(startFrequency, AnalysisField::StartFrequency, "Startfrequenz:")) return e;
+    if (auto e = CheckFiniteValue(stopFrequency, AnalysisField::StopFrequency, "Stopfrequenz:")) return e;
+    if (auto e = CheckFiniteValue(startTime, AnalysisField::StartTime, "Start-Zeit:")) return e;
+    if (auto e = CheckFiniteValue(stopTime, AnalysisField::StopTime, "Stop-Zeit:")) return e;
     double number = 0.0;
     long long count = 0;
-    if (auto e = CheckNumberField(resolution, 1.0, 100.0, kResolutionId, "Auflösung:", number)) return e;
-    if (auto e = CheckIntegerField(frequencySteps, 0, kMaxFrequencySteps, kFrequencyStepsId, "Frequenzschritte:",
+    if (auto e = CheckNumberField(resolution, 1.0, 100.0, AnalysisField::Resolution, "Auflösung:", number)) return e;
+    if (auto e = CheckIntegerField(frequencySteps, 0, kMaxFrequencySteps, AnalysisField::FrequencySteps, "Frequenzschritte:",
                                    count))
         return e;
-    if (auto e = CheckIntegerField(timeSteps, 2, 9999, kTimeStepsId, "Zeit-Schritte:", count)) return e;
+    if (auto e = CheckIntegerField(timeSteps, 2, 9999, AnalysisField::TimeSteps, "Zeit-Schritte:", count)) return e;
     return std::nullopt;
 }
 

@@ -14,16 +14,20 @@ namespace vantor {
 
 class CAnalysisDomain;
 
+/// The fields of the analysis-parameter dialog.
+enum class AnalysisField {
+    StartFrequency,
+    StopFrequency,
+    StartTime,
+    StopTime,
+    FrequencySteps,
+    Resolution,
+    TimeSteps,
+    Logarithmic,
+};
+
 /// The texts and numbers of the analysis-parameter dialog "Analyse: Parameter".
 struct AnalysisFields {
-    static constexpr int kStartFrequencyId = 1199;
-    static constexpr int kStopFrequencyId = 1200;
-    static constexpr int kStartTimeId = 1201;
-    static constexpr int kStopTimeId = 1202;
-    static constexpr int kFrequencyStepsId = 1203;
-    static constexpr int kResolutionId = 1205;
-    static constexpr int kTimeStepsId = 1206;
-    static constexpr int kLogarithmicId = 1213;
     static constexpr std::size_t kMaxTextLength = 10;
     static constexpr std::int32_t kMaxFrequencySteps = 9999;
 

@@ -8,37 +8,37 @@ namespace vantor {
 
 namespace {
 
-FieldError Error(int id, const std::string& field, std::string message) {
-    return FieldError{id, field, std::move(message)};
+FieldError Error(FieldKey key, const std::string& field, std::string message) {
+    return FieldError{key, field, std::move(message)};
 }
 
 }  // namespace
 
-FieldCheck CheckNumberField(const std::string& text, double low, double high, int controlId,
+FieldCheck CheckNumberField(const std::string& text, double low, double high, FieldKey key,
                             const std::string& field, double& value) {
     double v = 0.0;
-    if (!ParsePlainNumber(text, v)) return Error(controlId, field, "Geben Sie eine Zahl ein.");
+    if (!ParsePlainNumber(text, v)) return Error(key, field, "Geben Sie eine Zahl ein.");
     if (v < low || v > high)
-        return Error(controlId, field,
+        return Error(key, field,
                      "Geben Sie eine Zahl zwischen " + FormatLimit(low) + " und " + FormatLimit(high) + " ein.");
     value = v;
     return std::nullopt;
 }
 
-FieldCheck CheckIntegerField(const std::string& text, long long low, long long high, int controlId,
+FieldCheck CheckIntegerField(const std::string& text, long long low, long long high, FieldKey key,
                              const std::string& field, long long& value) {
     long long v = 0;
-    if (!ParsePlainInteger(text, v)) return Error(controlId, field, "Geben Sie eine ganze Zahl ein.");
+    if (!ParsePlainInteger(text, v)) return Error(key, field, "Geben Sie eine ganze Zahl ein.");
     if (v < low || v > high)
-        return Error(controlId, field,
+        return Error(key, field,
                      "Geben Sie eine ganze Zahl zwischen " + std::to_string(low) + " und " + std::to_string(high) +
                          " ein.");
     value = v;
     return std::nullopt;
 }
 
-FieldCheck CheckFiniteValue(const std::string& text, int controlId, const std::string& field) {
-    if (!std::isfinite(ParseValue(text))) return Error(controlId, field, "Geben Sie eine Zahl ein.");
+FieldCheck CheckFiniteValue(const std::string& text, FieldKey key, const std::string& field) {
+    if (!std::isfinite(ParseValue(text))) return Error(key, field, "Geben Sie eine Zahl ein.");
     return std::nullopt;
 }
 
@@ -49,9 +49,9 @@ std::size_t Utf8Length(const std::string& text) {
     return n;
 }
 
-FieldCheck CheckTextLength(const std::string& text, std::size_t maxChars, int controlId, const std::string& field) {
+FieldCheck CheckTextLength(const std::string& text, std::size_t maxChars, FieldKey key, const std::string& field) {
     if (Utf8Length(text) > maxChars)
-        return Error(controlId, field, "Geben Sie nicht mehr als " + std::to_string(maxChars) + " Zeichen ein.");
+        return Error(key, field, "Geben Sie nicht mehr als " + std::to_string(maxChars) + " Zeichen ein.");
     return std::nullopt;
 }
 

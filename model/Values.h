@@ -6,7 +6,8 @@
 
 namespace vantor {
 
-// Constants exactly as the program writes them; they are part of its results.
+// Constants with the digits the computations use; results and stored
+// designs depend on these exact values, so they are not the exact constants.
 inline constexpr double kTwoPi = 6.283185308;
 inline constexpr double kPi = 3.141592654;
 inline constexpr double kPlanePermittivity = 8.859e-12;  // F/m, plane capacitance

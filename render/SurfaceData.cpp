@@ -25,7 +25,7 @@ ColourBands::ColourBands() {
     }
 }
 
-void SetColor(const ColourBands& bands, float v, ChartColour& colour) {
+void SetColour(const ColourBands& bands, float v, ChartColour& colour) {
     if (std::isnan(v)) return;
     if (v < bands.threshold) {
         colour = bands.background;

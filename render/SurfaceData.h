@@ -44,7 +44,7 @@ struct ColourBands {
 /// below and closed above. -R itself counts to the lowest band and heights
 /// beyond the cube to the end bands, so a fixed Z range never leaves a
 /// point without colour. With no bands (or a NaN) colour stays as it is.
-void SetColor(const ColourBands& bands, float v, ChartColour& colour);
+void SetColour(const ColourBands& bands, float v, ChartColour& colour);
 
 /// One map as a surface: x and y normalised into the cube, z in Ohm.
 struct SurfaceDataSet {

@@ -45,7 +45,7 @@ QImage MapImage(const SurfaceMapPicture& p) {
                 line[i] = qRgba(0, 0, 0, 0);
                 continue;
             }
-            SetColor(p.bands, NormaliseZ(z, p.zmin, p.zmax), colour);
+            SetColour(p.bands, NormaliseZ(z, p.zmin, p.zmax), colour);
             line[i] = ToQColor(colour).rgb();
         }
     }
@@ -79,7 +79,7 @@ void RenderChartLegend(QPainter& painter, const QRectF& box, const SurfaceMapPic
     for (int i = 0; i < n; ++i) {
         // Band i from the top is band n-1-i; its colour is the one of its middle.
         const int band = n - 1 - i;
-        SetColor(p.bands, -R + (2.0f * band + 1.0f) * R / static_cast<float>(n), colour);
+        SetColour(p.bands, -R + (2.0f * band + 1.0f) * R / static_cast<float>(n), colour);
         const QRectF cell(box.left(), box.top() + i * step, swatch, step);
         painter.fillRect(cell, ToQColor(colour));
         painter.setPen(ToQColor(p.border));

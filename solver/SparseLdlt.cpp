@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 namespace vantor {
 
@@ -181,11 +180,6 @@ SparseLdlt::Status FactorBlock(Complex* b, int height, int w, const int* rows, C
 }
 
 }  // namespace
-
-void BlasOnOneThread() {
-    static std::once_flag once;
-    std::call_once(once, [] { openblas_set_num_threads(1); });
-}
 
 SparseLdlt::Status SparseLdlt::Factorise(const LdltPattern& s, const SparseComplexMatrix& a, double pivotTolerance) {
     BlasOnOneThread();

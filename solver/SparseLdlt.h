@@ -9,14 +9,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "BlasSetup.h"
 #include "LdltPattern.h"
 #include "UmfpackLu.h"
 
 namespace vantor {
-
-/// Keeps BLAS (ours and UMFPACK's) to the calling thread: the sweep runs
-/// its frequencies on threads of its own.
-void BlasOnOneThread();
 
 class SparseLdlt {
 public:

@@ -25,9 +25,9 @@ CAnaDomainDlg::CAnaDomainDlg(Interaction& ui, QWidget* parent) : FieldFormDialog
     using F = AnalysisFields;
 
     QGridLayout* grid = fieldGrid(nullptr, 2);
-    addField(grid, 0, "Startfrequenz:", &F::startFrequency, F::kStartFrequencyId);
-    addField(grid, 1, "Stopfrequenz:", &F::stopFrequency, F::kStopFrequencyId);
-    addField(grid, 0, "Auflösung:", &F::resolution, F::kResolutionId, 2);
+    addField(grid, 0, "Startfrequenz:", &F::startFrequency, AnalysisField::StartFrequency);
+    addField(grid, 1, "Stopfrequenz:", &F::stopFrequency, AnalysisField::StopFrequency);
+    addField(grid, 0, "Auflösung:", &F::resolution, AnalysisField::Resolution, 2);
 
     // The step count is chosen with the arrows or typed; the spin box keeps
     // it within what the analysis takes.
@@ -36,19 +36,19 @@ CAnaDomainDlg::CAnaDomainDlg(Interaction& ui, QWidget* parent) : FieldFormDialog
     auto* stepsLabel = new QLabel(QStringLiteral("Frequenzschritte:"), this);
     stepsLabel->setBuddy(frequencySteps_);
     frequencySteps_->setAccessibleName(stepsLabel->text());
-    addControl(F::kFrequencyStepsId, frequencySteps_);
+    addControl(AnalysisField::FrequencySteps, frequencySteps_);
     grid->addWidget(stepsLabel, 1, 2);
     grid->addWidget(frequencySteps_, 1, 3);
 
-    addField(grid, 2, "Start-Zeit:", &F::startTime, F::kStartTimeId);
-    addField(grid, 3, "Stop-Zeit:", &F::stopTime, F::kStopTimeId);
-    addField(grid, 2, "Zeit-Schritte:", &F::timeSteps, F::kTimeStepsId, 2);
+    addField(grid, 2, "Start-Zeit:", &F::startTime, AnalysisField::StartTime);
+    addField(grid, 3, "Stop-Zeit:", &F::stopTime, AnalysisField::StopTime);
+    addField(grid, 2, "Zeit-Schritte:", &F::timeSteps, AnalysisField::TimeSteps, 2);
     HideRow(grid, 2, 0);
     HideRow(grid, 3, 0);
     HideRow(grid, 2, 2);
     logarithmic_ = new QCheckBox(QStringLiteral(" logarithmisch"), this);
     logarithmic_->setAccessibleName(logarithmic_->text().trimmed());
-    addControl(F::kLogarithmicId, logarithmic_);
+    addControl(AnalysisField::Logarithmic, logarithmic_);
     grid->addWidget(logarithmic_, 3, 3);
     logarithmic_->hide();
 

@@ -28,7 +28,7 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     for (int i = 0; i < table.size(); ++i) package_->addItem(QString::fromStdString(table[i].name), i);
     package_->model()->sort(0);
     package_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    addControl(F::kPackageId, package_);
+    addControl(CapacitorField::Package, package_);
     grid->addWidget(packageLabel, 0, 0);
     grid->addWidget(package_, 0, 1);
 
@@ -37,9 +37,9 @@ CEditCapaDlg::CEditCapaDlg(const BoardStackup* board, Interaction& ui, QWidget* 
     // is just when they are typed.
     auto* frame = new QGroupBox(this);
     QGridLayout* autoGrid = fieldGrid(frame);
-    automatic_ = addCheckBox(autoGrid, 0, "Auto:", F::kAutoId);
-    rloss_ = addField(autoGrid, 1, "Verlustwiderstand:", &F::rloss, F::kRlossId);
-    lser_ = addField(autoGrid, 2, "Serieninduktivität:", &F::lser, F::kLserId);
+    automatic_ = addCheckBox(autoGrid, 0, "Auto:", CapacitorField::Automatic);
+    rloss_ = addField(autoGrid, 1, "Verlustwiderstand:", &F::rloss, CapacitorField::Rloss);
+    lser_ = addField(autoGrid, 2, "Serieninduktivität:", &F::lser, CapacitorField::Lser);
     grid->addWidget(frame, 1, 0, 1, 2);
     // The name comes with the package; it is shown, never typed.
     name_ = addField(grid, 2, "Bezeichnung:", &F::name);

@@ -19,10 +19,10 @@ CEditFreqDlg::CEditFreqDlg(const std::string& reachedFmax, Interaction& ui, QWid
 
     auto* axis = new QGroupBox(QStringLiteral("Frequenzachse:"), this);
     QGridLayout* grid = fieldGrid(axis, 2);
-    start_ = addField(grid, 0, "Fstart:", &F::start, F::kStartId);
-    stop_ = addField(grid, 0, "Fstop::", &F::stop, F::kStopId, 2);
-    steps_ = addField(grid, 1, "Anzahl Schritte:", &F::steps, F::kStepsId);
-    step_ = FieldForm::addField(grid, 1, "Frequenzschritt:", 0, 2);
+    start_ = addField(grid, 0, "Fstart:", &F::start, FrequencyRangeField::Start);
+    stop_ = addField(grid, 0, "Fstop::", &F::stop, FrequencyRangeField::Stop, 2);
+    steps_ = addField(grid, 1, "Anzahl Schritte:", &F::steps, FrequencyRangeField::Steps);
+    step_ = FieldForm::addField(grid, 1, "Frequenzschritt:", FieldKey(), 2);
     step_->setReadOnly(true);
 
     QGridLayout* fmaxGrid = fieldGrid(nullptr);
@@ -54,11 +54,14 @@ void CEditFreqDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CEditFreqDlg::showHelp() {
-    const QWidget* fields[] = {start_, stop_, steps_, fmax_};
-    int topic = 0;
-    for (int i = 0; i < 4; ++i)
-        if (focusWidget() == fields[i]) topic = i + 1;
-    ShowContextHelp(HelpTable::FrequencyDialog, topic);
+    // The section about the field the person is in; the page as a whole
+    // from anywhere else.
+    const std::pair<const QWidget*, const char*> sections[] = {
+        {start_, "#fstart"}, {stop_, "#fstop"}, {steps_, "#schritte"}, {fmax_, "#fmax"}};
+    QString target = QStringLiteral("frequenzbereich.html");
+    for (const auto& [field, anchor] : sections)
+        if (focusWidget() == field) target += QLatin1String(anchor);
+    ShowContextHelp(target);
 }
 
 void CEditFreqDlg::updateStep() { setText(step_, typed().StepText()); }

@@ -15,14 +15,14 @@ CEditOptDlg::CEditOptDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui,
 
     auto* limits = new QGroupBox(QStringLiteral("Impedanz-Grenzwerte für untere und obere Grenzfrequenz:"), this);
     QGridLayout* limitGrid = fieldGrid(limits, 2);
-    addField(limitGrid, 0, "Fu - Zmax:", &F::zmaxFu, F::kZmaxFuId);
-    addField(limitGrid, 1, "Fu - Zmin:", &F::zminFu, F::kZminFuId);
-    addField(limitGrid, 0, "Fo - Zmax:", &F::zmaxFo, F::kZmaxFoId, 2);
-    addField(limitGrid, 1, "Fo - Zmin:", &F::zminFo, F::kZminFoId, 2);
+    addField(limitGrid, 0, "Fu - Zmax:", &F::zmaxFu, TargetField::ZmaxFu);
+    addField(limitGrid, 1, "Fu - Zmin:", &F::zminFu, TargetField::ZminFu);
+    addField(limitGrid, 0, "Fo - Zmax:", &F::zmaxFo, TargetField::ZmaxFo, 2);
+    addField(limitGrid, 1, "Fo - Zmin:", &F::zminFo, TargetField::ZminFo, 2);
 
     auto* corner = new QGroupBox(QStringLiteral("Obere Grenzfrequenz der Entkopplung:"), this);
     QGridLayout* cornerGrid = fieldGrid(corner);
-    addField(cornerGrid, 0, "Obere Grenzfrequenz:", &F::fo, F::kFoId);
+    addField(cornerGrid, 0, "Obere Grenzfrequenz:", &F::fo, TargetField::Fo);
     addField(cornerGrid, 1, "Maximal mögliche Frequenz:", &F::limit)->hide();
     cornerGrid->itemAtPosition(1, 0)->widget()->hide();
 

@@ -77,7 +77,7 @@ CLayerEditFrm::CLayerEditFrm(FormHost& host, QWidget* parent) : QWidget(parent),
     connect(map_, &QAction::toggled, view_, &CLayerEditView::setMapShown);
 
     QMenu* help = new QMenu(Text("&?"), this);
-    help->addAction(Text("&Hilfethemen"), QKeySequence::HelpContents, this, [this] { host_.showHelp(0); });
+    help->addAction(Text("&Hilfethemen"), QKeySequence::HelpContents, this, [this] { host_.showHelpContents(); });
 
     menus_ = {file, show, help};
     for (QMenu* m : menus_) {

@@ -85,7 +85,7 @@ void CVtrGrphFrm::buildMenus() {
     targetBand_->setChecked(graph_->targetBand());
 
     auto* help = new QMenu(QStringLiteral("&?"));
-    add(help, QStringLiteral("&Hilfethemen"), [this] { host_.showHelp(0); });
+    add(help, QStringLiteral("&Hilfethemen"), [this] { host_.showHelpContents(); });
     menus_ = {file, properties, threeD_->menu(), help};
 }
 

@@ -1,7 +1,7 @@
 #include "CVtrView.h"
 
 #include <algorithm>
-#include <tuple>
+#include <utility>
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,34 +42,9 @@ constexpr int kFormHeight = 290;
 constexpr int kFirstRow = 33;
 constexpr int kRowPitch = 15;
 
-// Resource ids: the context help and the field checks name controls by them.
-enum ControlId {
-    kFirstOptimised = 1000,
-    kNewGroup = 1020,
-    kFirstSlot = 1021,
-    kTransfer = 1031,
-    kSource = 1069,
-    kChoke = 1073,
-    kGroupInFilter = 1074,
-    kLoad = 1075,
-    kFmaxValue = 1079,
-    kChokeList = 1078,
-    kAttenuationSpin = 1093,
-    kChokeSearch = 1098,
-    kMaker = 1100,
-    kType = 1104,
-    kPackage = 1106,
-    kFirstEdit = 1125,
-    kE6 = 1135,
-    kE12 = 1136,
-    kAnalyse = 1216,
-    kDeleteGroup = 1222,
-    kPosX = 1223,
-    kGroupName = 1224,
-    kPosY = 1225,
-    kGroupSpin = 1226,
-    kKillMax = 1228,
-};
+// The property that holds the help a control answers F1 with: a help page
+// and the anchor of the section about the control.
+constexpr char kHelpProperty[] = "helpTarget";
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
@@ -89,34 +64,7 @@ bool AttenuationAccepted(double value) {
 
 }  // namespace
 
-int CVtrView::HelpTopic(int id) {
-    if (id >= kFirstSlot && id < kFirstSlot + kSlotCount) return 1;
-    // The series buttons, the choke's details and the optimised values share
-    // the topics 4, 15 and 16.
-    if (id >= kFirstOptimised && id < kFirstOptimised + kSlotCount) return 16;
-    static const QHash<int, int> topics{{kNewGroup, 2},    {kTransfer, 3},       {kE6, 4},
-                                        {kE12, 4},         {kSource, 5},         {kLoad, 6},
-                                        {kChoke, 7},       {kGroupInFilter, 8},  {kFoControl, 9},
-                                        {kFuControl, 10},  {kAttenuationControl, 11}, {kImaxControl, 12},
-                                        {kChokeSearch, 13}, {kChokeList, 14},    {kMaker, 15},
-                                        {kType, 15},       {kPackage, 15},       {kFmaxValue, 17}};
-    return topics.value(id, 0);
-}
-
-QString CVtrView::HelpSection(int id) {
-    // Controls without a topic still answer F1 with the section about them.
-    if (id >= kFirstEdit && id < kFirstEdit + kSlotCount) return QStringLiteral("bearbeiten.html");
-    static const QHash<int, QString> sections{
-        {kPosX, QStringLiteral("hauptformular.html#position")},
-        {kPosY, QStringLiteral("hauptformular.html#position")},
-        {kDeleteGroup, QStringLiteral("hauptformular.html#gruppe-loeschen")},
-        {kGroupName, QStringLiteral("hauptformular.html#gruppe")},
-        {kGroupSpin, QStringLiteral("hauptformular.html#gruppe")},
-        {kAttenuationSpin, QStringLiteral("hauptformular.html#daempfung")},
-        {kAnalyse, QStringLiteral("hauptformular.html#analyse")},
-        {kKillMax, QStringLiteral("hauptformular.html#analyse")}};
-    return sections.value(id);
-}
+QString CVtrView::HelpTarget(const QWidget* control) { return control->property(kHelpProperty).toString(); }
 
 CVtrView::CVtrView(FormHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setAccessibleName(QStringLiteral("Entkopplung"));
@@ -124,7 +72,7 @@ CVtrView::CVtrView(FormHost& host, QWidget* parent) : QWidget(parent), host_(hos
     buildGroupBox();
     buildFilterBox();
     buildBoardBox();
-    // Every control answers F1 with its topic.
+    // Every control answers F1 with the help about it.
     for (const Placed& p : placed_) p.widget->installEventFilter(this);
     placeControls();
     host_.document().AddView(*this);
@@ -140,78 +88,75 @@ const MainFormState& CVtrView::form() const { return *host_.document().MainForm(
 
 // ---------------------------------------------------------------- building
 
-void CVtrView::place(QWidget* widget, int id, QRect at) {
+void CVtrView::place(QWidget* widget, const char* help, QRect at) {
     placed_.push_back({widget, at});
-    if (id != 0) {
-        controls_.insert(id, widget);
-        widget->setProperty("controlId", id);
-    }
+    if (help != nullptr) widget->setProperty(kHelpProperty, QString::fromLatin1(help));
 }
 
 QLabel* CVtrView::addLabel(const QString& text, QRect at) {
     auto* label = new QLabel(text, this);
-    place(label, 0, at);
+    place(label, nullptr, at);
     return label;
 }
 
-QLineEdit* CVtrView::addField(int id, const QString& name, QRect at, bool readOnly) {
+QLineEdit* CVtrView::addField(const char* help, const QString& name, QRect at, bool readOnly) {
     auto* field = new QLineEdit(this);
     field->setReadOnly(readOnly);
     field->setAccessibleName(Spoken(name));
-    place(field, id, at);
+    place(field, help, at);
     return field;
 }
 
-QPushButton* CVtrView::addButton(int id, const QString& text, QRect at) {
+QPushButton* CVtrView::addButton(const char* help, const QString& text, QRect at) {
     auto* button = new QPushButton(text, this);
     button->setAccessibleName(Spoken(text));
     button->setAutoDefault(false);
-    place(button, id, at);
+    place(button, help, at);
     return button;
 }
 
 void CVtrView::buildOptimisationBox() {
     auto* box = new QGroupBox(QStringLiteral("Optimierung:"), this);
     box->setAccessibleName(QStringLiteral("Optimierung:"));
-    place(box, 1063, {15, 7, 69, 190});
+    place(box, nullptr, {15, 7, 69, 190});
     addLabel(QStringLiteral("Fmax:"), {21, 17, 22, 9});
     fmax_ = new QLabel(this);
     fmax_->setAccessibleName(QStringLiteral("Fmax:"));
     fmax_->setFocusPolicy(Qt::ClickFocus);  // F1 on it shows its help
-    place(fmax_, kFmaxValue, {45, 17, 36, 9});
+    place(fmax_, "hauptformular.html#fmax", {45, 17, 36, 9});
     for (int k = 1; k <= kSlotCount; ++k) {
         const int y = kFirstRow + (k - 1) * kRowPitch;
         addLabel(QStringLiteral("C%1:").arg(k), {24, y + 2, 17, 9});
         // Apart from the group's slot of the same number.
-        optimised_[k - 1] = addField(kFirstOptimised + k - 1, QStringLiteral("Optimierung C%1").arg(k),
+        optimised_[k - 1] = addField("hauptformular.html#optimierung", QStringLiteral("Optimierung C%1").arg(k),
                                      {42, y, 36, 12}, true);
     }
-    connect(addButton(kNewGroup, QStringLiteral(">> + >>"), {87, 99, 39, 15}), &QPushButton::clicked, this,
+    connect(addButton("hauptformular.html#neue-gruppe", QStringLiteral(">> + >>"), {87, 99, 39, 15}), &QPushButton::clicked, this,
             &CVtrView::newGroup);
 }
 
 void CVtrView::buildGroupBox() {
     auto* box = new QGroupBox(this);
     box->setAccessibleName(QStringLiteral("Aktuelle Gruppe"));
-    place(box, 1064, {130, 7, 89, 255});
+    place(box, nullptr, {130, 7, 89, 255});
     // The group's name stands in the box's frame, where a title would.
     // Unnamed, so that a screen reader reads the name it shows.
     groupName_ = NewPlainLabel(this);
     groupName_->setAccessibleDescription(QStringLiteral("Aktuelle Gruppe"));
-    place(groupName_, kGroupName, {137, 3, 62, 9});
+    place(groupName_, "hauptformular.html#gruppe", {137, 3, 62, 9});
     groupSpin_ = new StepSpin(this);
     groupSpin_->setAccessibleName(QStringLiteral("Gruppe wechseln"));
     groupSpin_->onStep = [this](int steps) {
         stepGroup(steps);
         return true;
     };
-    place(groupSpin_, kGroupSpin, {201, 2, 9, 12});
+    place(groupSpin_, "hauptformular.html#gruppe", {201, 2, 9, 12});
 
     e6_ = new QRadioButton(QStringLiteral("E6"), this);
     e12_ = new QRadioButton(QStringLiteral("E12"), this);
-    for (auto [radio, id, x] : {std::tuple{e6_, kE6, 139}, std::tuple{e12_, kE12, 185}}) {
+    for (auto [radio, x] : {std::pair{e6_, 139}, std::pair{e12_, 185}}) {
         radio->setAccessibleName(radio->text());
-        place(radio, id, {x, 20, 30, 10});
+        place(radio, "hauptformular.html#e-reihe", {x, 20, 30, 10});
     }
     connect(e6_, &QRadioButton::toggled, this, [this](bool on) { setSeries(on); });
 
@@ -224,8 +169,9 @@ void CVtrView::buildGroupBox() {
         combo->setAccessibleName(QStringLiteral("C%1").arg(k));
         // The text field inside is what a screen reader lands on.
         combo->lineEdit()->setAccessibleName(combo->accessibleName());
-        place(combo, kFirstSlot + k - 1, {139, y, 48, 12});
+        place(combo, "hauptformular.html#c-werte", {139, y, 48, 12});
         slots_[k - 1] = combo;
+        fields_[static_cast<SlotField>(k - 1)] = combo;
         // A typed value is checked and written when it is committed (Enter
         // or leaving the field), not at every key: "0.47uF" passes through
         // "0" on its way. A chosen entry is a series value and is written
@@ -234,7 +180,7 @@ void CVtrView::buildGroupBox() {
         connect(combo, &QComboBox::textActivated, this, [this] { applySlots(false); });
 
         // Ten buttons read "Edit"; the name says which slot each edits.
-        QPushButton* edit = addButton(kFirstEdit + k - 1, QStringLiteral("Edit"), {190, y, 24, 12});
+        QPushButton* edit = addButton("bearbeiten.html", QStringLiteral("Edit"), {190, y, 24, 12});
         edit->setAccessibleName(QStringLiteral("Edit C%1").arg(k));
         connect(edit, &QPushButton::clicked, this, [this, k] { editSlot(k); });
         editButtons_[k - 1] = edit;
@@ -242,24 +188,24 @@ void CVtrView::buildGroupBox() {
 
     addLabel(QStringLiteral("Position:"), {139, 216, 50, 9});
     addLabel(QStringLiteral("X:"), {139, 229, 8, 9});
-    posX_ = addField(kPosX, QStringLiteral("X:"), {147, 227, 28, 12}, false);
+    posX_ = addField("hauptformular.html#position", QStringLiteral("X:"), {147, 227, 28, 12}, false);
     addLabel(QStringLiteral("Y:"), {177, 229, 7, 9});
-    posY_ = addField(kPosY, QStringLiteral("Y:"), {184, 227, 29, 12}, false);
-    connect(addButton(kDeleteGroup, QStringLiteral("Gruppe löschen"), {139, 244, 72, 14}), &QPushButton::clicked, this,
+    posY_ = addField("hauptformular.html#position", QStringLiteral("Y:"), {184, 227, 29, 12}, false);
+    connect(addButton("hauptformular.html#gruppe-loeschen", QStringLiteral("Gruppe löschen"), {139, 244, 72, 14}), &QPushButton::clicked, this,
             &CVtrView::deleteGroup);
-    transfer_ = addButton(kTransfer, QStringLiteral(">>>"), {223, 99, 40, 15});
+    transfer_ = addButton("hauptformular.html#transfer", QStringLiteral(">>>"), {223, 99, 40, 15});
     connect(transfer_, &QPushButton::clicked, this, &CVtrView::transfer);
 }
 
 void CVtrView::buildFilterBox() {
     auto* box = new QGroupBox(QStringLiteral("Filterdimensionierung:"), this);
     box->setAccessibleName(QStringLiteral("Filterdimensionierung:"));
-    place(box, 1067, {267, 6, 213, 275});
+    place(box, nullptr, {267, 6, 213, 275});
 
-    source_ = addButton(kSource, QStringLiteral("Quelle:\n50 Ohm"), {273, 54, 33, 27});
-    choke_ = addButton(kChoke, QStringLiteral("Drossel"), {329, 25, 33, 27});
-    groupButton_ = addButton(kGroupInFilter, QStringLiteral("C-Gruppe"), {382, 54, 37, 27});
-    load_ = addButton(kLoad, QStringLiteral("Last:\n50 Ohm"), {441, 54, 33, 27});
+    source_ = addButton("hauptformular.html#quelle", QStringLiteral("Quelle:\n50 Ohm"), {273, 54, 33, 27});
+    choke_ = addButton("hauptformular.html#drossel", QStringLiteral("Drossel"), {329, 25, 33, 27});
+    groupButton_ = addButton("hauptformular.html#c-gruppe", QStringLiteral("C-Gruppe"), {382, 54, 37, 27});
+    load_ = addButton("hauptformular.html#last", QStringLiteral("Last:\n50 Ohm"), {441, 54, 33, 27});
     source_->setEnabled(false);
     load_->setEnabled(false);
     connect(choke_, &QPushButton::clicked, this, &CVtrView::openDataSheet);
@@ -267,32 +213,36 @@ void CVtrView::buildFilterBox() {
 
     addLabel(QStringLiteral("Filtereigenschaften:"), {273, 113, 80, 9});
     addLabel(QStringLiteral("Obere Grenzfrequenz:"), {273, 130, 82, 9});
-    fo_ = addField(kFoControl, QStringLiteral("Obere Grenzfrequenz:"), {356, 128, 36, 12}, false);
+    fo_ = addField("hauptformular.html#fo", QStringLiteral("Obere Grenzfrequenz:"), {356, 128, 36, 12}, false);
     addLabel(QStringLiteral("Untere Grenzfrequenz:"), {273, 147, 82, 9});
-    fu_ = addField(kFuControl, QStringLiteral("Untere Grenzfrequenz:"), {356, 145, 36, 12}, false);
+    fu_ = addField("hauptformular.html#fu", QStringLiteral("Untere Grenzfrequenz:"), {356, 145, 36, 12}, false);
     addLabel(QStringLiteral("Maximaler Gleichstrom:"), {273, 167, 82, 9});
-    imax_ = addField(kImaxControl, QStringLiteral("Maximaler Gleichstrom:"), {356, 165, 36, 12}, false);
+    imax_ = addField("hauptformular.html#imax", QStringLiteral("Maximaler Gleichstrom:"), {356, 165, 36, 12}, false);
     addLabel(QStringLiteral("Dämpfung:"), {394, 139, 39, 9});
-    attenuation_ = addField(kAttenuationControl, QStringLiteral("Dämpfung:"), {433, 137, 31, 12}, false);
+    attenuation_ = addField("hauptformular.html#daempfung", QStringLiteral("Dämpfung:"), {433, 137, 31, 12}, false);
     attenuationSpin_ = new StepSpin(this);
     attenuationSpin_->setAccessibleName(QStringLiteral("Dämpfung:"));
     attenuationSpin_->onStep = [this](int steps) { return stepAttenuation(steps); };
-    place(attenuationSpin_, kAttenuationSpin, {464, 137, 9, 12});
+    place(attenuationSpin_, "hauptformular.html#daempfung", {464, 137, 9, 12});
+    fields_[FilterField::Fo] = fo_;
+    fields_[FilterField::Fu] = fu_;
+    fields_[FilterField::Imax] = imax_;
+    fields_[FilterField::Attenuation] = attenuation_;
 
-    connect(addButton(kChokeSearch, QStringLiteral("vv                  &Drossel suchen...                  vv"),
+    connect(addButton("hauptformular.html#drossel-suchen", QStringLiteral("vv                  &Drossel suchen...                  vv"),
                       {273, 185, 201, 16}),
             &QPushButton::clicked, this, &CVtrView::searchChoke);
     chokes_ = new QComboBox(this);
     chokes_->setAccessibleName(QStringLiteral("Drossel"));
-    place(chokes_, kChokeList, {273, 204, 201, 12});
+    place(chokes_, "hauptformular.html#drosselliste", {273, 204, 201, 12});
     connect(chokes_, &QComboBox::activated, this, &CVtrView::chooseChoke);
-    const std::array<std::pair<QString, int>, 3> chosen{
-        {{QStringLiteral("Hersteller:"), kMaker}, {QStringLiteral("Bauart:"), kType}, {QStringLiteral("Bauform:"), kPackage}}};
+    const std::array<QString, 3> chosen{QStringLiteral("Hersteller:"), QStringLiteral("Bauart:"),
+                                        QStringLiteral("Bauform:")};
     std::array<QLineEdit*, 3> fields{};
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         const int y = 222 + int(i) * 15;
-        addLabel(chosen[i].first, {273, y + 2, 40, 9});
-        fields[i] = addField(chosen[i].second, chosen[i].first, {315, y, 159, 12}, true);
+        addLabel(chosen[i], {273, y + 2, 40, 9});
+        fields[i] = addField("hauptformular.html#drosseldaten", chosen[i], {315, y, 159, 12}, true);
     }
     maker_ = fields[0], type_ = fields[1], package_ = fields[2];
 }
@@ -300,10 +250,10 @@ void CVtrView::buildFilterBox() {
 void CVtrView::buildBoardBox() {
     auto* box = new QGroupBox(QStringLiteral("Vcc- / GND - System:"), this);
     box->setAccessibleName(QStringLiteral("Vcc- / GND - System:"));
-    place(box, 1070, {15, 204, 110, 57});
-    connect(addButton(kAnalyse, QStringLiteral("Analyse !"), {33, 222, 72, 17}), &QPushButton::clicked, this,
+    place(box, nullptr, {15, 204, 110, 57});
+    connect(addButton("hauptformular.html#analyse", QStringLiteral("Analyse !"), {33, 222, 72, 17}), &QPushButton::clicked, this,
             [this] { host_.runAnalysis(); });
-    QPushButton* killMax = addButton(kKillMax, QStringLiteral("KillMax && FEM"), {84, 263, 38, 21});
+    QPushButton* killMax = addButton("hauptformular.html#analyse", QStringLiteral("KillMax && FEM"), {84, 263, 38, 21});
     killMax->setAccessibleName(QStringLiteral("KillMax & FEM"));
     killMax->hide();  // kept for the document's command; the form does not offer it
     connect(killMax, &QPushButton::clicked, this, [this] { host_.runKillMax(); });
@@ -447,7 +397,8 @@ FieldCheck CVtrView::validate() const {
 void CVtrView::refuse(const FieldError& error) {
     QScopedValueRollback guard(refusing_, true);
     host_.interaction().message(error.message, MessageKind::Error);
-    if (QWidget* control = controls_.value(error.controlId)) {
+    if (const auto found = fields_.find(error.key); found != fields_.end()) {
+        QWidget* control = found->second;
         // Right after the message box the window may not be active yet;
         // the control then gets the focus when it is.
         control->setFocus(Qt::OtherFocusReason);
@@ -482,7 +433,7 @@ void CVtrView::applyFilterFields() {
     const FilterFields f = filterFields();
     if (f == FilterFields::FromFilterExact(host_.document().filter())) return;
     command("Filtereigenschaften",
-            [&] { host_.document().setFilterSpecification(f.fo, f.fu, f.attenuation, f.imax); });
+            [&] { host_.document().setFilterRequirements(f.fo, f.fu, f.attenuation, f.imax); });
 }
 
 void CVtrView::applyPosition() {
@@ -579,14 +530,9 @@ void CVtrView::setSeries(bool e6) {
 }
 
 void CVtrView::showHelpFor(QWidget* widget) {
-    // A combo's own edit field asks for its combo's topic.
-    for (; widget != nullptr && widget != this; widget = widget->parentWidget()) {
-        const int id = widget->property("controlId").toInt();
-        if (id == 0) continue;
-        if (const int topic = HelpTopic(id); topic != 0) return host_.showHelp(topic);
-        if (const QString section = HelpSection(id); !section.isEmpty()) return host_.showHelpSection(section);
-        break;
-    }
+    // A combo's own edit field asks for its combo's help.
+    for (; widget != nullptr && widget != this; widget = widget->parentWidget())
+        if (const QString target = HelpTarget(widget); !target.isEmpty()) return host_.showHelpSection(target);
     host_.showHelpSection(QStringLiteral("hauptformular.html"));
 }
 

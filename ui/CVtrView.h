@@ -4,11 +4,10 @@
 // what the document holds and turns each action into one document command.
 
 #include <array>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
-
-#include <QHash>
-#include <functional>
 
 #include <QRect>
 #include <QWidget>
@@ -54,10 +53,9 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    /// The context-help topic of a control's id; 0 when it has none.
-    static int HelpTopic(int controlId);
-    /// The help page and section of a control without a topic (empty: none).
-    static QString HelpSection(int controlId);
+    /// The help page and section a control of the form answers F1 with
+    /// ("hauptformular.html#fo"); empty for a control without its own help.
+    static QString HelpTarget(const QWidget* control);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,9 +74,10 @@ private:
     void buildFilterBox();
     void buildBoardBox();
     QLabel* addLabel(const QString& text, QRect at);
-    QLineEdit* addField(int id, const QString& name, QRect at, bool readOnly);
-    QPushButton* addButton(int id, const QString& text, QRect at);
-    void place(QWidget* widget, int id, QRect at);
+    // help: the page and section the control answers F1 with, or null.
+    QLineEdit* addField(const char* help, const QString& name, QRect at, bool readOnly);
+    QPushButton* addButton(const char* help, const QString& text, QRect at);
+    void place(QWidget* widget, const char* help, QRect at);
     void placeControls();
     void fitGroupName();
 
@@ -116,7 +115,7 @@ private:
     FormHost& host_;
 
     std::vector<Placed> placed_;
-    QHash<int, QWidget*> controls_;  // by resource id
+    std::map<FieldKey, QWidget*> fields_;  // the controls a refused check names
 
     std::array<QLineEdit*, kSlotCount> optimised_{};
     QLabel* fmax_ = nullptr;

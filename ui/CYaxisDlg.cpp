@@ -17,8 +17,8 @@ CYaxisDlg::CYaxisDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui, par
     maximum_ = new QLineEdit(frame);
     maximum_->setAccessibleName(QStringLiteral("Max"));
     maximum_->setMinimumWidth(maximum_->fontMetrics().horizontalAdvance(QStringLiteral("0000.0mOhm")) + 12);
-    addControl(YAxisFields::kAutoId, auto_);
-    addControl(YAxisFields::kMaximumId, maximum_);
+    addControl(YAxisField::Automatic, auto_);
+    addControl(YAxisField::Maximum, maximum_);
     auto* row = new QHBoxLayout(frame);
     row->addWidget(auto_);
     row->addWidget(maximum_, 1);

@@ -13,9 +13,9 @@ CZAxisDlg::CZAxisDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui, par
     setAccessibleName(windowTitle());
     using F = ZAxisFields;
     QGridLayout* grid = fieldGrid(nullptr);
-    auto_ = addCheckBox(grid, 0, "Auto", F::kAutoId);
-    zmax_ = addField(grid, 1, "Zmax:", &F::zmax, F::kZmaxId);
-    zmin_ = addField(grid, 2, "Zmin:", &F::zmin, F::kZminId);
+    auto_ = addCheckBox(grid, 0, "Auto", ZAxisField::Automatic);
+    zmax_ = addField(grid, 1, "Zmax:", &F::zmax, ZAxisField::Zmax);
+    zmin_ = addField(grid, 2, "Zmin:", &F::zmin, ZAxisField::Zmin);
     connect(auto_, &QCheckBox::toggled, this, &CZAxisDlg::lock);
 
     auto* layout = new QVBoxLayout(this);

@@ -13,8 +13,8 @@ ContextHelpHandler& Handler() {
 
 void SetContextHelpHandler(ContextHelpHandler handler) { Handler() = std::move(handler); }
 
-void ShowContextHelp(HelpTable table, int topic) {
-    if (Handler()) Handler()(table, topic);
+void ShowContextHelp(const QString& target) {
+    if (Handler()) Handler()(target);
 }
 
 }  // namespace vantor::ui

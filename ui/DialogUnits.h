@@ -12,8 +12,8 @@ namespace vantor::ui {
 class DialogUnits {
 public:
     explicit DialogUnits(const QFontMetrics& fm) {
-        // The average width of the letters, rounded as the classic dialog
-        // base unit is.
+        // The horizontal base unit: the average letter width rounded to whole
+        // pixels (the 52 letters over 26 give twice the average).
         const int letters = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         baseX_ = (letters / 26 + 1) / 2;
         baseY_ = fm.height();

@@ -17,12 +17,12 @@ FieldForm::FieldForm(Interaction& ui, QWidget* parent) : QDialog(parent), ui_(ui
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-QWidget* FieldForm::control(int controlId) const {
-    const auto it = controls_.find(controlId);
+QWidget* FieldForm::control(const FieldKey& key) const {
+    const auto it = controls_.find(key);
     return it == controls_.end() ? nullptr : it->second;
 }
 
-QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, int controlId, int column) {
+QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, FieldKey key, int column) {
     auto* edit = new QLineEdit(this);
     auto* caption = new QLabel(QString::fromUtf8(label), this);
     caption->setBuddy(edit);
@@ -31,15 +31,15 @@ QLineEdit* FieldForm::addField(QGridLayout* grid, int row, const char* label, in
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.0mOhm")) + 12);
     grid->addWidget(caption, row, column);
     grid->addWidget(edit, row, column + 1);
-    if (controlId != 0) addControl(controlId, edit);
+    if (key) addControl(key, edit);
     return edit;
 }
 
-QCheckBox* FieldForm::addCheckBox(QGridLayout* grid, int row, const char* text, int controlId) {
+QCheckBox* FieldForm::addCheckBox(QGridLayout* grid, int row, const char* text, FieldKey key) {
     auto* box = new QCheckBox(QString::fromUtf8(text), this);
     box->setAccessibleName(box->text());
     grid->addWidget(box, row, 0, 1, 2);
-    addControl(controlId, box);
+    addControl(key, box);
     return box;
 }
 
@@ -52,7 +52,7 @@ QGridLayout* FieldForm::fieldGrid(QWidget* owner, int columnPairs) {
     return grid;
 }
 
-void FieldForm::addControl(int controlId, QWidget* widget) { controls_[controlId] = widget; }
+void FieldForm::addControl(FieldKey key, QWidget* widget) { controls_[key] = widget; }
 
 QDialogButtonBox* FieldForm::makeButtons() {
     auto* box = new QDialogButtonBox(this);
@@ -68,7 +68,7 @@ QDialogButtonBox* FieldForm::makeButtons() {
 bool FieldForm::refuse(const FieldCheck& check) {
     if (!check) return false;
     ui_.message(check->message, MessageKind::Warning);
-    if (QWidget* w = control(check->controlId)) {
+    if (QWidget* w = control(check->key)) {
         w->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
     }

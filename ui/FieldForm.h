@@ -1,6 +1,6 @@
 #pragma once
-// What the modal field dialogs share: labelled fields known by their control
-// id, the German OK/Abbrechen buttons, and the refusal of a failed check
+// What the modal field dialogs share: labelled fields known by their field
+// name, the German OK/Abbrechen buttons, and the refusal of a failed check
 // (message first, then the focus on the field, the dialog stays open).
 // The checks and messages themselves are the core's.
 
@@ -30,21 +30,21 @@ public:
     /// Refusals go to ui as messages.
     FieldForm(Interaction& ui, QWidget* parent);
 
-    /// The control with that id, or null.
-    QWidget* control(int controlId) const;
+    /// The control of that field, or null.
+    QWidget* control(const FieldKey& key) const;
 
 protected:
     /// A label and its line edit in one row of grid (columns column and
-    /// column + 1); the edit is known by controlId and named by the label.
-    QLineEdit* addField(QGridLayout* grid, int row, const char* label, int controlId = 0, int column = 0);
+    /// column + 1); the edit is known by key and named by the label.
+    QLineEdit* addField(QGridLayout* grid, int row, const char* label, FieldKey key = {}, int column = 0);
     /// A check box across row of grid (both columns of the first pair),
-    /// known by controlId and named by its text.
-    QCheckBox* addCheckBox(QGridLayout* grid, int row, const char* text, int controlId);
+    /// known by key and named by its text.
+    QCheckBox* addCheckBox(QGridLayout* grid, int row, const char* text, FieldKey key);
     /// A grid of label/field column pairs (columnPairs side by side) on
     /// owner, or free when owner is null; the fields take the extra width.
     static QGridLayout* fieldGrid(QWidget* owner, int columnPairs = 1);
-    /// Registers a control under its id (for the focus on refusal).
-    void addControl(int controlId, QWidget* widget);
+    /// Registers the control of a field (for the focus on refusal).
+    void addControl(FieldKey key, QWidget* widget);
     /// The "OK" / "Abbrechen" buttons, wired to accept and reject.
     QDialogButtonBox* makeButtons();
 
@@ -57,7 +57,7 @@ protected:
 
 private:
     Interaction& ui_;
-    std::map<int, QWidget*> controls_;
+    std::map<FieldKey, QWidget*> controls_;
 };
 
 /// A FieldForm over the field struct Fields: exec shows the fields and on OK
@@ -96,8 +96,8 @@ protected:
     /// A labelled line edit bound to a text of Fields: shown and read back
     /// by the default showFields / readFields.
     QLineEdit* addField(QGridLayout* grid, int row, const char* label, std::string Fields::*member,
-                        int controlId = 0, int column = 0) {
-        QLineEdit* edit = FieldForm::addField(grid, row, label, controlId, column);
+                        FieldKey key = {}, int column = 0) {
+        QLineEdit* edit = FieldForm::addField(grid, row, label, key, column);
         bindings_.push_back({edit, member});
         return edit;
     }

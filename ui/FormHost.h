@@ -42,10 +42,10 @@ public:
     virtual void setGraphWindowOpen(bool open) = 0;
     virtual void setLayerEditorOpen(bool open) = 0;
 
-    /// Opens the help at a context topic number (0: the contents).
-    virtual void showHelp(int topic) = 0;
+    /// Opens the help at its contents.
+    virtual void showHelpContents() = 0;
     /// Opens the help at a page of the help folder, with an optional
-    /// "#anchor" (for controls the context-help table has no topic for).
+    /// "#anchor" of the section about a control.
     virtual void showHelpSection(const QString& target) = 0;
 
     /// The program's printing, for windows that print their own picture:

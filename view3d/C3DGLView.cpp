@@ -11,7 +11,7 @@
 #include <QTabWidget>
 
 #include "BitmapExport.h"
-#include "CColorForm.h"
+#include "CColourForm.h"
 #include "CFlatChartView.h"
 #include "CForm3D.h"
 #include "CLayer.h"
@@ -41,10 +41,10 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent)
     tabs_->setAccessibleName(QStringLiteral("Einstellungen"));
     const auto changed = [this] { chartChanged(); };
     form3D_ = new CForm3D(chart_, changed, tabs_);
-    colorForm_ = new CColorForm(chart_, changed, tabs_);
+    colourForm_ = new CColourForm(chart_, changed, tabs_);
     zoomForm_ = new CZoomForm(chart_, changed, tabs_);
     tabs_->addTab(form3D_, QStringLiteral("Map"));
-    tabs_->addTab(colorForm_, QStringLiteral("Color"));
+    tabs_->addTab(colourForm_, QStringLiteral("Color"));
     tabs_->addTab(zoomForm_, QStringLiteral("Zoom"));
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 0);
@@ -150,7 +150,7 @@ void C3DGLView::chartChanged() {
     rotation_->setChecked(chart.Settings().mode != kMove);
     gridAsSurface_->setChecked(chart.Settings().surfaceType == kSolid);
     form3D_->sync();
-    colorForm_->sync();
+    colourForm_->sync();
     zoomForm_->sync();
     if (gl_ != nullptr) gl_->chartChanged();
     else picture_->update();

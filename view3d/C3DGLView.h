@@ -30,7 +30,7 @@ class CVtrDoc;
 namespace vantor::view3d {
 
 class COpenGL;
-class CColorForm;
+class CColourForm;
 class CForm3D;
 class CZoomForm;
 
@@ -90,7 +90,7 @@ private:
     COpenGL* gl_ = nullptr;
     QWidget* picture_;
     QTabWidget* tabs_;
-    CColorForm* colorForm_;
+    CColourForm* colourForm_;
     CZoomForm* zoomForm_;
     CForm3D* form3D_;
     QMenu* menu_ = nullptr;

@@ -89,8 +89,8 @@ public:
     void ZRange(float& zmin, float& zmax) const;
     /// Height of z in the cube.
     float Height(float z) const;
-    /// Colour of a height (SetColor with the shown settings).
-    void SetColor(float v, ChartColour& colour) const { render::SetColor(Settings().bands, v, colour); }
+    /// Colour of a height (SetColour with the shown settings).
+    void SetColour(float v, ChartColour& colour) const { render::SetColour(Settings().bands, v, colour); }
 
     /// This frame's transformation; the angles are folded first.
     ChartTransform FrameTransform();

@@ -25,7 +25,7 @@ SurfaceGeometry BuildSurface(const render::SurfaceDataSet& set, int type, const 
             const float z = set.z[k];
             metal[k] = IsNoMetal(z) ? 0 : 1;
             const float h = metal[k] ? render::NormaliseZ(z, zmin, zmax) : kHalfEdge;
-            if (metal[k]) render::SetColor(bands, h, colour);
+            if (metal[k]) render::SetColour(bands, h, colour);
             g.vertices.insert(g.vertices.end(), {set.x[i], set.y[j], type == 0 ? -kHalfEdge : h});
             g.colours.insert(g.colours.end(), {colour.r, colour.g, colour.b});
         }

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "CMainFrame.h"
+#include "MainFrameFixture.h"
 #include "CVtrApp.h"
 #include "DocumentFrame.h"
 #include "DocumentHost.h"
@@ -194,12 +195,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    CVtrApp app(argc, argv);
-    AccessibleTreeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANTOR_APP_TEST_MAIN(AccessibleTreeTest)
 
 #include "AccessibleTreeTest.moc"

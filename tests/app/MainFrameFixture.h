@@ -4,10 +4,13 @@
 
 #include <memory>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "BoxAnswerer.h"
 #include "CMainFrame.h"
+#include "CVtrApp.h"
 
 inline std::unique_ptr<vantor::app::CMainFrame> ShowMainFrame(vantor::CSParameterDB& database) {
     auto frame = std::make_unique<vantor::app::CMainFrame>(database);
@@ -22,3 +25,19 @@ inline bool CloseAllWithoutSaving(vantor::app::CMainFrame& frame) {
     frame.closeAllDocuments();
     return QTest::qWaitFor([&] { return frame.documents().empty(); });
 }
+
+inline QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/// main() of a test of the desktop program: the program object with
+/// settings of its own, then the test's slots.
+#define VANTOR_APP_TEST_MAIN(TestClass)                                      \
+    int main(int argc, char** argv) {                                        \
+        QTemporaryDir settings;                                              \
+        qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());           \
+        vantor::app::CVtrApp app(argc, argv);                                \
+        TestClass test;                                                      \
+        return QTest::qExec(&test, argc, argv);                              \
+    }

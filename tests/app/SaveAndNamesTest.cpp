@@ -3,15 +3,12 @@
 // file while the program saves, a dialog's change that must be saved.
 
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,11 +28,6 @@ using namespace vantor;
 using namespace vantor::app;
 
 namespace {
-
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 /// A change of the design that asks to be saved.
 void AddGroup(DocumentHost& doc, const std::string& name = std::string()) {
@@ -205,12 +197,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    CVtrApp app(argc, argv);
-    SaveAndNamesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANTOR_APP_TEST_MAIN(SaveAndNamesTest)
 
 #include "SaveAndNamesTest.moc"

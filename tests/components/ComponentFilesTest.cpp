@@ -59,14 +59,6 @@ std::string Expected(Why why, const std::string& path, int line) {
     return {};
 }
 
-TEST(ComponentFiles, MessagesNameTheFileExactly) {
-    EXPECT_EQ(MessageFormatUnsupported("a.s2p"), "S-Parameter-Datei a.s2p:\nFormat nicht unterstützt!");
-    EXPECT_EQ(MessageS2pReference("a.s2p"), "S-Parameter-Datei a.s2p:\nReferenzimpedanz muß 50 Ohm sein!");
-    EXPECT_EQ(MessageFlpReference("L1", "b.flp"), "S-Parameter-Daten\nL1 in Datei b.flp\nReferenzimpedanz muß 50 Ohm sein!");
-    EXPECT_EQ(MessageUnexpectedEnd("b.flp"), "S-Parameter-Datei b.flp:\nUnerwartetes Dateiende!");
-    EXPECT_EQ(MessageCannotOpen("c.s2p", 2), "Datei c.s2p kann nicht geöffnet werden, Fehler = 2\n");
-}
-
 TEST(S2pReader, OptionLinesGiveMultiplierAndFormat) {
     const std::tuple<const char*, double, int> cases[] = {
         {"# MHz S RI R 50", 1e6, 5}, {"# Hz S MA R 50", 1.0, 3}, {"# GHz S DB R 50", 1e9, 4}, {"# kHz S RI R 50", 1e3, 5},

@@ -278,26 +278,26 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
     struct Case {
         const char *fo, *fu, *a, *imax;
         const char* message;  // nullptr: accepted
-        int control;
+        FieldKey field;
     };
     const Case cases[] = {
-        {"300MHz", "10MHz", "35dB", "0.1A", nullptr, 0},
-        {"300MHz", "10MHz", "120dB", "100A", nullptr, 0},
-        {"3GHz", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", kFoControl},
-        {"abc", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", kFoControl},
-        {"300MHz", "0", "35", "1", "Fehler: 0Hz < Fu < 3GHz !", kFuControl},
-        {"300MHz", "300MHz", "35", "1", "Fehler: Fo muß größer als Fu sein!", kFoControl},
-        {"300MHz", "10MHz", "35", "100.5A", "Fehler: 0A < Imax < 100A", kImaxControl},
-        {"300MHz", "10MHz", "120.5dB", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
-        {"300MHz", "10MHz", "0", "0", "Fehler: 0A < Imax < 100A", kImaxControl},  // Imax before A
-        {"1e309", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", kFoControl},       // infinite
-        {"300MHz", "10MHz", "1e309dB", "1", "Fehler: 0dB < A <= 120dB", kAttenuationControl},
+        {"300MHz", "10MHz", "35dB", "0.1A", nullptr, {}},
+        {"300MHz", "10MHz", "120dB", "100A", nullptr, {}},
+        {"3GHz", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", FilterField::Fo},
+        {"abc", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", FilterField::Fo},
+        {"300MHz", "0", "35", "1", "Fehler: 0Hz < Fu < 3GHz !", FilterField::Fu},
+        {"300MHz", "300MHz", "35", "1", "Fehler: Fo muß größer als Fu sein!", FilterField::Fo},
+        {"300MHz", "10MHz", "35", "100.5A", "Fehler: 0A < Imax < 100A", FilterField::Imax},
+        {"300MHz", "10MHz", "120.5dB", "1", "Fehler: 0dB < A <= 120dB", FilterField::Attenuation},
+        {"300MHz", "10MHz", "0", "0", "Fehler: 0A < Imax < 100A", FilterField::Imax},  // Imax before A
+        {"1e309", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", FilterField::Fo},       // infinite
+        {"300MHz", "10MHz", "1e309dB", "1", "Fehler: 0dB < A <= 120dB", FilterField::Attenuation},
     };
     for (const Case& c : cases) {
         const FieldCheck r = FilterFields{c.fo, c.fu, c.a, c.imax}.Check();
         ASSERT_EQ(r.has_value(), c.message != nullptr) << c.fo << " " << c.fu << " " << c.a << " " << c.imax;
         if (r) { EXPECT_EQ(r->message, c.message); }
-        if (r) { EXPECT_EQ(r->controlId, c.control) << c.message; }
+        if (r) { EXPECT_EQ(r->key, c.field) << c.message; }
     }
     CFilter f;
     FilterFields{"300MHz", "10MHz", "35dB", "0.1A"}.ApplyTo(f);

@@ -24,13 +24,13 @@ LayoutFields Defaults() { return LayoutFields::FromBoard(CCircuitBoard()); }
 
 // An empty message: accepted.
 template <class Fields>
-void ExpectCheck(const Fields& f, int controlId, const std::string& message, const std::string& what) {
+void ExpectCheck(const Fields& f, FieldKey key, const std::string& message, const std::string& what) {
     const FieldCheck e = f.Check();
     if (message.empty()) {
         EXPECT_FALSE(e) << what << ": " << e->message;
     } else {
         ASSERT_TRUE(e) << what;
-        EXPECT_EQ(e->controlId, controlId) << what;
+        EXPECT_EQ(e->key, key) << what;
         EXPECT_EQ(e->message, message) << what;
     }
 }
@@ -44,38 +44,38 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
     const struct {
         std::string L::*field;
         const char* text;
-        int controlId;
+        FieldKey key;
         std::string message;
     } cases[] = {
         // Width and length are exchanged first, so the length is the larger.
-        {&L::length, "0", L::kWidthId, kNotPositive},
-        {&L::width, "abc", L::kWidthId, kNotPositive},
-        {&L::width, "1e309m", L::kLengthId, kNotPositive},
-        {&L::planeSpacing, "0um", L::kPlaneSpacingId, kNotPositive},
-        {&L::planeSpacing, "1e300T", L::kPlaneSpacingId, kNotPositive},
-        {&L::mountingDepth, "-1um", L::kMountingDepthId, kNotPositive},
-        {&L::mountingDepth, "5.1mm", L::kMountingDepthId, kTooThick},
-        {&L::mountingDepth, "1e309", L::kMountingDepthId, kTooThick},
-        {&L::mountingDepth, "5mm", 0, ""},          {&L::mountingDepth, "0", 0, ""},
-        {&L::epsilonR, "0.05", L::kEpsilonRId, eps}, {&L::epsilonR, "20000", L::kEpsilonRId, eps},
-        {&L::epsilonR, "4,4", L::kEpsilonRId, kNumber},
-        {&L::viasPerSide, "0", L::kViasPerSideId, vias}, {&L::viasPerSide, "4", L::kViasPerSideId, vias},
-        {&L::viasPerSide, "3", 0, ""},
-        {&L::conductivity, "0.01", L::kConductivityId, "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
+        {&L::length, "0", LayoutField::Width, kNotPositive},
+        {&L::width, "abc", LayoutField::Width, kNotPositive},
+        {&L::width, "1e309m", LayoutField::Length, kNotPositive},
+        {&L::planeSpacing, "0um", LayoutField::PlaneSpacing, kNotPositive},
+        {&L::planeSpacing, "1e300T", LayoutField::PlaneSpacing, kNotPositive},
+        {&L::mountingDepth, "-1um", LayoutField::MountingDepth, kNotPositive},
+        {&L::mountingDepth, "5.1mm", LayoutField::MountingDepth, kTooThick},
+        {&L::mountingDepth, "1e309", LayoutField::MountingDepth, kTooThick},
+        {&L::mountingDepth, "5mm", {}, ""},          {&L::mountingDepth, "0", {}, ""},
+        {&L::epsilonR, "0.05", LayoutField::EpsilonR, eps}, {&L::epsilonR, "20000", LayoutField::EpsilonR, eps},
+        {&L::epsilonR, "4,4", LayoutField::EpsilonR, kNumber},
+        {&L::viasPerSide, "0", LayoutField::ViasPerSide, vias}, {&L::viasPerSide, "4", LayoutField::ViasPerSide, vias},
+        {&L::viasPerSide, "3", {}, ""},
+        {&L::conductivity, "0.01", LayoutField::Conductivity, "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
         // Metal thickness, via spacing and diameter have no range, but must be finite.
-        {&L::viaDiameter, "0", 0, ""},              {&L::metalThickness, "1e309", L::kMetalThicknessId, kNumber},
-        {&L::viaSpacing, "1e309mm", L::kViaSpacingId, kNumber}, {&L::viaDiameter, "-1e309", L::kViaDiameterId, kNumber},
+        {&L::viaDiameter, "0", {}, ""},              {&L::metalThickness, "1e309", LayoutField::MetalThickness, kNumber},
+        {&L::viaSpacing, "1e309mm", LayoutField::ViaSpacing, kNumber}, {&L::viaDiameter, "-1e309", LayoutField::ViaDiameter, kNumber},
     };
     for (const auto& c : cases) {
         LayoutFields f = Defaults();
         f.*c.field = c.text;
-        ExpectCheck(f, c.controlId, c.message, c.text);
+        ExpectCheck(f, c.key, c.message, c.text);
     }
-    // The framework's number checks come before the geometry checks.
+    // The plain-number checks come before the geometry checks.
     LayoutFields f = Defaults();
     f.length = "0";
     f.epsilonR = "0";
-    ExpectCheck(f, L::kEpsilonRId, eps, "length and epsilon 0");
+    ExpectCheck(f, LayoutField::EpsilonR, eps, "length and epsilon 0");
 }
 
 TEST(LayoutDialog, MaximumUsableFrequency) {
@@ -113,27 +113,27 @@ TEST(TargetDialog, ChecksAndMessages) {
     const std::string zminFu = "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!";
     const struct {
         const char *fo, *zminFu, *zmaxFu, *zminFo, *zmaxFo;
-        int controlId;
+        FieldKey key;
         std::string message;
     } cases[] = {
-        {"3GHz", "0.8", "0.9", "1", "1.2", 0, ""},
-        {"3.1GHz", "0.8", "0.9", "1", "1.2", T::kFoId, foMax},
-        {"1e309", "0.8", "0.9", "1", "1.2", T::kFoId, foMax},
-        {"0Hz", "0.8", "0.9", "1", "1.2", T::kFoId, foZero},  // the limit lines need fo > 0
-        {"-1e309", "0.8", "0.9", "1", "1.2", T::kFoId, foZero},
-        {"1GHz", "0", "0.9", "1", "1.2", T::kZminFuId, zminFu},
-        {"1GHz", "5.1Ohm", "6", "1", "1.2", T::kZminFuId, zminFu},
-        {"1GHz", "5Ohm", "5Ohm", "1", "1.2", T::kZmaxFuId, "Fehler: 5Ohm < Fu - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "4.9Ohm", "5Ohm", "1", "1.2", 0, ""},
-        {"1GHz", "0.8", "1e309", "1", "1.2", T::kZmaxFuId, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "-1", "1.2", T::kZminFoId, "Fehler: 0.0Ohm < Fo - Zmin <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "1", "1", T::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
-        {"1GHz", "0.8", "0.9", "1", "5.1", T::kZmaxFoId, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+        {"3GHz", "0.8", "0.9", "1", "1.2", {}, ""},
+        {"3.1GHz", "0.8", "0.9", "1", "1.2", TargetField::Fo, foMax},
+        {"1e309", "0.8", "0.9", "1", "1.2", TargetField::Fo, foMax},
+        {"0Hz", "0.8", "0.9", "1", "1.2", TargetField::Fo, foZero},  // the limit lines need fo > 0
+        {"-1e309", "0.8", "0.9", "1", "1.2", TargetField::Fo, foZero},
+        {"1GHz", "0", "0.9", "1", "1.2", TargetField::ZminFu, zminFu},
+        {"1GHz", "5.1Ohm", "6", "1", "1.2", TargetField::ZminFu, zminFu},
+        {"1GHz", "5Ohm", "5Ohm", "1", "1.2", TargetField::ZmaxFu, "Fehler: 5Ohm < Fu - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "4.9Ohm", "5Ohm", "1", "1.2", {}, ""},
+        {"1GHz", "0.8", "1e309", "1", "1.2", TargetField::ZmaxFu, "Fehler: 800mOhm < Fu - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "-1", "1.2", TargetField::ZminFo, "Fehler: 0.0Ohm < Fo - Zmin <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "1", "1", TargetField::ZmaxFo, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
+        {"1GHz", "0.8", "0.9", "1", "5.1", TargetField::ZmaxFo, "Fehler: 1Ohm < Fo - Zmax <= 5Ohm  !!!"},
     };
     for (const auto& c : cases) {
         TargetFields t = TargetFields::FromGroup(CCGroup(), 3e9);
         t.fo = c.fo, t.zminFu = c.zminFu, t.zmaxFu = c.zmaxFu, t.zminFo = c.zminFo, t.zmaxFo = c.zmaxFo;
-        ExpectCheck(t, c.controlId, c.message, std::string(c.fo) + " " + c.zminFu + " " + c.zmaxFu);
+        ExpectCheck(t, c.key, c.message, std::string(c.fo) + " " + c.zminFu + " " + c.zmaxFu);
     }
     // A group's fo above the limit is shown capped, and applying takes the values.
     CCGroup g;
@@ -148,10 +148,10 @@ TEST(TargetDialog, ChecksAndMessages) {
 
 TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
     const std::string rloss = "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!", lser = "Fehler: 0.05 nH <= Lser <= 10 nH !!!";
-    const int r = CapacitorFields::kRlossId, l = CapacitorFields::kLserId;
-    const struct { const char *rloss, *lser; int controlId; std::string message; } cases[] = {
-        {"0.01Ohm", "1nH", 0, ""},  {"5Ohm", "1nH", 0, ""},         {"0.2", "50pH", 0, ""},
-        {"0.2", "10nH", 0, ""},     {"4.9mOhm", "1nH", r, rloss},   {"5.1Ohm", "1nH", r, rloss},
+    const FieldKey r = CapacitorField::Rloss, l = CapacitorField::Lser;
+    const struct { const char *rloss, *lser; FieldKey key; std::string message; } cases[] = {
+        {"0.01Ohm", "1nH", {}, ""},  {"5Ohm", "1nH", {}, ""},         {"0.2", "50pH", {}, ""},
+        {"0.2", "10nH", {}, ""},     {"4.9mOhm", "1nH", r, rloss},   {"5.1Ohm", "1nH", r, rloss},
         {"0.2", "49pH", l, lser},   {"0.2", "10.1nH", l, lser},     {"9Ohm", "20nH", r, rloss},
         {"1e309", "1nH", r, rloss}, {"0.2", "1e309H", l, lser},
     };
@@ -159,7 +159,7 @@ TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
         CapacitorFields f;
         f.rloss = c.rloss;
         f.lser = c.lser;
-        ExpectCheck(f, c.controlId, c.message, std::string(c.rloss) + " " + c.lser);
+        ExpectCheck(f, c.key, c.message, std::string(c.rloss) + " " + c.lser);
     }
 }
 

@@ -190,17 +190,14 @@ TEST(Optimiser, MessagesOfTheDesignsWithoutSolution) {
     const struct { Design design; int result; std::string message; } cases[] = {
         // Unreachable targets: the last state stays in the group.
         {{"", 1e8, 0.325, 0.3705, 1.1, 1.188, 2, 1e-4}, 1, "MAX_OPT überschritten"},
-        {{"", 2e9, 0.275, 0.363, 0.725, 0.87725, 1, 1e-4}, 1,
-         "Lösung nicht möglich!\nDer Grund hierfür sind wahrscheinlich zu große parasitäre Induktivitäten!\n"
-         "Versuchen Sie:\n1. Dünneres Substrat\n2. Mehr Vias\n3. Geringerer Abstand zwischen Vcc- und GND-Vias"},
-        {{.name = "", .length = 0.001, .width = 0.001}, 0,
-         "Bei den gewünschten Vorgaben ist keine Lösung möglich!\nDie Anzahl der Kondensatoren überschreitet 10 !\n"
-         "Bitte überprüfen Sie die Impedanzgrenzen, die obere Grenzfrequenz sowie die sonstigen Vorgaben!"},
+        {{"", 2e9, 0.275, 0.363, 0.725, 0.87725, 1, 1e-4}, 1, "zu große parasitäre Induktivitäten"},
+        {{.name = "", .length = 0.001, .width = 0.001}, 0, "Die Anzahl der Kondensatoren überschreitet 10"},
     };
     for (const auto& c : cases) {
         const Optimised o(c.design);
         EXPECT_EQ(o.result, c.result) << c.message;
-        EXPECT_EQ(o.ui.messages(), std::vector<std::string>{c.message});
+        ASSERT_EQ(o.ui.messages().size(), 1u) << c.message;
+        EXPECT_NE(o.ui.messages()[0].find(c.message), std::string::npos) << o.ui.messages()[0];
         if (c.result == 1) ExpectWellFormed(o.group);
     }
     EXPECT_EQ(Optimised(cases[0].design).stats.iterations, 11);

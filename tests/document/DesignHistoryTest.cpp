@@ -102,7 +102,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
             dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
         }
         history.Begin("Filter");
-        e.doc.setFilterSpecification(std::to_string(100 + k) + "M", "10M", "35", "0.1");
+        e.doc.setFilterRequirements(std::to_string(100 + k) + "M", "10M", "35", "0.1");
         ASSERT_TRUE(history.Commit());
         states.push_back(design());
     }
@@ -116,7 +116,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
     ASSERT_TRUE(history.Redo());
     history.Begin("Filter");
-    e.doc.setFilterSpecification("1G", "10M", "35", "0.1");
+    e.doc.setFilterRequirements("1G", "10M", "35", "0.1");
     ASSERT_TRUE(history.Commit());
     EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
     e.doc.RemoveView(graph);
@@ -128,21 +128,30 @@ struct RefusingRecord : LayerEditorRecord {
     bool Read(CArchive&, Interaction&) override { throw ArchiveError("verweigert"); }
 };
 
+// A small plane solved at two frequencies.
+struct SolvedDesign : Env {
+    SolvedDesign() {
+        DesignAccess::AnalysisDomain(doc).frequencySteps = 2, DesignAccess::AnalysisDomain(doc).stopFrequency = 1e9;
+        DesignAccess::AnalysisDomain(doc).resolution = 4.0;
+    }
+    bool Analyse(DesignHistory& history) {
+        history.Begin("Analyse");
+        const std::unique_ptr<SolveJob> job = doc.startAnalysis();
+        if (job == nullptr) return false;
+        job->start();
+        return doc.finishAnalysis(*job) && history.Commit();
+    }
+};
+
 // Analysis, a group and KillMax, undone and redone: the results before each
 // solve come back, the very same objects, and the snapshots stay small.
 TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
-    Env e;
-    DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 1e9;
-    DesignAccess::AnalysisDomain(e.doc).resolution = 4.0;
+    SolvedDesign e;
     DesignHistory history(e.doc);
     const auto maps = [&] { return e.doc.plane()->results.resultMaps.data(); };
     const auto nodes = [&] { return e.doc.plane()->mesh.gridNodes.data(); };
 
-    history.Begin("Analyse");
-    const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
-    ASSERT_NE(job, nullptr);
-    job->start();
-    ASSERT_TRUE(e.doc.finishAnalysis(*job) && history.Commit());
+    ASSERT_TRUE(e.Analyse(history));
     const auto* firstMaps = maps();
     const auto* firstNodes = nodes();
     history.Begin("Neue Gruppe");
@@ -180,21 +189,6 @@ TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
     EXPECT_TRUE(maps() == killMaps && history.UndoLabel() == "KillMax");
     e.doc.RemoveView(refusing);
 }
-
-// A small plane solved at two frequencies.
-struct SolvedDesign : Env {
-    SolvedDesign() {
-        DesignAccess::AnalysisDomain(doc).frequencySteps = 2, DesignAccess::AnalysisDomain(doc).stopFrequency = 1e9;
-        DesignAccess::AnalysisDomain(doc).resolution = 4.0;
-    }
-    bool Analyse(DesignHistory& history) {
-        history.Begin("Analyse");
-        const std::unique_ptr<SolveJob> job = doc.startAnalysis();
-        if (job == nullptr) return false;
-        job->start();
-        return doc.finishAnalysis(*job) && history.Commit();
-    }
-};
 
 // Over the byte bound the oldest kept results go first; their steps stay
 // and restore the design with the plane unsolved, redo brings back what
@@ -249,14 +243,14 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     {
         DesignHistory unbounded(small.doc);
         unbounded.Begin("Filter");
-        small.doc.setFilterSpecification("101M", "10M", "35", "0.1");
+        small.doc.setFilterRequirements("101M", "10M", "35", "0.1");
         ASSERT_TRUE(unbounded.Commit());
         one = unbounded.HeldBytes();
     }
     DesignHistory bounded(small.doc, 100, one * 3 + one / 2);
     for (int k = 0; k < 6; ++k) {
         bounded.Begin("Filter");
-        small.doc.setFilterSpecification(std::to_string(200 + k) + "M", "10M", "35", "0.1");
+        small.doc.setFilterRequirements(std::to_string(200 + k) + "M", "10M", "35", "0.1");
         ASSERT_TRUE(bounded.Commit());
         EXPECT_LE(bounded.HeldBytes(), one * 3 + one / 2);
     }

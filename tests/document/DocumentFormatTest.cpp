@@ -177,19 +177,5 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     EXPECT_EQ(Store(bare.doc), Store(env.doc));
 }
 
-TEST(DocumentFormat, SolvedDocumentRoundTripsByteForByte) {
-    Env env;
-    DesignAccess::AnalysisDomain(env.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(env.doc).stopFrequency = 3e8;
-    ASSERT_NE(env.doc.newGroup(), nullptr);
-    DesignAccess::Board(env.doc).currentLayer->capacitorGroups[0]->Assign(test::MakeGroup("Gruppe1", 3, 0.03, 0.03));
-    ASSERT_TRUE(env.doc.analyse());
-    ASSERT_EQ(env.doc.board().currentLayer->results.resultMaps.size(), 4u);
-    const Bytes first = Store(env.doc);
-    Env back;
-    CArchive ar(first);
-    ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
-    EXPECT_EQ(Store(back.doc), first);
-}
-
 }  // namespace
 }  // namespace vantor

@@ -17,6 +17,7 @@
 #include "LayerEditLogic.h"
 #include "MainFormLogic.h"
 #include "PackageTable.h"
+#include "PlaneEdits.h"
 #include "Values.h"
 
 namespace vantor {
@@ -64,7 +65,7 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     // A refused slot or filter field leaves the state.
     SlotTexts slots = GroupSlotTexts(e.doc.currentGroup(), true);
     slots[0] = "0";
-    EXPECT_EQ(WriteSlotValues(e.doc, slots)->controlId, 1021);
+    EXPECT_EQ(WriteSlotValues(e.doc, slots)->key, FieldKey(SlotField::C1));
     EXPECT_EQ(e.State(), kTransferred);
     slots[0] = "22uF";
     DesignAccess::Filter(e.doc).fUpper = 0;
@@ -243,20 +244,20 @@ TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     struct Case {
         F fields;
         const char* step;
-        int control;  // 0: accepted
+        FieldKey field;  // none: accepted
         const char* message;
     };
-    for (const Case& c : {Case{{"1MHz", "1GHz", "999"}, "1MHz", 0, ""},
-                          Case{{"1GHz", "1GHz", "500"}, "---------", F::kStartId, "Fehler: Fstart muß < 1GHz sein!"},
-                          Case{{"0", "3GHz", "0"}, "3GHz", F::kStepsId, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
-                          Case{{"0", "3GHz", "5001"}, "599.9kHz", 0, ""},
-                          Case{{"0", "3.1GHz", "2"}, "1.6GHz", F::kStopId, "Maximal mögliche Frequenz in Vantor: 3GHz"},
-                          Case{{"0", "1e309", "2"}, nullptr, F::kStopId, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
+    for (const Case& c : {Case{{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
+                          Case{{"1GHz", "1GHz", "500"}, "---------", FrequencyRangeField::Start, "Fehler: Fstart muß < 1GHz sein!"},
+                          Case{{"0", "3GHz", "0"}, "3GHz", FrequencyRangeField::Steps, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
+                          Case{{"0", "3GHz", "5001"}, "599.9kHz", {}, ""},
+                          Case{{"0", "3.1GHz", "2"}, "1.6GHz", FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"},
+                          Case{{"0", "1e309", "2"}, nullptr, FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
         if (c.step != nullptr) {
             EXPECT_EQ(c.fields.StepText(), c.step) << c.fields.stop;
         }
         const FieldCheck e = c.fields.Check();
-        EXPECT_EQ(e ? e->controlId : 0, c.control) << c.fields.stop << " " << c.fields.steps;
+        EXPECT_EQ(e ? e->key : FieldKey(), c.field) << c.fields.stop << " " << c.fields.steps;
         EXPECT_EQ(e ? e->message : "", c.message);
     }
     // The dialog's texts give the graph back its own axis.

@@ -55,24 +55,24 @@ TEST(AnalysisDomain, EditKeepsTheExactValueOfAFieldLeftAsShownAndCancelChangesNo
 TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
     struct Case {
         void (*change)(AnalysisFields&);
-        int control;
+        AnalysisField field;
         std::string message;
     };
     const Case cases[] = {
-        {[](AnalysisFields& f) { f.startFrequency = "12345678901"; }, AnalysisFields::kStartFrequencyId,
+        {[](AnalysisFields& f) { f.startFrequency = "12345678901"; }, AnalysisField::StartFrequency,
          "Geben Sie nicht mehr als 10 Zeichen ein."},
-        {[](AnalysisFields& f) { f.resolution = "0.5"; }, AnalysisFields::kResolutionId,
+        {[](AnalysisFields& f) { f.resolution = "0.5"; }, AnalysisField::Resolution,
          "Geben Sie eine Zahl zwischen 1 und 100 ein."},
-        {[](AnalysisFields& f) { f.frequencySteps = "10000"; }, AnalysisFields::kFrequencyStepsId,
+        {[](AnalysisFields& f) { f.frequencySteps = "10000"; }, AnalysisField::FrequencySteps,
          "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
-        {[](AnalysisFields& f) { f.timeSteps = "1"; }, AnalysisFields::kTimeStepsId,
+        {[](AnalysisFields& f) { f.timeSteps = "1"; }, AnalysisField::TimeSteps,
          "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
         // Texts that overflow to infinity are no number.
-        {[](AnalysisFields& f) { f.startFrequency = "1e309"; }, AnalysisFields::kStartFrequencyId,
+        {[](AnalysisFields& f) { f.startFrequency = "1e309"; }, AnalysisField::StartFrequency,
          "Geben Sie eine Zahl ein."},
-        {[](AnalysisFields& f) { f.stopFrequency = "1e300T"; }, AnalysisFields::kStopFrequencyId,
+        {[](AnalysisFields& f) { f.stopFrequency = "1e300T"; }, AnalysisField::StopFrequency,
          "Geben Sie eine Zahl ein."},
-        {[](AnalysisFields& f) { f.stopTime = "-1e309s"; }, AnalysisFields::kStopTimeId, "Geben Sie eine Zahl ein."},
+        {[](AnalysisFields& f) { f.stopTime = "-1e309s"; }, AnalysisField::StopTime, "Geben Sie eine Zahl ein."},
     };
     for (const auto& c : cases) {
         AnalysisFields f = AnalysisFields::FromDomain(CAnalysisDomain());
@@ -80,7 +80,7 @@ TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
         c.change(f);
         const auto e = f.Check();
         ASSERT_TRUE(e);
-        EXPECT_EQ(e->controlId, c.control);
+        EXPECT_EQ(e->key, FieldKey(c.field));
         EXPECT_EQ(e->message, c.message);
     }
     AnalysisFields edge = AnalysisFields::FromDomain(CAnalysisDomain());

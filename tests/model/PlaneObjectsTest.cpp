@@ -5,14 +5,6 @@
 namespace vantor {
 namespace {
 
-TEST(CutOut, AnyTwoOppositeCornersGiveSortedEdges) {
-    const CCutOut c(0.03, 0.02, 0.01, 0.04, "Cutout1");
-    EXPECT_DOUBLE_EQ(c.x1, 0.01);
-    EXPECT_DOUBLE_EQ(c.x2, 0.03);
-    EXPECT_DOUBLE_EQ(c.y1, 0.02);
-    EXPECT_DOUBLE_EQ(c.y2, 0.04);
-}
-
 struct PointCase {
     double x, y;
     bool inside;

@@ -82,7 +82,7 @@ private slots:
     void attenuationSpinKeepsToItsRange_data();
     void attenuationSpinKeepsToItsRange();
     void chokeSearchListsSortedCandidatesAndShowsTheChosenOne();
-    void everyControlIsNamedAndAnswersF1WithItsTopic();
+    void everyControlIsNamedAndAnswersF1WithItsSection();
     void twoFormsShareTheAttenuationAndTheExactFo();
     void twoFormsShowAndChangeTheSameGroupAndSeries();
 };
@@ -312,22 +312,18 @@ void CVtrViewTest::chokeSearchListsSortedCandidatesAndShowsTheChosenOne() {
              QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(QString::fromStdString(chosen.name)));
 }
 
-void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
+void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsSection() {
     Form f;
     for (QWidget* w : f.view.findChildren<QWidget*>()) {
         if (w->parentWidget() == &f.view && !qobject_cast<QLabel*>(w) && w->isVisible())
             QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
     }
-    const std::vector<std::pair<QWidget*, int>> topics{
-        {f.slot(3), 1}, {f.button(">> + >>"), 2}, {f.field("Obere Grenzfrequenz:"), 9},
-        {f.field("Dämpfung:"), 11}, {Named<QComboBox>(f.view, "Drossel"), 14}};
-    for (auto [widget, topic] : topics) {
-        widget->setFocus();
-        QTest::keyClick(widget, Qt::Key_F1);
-        QCOMPARE(f.host.helpTopics.last(), topic);
-    }
-    // Controls without a topic get the section about them.
     const std::vector<std::pair<QWidget*, QString>> sections{
+        {f.slot(3), "hauptformular.html#c-werte"},
+        {f.button(">> + >>"), "hauptformular.html#neue-gruppe"},
+        {f.field("Obere Grenzfrequenz:"), "hauptformular.html#fo"},
+        {f.field("Dämpfung:"), "hauptformular.html#daempfung"},
+        {Named<QComboBox>(f.view, "Drossel"), "hauptformular.html#drosselliste"},
         {f.button("Analyse !"), "hauptformular.html#analyse"},
         {f.field("Y:"), "hauptformular.html#position"},
         {f.edit(3), "bearbeiten.html"}};
@@ -336,7 +332,7 @@ void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsTopic() {
         QTest::keyClick(widget, Qt::Key_F1);
         QCOMPARE(f.host.helpSections.last(), section);
     }
-    QCOMPARE(f.host.helpTopics.size(), qsizetype(topics.size()));
+    QCOMPARE(f.host.helpSections.size(), qsizetype(sections.size()));
     f.button("Analyse !")->click();
     QCOMPARE(f.host.labels.last(), QStringLiteral("Analyse !"));
 }

@@ -2,7 +2,6 @@
 // to the plane's objects, the context menu's offers, undo, and the picture.
 
 #include <cmath>
-#include <functional>
 #include <memory>
 
 #include <QAction>

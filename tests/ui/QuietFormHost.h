@@ -35,7 +35,7 @@ public:
     void runKillMax() override { labels << QStringLiteral("KillMax"); }
     void setGraphWindowOpen(bool open) override { doc.setGraphWindowOpen(open); }
     void setLayerEditorOpen(bool open) override { doc.setLayerEditorOpen(open); }
-    void showHelp(int topic) override { helpTopics << topic; }
+    void showHelpContents() override {}
     void showHelpSection(const QString& target) override { helpSections << target; }
     void print(ui::Printable&) override {}
     void printPreview(ui::Printable&) override {}
@@ -47,7 +47,6 @@ public:
     CVtrDoc doc;
     RecordView form{doc.MainFormRecord()};
     QStringList labels;  // the commands run, by their undo labels
-    QList<int> helpTopics;
     QStringList helpSections;
     QStringList statusMessages;
 };

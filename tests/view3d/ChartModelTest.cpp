@@ -68,11 +68,11 @@ TEST(DataSets, NoMetalDoesNotRaiseZmaxAndNoResultsGiveNoSets) {
 
 ChartColour Band(const ColourBands& b, float v) {
     ChartColour c{9, 9, 9};
-    render::SetColor(b, v, c);
+    render::SetColour(b, v, c);
     return c;
 }
 
-TEST(SetColor, BandsOpenBelowClosedAbove) {
+TEST(SetColour, BandsOpenBelowClosedAbove) {
     ColourBands g;
     g.gradient = true;
     g.divisions = 4;  // edges -0.5, -0.25, 0, 0.25, 0.5
@@ -95,7 +95,7 @@ TEST(SetColor, BandsOpenBelowClosedAbove) {
     }
 }
 
-TEST(SetColor, ThresholdAndNoBands) {
+TEST(SetColour, ThresholdAndNoBands) {
     ColourBands b;
     b.divisions = 2;
     b.threshold = 0.1f;
@@ -185,47 +185,6 @@ TEST(Chart, FlatPlaneIsCentredInEveryMode) {
         const float window = mode == kCenterRotation ? 0.0f : chart.Settings().py;
         EXPECT_NEAR(middle, window, 1e-6f) << mode;
     }
-}
-
-TEST(Chart, AnimationPatterns) {
-    // Change of ax, ay, az per tick at speed 3.
-    const float steps[7][3] = {{3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 3, 0}, {2, 0, 3}, {0, 2, 3}, {1, 2, 3}};
-    for (int p = 0; p <= kNoAnimation; ++p) {
-        COpenGL3D chart = Loaded();
-        chart.speed = 3;
-        ChartSettings& s = chart.Settings();
-        s.pattern = p;
-        s.ax = s.ay = s.az = 0;
-        chart.AnimationStep();
-        const float* d = p < 7 ? steps[p] : nullptr;
-        EXPECT_FLOAT_EQ(s.ax, d ? d[0] : 0) << p;
-        EXPECT_FLOAT_EQ(s.ay, d ? d[1] : 0) << p;
-        EXPECT_FLOAT_EQ(s.az, d ? d[2] : 0) << p;
-    }
-}
-
-TEST(Chart, MouseAndRotationModes) {
-    COpenGL3D chart = Loaded();
-    chart.speed = 2;
-    ChartSettings& s = chart.Settings();
-    s.ax = s.ay = 0;
-    chart.MouseDrag(10, 10, 30, 50, 200, 100, false);  // rotate
-    EXPECT_FLOAT_EQ(s.ax, 20.0f);
-    EXPECT_FLOAT_EQ(s.ay, 10.0f);
-    chart.ToggleRotation();  // to move mode
-    EXPECT_EQ(s.mode, kMove);
-    EXPECT_FALSE(chart.Animating());
-    s.tx = s.ty = 0;
-    chart.MouseDrag(10, 10, 30, 50, 200, 100, false);
-    EXPECT_FLOAT_EQ(s.tx, 0.1f);
-    EXPECT_FLOAT_EQ(s.ty, -0.4f);
-    chart.MouseDrag(0, 0, 5, 7, 200, 100, true);  // the legend
-    EXPECT_EQ(s.legendX, 15);
-    EXPECT_EQ(s.legendY, 17);
-    chart.ToggleRotation();
-    EXPECT_EQ(s.mode, kCenterRotation);
-    EXPECT_EQ(s.pattern, 2);
-    EXPECT_TRUE(chart.Animating());
 }
 
 TEST(Geometry, CellsEdgesAndHoles) {

@@ -91,9 +91,9 @@ int main(int argc, char** argv) {
     Save(progress, name("progress"));
     progress.close();
 
-    // The help window at the attenuation topic, and its search.
+    // The help window at the attenuation section, and its search.
     SetDataFolderForTests(QStringLiteral(VANTOR_SOURCE_DIR));
-    frame.showHelp(11);
+    frame.showHelpSection(QStringLiteral("hauptformular.html#daempfung"));
     HelpWindow* help = frame.helpWindow();
     Save(*help, name("help-topic"));
     auto* query = help->findChild<QLineEdit*>();

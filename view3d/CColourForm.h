@@ -16,10 +16,10 @@ namespace vantor::view3d {
 class COpenGL3D;
 class CColourPicker;
 
-class CColorForm : public QWidget {
+class CColourForm : public QWidget {
     Q_OBJECT
 public:
-    CColorForm(COpenGL3D& chart, std::function<void()> changed, QWidget* parent = nullptr);
+    CColourForm(COpenGL3D& chart, std::function<void()> changed, QWidget* parent = nullptr);
     /// Shows the chart's current settings.
     void sync();
     QListWidget& customList() { return *custom_; }

@@ -1,4 +1,4 @@
-#include "CColorForm.h"
+#include "CColourForm.h"
 
 #include <QColorDialog>
 #include <QFormLayout>
@@ -30,7 +30,7 @@ QSpinBox* Spin(const QString& name, int lo, int hi, QWidget* parent) {
 
 }  // namespace
 
-CColorForm::CColorForm(COpenGL3D& chart, std::function<void()> changed, QWidget* parent)
+CColourForm::CColourForm(COpenGL3D& chart, std::function<void()> changed, QWidget* parent)
     : QWidget(parent), chart_(chart), changed_(std::move(changed)) {
     setAccessibleName(QStringLiteral("Color"));
     back_ = new CColourPicker(QStringLiteral("Back Color"), this);
@@ -79,7 +79,7 @@ CColorForm::CColorForm(COpenGL3D& chart, std::function<void()> changed, QWidget*
     sync();
 }
 
-void CColorForm::fillCustomList() {
+void CColourForm::fillCustomList() {
     const ColourBands& b = chart_.Settings().bands;
     custom_->clear();
     for (int i = 0; i < b.customCount && i < static_cast<int>(b.custom.size()); ++i) {
@@ -92,7 +92,7 @@ void CColorForm::fillCustomList() {
     }
 }
 
-void CColorForm::sync() {
+void CColourForm::sync() {
     syncing_ = true;
     const ChartSettings& s = chart_.Settings();
     back_->setColour(render::ToQColor(s.bands.background));
@@ -109,7 +109,7 @@ void CColorForm::sync() {
     syncing_ = false;
 }
 
-void CColorForm::apply() {
+void CColourForm::apply() {
     if (syncing_) return;
     ChartSettings& s = chart_.Settings();
     s.bands.background = FromQColor(back_->colour());
@@ -123,7 +123,7 @@ void CColorForm::apply() {
     changed_();
 }
 
-void CColorForm::setCustomColour(int row, const QColor& colour) {
+void CColourForm::setCustomColour(int row, const QColor& colour) {
     ChartSettings& s = chart_.Settings();
     if (row < 0 || row >= s.bands.customCount || row >= static_cast<int>(s.bands.custom.size())) return;
     s.bands.custom[static_cast<std::size_t>(row)] = FromQColor(colour);
