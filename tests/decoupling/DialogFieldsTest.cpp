@@ -107,7 +107,6 @@ TEST(LayoutDialog, ApplyTakesEveryValueWithTheLongerSideAsLength) {
 }
 
 TEST(TargetDialog, ChecksAndMessages) {
-    using T = TargetFields;
     const std::string foMax = "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!";
     const std::string foZero = "Fehler: Obere Grenzfrequenz muß > 0.0Hz sein!";
     const std::string zminFu = "Fehler: 0.0Ohm < Fu - Zmin <= 5Ohm  !!!";
