@@ -17,8 +17,8 @@ public:
 
     CCapShape() = default;
     /// A fresh shape (type 16, no name, no geometry).
-    CCapShape(double lser, double rloss, double capLow, double capHigh)
-        : lser(lser), rloss(rloss), capHigh(capHigh), capLow(capLow) {}
+    CCapShape(double inductance, double loss, double low, double high)
+        : lser(inductance), rloss(loss), capHigh(high), capLow(low) {}
     CCapShape(const CCapShape& other) { AssignPackage(other); owner = nullptr; }
     /// Assignment copies the package and keeps this shape's owner.
     CCapShape& operator=(const CCapShape& other) {

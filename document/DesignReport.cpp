@@ -1,8 +1,8 @@
 #include "DesignReport.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "Printf.h"
 #include "Values.h"
 #include "CLayer.h"
 
@@ -11,12 +11,6 @@ namespace vantor {
 namespace {
 
 constexpr int left = 100;  // left edge of the body bands: 10 mm
-
-std::string Printf(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 }  // namespace
 

@@ -139,7 +139,6 @@ std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCG
     y = std::max(y, limits.yMin);
     std::string text = FormatValue(x, "Hz") + ", " + FormatValue(y, " ");
     if (group != nullptr && x != 0.0) {
-        constexpr double kTwoPi = 6.283185308;
         const double w = kTwoPi * x;
         const double c = 1.0 / (w * w * (board.ViaLoopInductance(1) + group->defaultPackage.lser));
         text += "C=" + FormatValue(c, "F");

@@ -8,6 +8,7 @@
 #include "CLayer.h"
 #include "CVtrDoc.h"
 #include "GraphTraces.h"
+#include "Printf.h"
 #include "Values.h"
 
 namespace vantor {
@@ -19,12 +20,6 @@ constexpr int kCurveSteps = 400;
 const CLayer* SolvedPlane(const CVtrDoc& doc) {
     const CLayer* plane = doc.plane();
     return plane != nullptr && plane->HasResults() && plane->results.EntryCount() >= 2 ? plane : nullptr;
-}
-
-std::string Number(double v, const char* format) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
 }
 
 // The stored frequencies: every entry but "Maximum".
@@ -142,7 +137,7 @@ std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
     lines.push_back({"Parameter", true});
     lines.push_back({"Frequenzbereich: " + FormatValue(d.startFrequency, "Hz") + " bis " + FormatValue(d.stopFrequency, "Hz") +
                      ", " + std::to_string(d.frequencySteps) + " Schritte"});
-    lines.push_back({"Auflösung: " + Number(d.resolution, "%g")});
+    lines.push_back({"Auflösung: " + Printf("%g", d.resolution)});
     const BoardStackup& b = doc.board();
     lines.push_back({"Erste Ebenenresonanz (Schätzung): " +
                      FormatValue(BoardStackup::FirstResonanceEstimate(b.width, b.length, b.epsilonR), "Hz")});
@@ -174,7 +169,7 @@ std::vector<ReportLine> FilterLines(const CVtrDoc& doc) {
     std::vector<ReportLine> lines;
     lines.push_back({"Anforderungen", true});
     lines.push_back({"Sperrbereich: " + FormatValue(f.fLower, "Hz") + " bis " + FormatValue(f.fUpper, "Hz")});
-    lines.push_back({"Mindestdämpfung: " + Number(f.minAttenuation, "%g") + " dB"});
+    lines.push_back({"Mindestdämpfung: " + Printf("%g", f.minAttenuation) + " dB"});
     lines.push_back({"Maximaler Versorgungsstrom: " + FormatValue(f.maxSupplyCurrent, "A")});
     lines.push_back({std::string("Kondensatorgruppe im Filter: ") + (f.useGroup != 0 ? "ja" : "nein") +
                      (f.group.name.empty() ? std::string() : " (" + f.group.name + ")")});

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <QFontMetricsF>
@@ -162,8 +163,12 @@ void RenderFilterPage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc& d
     const std::vector<CGraphTrace> traces = ReportFilterTraces(doc);
     if (traces.empty() || traces.front().points.empty()) {
         // A choke read from a design has no data points of its own.
-        lines.insert(lines.begin(), {"Für die gewählte Drossel liegen keine Datenpunkte vor: sie fehlt im "
-                                     "Bauteilordner, die Dämpfungskurve kann nicht gezeichnet werden."});
+        // Assigned, not brace-built: GCC 12 warns falsely (-Warray-bounds)
+        // about the inlined copy of a long literal into a temporary line.
+        ReportLine note;
+        note.text = "Für die gewählte Drossel liegen keine Datenpunkte vor: sie fehlt im "
+                    "Bauteilordner, die Dämpfungskurve kann nicht gezeichnet werden.";
+        lines.insert(lines.begin(), std::move(note));
         canvas.lines(lines, 0, room);
         return;
     }

@@ -36,24 +36,24 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
     m.ny = static_cast<std::int32_t>(rows);
     m.gridPointCount = m.nx * m.ny;
     m.nodeIndexMap = IntMatrix(m.ny, m.nx, 0);
-    const int nx = m.nx, ny = m.ny;
+    const int columnCount = m.nx, rowCount = m.ny;
 
     std::vector<char> metal(static_cast<std::size_t>(m.gridPointCount));
-    for (int r = 0; r < ny; ++r)
-        for (int c = 0; c < nx; ++c)
-            metal[static_cast<std::size_t>(r) * nx + c] = IsOnMetal(cutOuts, c * h, r * h) != 0;
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < columnCount; ++c)
+            metal[static_cast<std::size_t>(r) * columnCount + c] = IsOnMetal(cutOuts, c * h, r * h) != 0;
     auto isMetal = [&](int r, int c) {
-        return r >= 0 && r < ny && c >= 0 && c < nx && metal[static_cast<std::size_t>(r) * nx + c];
+        return r >= 0 && r < rowCount && c >= 0 && c < columnCount && metal[static_cast<std::size_t>(r) * columnCount + c];
     };
 
     // A metal point without a metal neighbour carries no branch and would
     // make the system singular: it gets no unknown and reads as no metal.
     m.gridNodes.reserve(static_cast<std::size_t>(m.gridPointCount));
     std::int32_t k = 0;
-    for (int r = 0; r < ny; ++r) {
-        for (int c = 0; c < nx; ++c) {
+    for (int r = 0; r < rowCount; ++r) {
+        for (int c = 0; c < columnCount; ++c) {
             const bool onMetal = isMetal(r, c);
-            auto node = std::make_unique<CNode>(r * nx + c + 1, onMetal ? 1 : 0, r, c, c * h, r * h);
+            auto node = std::make_unique<CNode>(r * columnCount + c + 1, onMetal ? 1 : 0, r, c, c * h, r * h);
             const bool connected =
                 onMetal && (isMetal(r, c - 1) || isMetal(r, c + 1) || isMetal(r - 1, c) || isMetal(r + 1, c));
             if (connected) {
@@ -73,7 +73,7 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
     s.columnStart.assign(static_cast<std::size_t>(k) + 1, 0);
     s.rowIndex.reserve(static_cast<std::size_t>(k) * 5);
     s.kind.reserve(static_cast<std::size_t>(k) * 5);
-    auto at = [&](int r, int c) { return r >= 0 && r < ny && c >= 0 && c < nx ? m.nodeIndexMap(r, c) : 0; };
+    auto at = [&](int r, int c) { return r >= 0 && r < rowCount && c >= 0 && c < columnCount ? m.nodeIndexMap(r, c) : 0; };
     for (const auto& port : m.nodePorts) {
         const int r = port->node->row, c = port->node->column, self = port->index;
         const int L = at(r, c - 1), R = at(r, c + 1), D = at(r - 1, c), U = at(r + 1, c);

@@ -245,15 +245,15 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
         labels.reserve(freqs.size() + 1);
 
         auto stage = Clock::now();
-        timingLog.Add("0: Find number of non-zeros: %d sec\n", stage);
-        timingLog.Add("1: Setting up matrix for UMFPACK: %d sec\n", stage);
+        timingLog.Add("0: Find number of non-zeros: %d sec\n", SolverTimingLog::Since(stage));
+        timingLog.Add("1: Setting up matrix for UMFPACK: %d sec\n", SolverTimingLog::Since(stage));
 
         // The pattern analysis is shared by every frequency.
         LdltPattern pattern;
         if (options.kind == SolverKind::Fast && !pattern.Analyse(StructurePattern(mesh.structure), options.ordering))
             return fail("Interner Fehler des Gleichungslösers.");
         report.factorNonZeros = options.kind == SolverKind::Fast ? pattern.FactorNonZeros() : 0;
-        timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", stage);
+        timingLog.Add("2: Preorder & factorize matrix once: %d sec\n", SolverTimingLog::Since(stage));
 
         BlasOnOneThread();
         const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
@@ -315,7 +315,7 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
             }
             progress.value(ProgressBar::Lower, 9);
             progress.value(ProgressBar::Upper, fi + 1);
-            timingLog.Add("Per Cycle: %d sec\n", start);
+            timingLog.Add("Per Cycle: %d sec\n", SolverTimingLog::Since(start));
             return true;
         };
         auto work = [&](int w, int fi) { return workers[w]->Solve(freqs[fi]); };
@@ -326,7 +326,7 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
 
         maps.push_back(mapOf(zmax));
         labels.push_back(kMaximumLabel);
-        timingLog.Add("Gesamt: %d sec\n", start);
+        timingLog.Add("Gesamt: %d sec\n", SolverTimingLog::Since(start));
         // Only a complete solve replaces the results.
         results.resultMaps = std::move(maps);
         results.resultLabels = std::move(labels);

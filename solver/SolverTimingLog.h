@@ -3,6 +3,7 @@
 // seconds. Kept for diagnosis; nobody shows it to the user.
 
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -13,16 +14,21 @@ public:
     using Clock = std::chrono::steady_clock;
 
     void Clear() { text_.clear(); }
-    /// Appends format (one "%d") filled with the whole seconds since start.
-    void Add(const char* format, Clock::time_point start) { Add(format, Seconds(Clock::now() - start)); }
-    void Add(const char* format, int seconds) {
+    /// Appends one line made as printf makes it; the compiler checks the
+    /// arguments against the format.
+    [[gnu::format(printf, 2, 3)]] void Add(const char* format, ...) {
         char line[160];
-        std::snprintf(line, sizeof line, format, seconds);
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(line, sizeof line, format, args);
+        va_end(args);
         text_ += line;
     }
     static int Seconds(Clock::duration d) {
         return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(d).count());
     }
+    /// The whole seconds since start.
+    static int Since(Clock::time_point start) { return Seconds(Clock::now() - start); }
     const std::string& Text() const { return text_; }
 
 private:

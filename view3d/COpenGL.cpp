@@ -161,14 +161,14 @@ void COpenGL::paintGL() {
     f->glUseProgram(0);
     f->glBindBuffer(GL_ARRAY_BUFFER, 0);
     f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    const bool data = chart_.HasData();
-    const ChartColour back = data ? chart_.Settings().bands.background : ChartColour{0.5686f, 0.5686f, 0.5686f};
+    const bool hasData = chart_.HasData();
+    const ChartColour back = hasData ? chart_.Settings().bands.background : ChartColour{0.5686f, 0.5686f, 0.5686f};
     glClearColor(back.r, back.g, back.b, 1.0f);
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (data) {
+    if (hasData) {
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glMatrixMode(GL_MODELVIEW);
@@ -329,10 +329,10 @@ void COpenGL::drawTexts(QPainter& painter) {
     const QPointF middle = screen(0, (ymax - R) / 2, flat ? -R : 0);
     const QRectF bounds = QRectF(rect()).adjusted(2, 2, -2, -2);
     // Texts beside their point, outside the chart and inside the widget.
-    auto label = [&](const QPointF& at, const QString& text) {
+    auto label = [&](const QPointF& at, const QString& caption) {
         const QFontMetricsF fm(painter.font());
-        const QRectF r = PlaceLabel(at, middle, QSizeF(fm.horizontalAdvance(text) + 2, fm.height()), outline_, bounds);
-        painter.drawText(r, Qt::AlignCenter, text);
+        const QRectF r = PlaceLabel(at, middle, QSizeF(fm.horizontalAdvance(caption) + 2, fm.height()), outline_, bounds);
+        painter.drawText(r, Qt::AlignCenter, caption);
         labels_.push_back(r);
     };
     if (s.axis) {

@@ -15,9 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "Printf.h"
+
 namespace {
 
 using Complex = std::complex<double>;
+using vantor::Printf;
 constexpr double kTwoPi = 6.283185308;
 constexpr double kFixtureC = 0.12e-12;  // F, pad capacitance of the test fixture per port
 constexpr const char* kModelNote = "Modelldaten, erzeugt vom Vantor-Projekt, keine Messung";
@@ -123,12 +126,6 @@ std::string Number(double v) {
     return buf;
 }
 
-std::string Text(const char* format, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
 enum class Format { MA, DB, RI };
 
 std::string Pair(Format fmt, Complex s) {
@@ -150,10 +147,10 @@ std::string DataLines(const std::vector<Point>& points, Format fmt, double unit)
 }
 
 // Inductance in the engineering notation of the component files.
-std::string Henry(double l) { return l >= 1e-6 ? Text("%.3guH", l * 1e6) : Text("%.3gnH", l * 1e9); }
+std::string Henry(double l) { return l >= 1e-6 ? Printf("%.3guH", l * 1e6) : Printf("%.3gnH", l * 1e9); }
 
 std::string SrfText(double srf) {
-    return srf >= 1e9 ? Text("%.2g GHz", srf / 1e9) : Text("%.3g MHz", srf / 1e6);
+    return srf >= 1e9 ? Printf("%.2g GHz", srf / 1e9) : Printf("%.3g MHz", srf / 1e6);
 }
 
 template <class Part>
@@ -163,7 +160,7 @@ std::string S2pFile(const Part& part, double nominalL, const std::vector<Point>&
     std::string s;
     s += std::string("! PART_NUMBER: ") + part.partNumber + "\n";
     s += "! NOM_L=" + Henry(nominalL) + "\n";
-    s += "! IMAX=" + Text("%.3gA", part.imax) + "\n";
+    s += "! IMAX=" + Printf("%.3gA", part.imax) + "\n";
     s += std::string("! MAKE: ") + part.maker + "\n";
     s += std::string("! DIM: ") + part.dimensions + "\n";
     s += "! SRF: " + SrfText(part.Srf()) + "\n";
@@ -184,7 +181,7 @@ std::string FlpSet(const Part& part, double nominalL, const std::string& kind, c
          std::to_string(points.size()) + " 50 " + kFormat[static_cast<int>(fmt)] + "\n";
     s += kind + " (" + kModelNote + ")\n";
     s += "NOM_L=" + Henry(nominalL) + "\n";
-    s += "IMAX=" + Text("%.3gA", part.imax) + "\n";
+    s += "IMAX=" + Printf("%.3gA", part.imax) + "\n";
     s += std::string("MAKE: ") + part.maker + "\n";
     s += std::string("DIM: ") + part.dimensions + "\n";
     s += "SRF: " + SrfText(part.Srf()) + "\n";

@@ -410,7 +410,7 @@ private slots:
         report.start(QStringLiteral(VANTOR_CLI), {QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))});
         QVERIFY(report.waitForFinished(60000));
         QCOMPARE(report.exitCode(), 0);
-        const auto pages = [](const QByteArray& bytes) { return bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"); };
+        const auto pages = [](const QByteArray& content) { return content.count("/Type /Page\n") + content.count("/Type /Page\r"); };
         QVERIFY(pages(pdf) > 1);
         QCOMPARE(pages(pdf), pages(FileBytes(file(QStringLiteral("cli.pdf")))));
     }

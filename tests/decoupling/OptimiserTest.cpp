@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Design{"RisingTargets", 3e8, 1.275, 1.36425, 0.575, 0.644},
                       Design{.name = "CogPackage0805", .fo = 1e9, .packageType = 4},
                       Design{.name = "LargeBoard", .length = 1.0, .width = 1.0}),
-    [](const ::testing::TestParamInfo<Design>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Design>& design) { return std::string(design.param.name); });
 
 TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
     CCircuitBoard tiny(0.001, 0.001, 5e-5, 0.001144, 0, 4.4, 0.0005, 5.8e7, 3.5e-5, 0.022, 0.0003);
@@ -161,7 +161,7 @@ TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
 // in it at that moment.
 TEST(Optimiser, CancelEndsAsFailureKeepingThePartialResult) {
     struct CancelAt : RecordingInteraction {
-        explicit CancelAt(int at) : at(at) { o.Run(*this); }
+        explicit CancelAt(int poll) : at(poll) { o.Run(*this); }
         bool cancelRequested() override {
             if (++polls != at) return at > 0 && polls > at;
             atCancel = Values(o.group), messagesAtCancel = events().size(), redrawsAtCancel = o.views.calls;

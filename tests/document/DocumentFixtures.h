@@ -36,7 +36,7 @@ inline std::size_t Find(const Bytes& hay, const std::string& needle) {
 /// when they check out.
 template <class Fields>
 struct OnePass : FieldDialog<Fields> {
-    explicit OnePass(std::function<void(Fields&)> fill = {}) : fill(std::move(fill)) {}
+    explicit OnePass(std::function<void(Fields&)> fillIn = {}) : fill(std::move(fillIn)) {}
     bool exec(Fields& f) override {
         if (!fill || std::exchange(shown, true)) return false;
         fill(f);

@@ -86,7 +86,7 @@ TEST(Archive, TextsInTheirLengthForms) {
         {"Probe€", {6, 'P'}},
         {"\xF0\x9F\x98\x80", {0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}},  // U+1F600 as a surrogate pair
         {"Ω≤€", {0xFF, 0xFE, 0xFF, 3, 0xA9, 0x03}},
-        {std::string(300, 'x') + "Ω", {0xFF, 0xFE, 0xFF, 0xFF, 0x2D, 0x01, 'x', 0}},
+        {std::string(300, 'x').append("Ω"), {0xFF, 0xFE, 0xFF, 0xFF, 0x2D, 0x01, 'x', 0}},
     };
     for (const auto& [text, prefix] : cases) {
         CArchive w;
