@@ -252,7 +252,6 @@ private:
     /// records into the given records.
     LoadStatus ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records);
     void TakeContents(CVtrDoc& fresh);
-    void Link();
     /// Starts job (null: false), pumps it to its end on this thread and
     /// hands it to finish.
     bool RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&));

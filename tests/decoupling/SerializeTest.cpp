@@ -21,8 +21,7 @@ struct Registered {
 } registered;
 
 CCGroup SampleGroup(const CCircuitBoard& board) {
-    CCGroup g;
-    g.board = &board;
+    CCGroup g(&board);
     g.Append(CCGroup::PlaneCapacitanceEntry(board));
     g.Append(g.NewCapacitor(10e-9));
     g.Append(g.NewCapacitor(4.7e-6));
