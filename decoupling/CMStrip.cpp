@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "CArchive.h"
-
 namespace vantor {
 
 namespace {
@@ -20,24 +18,6 @@ CMStrip::CMStrip(double hMetres, double wMetres, double tMetres, double er, doub
       epsilonR(er),
       len(lengthMetres * kInchPerMetre) {
     Compute();
-}
-
-void CMStrip::Serialize(CArchive& ar) {
-    std::int32_t version = 1;
-    ar.Int32(version);
-    if (ar.IsStoring())
-        ar.WriteByte(valid);
-    else
-        valid = ar.ReadByte();
-    ar.Double(capacitance);
-    ar.Double(epsilonR);
-    ar.Double(h);
-    ar.Double(len);
-    ar.Double(inductance);
-    ar.Double(delay);
-    ar.Double(t);
-    ar.Double(w);
-    ar.Double(z0);
 }
 
 void CMStrip::Compute() {
