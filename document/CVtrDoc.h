@@ -68,12 +68,6 @@ public:
     /// the view records, before the views refresh), e.g. to hand back what
     /// the stream left out.
     LoadStatus Load(CArchive& ar, const std::function<void()>& adopt);
-    void Serialize(CArchive& ar) {
-        if (ar.IsStoring())
-            Store(ar);
-        else
-            Load(ar);
-    }
 
     /// Saves to path (atomically) and clears the modified flag; false with
     /// the reason in error, the old file untouched.
