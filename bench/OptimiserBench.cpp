@@ -15,8 +15,7 @@ void Run(benchmark::State& state, double fo, double zminFu, double zmaxFu, doubl
     board.planeSpacing = planeSpacing;
     int capacitors = 0;
     for (auto _ : state) {
-        vantor::CCGroup group;
-        group.board = &board;
+        vantor::CCGroup group(&board);
         group.fo = fo;
         group.zminFu = zminFu;
         group.zmaxFu = zmaxFu;

@@ -45,16 +45,14 @@ bool CheckRequirements(const FilterFields& fields, Context& ctx) {
 
 // The filter of a default design with the given requirements. Its
 // capacitor group is the one the document gets: the optimised group of that
-// design, handed over with ">>>" (none with noGroup). The board must outlive
-// the filter.
-bool DefaultDesignFilter(const CCircuitBoard& board, const FilterFields& requirements, bool noGroup, CFilter& filter,
-                         Context& ctx) {
+// design, handed over with ">>>" (none with noGroup), optimised on the
+// stack-up the filter's group belongs to.
+bool DefaultDesignFilter(const FilterFields& requirements, bool noGroup, CFilter& filter, Context& ctx) {
     requirements.ApplyTo(filter);
     filter.useGroup = noGroup ? 0 : 1;
     if (noGroup) return true;
-    CCGroup group;
+    CCGroup group(filter.group.stackup());
     group.fo = 3e9;
-    group.board = &board;
     Optimise(group, ctx.ui);
     if (group.ElementCount() == 0) {
         ctx.ui.message(kMessageTransferFirst, MessageKind::Error);
@@ -62,7 +60,6 @@ bool DefaultDesignFilter(const CCircuitBoard& board, const FilterFields& require
         return false;
     }
     filter.group.Assign(group);
-    filter.group.board = &board;
     return true;
 }
 
@@ -125,8 +122,8 @@ void RunChokes(const ChokesArgs& args, Context& ctx) {
     if (!LoadFolder(db, args.folder, args.named, ctx)) return;
 
     const CCircuitBoard board;
-    CFilter filter;
-    if (!DefaultDesignFilter(board, requirements, args.noGroup, filter, ctx)) return;
+    CFilter filter(&board);
+    if (!DefaultDesignFilter(requirements, args.noGroup, filter, ctx)) return;
     const int n = filter.SearchChokes(db);
 
     if (args.json) {
@@ -171,8 +168,8 @@ void RunAttenuation(const AttenuationArgs& args, Context& ctx) {
     }
 
     const CCircuitBoard board;
-    CFilter filter;
-    if (!DefaultDesignFilter(board, requirements, args.noGroup, filter, ctx)) return;
+    CFilter filter(&board);
+    if (!DefaultDesignFilter(requirements, args.noGroup, filter, ctx)) return;
     filter.candidates = {choke};
     filter.selected = 0;
 

@@ -88,14 +88,13 @@ void RegisterOptimiseCommand(CLI::App& app, Context& ctx) {
         }
         // The document's defaults: default board, group with fo = 3 GHz.
         CCircuitBoard board;
-        CCGroup group;
+        CCGroup group(&board);
         group.fo = 3e9;
         if (!ApplyBoardOptions(args->board, board, ctx.ui) || !ApplyTargetOptions(args->targets, group, ctx.ui) ||
             (args->package && !ApplyPackageOption(*args->package, group, ctx.ui))) {
             ctx.exitCode = kExitRefused;
             return;
         }
-        group.board = &board;
         const int result = Optimise(group, ctx.ui);
         if (args->json)
             PrintJson(group, result, board, ctx.ui.shownMessages());

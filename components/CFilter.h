@@ -35,6 +35,12 @@ double ChokeAttenuation(const CSParameter& point, Complex groupY);
 
 class CFilter : public CObject {
 public:
+    CFilter() = default;
+    /// A filter whose capacitor group belongs to that board's stack-up; the
+    /// board must outlive the filter. Copies take the group's stack-up
+    /// along, assignment keeps the own one.
+    explicit CFilter(const BoardStackup* board) : group(board) {}
+
     const char* ClassName() const override { return "CFilter"; }
     /// Record: version 1, the group, the chosen choke's set (an empty set
     /// without candidates), load and source impedance, the band, the

@@ -8,9 +8,11 @@
 
 namespace vantor {
 
-CCGroup::CCGroup() : defaultPackage(DefaultPackage()) { defaultPackage.owner = this; }
+CCGroup::CCGroup(const BoardStackup* board) : defaultPackage(DefaultPackage()), board_(board) {
+    defaultPackage.owner = this;
+}
 
-CCGroup::CCGroup(const CCGroup& other) : CCGroup() { Assign(other); }
+CCGroup::CCGroup(const CCGroup& other) : CCGroup(other.board_) { Assign(other); }
 
 CCGroup& CCGroup::operator=(const CCGroup& other) {
     if (this != &other) Assign(other);
@@ -21,7 +23,6 @@ void CCGroup::Assign(const CCGroup& other) {
     if (this == &other) return;
     elements_.clear();
     defaultPackage = other.defaultPackage;  // keeps our owner
-    board = other.board;
     zmaxFo = other.zmaxFo;
     zminFo = other.zminFo;
     zmaxFu = other.zmaxFu;
@@ -98,7 +99,7 @@ Complex CCGroup::GroupAdmittance(double f, int withPlaneEntry) const {
     // Without discrete capacitors the via branch is open: no admittance.
     Complex y(0.0, 0.0);
     if (n > 1) {
-        const double lvia = board != nullptr ? board->ViaLoopInductance(n - 1) : 0.0;
+        const double lvia = board_ != nullptr ? board_->ViaLoopInductance(n - 1) : 0.0;
         const Complex zc = 1.0 / Complex(g, b);
         y = 1.0 / (zc + Complex(0.0, w * lvia));
     }

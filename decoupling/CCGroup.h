@@ -20,14 +20,22 @@ public:
     /// Most list elements a group accepts (plane entry + 10 capacitors).
     static constexpr int kMaxElements = 11;
 
-    CCGroup();
+    /// An empty group for the stack-up of that board (none: the group
+    /// knows no via or mounting geometry). The board must outlive the group.
+    explicit CCGroup(const BoardStackup* board = nullptr);
     ~CCGroup() override = default;
+    /// A copy computes like its original: same values, same stack-up.
     CCGroup(const CCGroup& other);
+    /// Assign: the values change, the stack-up stays.
     CCGroup& operator=(const CCGroup& other);
 
-    /// Deletes the own capacitors, copies every field and deep-copies the
-    /// other group's capacitors.
+    /// Deletes the own capacitors, copies every value and deep-copies the
+    /// other group's capacitors. The stack-up is not a value: the group
+    /// keeps the one of the place that holds it.
     void Assign(const CCGroup& other);
+
+    /// The stack-up of the board the group belongs to; null when none.
+    const BoardStackup* stackup() const { return board_; }
     void DeleteAll() { elements_.clear(); }
 
     int ElementCount() const { return static_cast<int>(elements_.size()); }
@@ -73,7 +81,6 @@ public:
     std::unique_ptr<CCapa> NewCapacitor(double capacitance) const;
 
     CCapShape defaultPackage;
-    const BoardStackup* board = nullptr;  // the stack-up of the board the group belongs to
     double zmaxFo = 1.2;  // Ohm
     double zminFo = 1.0;  // Ohm
     double zmaxFu = 0.9;  // Ohm
@@ -84,6 +91,9 @@ public:
     std::string name;
 
 private:
+    friend class CLayer;  // a plane links the groups it holds to its board
+
+    const BoardStackup* board_ = nullptr;
     std::vector<std::unique_ptr<CCapa>> elements_;
 };
 

@@ -30,8 +30,8 @@ double EffectiveEsl(const CCapa& capa) {
     if (capa.autoParasitics == 0 || capa.shape.packageType == 0) return capa.shape.lser;
     // A capacitor outside a group (or a group without a board) has no
     // mounting geometry; its package inductance is all we know.
-    if (capa.group == nullptr || capa.group->board == nullptr) return capa.shape.lser;
-    return MountedEsl(capa.shape, *capa.group->board);
+    if (capa.group == nullptr || capa.group->stackup() == nullptr) return capa.shape.lser;
+    return MountedEsl(capa.shape, *capa.group->stackup());
 }
 
 namespace {

@@ -4,23 +4,15 @@
 
 #include <cstdint>
 
-#include "CObject.h"
-
 namespace vantor {
 
-class CMStrip : public CObject {
+class CMStrip {
 public:
-    CMStrip() = default;
     /// h, w, t and length in metres; they are converted to inches (x 39.37)
     /// and the results computed at once.
     CMStrip(double hMetres, double wMetres, double tMetres, double epsilonR, double lengthMetres);
 
     void Compute();
-
-    const char* ClassName() const override { return "CMStrip"; }
-    /// Record: version 1, valid, capacitance, epsilonR, h, len, inductance,
-    /// delay, t, w, z0.
-    void Serialize(CArchive& ar) override;
 
     double h = 0.0;        // inch, height above the plane
     double w = 0.0;        // inch, strip width

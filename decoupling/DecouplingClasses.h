@@ -2,7 +2,7 @@
 
 namespace vantor {
 
-/// Makes "CCapa", "CCGroup" and "CMStrip" creatable by name for reading.
+/// Makes "CCapa" and "CCGroup" creatable by name for reading.
 void RegisterDecouplingClasses();
 
 }  // namespace vantor

@@ -20,7 +20,7 @@ struct Peak {
 
 double ViaLoop(const CCGroup& g) {
     const int n = g.ElementCount();
-    return g.board != nullptr ? g.board->ViaLoopInductance(n - 1) : 0.0;
+    return g.stackup() != nullptr ? g.stackup()->ViaLoopInductance(n - 1) : 0.0;
 }
 
 // Series resonance of one element with an extra inductance in series.
@@ -124,7 +124,7 @@ private:
 
 int Optimiser::Run() {
     BusyScope busy(ui_);
-    if (g_.board == nullptr) {
+    if (g_.stackup() == nullptr) {
         ui_.message(kMessageNoSolution, MessageKind::Warning);
         return 0;
     }
@@ -135,7 +135,7 @@ int Optimiser::Run() {
 
     // A fresh chain from the plane entry and capacitor 1.
     g_.DeleteAll();
-    g_.Append(CCGroup::PlaneCapacitanceEntry(*g_.board));
+    g_.Append(CCGroup::PlaneCapacitanceEntry(*g_.stackup()));
     FirstCapacitor(g_);
     int iteration = 0;
 
@@ -427,7 +427,7 @@ int SolutionAcceptable(const CCGroup& g, int iteration, Interaction& ui) {
 void FirstCapacitor(CCGroup& group) {
     const double w = kTwoPi * 0.9 * group.fo;
     double c1 = 1.0 / (w * w * 1e-9);
-    const double plane = group.board != nullptr ? group.board->planeCapacitance() : 0.0;
+    const double plane = group.stackup() != nullptr ? group.stackup()->planeCapacitance() : 0.0;
     if (plane > c1) c1 = 15.0 * plane;
     group.Append(group.NewCapacitor(c1));
 }

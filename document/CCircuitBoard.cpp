@@ -43,21 +43,25 @@ CCircuitBoard::CCircuitBoard(double width_, double length_, double planeSpacing_
     maxFrequency = FirstResonanceEstimate(width, length, epsilonR);
 }
 
-CCircuitBoard::CCircuitBoard(const CCircuitBoard& other) {
-    CopyValues(other);
+CCircuitBoard::CCircuitBoard(const CCircuitBoard& other) : CObject(), BoardStackup(other) {
     for (std::size_t i = 0; i < other.layers.size(); ++i)
         layers.push_back(std::make_unique<CLayer>(this, 0.0, 0.0, ""));
 }
 
 CCircuitBoard& CCircuitBoard::operator=(const CCircuitBoard& other) {
-    if (this != &other) CopyValues(other);
+    if (this != &other) static_cast<BoardStackup&>(*this) = other;
     return *this;
 }
 
 CCircuitBoard::~CCircuitBoard() = default;
 
-void CCircuitBoard::CopyValues(const CCircuitBoard& o) {
-    static_cast<BoardStackup&>(*this) = o;
+void CCircuitBoard::TakeOver(CCircuitBoard& other) {
+    if (this == &other) return;
+    *this = other;
+    std::swap(layers, other.layers);
+    std::swap(currentLayer, other.currentLayer);
+    LinkLayers();
+    other.LinkLayers();
 }
 
 bool CCircuitBoard::anyObjectOutside(double newLength, double newWidth) const {

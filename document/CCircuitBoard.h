@@ -40,14 +40,17 @@ public:
     CCircuitBoard& operator=(const CCircuitBoard& other);
     ~CCircuitBoard();
 
+    /// Takes the values, the planes and the active plane of other, which
+    /// gets this board's planes in exchange. Each board's planes and their
+    /// groups then compute with the stack-up of the board that holds them.
+    void TakeOver(CCircuitBoard& other);
+
     const char* ClassName() const override { return "CCircuitBoard"; }
     /// Record: version 1, the stack-up and via values, the layer list and
     /// the active layer's name. Reading replaces the layers, links them and
     /// their groups to this board, and picks the active layer by name (the
     /// last layer when no name matches).
     void Serialize(CArchive& ar) override;
-    /// Sets the board link of every layer and of every group placed on them.
-    void LinkLayers();
 
     /// True when a group, a cut-out's far corner or a probe of any plane lies
     /// beyond the new size, m (points on the border are inside).
@@ -68,7 +71,9 @@ public:
     DeepConst<CLayer*> currentLayer;        // the active plane
 
 private:
-    void CopyValues(const CCircuitBoard& other);
+    /// The one place that tells planes (and the groups on them) which
+    /// stack-up they are on: every plane the board holds gets this one.
+    void LinkLayers();
 };
 
 }  // namespace vantor

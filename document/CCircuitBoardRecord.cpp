@@ -7,10 +7,7 @@
 namespace vantor {
 
 void CCircuitBoard::LinkLayers() {
-    for (auto& layer : layers) {
-        layer->board = this;
-        for (auto& g : layer->capacitorGroups) g->board = this;
-    }
+    for (auto& layer : layers) layer->LinkTo(this);
 }
 
 void CCircuitBoard::Serialize(CArchive& ar) {

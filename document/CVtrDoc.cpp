@@ -26,13 +26,16 @@ void RegisterModelClasses() {
     ClassRegistry::Register("CProbe", [] { return std::make_unique<CProbe>(); });
 }
 
-CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui) : database_(database), ui_(ui) {
+// The design's two free groups (the optimiser's and the filter's) belong to
+// the board's stack-up for the document's whole life: assigning other values
+// to them, as reading a file does, keeps that link.
+CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui)
+    : database_(database), ui_(ui), filter_(&board_), optimisationGroup_(&board_) {
     filter_.fLower = 1e7;
     filter_.fUpper = 3e8;
     filter_.minAttenuation = 35.0;
     filter_.maxSupplyCurrent = 0.1;
     optimisationGroup_.fo = 3e9;
-    Link();
     if (const CLayer* plane = board_.currentLayer) {
         optimisationGroup_.posX = std::clamp(0.5 * plane->planeLength, 0.0, plane->planeLength);
         optimisationGroup_.posY = std::clamp(0.5 * plane->planeWidth, 0.0, plane->planeWidth);
@@ -40,11 +43,6 @@ CVtrDoc::CVtrDoc(CSParameterDB& database, Interaction& ui) : database_(database)
 }
 
 CVtrDoc::~CVtrDoc() = default;
-
-void CVtrDoc::Link() {
-    board_.LinkLayers();
-    optimisationGroup_.board = &board_;
-}
 
 bool CVtrDoc::OnNewDocument() {
     Optimise(optimisationGroup_, ui_, nullptr, this);
@@ -80,11 +78,8 @@ CVtrDoc::LoadStatus CVtrDoc::ReadContents(CArchive& ar, const std::vector<ViewRe
     graphWindowOpen_ = ar.ReadInt32();
     layerEditorOpen_ = ar.ReadInt32();
     board_.Serialize(ar);
-    board_.LinkLayers();
     optimisationGroup_.Serialize(ar);
-    optimisationGroup_.board = &board_;
     filter_.Serialize(ar);
-    filter_.group.board = &board_;
     // Records of views not attached now (graph, layer editor) are ignored.
     for (ViewRecord* r : records)
         if (!r->Read(ar, ui_)) break;
@@ -122,12 +117,8 @@ void CVtrDoc::TakeContents(CVtrDoc& fresh) {
     layerEditorOpen_ = fresh.layerEditorOpen_;
     filter_ = fresh.filter_;
     parasiticsAutomatic_ = fresh.parasiticsAutomatic_;
-    board_ = fresh.board_;  // the values
-    std::swap(board_.layers, fresh.board_.layers);
-    std::swap(board_.currentLayer, fresh.board_.currentLayer);
+    board_.TakeOver(fresh.board_);
     optimisationGroup_.Assign(fresh.optimisationGroup_);
-    Link();
-    filter_.group.board = &board_;
     filter_.AdoptStoredChoke(database_);
 }
 
@@ -387,7 +378,6 @@ const CCGroup* CVtrDoc::newGroup() {
     }
     CCGroup& group = edited->AddGroupAtCentre(optimisationGroup_);
     group.name = name;
-    group.board = &board_;
     if (MainFormState* form = EditedMainForm()) form->currentGroupName = name;
     DesignChanged(ChangeHint::Groups | ChangeHint::ViewState);
     return &group;
@@ -397,7 +387,6 @@ bool CVtrDoc::transferGroupToFilter() {
     const CCGroup* group = currentGroup();
     if (group == nullptr || group->ElementCount() == 0) return false;
     filter_.group.Assign(*group);
-    filter_.group.board = &board_;
     if (filter_.group.ElementCount() >= 1) filterReceivedGroup_ = 1;
     filter_.candidates.clear();
     DesignChanged(ChangeHint::Filter);
@@ -442,7 +431,6 @@ std::unique_ptr<SolveJob> CVtrDoc::startKillMax(const SolverOptions& options) {
     CLayer* edited = EditedPlane();
     CCGroup* placed = edited != nullptr ? edited->KillMax(ui_) : nullptr;
     if (placed == nullptr) return nullptr;
-    board_.LinkLayers();
     auto job = std::make_unique<SolveJob>(*edited, analysisDomain_, options);
     killMaxJob_ = job.get();
     killMaxGroup_ = placed;

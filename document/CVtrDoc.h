@@ -68,12 +68,6 @@ public:
     /// the view records, before the views refresh), e.g. to hand back what
     /// the stream left out.
     LoadStatus Load(CArchive& ar, const std::function<void()>& adopt);
-    void Serialize(CArchive& ar) {
-        if (ar.IsStoring())
-            Store(ar);
-        else
-            Load(ar);
-    }
 
     /// Saves to path (atomically) and clears the modified flag; false with
     /// the reason in error, the old file untouched.
@@ -252,7 +246,6 @@ private:
     /// records into the given records.
     LoadStatus ReadContents(CArchive& ar, const std::vector<ViewRecord*>& records);
     void TakeContents(CVtrDoc& fresh);
-    void Link();
     /// Starts job (null: false), pumps it to its end on this thread and
     /// hands it to finish.
     bool RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&));

@@ -114,7 +114,6 @@ public:
     /// Busy or Failed with the reason in error.
     Outcome Acquire(const std::filesystem::path& path, std::chrono::milliseconds wait, std::string& error);
     void Release();
-    bool Held() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;

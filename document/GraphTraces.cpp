@@ -68,9 +68,8 @@ CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vect
 CGraphTrace FilterTrace(const CFilter& filter, double first, double last) {
     CGraphTrace trace(kFilterTrace, "Hz", "dB", "Filterdämpfung");
     // The curve over the graph's axis instead of the filter band.
-    CFilter axis;
+    CFilter axis(filter.group.stackup());
     axis.group.Assign(filter.group);
-    axis.group.board = filter.group.board;
     axis.useGroup = filter.useGroup;
     axis.candidates = filter.candidates;
     axis.selected = filter.selected;

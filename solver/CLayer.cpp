@@ -53,8 +53,13 @@ const CCutOut* CLayer::HitCutOut(double x, double y) const {
     return nullptr;
 }
 
+void CLayer::LinkTo(const BoardStackup* stackup) {
+    board = stackup;
+    for (auto& g : capacitorGroups) g->board_ = stackup;
+}
+
 CCGroup& CLayer::AddGroupAtCentre(const CCGroup& group) {
-    auto copy = std::make_unique<CCGroup>();
+    auto copy = std::make_unique<CCGroup>(board);
     copy->Assign(group);
     copy->posX = 0.5 * planeLength;
     copy->posY = 0.5 * planeWidth;
@@ -121,7 +126,6 @@ CCGroup* CLayer::KillMax(Interaction& ui) {
     }
 
     CCGroup group;
-    group.board = board;
     group.Append(CCGroup::PlaneCapacitanceEntry(*board));
     // 5e-10 H stands for the capacitor's own inductance.
     const double t = 1.0 / (kTwoPi * fmax);
@@ -178,6 +182,7 @@ void CLayer::Serialize(CArchive& ar) {
                            " einer Lage");
     ar.Text(name);
     SerializeList(ar, capacitorGroups, "CCGroup");
+    if (ar.IsLoading()) LinkTo(board);  // the groups read belong to the plane's board
     SerializeList(ar, cutOuts, "CCutOut");
     SerializeList(ar, mesh.gridNodes, "CNode");
     SerializeList(ar, mesh.nodePorts, "CPort");

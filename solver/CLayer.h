@@ -22,13 +22,15 @@ namespace vantor {
 
 class CAnalysisDomain;
 class CCGroup;
+class CCircuitBoard;
 struct BoardStackup;
 class Interaction;
 
 class CLayer : public CObject {
 public:
     /// A plane of the given extents, m (x along the board's length), with
-    /// the two default probes.
+    /// the two default probes, on that board (none: a plane not yet placed
+    /// on a board). The board must outlive the plane.
     CLayer(const BoardStackup* board, double planeLength, double planeWidth, std::string name);
     ~CLayer();
     CLayer(const CLayer&) = delete;
@@ -72,7 +74,11 @@ public:
         return z;
     }
 
-    /// Adds a copy of the group at the plane centre; returns the copy.
+    /// The stack-up of the board that holds the plane; null when none.
+    const BoardStackup* stackup() const { return board; }
+
+    /// Adds a copy of the group at the plane centre; returns the copy. The
+    /// copy belongs to the plane's board, whatever board the original had.
     CCGroup& AddGroupAtCentre(const CCGroup& group);
     const CCGroup* FindGroupByName(const std::string& groupName) const;
     CCGroup* FindGroupByName(const std::string& groupName);
@@ -113,7 +119,15 @@ public:
     OwnedList<CProbe> probes;
     PlaneMesh mesh;
     PlaneResults results;
-    const BoardStackup* board = nullptr;  // the stack-up of the board that holds the plane
+
+private:
+    // The board that holds the plane links it, and with it every group it
+    // holds, whenever the plane comes to it (construction, reading, taking
+    // over the planes of another board).
+    friend class CCircuitBoard;
+    void LinkTo(const BoardStackup* stackup);
+
+    const BoardStackup* board = nullptr;
 };
 
 }  // namespace vantor

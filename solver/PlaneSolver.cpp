@@ -78,8 +78,8 @@ SparseComplexMatrix StructurePattern(const PlaneStructure& s) {
 }
 
 bool AssemblePlaneMatrix(const CLayer& layer, double f, SparseComplexMatrix& m) {
-    if (layer.board == nullptr) return false;
-    return AssemblePlaneMatrix(PlaneSystem{layer.mesh, *layer.board, layer.capacitorGroups}, f, m);
+    if (layer.stackup() == nullptr) return false;
+    return AssemblePlaneMatrix(PlaneSystem{layer.mesh, *layer.stackup(), layer.capacitorGroups}, f, m);
 }
 
 bool AssemblePlaneMatrix(const PlaneSystem& system, double f, SparseComplexMatrix& m) {

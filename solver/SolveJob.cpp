@@ -89,15 +89,16 @@ struct SolveJob::Snapshot {
 SolveJob::SolveJob(CLayer& layer, const CAnalysisDomain& domain, const SolverOptions& options)
     : layer_(layer), snapshot_(std::make_unique<Snapshot>()), shared_(std::make_shared<Shared>()) {
     Snapshot& s = *snapshot_;
-    s.hasBoard = layer.board != nullptr;
-    if (s.hasBoard) s.stackup = *layer.board;
+    s.hasBoard = layer.stackup() != nullptr;
+    if (s.hasBoard) s.stackup = *layer.stackup();
     s.domain = domain;
     s.options = options;
     for (const auto& c : layer.cutOuts) s.cutOuts.push_back(std::make_unique<CCutOut>(*c));
+    // The copies read the snapshot's stack-up, never the live board.
     for (const auto& g : layer.capacitorGroups) {
-        s.groups.push_back(std::make_unique<CCGroup>(*g));
-        // The copies read the snapshot's stack-up, never the live board.
-        s.groups.back()->board = &s.stackup;
+        auto copy = std::make_unique<CCGroup>(&s.stackup);
+        copy->Assign(*g);
+        s.groups.push_back(std::move(copy));
     }
 }
 

@@ -20,43 +20,44 @@ QPushButton* Button(const char* text, QWidget* parent) {
 }  // namespace
 
 CEditCDlg::CEditCDlg(int k, int n, Actions actions, QWidget* parent)
-    : QDialog(parent), caption_(QStringLiteral("C%1").arg(k)), actions_(std::move(actions)) {
+    : QDialog(parent), actions_(std::move(actions)) {
+    const QString caption = QStringLiteral("C%1").arg(k);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowTitle(caption_ + QStringLiteral(" bearbeiten..."));
+    setWindowTitle(caption + QStringLiteral(" bearbeiten..."));
 
-    auto* frame = new QGroupBox(caption_, this);
-    remove_ = Button("Entfernen", frame);
-    edit_ = Button("Bearbeiten...", frame);
-    insert_ = Button("Neu", frame);
+    auto* frame = new QGroupBox(caption, this);
+    QPushButton* remove = Button("Entfernen", frame);
+    QPushButton* edit = Button("Bearbeiten...", frame);
+    QPushButton* insert = Button("Neu", frame);
     auto* frameLayout = new QVBoxLayout(frame);
-    for (QPushButton* b : {remove_, edit_, insert_}) frameLayout->addWidget(b);
-    back_ = Button("Zurück", this);
-    back_->setDefault(true);
+    for (QPushButton* b : {remove, edit, insert}) frameLayout->addWidget(b);
+    QPushButton* back = Button("Zurück", this);
+    back->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
-    layout->addWidget(back_);
+    layout->addWidget(back);
 
     const bool holdsCapacitor = k <= n;
-    remove_->setEnabled(holdsCapacitor);
-    edit_->setEnabled(holdsCapacitor);
-    insert_->setEnabled(k <= n + 1);
+    remove->setEnabled(holdsCapacitor);
+    edit->setEnabled(holdsCapacitor);
+    insert->setEnabled(k <= n + 1);
 
-    connect(remove_, &QPushButton::clicked, this, [this] {
+    connect(remove, &QPushButton::clicked, this, [this] {
         if (actions_.remove) actions_.remove();
         reject();
     });
-    connect(insert_, &QPushButton::clicked, this, [this] {
+    connect(insert, &QPushButton::clicked, this, [this] {
         if (actions_.insert) actions_.insert();
         reject();
     });
-    connect(edit_, &QPushButton::clicked, this, [this] {
+    connect(edit, &QPushButton::clicked, this, [this] {
         if (actions_.edit && actions_.edit())
             accept();
         else
             reject();
     });
-    connect(back_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 }  // namespace vantor::ui

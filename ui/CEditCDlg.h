@@ -7,8 +7,6 @@
 
 #include <QDialog>
 
-class QPushButton;
-
 namespace vantor::ui {
 
 class CEditCDlg : public QDialog {
@@ -22,21 +20,8 @@ public:
     /// Slot k (1..10) of a group of n capacitors.
     CEditCDlg(int k, int n, Actions actions, QWidget* parent = nullptr);
 
-    /// "C%d" of the slot.
-    QString caption() const { return caption_; }
-
-    QPushButton* removeButton() const { return remove_; }
-    QPushButton* editButton() const { return edit_; }
-    QPushButton* insertButton() const { return insert_; }
-    QPushButton* backButton() const { return back_; }
-
 private:
-    QString caption_;
     Actions actions_;
-    QPushButton* remove_;
-    QPushButton* edit_;
-    QPushButton* insert_;
-    QPushButton* back_;
 };
 
 }  // namespace vantor::ui

@@ -38,7 +38,6 @@ public:
     static void Run(SolveJob& job, QtInteraction& ui, QWidget* parent);
 
     QProgressBar* upperBar() const { return upper_; }
-    QProgressBar* lowerBar() const { return lower_; }
     QPushButton* cancelButton() const { return cancel_; }
 
 signals:

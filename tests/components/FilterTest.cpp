@@ -98,9 +98,8 @@ double ZRoute(const CSParameter& p, Complex zc) {
 // A filter group: plane entry and three ceramics on the default board.
 struct GroupFixture {
     CCircuitBoard board;
-    CCGroup group;
+    CCGroup group{&board};
     GroupFixture() {
-        group.board = &board;
         group.Append(CCGroup::PlaneCapacitanceEntry(board));
         for (double c : {10e-9, 100e-9, 1e-6}) group.Append(group.NewCapacitor(c));
     }
@@ -108,7 +107,7 @@ struct GroupFixture {
 
 TEST(FilterAttenuation, MatchesNodalAnalysisAndTheZRouteOnAChokeModel) {
     GroupFixture g;
-    CFilter filter;
+    CFilter filter(&g.board);
     filter.group.Assign(g.group);
     for (int useGroup : {0, 1}) {
         filter.useGroup = useGroup;
@@ -193,8 +192,8 @@ std::vector<std::string> CandidateNames(int found, const CFilter& f) {
     return names;
 }
 
-CFilter SearchFilter() {
-    CFilter f;
+CFilter SearchFilter(const BoardStackup* board = nullptr) {
+    CFilter f(board);
     f.useGroup = 0, f.fLower = 1e7, f.fUpper = 1e8, f.maxSupplyCurrent = 3.0;
     f.minAttenuation = 20.0;  // series L alone: 20 dB at 10 MHz needs |Z| > 900 Ohm, about 15 uH
     return f;
@@ -220,7 +219,7 @@ TEST(ChokeSearch, TheAttenuationIsCheckedInsideTheBandWithTheGroupWhenSwitchedOn
     db.AddSet(SeriesChoke("L", 22e-6, 0.0, 1e5, 1e9));  // about 23 dB at 10 MHz, 4 dB at 100 kHz
     db.AddSet(SeriesChoke("small", 1e-6, 0.0, 1e5, 1e9));  // far too small alone
     GroupFixture g;
-    CFilter f = SearchFilter();
+    CFilter f = SearchFilter(&g.board);
     f.group.Assign(g.group);
     EXPECT_EQ(CandidateNames(f.SearchChokes(db), f), (std::vector<std::string>{"L"}));
     f.useGroup = 1;  // 1 uF and more after the choke: an LC low-pass far above its corner

@@ -46,8 +46,7 @@ TEST(CapacitorModel, EsrLaw) {
 
 TEST(CapacitorModel, EslFromPackageOrMounting) {
     CCircuitBoard board;
-    CCGroup group;
-    group.board = &board;
+    CCGroup group(&board);
     // Independently evaluated microstrip pair for a 0402 body on the default stack-up.
     EXPECT_NEAR(EffectiveEsl(group.Append(std::make_unique<CCapa>(MakeCapa(1e-7, 9, 1)))), 3.7583985369527297e-10,
                 1e-22);
@@ -108,8 +107,7 @@ TEST(CapacitorModel, MountedEslFollowsEveryInputItDependsOn) {
 
 TEST(CapacitorModel, SeriesRlcImpedance) {
     CCircuitBoard board;
-    CCGroup group;
-    group.board = &board;
+    CCGroup group(&board);
     CCapa& c = group.Append(std::make_unique<CCapa>(MakeCapa(100e-9, 9, 1)));
     const double esl = EffectiveEsl(c);
     const double fr = 1.0 / (kTwoPi * std::sqrt(esl * c.capacitance));

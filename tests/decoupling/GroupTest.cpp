@@ -13,8 +13,7 @@ using namespace vantor;
 namespace {
 
 CCGroup GroupWith(const CCircuitBoard& board, const std::vector<double>& values) {
-    CCGroup g;
-    g.board = &board;
+    CCGroup g(&board);
     g.Append(CCGroup::PlaneCapacitanceEntry(board));
     for (double c : values) g.Append(g.NewCapacitor(c));
     return g;
@@ -54,8 +53,7 @@ TEST(GroupModel, LimitLinesAreStraightFromZeroToFo) {
 
 TEST(GroupModel, ImpedanceLimits) {
     const CCircuitBoard board;
-    CCGroup empty;
-    empty.board = &board;
+    CCGroup empty(&board);
     EXPECT_EQ(empty.GroupAdmittance(1e6, 1), Complex(0, 0));
     const double z0 = GroupWith(board, {10e-9, 100e-9}).GroupImpedanceMagnitude(0);
     EXPECT_TRUE(std::isfinite(z0) && z0 < 1e-30) << "a short at DC, without dividing by zero";
@@ -130,8 +128,8 @@ TEST(GroupList, AssignIsADeepCopy) {
     a.defaultPackage = PackageTable::Application()[4];
     CCGroup b;
     b.Assign(a);
-    EXPECT_EQ(std::tie(b.name, b.board, b.defaultPackage.packageType, b.defaultPackage.owner),
-              std::make_tuple(a.name, a.board, a.defaultPackage.packageType, &b));
+    EXPECT_EQ(std::tie(b.name, b.defaultPackage.packageType, b.defaultPackage.owner),
+              std::make_tuple(a.name, a.defaultPackage.packageType, &b));
     EXPECT_EQ(Values(b), Values(a));
     for (int i = 0; i < b.ElementCount(); ++i) {
         EXPECT_EQ(b.Capacitor(i).group, &b);
@@ -141,4 +139,33 @@ TEST(GroupList, AssignIsADeepCopy) {
     EXPECT_EQ(a.Capacitor(1).capacitance, 10e-9);
     a.Assign(a);
     EXPECT_EQ(Values(a).size(), 3u) << "assigning to itself changes nothing";
+}
+
+// The stack-up is where a group lives, not one of its values: a copy
+// computes like its original, a group that is assigned other values keeps
+// computing with its own board (the vias and the mounting of another board
+// would give another curve).
+TEST(GroupList, ACopyTakesTheStackUpAlongAnAssignedGroupKeepsItsOwn) {
+    const CCircuitBoard near;
+    CCircuitBoard far;
+    far.viaSpacing = 0.002, far.mountingDepth = 0.0003, far.viasPerSide = 1;
+    const std::vector<double> values{10e-9, 1e-6};
+    const CCGroup onNear = GroupWith(near, values), onFar = GroupWith(far, values);
+    for (double f : {1e6, 5e7, 3e8}) ASSERT_NE(onNear.GroupAdmittance(f, 1), onFar.GroupAdmittance(f, 1)) << f;
+
+    const CCGroup copy(onNear);
+    CCGroup assigned(&far);
+    assigned = onNear;
+    CCGroup viaAssign(&far);
+    viaAssign.Assign(onNear);
+    EXPECT_EQ(copy.stackup(), &near);
+    EXPECT_EQ(assigned.stackup(), &far);
+    for (double f : {1e6, 5e7, 3e8}) {
+        EXPECT_EQ(copy.GroupAdmittance(f, 1), onNear.GroupAdmittance(f, 1)) << f;
+        EXPECT_EQ(assigned.GroupAdmittance(f, 1), onFar.GroupAdmittance(f, 1)) << f;
+        EXPECT_EQ(viaAssign.GroupAdmittance(f, 1), onFar.GroupAdmittance(f, 1)) << f;
+    }
+    // The capacitors' mounting follows the group's board too.
+    EXPECT_NE(MountedEsl(assigned.Capacitor(1).shape, far), MountedEsl(assigned.Capacitor(1).shape, near));
+    EXPECT_EQ(EffectiveEsl(assigned.Capacitor(1)), MountedEsl(assigned.Capacitor(1).shape, far));
 }

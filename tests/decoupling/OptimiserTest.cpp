@@ -35,7 +35,7 @@ struct Counter : ViewRefresher {
 
 struct Optimised {
     CCircuitBoard board;
-    CCGroup group;
+    CCGroup group{&board};
     RecordingInteraction ui;
     OptimiseStats stats;
     Counter views;
@@ -44,7 +44,6 @@ struct Optimised {
         board.viasPerSide = d.viasPerSide, board.planeSpacing = d.planeSpacing, board.length = d.length;
         board.width = d.width, board.viaDiameter = d.viaDiameter, board.viaSpacing = d.viaSpacing;
         board.epsilonR = d.epsilonR;
-        group.board = &board;
         group.fo = d.fo;
         group.zminFu = d.zminFu, group.zmaxFu = d.zmaxFu, group.zminFo = d.zminFo, group.zmaxFo = d.zmaxFo;
         group.defaultPackage = PackageTable::Application()[d.packageType];
@@ -142,16 +141,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
     CCircuitBoard tiny(0.001, 0.001, 5e-5, 0.001144, 0, 4.4, 0.0005, 5.8e7, 3.5e-5, 0.022, 0.0003);
-    CCGroup g;
-    g.board = &tiny, g.fo = 1e8;
+    CCGroup g(&tiny);
+    g.fo = 1e8;
     FirstCapacitor(g);
     ASSERT_EQ(g.ElementCount(), 1);
     EXPECT_NEAR(g.Capacitor(0).capacitance, 1.0 / std::pow(kTwoPi * 9e7, 2) / 1e-9, 1e-20);
     // A plane of 5 nF is larger than that: C1 = 15 x 5 nF.
     CCircuitBoard plane;
     plane.planeSpacing = plane.length * plane.width * plane.epsilonR * 8.859e-12 / 5e-9;
-    CCGroup h;
-    h.board = &plane, h.fo = 1e8;
+    CCGroup h(&plane);
+    h.fo = 1e8;
     FirstCapacitor(h);
     EXPECT_NEAR(h.Capacitor(0).capacitance, 75e-9, 1e-18);
 }

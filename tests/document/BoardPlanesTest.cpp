@@ -23,13 +23,50 @@ TEST(BoardPlanes, CopyKeepsValuesWithEmptyPlanesAndTheSolverPlaneIsTheFirstVcc) 
     ASSERT_EQ(copy.layers.size(), 2u);
     for (const auto& l : copy.layers) {
         EXPECT_TRUE(l->cutOuts.empty());
-        EXPECT_EQ(l->board, &copy);
+        EXPECT_EQ(l->stackup(), &copy);
     }
     EXPECT_EQ(b.SolverLayer(), b.layers[1].get());
     b.layers[1]->name = "Power";
     EXPECT_EQ(b.SolverLayer(), b.layers[1].get()) << "no Vcc: the last plane";
     b.layers[0]->name = "Vcc";
     EXPECT_EQ(b.SolverLayer(), b.layers[0].get());
+}
+
+// A board that takes over the planes of another computes them, and the
+// groups on them, with its own stack-up from then on, whatever becomes of
+// the board they came from; that board's new planes compute with its values.
+TEST(BoardPlanes, TakenOverPlanesAndTheirGroupsComputeWithTheBoardThatHoldsThem) {
+    CCircuitBoard taker;
+    auto giver = std::make_unique<CCircuitBoard>();
+    giver->epsilonR = 3.3, giver->viaSpacing = 0.0012, giver->mountingDepth = 0.0004;
+    CCGroup values;
+    values.Append(CCGroup::PlaneCapacitanceEntry(*giver));
+    for (double c : {4.7e-9, 100e-9}) values.Append(values.NewCapacitor(c));
+    const CCGroup* placed = &giver->SolverLayer()->AddGroupAtCentre(values);
+    EXPECT_EQ(placed->stackup(), giver.get());
+
+    taker.TakeOver(*giver);
+    ASSERT_EQ(taker.SolverLayer()->capacitorGroups.size(), 1u);
+    EXPECT_EQ(taker.SolverLayer()->capacitorGroups[0].get(), placed) << "the group itself moved, no copy";
+    EXPECT_EQ(taker.epsilonR, 3.3);
+    for (const auto& l : giver->layers) EXPECT_EQ(l->stackup(), giver.get());
+
+    // Both boards change afterwards; the taker's plane follows the taker only.
+    giver->viaSpacing = 0.0003, giver->epsilonR = 9.0;
+    taker.viaSpacing = 0.0008, taker.viasPerSide = 3;
+    const CLayer& plane = *taker.SolverLayer();
+    CCGroup reference(&taker);
+    reference.Assign(*placed);
+    CCGroup elsewhere(giver.get());
+    elsewhere.Assign(*placed);
+    for (double f : {1e6, 8e7, 4e8}) {
+        ASSERT_NE(reference.GroupAdmittance(f, 1), elsewhere.GroupAdmittance(f, 1)) << f;
+        EXPECT_EQ(placed->GroupAdmittance(f, 1), reference.GroupAdmittance(f, 1)) << f;
+    }
+    EXPECT_EQ(plane.CellSizeFor(1e9, 2.0), PlaneMesh::CellSizeFor(3.3, 1e9, 2.0));
+    EXPECT_NE(giver->SolverLayer()->CellSizeFor(1e9, 2.0), plane.CellSizeFor(1e9, 2.0));
+    giver.reset();
+    EXPECT_EQ(placed->GroupAdmittance(8e7, 1), reference.GroupAdmittance(8e7, 1)) << "the giver is gone";
 }
 
 // A board with one object of each kind near the far corner of its Vcc plane.

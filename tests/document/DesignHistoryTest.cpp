@@ -58,7 +58,7 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     ASSERT_TRUE(history.Redo() && history.Redo());
     EXPECT_TRUE(e.doc.IsModified());
     EXPECT_EQ(Store(e.doc), after);
-    EXPECT_EQ(e.doc.currentGroup()->board, &e.doc.board()) << "links set again";
+    EXPECT_EQ(e.doc.currentGroup()->stackup(), &e.doc.board()) << "links set again";
 }
 
 // Undo takes back the current group of every main form, which is the design's.

@@ -128,6 +128,40 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     EXPECT_DOUBLE_EQ(opened.doc.board().epsilonR, 3.3);
 }
 
+// What a file holds computes with the board of the document that read it:
+// the groups on the planes, the optimiser's and the filter's group and the
+// solved plane all follow a later change of that board's stack-up.
+TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
+    Env env(true);
+    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
+    test::FillRichDocument(env.doc, env.db);
+    Env back(true);
+    CArchive in(Store(env.doc));
+    ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+
+    CCircuitBoard& board = DesignAccess::Board(back.doc);
+    board.viaSpacing = 0.0012, board.mountingDepth = 0.0004, board.viasPerSide = 3, board.epsilonR = 3.3;
+    std::vector<const CCGroup*> groups{&back.doc.optimisationGroup(), &back.doc.filter().group};
+    for (const auto& g : back.doc.plane()->capacitorGroups) groups.push_back(g.get());
+    ASSERT_EQ(groups.size(), 4u);
+    for (const CCGroup* g : groups) {
+        SCOPED_TRACE(g->name);
+        EXPECT_EQ(g->stackup(), &board);
+        CCGroup onBoard(&board), onWritten(&env.doc.board());
+        onBoard.Assign(*g), onWritten.Assign(*g);
+        for (double f : {2e6, 9e7, 6e8}) {
+            ASSERT_NE(onBoard.GroupAdmittance(f, 1), onWritten.GroupAdmittance(f, 1)) << f;
+            EXPECT_EQ(g->GroupAdmittance(f, 1), onBoard.GroupAdmittance(f, 1)) << f;
+        }
+    }
+
+    // The solve meshes the plane for the board's dielectric.
+    ASSERT_TRUE(back.doc.analyse());
+    const CAnalysisDomain& d = back.doc.analysisDomain();
+    EXPECT_EQ(back.doc.plane()->mesh.cellSize, PlaneMesh::CellSizeFor(3.3, d.stopFrequency, d.resolution));
+    EXPECT_NE(back.doc.plane()->mesh.cellSize, PlaneMesh::CellSizeFor(4.5, d.stopFrequency, d.resolution));
+}
+
 TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     Env plain;
     CheckGolden("default.vnt", Store(plain.doc));
@@ -148,15 +182,15 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
                                    double(d.parasiticsAutomatic()), double(d.filter().useGroup)}),
               (std::vector<double>{4.5, 3, 1, 0, 0}));
     const CLayer& vcc = *d.board().currentLayer;
-    EXPECT_EQ(vcc.board, &d.board());
+    EXPECT_EQ(vcc.stackup(), &d.board());
     ASSERT_EQ(vcc.capacitorGroups.size(), 2u);
     for (const auto& g : vcc.capacitorGroups) {
-        EXPECT_EQ(g->board, &d.board());
+        EXPECT_EQ(g->stackup(), &d.board());
         for (int i = 0; i < g->ElementCount(); ++i) EXPECT_EQ(g->Capacitor(i).group, g.get());
     }
     ASSERT_EQ(back.doc.currentGroup(), vcc.capacitorGroups[1].get());
     EXPECT_DOUBLE_EQ(back.doc.currentGroup()->Capacitor(10).capacitance, 1e-7);
-    EXPECT_TRUE(d.optimisationGroup().board == &d.board() && d.filter().group.board == &d.board());
+    EXPECT_TRUE(d.optimisationGroup().stackup() == &d.board() && d.filter().group.stackup() == &d.board());
     ASSERT_EQ(vcc.mesh.nodePorts.size(), 5u);
     EXPECT_EQ(vcc.mesh.nodePorts[0]->node, nullptr) << "ports find their nodes at the next mesh build";
     EXPECT_EQ(vcc.results.resultMaps[1](1, 1), (std::complex<double>(1.2, -0.01)));

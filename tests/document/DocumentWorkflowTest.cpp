@@ -60,7 +60,7 @@ TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
     EXPECT_EQ(e.doc.filter().group.ElementCount(), 3);
-    EXPECT_EQ(e.doc.filter().group.board, &e.doc.board());
+    EXPECT_EQ(e.doc.filter().group.stackup(), &e.doc.board());
 }
 
 TEST(DocumentWorkflow, CancelledDialogsRestoreTheGroupExactly) {

@@ -148,8 +148,7 @@ TEST(PlaneSolver, GroupsAddTheirAdmittanceToTheNearestDiagonalOnly) {
     SparseComplexMatrix bare = StructurePattern(l.mesh.structure);
     ASSERT_TRUE(AssemblePlaneMatrix(l, f, bare));
 
-    CCGroup onlyPlane;
-    onlyPlane.board = b.get();
+    CCGroup onlyPlane(b.get());
     onlyPlane.Append(CCGroup::PlaneCapacitanceEntry(*b));
     l.AddGroupAtCentre(onlyPlane);
     const CCGroup two = GroupWith(*b, 47e-9);

@@ -29,8 +29,7 @@ inline std::unique_ptr<CCircuitBoard> Board(double length, double width) {
 
 /// A group with the plane entry and one capacitor of c, F.
 inline CCGroup GroupWith(const CCircuitBoard& board, double c) {
-    CCGroup g;
-    g.board = &board;
+    CCGroup g(&board);
     g.Append(CCGroup::PlaneCapacitanceEntry(board));
     g.Append(g.NewCapacitor(c));
     return g;
