@@ -95,8 +95,9 @@ QAction* CMainFrame::makeAction(const QString& text, const char* icon, int stand
                                 const QString& tip) {
     auto* a = new QAction(text, this);
     if (icon != nullptr) {
-        const QIcon fallback = standardIcon >= 0 ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(standardIcon))
-                                                 : QIcon();
+        const QIcon fallback = standardIcon >= 0
+                                   ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(standardIcon))
+                                   : QIcon();
         a->setIcon(QIcon::fromTheme(QString::fromLatin1(icon), fallback));
     }
     if (!key.isEmpty()) a->setShortcut(key);
@@ -129,7 +130,8 @@ void CMainFrame::createActions() {
     undo_ = makeAction(QStringLiteral("&Rückgängig\tStrg+Z"), "edit-undo", QStyle::SP_ArrowBack, QKeySequence::Undo,
                        QStringLiteral("Macht den letzten Schritt rückgängig"));
     redo_ = makeAction(QStringLiteral("&Wiederherstellen\tStrg+Y"), "edit-redo", QStyle::SP_ArrowForward,
-                       QKeySequence(QStringLiteral("Ctrl+Y")), QStringLiteral("Stellt den rückgängig gemachten Schritt wieder her"));
+                       QKeySequence(QStringLiteral("Ctrl+Y")),
+                       QStringLiteral("Stellt den rückgängig gemachten Schritt wieder her"));
     cut_ = makeAction(QStringLiteral("&Ausschneiden"), "edit-cut", -1, QKeySequence::Cut,
                       QStringLiteral("Schneidet den markierten Text aus"));
     copy_ = makeAction(QStringLiteral("&Kopieren"), "edit-copy", -1, QKeySequence::Copy,
@@ -142,8 +144,10 @@ void CMainFrame::createActions() {
                                QStringLiteral("Blendet die Symbolleiste ein oder aus"));
     statusBarShown_ = makeAction(QStringLiteral("S&tatusleiste"), nullptr, -1, {},
                                  QStringLiteral("Blendet die Statusleiste ein oder aus"));
-    graph_ = makeAction(QStringLiteral("&Grafikausgabe"), nullptr, -1, {}, QStringLiteral("Öffnet oder schließt die Grafikausgabe"));
-    layerEditor_ = makeAction(QStringLiteral("&Layer-Editor"), nullptr, -1, {}, QStringLiteral("Öffnet oder schließt den Layer-Editor"));
+    graph_ = makeAction(QStringLiteral("&Grafikausgabe"), nullptr, -1, {},
+                        QStringLiteral("Öffnet oder schließt die Grafikausgabe"));
+    layerEditor_ = makeAction(QStringLiteral("&Layer-Editor"), nullptr, -1, {},
+                              QStringLiteral("Öffnet oder schließt den Layer-Editor"));
     layout_ = makeAction(QStringLiteral("&Layout..."), nullptr, -1, {}, QStringLiteral("Platine und Lagenaufbau"));
     capacitors_ = makeAction(QStringLiteral("&Kondensatoren..."), nullptr, -1, {},
                              QStringLiteral("Bauform, Verlustwiderstand und Serieninduktivität der Kondensatoren"));
@@ -153,12 +157,14 @@ void CMainFrame::createActions() {
                                      QStringLiteral("Frequenzen und Auflösung der Feldberechnung"));
     newWindow_ = makeAction(QStringLiteral("Neues &Fenster"), "window-new", -1, {},
                             QStringLiteral("Öffnet ein weiteres Fenster der Entkopplung"));
-    cascade_ = makeAction(QStringLiteral("Über&lappend"), nullptr, -1, {}, QStringLiteral("Ordnet die Fenster überlappend an"));
-    tile_ = makeAction(QStringLiteral("&Nebeneinander"), nullptr, -1, {}, QStringLiteral("Ordnet die Fenster nebeneinander an"));
+    cascade_ = makeAction(QStringLiteral("Über&lappend"), nullptr, -1, {},
+                          QStringLiteral("Ordnet die Fenster überlappend an"));
+    tile_ = makeAction(QStringLiteral("&Nebeneinander"), nullptr, -1, {},
+                       QStringLiteral("Ordnet die Fenster nebeneinander an"));
     arrange_ = makeAction(QStringLiteral("&Symbole anordnen"), nullptr, -1, {},
                           QStringLiteral("Ordnet die Symbole der minimierten Fenster an"));
-    help_ = makeAction(QStringLiteral("&Hilfethemen"), "help-contents", QStyle::SP_DialogHelpButton, QKeySequence::HelpContents,
-                       QStringLiteral("Öffnet die Hilfe"));
+    help_ = makeAction(QStringLiteral("&Hilfethemen"), "help-contents", QStyle::SP_DialogHelpButton,
+                       QKeySequence::HelpContents, QStringLiteral("Öffnet die Hilfe"));
     web_ = makeAction(QStringLiteral("&RQX im Internet"), "internet-web-browser", -1, {},
                       QStringLiteral("Öffnet die Seite über Vantor"));
     about_ = makeAction(QStringLiteral("Inf&o über Vantor for Windows..."), "help-about", -1, {},
@@ -202,8 +208,10 @@ void CMainFrame::createActions() {
     connect(redo_, &QAction::triggered, this, [this] {
         if (DocumentHost* host = activeDocument()) host->redo();
     });
-    connect(cut_, &QAction::triggered, this, [this] { editFocused([](QWidget* w) { QMetaObject::invokeMethod(w, "cut"); }); });
-    connect(copy_, &QAction::triggered, this, [this] { editFocused([](QWidget* w) { QMetaObject::invokeMethod(w, "copy"); }); });
+    connect(cut_, &QAction::triggered, this,
+            [this] { editFocused([](QWidget* w) { QMetaObject::invokeMethod(w, "cut"); }); });
+    connect(copy_, &QAction::triggered, this,
+            [this] { editFocused([](QWidget* w) { QMetaObject::invokeMethod(w, "copy"); }); });
     connect(paste_, &QAction::triggered, this,
             [this] { editFocused([](QWidget* w) { QMetaObject::invokeMethod(w, "paste"); }); });
     connect(toolBarShown_, &QAction::toggled, this, [this](bool on) {
@@ -397,7 +405,8 @@ void CMainFrame::updateActions() {
     undo_->setEnabled(design && host->canUndo());
     redo_->setEnabled(design && host->canRedo());
     undo_->setStatusTip(design && host->canUndo() ? QStringLiteral("Rückgängig: ") + host->undoLabel() : QString());
-    redo_->setStatusTip(design && host->canRedo() ? QStringLiteral("Wiederherstellen: ") + host->redoLabel() : QString());
+    redo_->setStatusTip(design && host->canRedo() ? QStringLiteral("Wiederherstellen: ") + host->redoLabel()
+                                                  : QString());
     for (QAction* a : {close_, save_, saveAs_, print_, preview_, newWindow_, cascade_, tile_, arrange_})
         a->setEnabled(design);
     for (QAction* a : {graph_, layerEditor_, layout_, capacitors_, targets_, analysisParameters_})
@@ -477,7 +486,8 @@ DocumentHost* CMainFrame::openDocument(const QString& path, bool showMessage, QS
 }
 
 void CMainFrame::onOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(), QString::fromUtf8(kFileFilter));
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(),
+                                                      QString::fromUtf8(kFileFilter));
     if (!path.isEmpty()) openDocument(path);
 }
 
@@ -609,7 +619,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         const QString text = formControlHelp(qobject_cast<QWidget*>(watched));
         if (!text.isEmpty()) {
             if (event->type() == QEvent::WhatsThis)
-                QWhatsThis::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, static_cast<QWidget*>(watched));
+                QWhatsThis::showText(static_cast<QHelpEvent*>(event)->globalPos(), text,
+                                     static_cast<QWidget*>(watched));
             event->accept();
             return true;
         }
@@ -637,7 +648,8 @@ QString CMainFrame::formControlHelp(QWidget* widget) const {
 
 void CMainFrame::editFocused(void (*edit)(QWidget*)) {
     QWidget* w = QApplication::focusWidget();
-    if (auto* combo = qobject_cast<QComboBox*>(w); combo != nullptr && combo->lineEdit() != nullptr) w = combo->lineEdit();
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo != nullptr && combo->lineEdit() != nullptr)
+        w = combo->lineEdit();
     if (qobject_cast<QLineEdit*>(w) != nullptr) edit(w);
 }
 

@@ -72,8 +72,7 @@ private:
         const std::lock_guard<std::mutex> guard(lock_);
         state_.file = all.section(QLatin1Char('\n'), 0, 0);
         const QString second = all.section(QLatin1Char('\n'), 1);
-        if (!second.isEmpty())
-            state_.count = second.mid(QString::fromUtf8(kLoadedSetsLabel).size()).trimmed();
+        if (!second.isEmpty()) state_.count = second.mid(QString::fromUtf8(kLoadedSetsLabel).size()).trimmed();
     }
 
     QWidget& window_;

@@ -48,7 +48,8 @@ std::function<ErrorChoice(const QString&)>& ErrorChoiceForTests() {
 ErrorChoice AskErrorChoice(QWidget* owner, const QString& text, const QString& textWithoutRetry,
                            const QPointer<QObject>& receiver) {
     if (ErrorChoiceForTests()) return ErrorChoiceForTests()(receiver != nullptr ? text : textWithoutRetry);
-    const std::unique_ptr<QMessageBox> owned = ui::NewMessageBox(QMessageBox::Critical, QStringLiteral("Error!"), text, owner);
+    const std::unique_ptr<QMessageBox> owned = ui::NewMessageBox(QMessageBox::Critical, QStringLiteral("Error!"), text,
+                                                                 owner);
     QMessageBox& box = *owned;
     QPushButton* abort = box.addButton(QMessageBox::Abort);
     QPushButton* retry = box.addButton(QMessageBox::Retry);
@@ -57,8 +58,10 @@ ErrorChoice AskErrorChoice(QWidget* owner, const QString& text, const QString& t
         retry->hide();
         box.setText(textWithoutRetry);
     };
-    if (receiver == nullptr) withoutRetry();
-    else QObject::connect(receiver, &QObject::destroyed, &box, withoutRetry);
+    if (receiver == nullptr)
+        withoutRetry();
+    else
+        QObject::connect(receiver, &QObject::destroyed, &box, withoutRetry);
     box.exec();
     if (box.clickedButton() == abort) return ErrorChoice::Abort;
     if (box.clickedButton() == retry) return ErrorChoice::Retry;
@@ -223,7 +226,8 @@ int CVtrApp::PrintReport(const QString& path) {
     printer.setDocName(QFileInfo(path).fileName());
     QPainter painter;
     if (!painter.begin(&printer)) {
-        std::fprintf(stderr, "vantor: Der Drucker %s kann nicht drucken.\n", info.printerName().toLocal8Bit().constData());
+        std::fprintf(stderr, "vantor: Der Drucker %s kann nicht drucken.\n",
+                     info.printerName().toLocal8Bit().constData());
         return 1;
     }
     render::RenderReport(painter, doc, QFileInfo(path).fileName());

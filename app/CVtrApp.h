@@ -21,8 +21,8 @@ class InstanceServer;
 
 /// What the command line asks for.
 struct StartOptions {
-    QString database;  // --database DIR; empty: the usual places
-    QString file;      // a design to open
+    QString database;    // --database DIR; empty: the usual places
+    QString file;        // a design to open
     bool print = false;  // --print FILE: print its report and end
     QString instance;    // the socket of the one running program; empty: none
 };

@@ -109,9 +109,7 @@ void DocumentHost::runAnalysis() {
     runJob(QStringLiteral("Analyse"), &CVtrDoc::startAnalysis, &CVtrDoc::finishAnalysis);
 }
 
-void DocumentHost::runKillMax() {
-    runJob(QStringLiteral("KillMax"), &CVtrDoc::startKillMax, &CVtrDoc::finishKillMax);
-}
+void DocumentHost::runKillMax() { runJob(QStringLiteral("KillMax"), &CVtrDoc::startKillMax, &CVtrDoc::finishKillMax); }
 
 DocumentFrame* DocumentHost::findFrame(FrameKind kind) const {
     for (const QPointer<DocumentFrame>& f : frames_)
@@ -152,9 +150,7 @@ void DocumentHost::updateCaptions() {
     }
 }
 
-void DocumentHost::showFrame(DocumentFrame* f) {
-    frame_.showChildFrame(f);
-}
+void DocumentHost::showFrame(DocumentFrame* f) { frame_.showChildFrame(f); }
 
 QMdiSubWindow* DocumentHost::addMainForm() {
     DocumentFrame* f = makeFrame(FrameKind::MainForm);
@@ -266,10 +262,10 @@ bool DocumentHost::saveTo(const QString& path) {
     // would silently drop its change. Asked with the lock held, so that a
     // run that held it before has written all it is going to.
     if (!path_.isEmpty() && QFileInfo(path).absoluteFilePath() == path_ && doc_.ChangedOnDisk(target)) {
-        const QString question =
-            QStringLiteral("Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert.\n"
-                           "Soll sie trotzdem überschrieben werden?")
-                .arg(path);
+        const QString question = QStringLiteral(
+                                     "Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert.\n"
+                                     "Soll sie trotzdem überschrieben werden?")
+                                     .arg(path);
         if (ui_.ask(question.toStdString(), Buttons::YesNo) != Answer::Yes) return false;
     }
     bool saved = false;
@@ -309,9 +305,7 @@ void DocumentHost::redo() {
 
 void DocumentHost::setGraphWindowOpen(bool open) { setCompanionOpen(FrameKind::Graph, open); }
 
-void DocumentHost::setLayerEditorOpen(bool open) {
-    setCompanionOpen(FrameKind::LayerEditor, open);
-}
+void DocumentHost::setLayerEditorOpen(bool open) { setCompanionOpen(FrameKind::LayerEditor, open); }
 
 void DocumentHost::setCompanionOpen(FrameKind kind, bool open) {
     DocumentFrame* f = findFrame(kind);
@@ -378,8 +372,10 @@ void DocumentHost::frameClosed(DocumentFrame& frame) {
             doc_.setLayerEditorOpen(false);
     }
     const bool formLeft = findFrame(FrameKind::MainForm) != nullptr || findFrame(FrameKind::LayerEditor) != nullptr;
-    if (!formLeft) closeAll();
-    else updateCaptions();
+    if (!formLeft)
+        closeAll();
+    else
+        updateCaptions();
 }
 
 void DocumentHost::OnUpdate(ChangeHint) {

@@ -30,10 +30,11 @@ QString ErrorBoxText(const QString& type, const QObject* receiver, const QEvent*
     QString what = QStringLiteral("-");
     if (event != nullptr) {
         const char* key = QMetaEnum::fromType<QEvent::Type>().valueToKey(event->type());
-        what = QStringLiteral("%1 (%2)").arg(QString::fromLatin1(key != nullptr ? key : "User")).arg(int(event->type()));
+        what =
+            QStringLiteral("%1 (%2)").arg(QString::fromLatin1(key != nullptr ? key : "User")).arg(int(event->type()));
     }
-    return QStringLiteral("An unhandled error occurred in your program.\n\n") +
-           QStringLiteral("type\t%1\n").arg(type) + QStringLiteral("object\t%1\nevent\t%2").arg(object, what) +
+    return QStringLiteral("An unhandled error occurred in your program.\n\n") + QStringLiteral("type\t%1\n").arg(type) +
+           QStringLiteral("object\t%1\nevent\t%2").arg(object, what) +
            QStringLiteral("\n\nSelect:\nAbort \tto terminate the program;") +
            (retry ? QStringLiteral("\nRetry \tto deliver the event once more; or\n") : QStringLiteral(" or\n")) +
            QStringLiteral("Ignore \tto do nothing.\n\n") +

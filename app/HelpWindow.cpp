@@ -55,8 +55,10 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent) : QMainWindow(par
     browser_->setSearchPaths({folder_});
     browser_->setOpenLinks(false);
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-        if (url.isRelative() || url.isLocalFile()) browser_->setSource(url.isRelative() ? browser_->source().resolved(url) : url);
-        else QDesktopServices::openUrl(url);
+        if (url.isRelative() || url.isLocalFile())
+            browser_->setSource(url.isRelative() ? browser_->source().resolved(url) : url);
+        else
+            QDesktopServices::openUrl(url);
     });
     connect(browser_, &QTextBrowser::sourceChanged, this,
             [this] { setWindowTitle(QStringLiteral("Vantor - Hilfe - ") + browser_->documentTitle()); });
@@ -64,7 +66,8 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent) : QMainWindow(par
     QToolBar* bar = addToolBar(QStringLiteral("Navigation"));
     bar->setObjectName(QStringLiteral("help-navigation"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* home = NamedAction(bar, QStyle::SP_DirHomeIcon, QStringLiteral("Inhalt"), QKeySequence(Qt::ALT | Qt::Key_Home));
+    QAction* home = NamedAction(bar, QStyle::SP_DirHomeIcon, QStringLiteral("Inhalt"),
+                                QKeySequence(Qt::ALT | Qt::Key_Home));
     QAction* back = NamedAction(bar, QStyle::SP_ArrowBack, QStringLiteral("Zurück"), QKeySequence::Back);
     QAction* forward = NamedAction(bar, QStyle::SP_ArrowForward, QStringLiteral("Vor"), QKeySequence::Forward);
     back->setEnabled(false);

@@ -103,9 +103,8 @@ void AnalysisKeepsTheWindowLive(benchmark::State& state) {
         QElapsedTimer sinceTick;
         sinceTick.start();
         QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longestGapMs = std::max(longestGapMs, double(sinceTick.restart()));
-        });
+        QObject::connect(&tick, &QTimer::timeout,
+                         [&] { longestGapMs = std::max(longestGapMs, double(sinceTick.restart())); });
         tick.start(10);
         host->runAnalysis();
         tick.stop();

@@ -180,7 +180,7 @@ void SaveOrCompare(const CLayer& layer, const std::string& path, bool save) {
 
 // Returns the fast path's seconds per frequency, or 0 if the case did not run.
 double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFrequencies, int referenceMaxN,
-           const std::string& saveDir, const std::string& compareDir) {
+             const std::string& saveDir, const std::string& compareDir) {
     CCircuitBoard board;
     CLayer& layer = *board.SolverLayer();
     if (!layer.BuildMesh(c.stop, c.resolution)) {
@@ -200,13 +200,15 @@ double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFre
     if (!compareDir.empty()) SaveOrCompare(layer, compareDir + "/" + c.name + ".bin", false);
     const auto [factorise, invert] = FactorisationSeconds(layer, c.stop / 2, ordering);
     const double umfpackFactorise = UmfpackFactorisationSeconds(layer, c.stop / 2);
-    std::printf("case %-6s N = %6d  fast:      L nnz %10lld  %2d threads  %8.4f s/freq  total %8.2f s (%d freq)  "
-                "peak %7.1f MB  fallbacks %d%s\n",
-                c.name, layer.mesh.activeCount, f.factorNonZeros, f.threads, fastPerFrequency, f.seconds, frequencies,
-                f.peakMB, f.fallbacks, f.ok ? "" : "  FAILED");
-    std::printf("%14s one numeric LDL^T %.4f s, its selected inversion %.4f s; s/freq per thread / "
-                "factorisation = %.2f\n",
-                "", factorise, invert, fastPerFrequency * f.threads / factorise);
+    std::printf(
+        "case %-6s N = %6d  fast:      L nnz %10lld  %2d threads  %8.4f s/freq  total %8.2f s (%d freq)  "
+        "peak %7.1f MB  fallbacks %d%s\n",
+        c.name, layer.mesh.activeCount, f.factorNonZeros, f.threads, fastPerFrequency, f.seconds, frequencies, f.peakMB,
+        f.fallbacks, f.ok ? "" : "  FAILED");
+    std::printf(
+        "%14s one numeric LDL^T %.4f s, its selected inversion %.4f s; s/freq per thread / "
+        "factorisation = %.2f\n",
+        "", factorise, invert, fastPerFrequency * f.threads / factorise);
     std::printf("%14s CPU time of the sweep %.4f s/freq (all threads); / factorisation = %.2f\n", "",
                 f.cpuSeconds / frequencies, f.cpuSeconds / frequencies / factorise);
     std::printf("%14s one numeric UMFPACK LU %.4f s; s/freq / LU = %.2f\n", "", umfpackFactorise,
@@ -231,10 +233,11 @@ double Bench(const Case& c, int threads, FillOrdering ordering, int referenceFre
     reference.threads = 1;
     const Run r = SolveOnce(layer, few, reference);
     const double referencePerFrequency = r.seconds / referenceFrequencies;
-    std::printf("%14s reference: LU nnz %10lld  %2d thread   %8.4f s/freq  total %8.2f s (%d freq measured, "
-                "%.0f s extrapolated to %d)  peak %7.1f MB%s\n",
-                "", r.factorNonZeros, r.threads, referencePerFrequency, r.seconds, referenceFrequencies,
-                referencePerFrequency * frequencies, frequencies, r.peakMB, r.ok ? "" : "  FAILED");
+    std::printf(
+        "%14s reference: LU nnz %10lld  %2d thread   %8.4f s/freq  total %8.2f s (%d freq measured, "
+        "%.0f s extrapolated to %d)  peak %7.1f MB%s\n",
+        "", r.factorNonZeros, r.threads, referencePerFrequency, r.seconds, referenceFrequencies,
+        referencePerFrequency * frequencies, frequencies, r.peakMB, r.ok ? "" : "  FAILED");
     std::printf("%14s speed-up per frequency: %.0f x\n", "", referencePerFrequency / fastPerFrequency);
     return fastPerFrequency;
 }
@@ -272,7 +275,7 @@ int main(int argc, char** argv) {
             referenceMaxN = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--ordering") && i + 1 < argc) {
             const std::string o = argv[++i];
-            ordering = o == "amd" ? FillOrdering::MinimumDegree
+            ordering = o == "amd"  ? FillOrdering::MinimumDegree
                        : o == "nd" ? FillOrdering::NestedDissection
                                    : FillOrdering::Automatic;
         } else if (!std::strcmp(argv[i], "--superlu")) {
@@ -289,8 +292,8 @@ int main(int argc, char** argv) {
     double largestCase = 0.0;  // s/freq of the 100,000-node case, the peer's size
     for (const Case& c : kCases)
         if (wanted.empty() || std::find(wanted.begin(), wanted.end(), c.name) != wanted.end()) {
-            const double perFrequency =
-                Bench(c, threads, ordering, referenceFrequencies, referenceMaxN, saveDir, compareDir);
+            const double perFrequency = Bench(c, threads, ordering, referenceFrequencies, referenceMaxN, saveDir,
+                                              compareDir);
             if (!std::strcmp(c.name, "100000")) largestCase = perFrequency;
         }
     if (superLu) {

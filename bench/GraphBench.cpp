@@ -50,7 +50,8 @@ struct AnalysedDesign {
         }
         doc.analyse();
         for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-            if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(app::DocumentFrame::ContentOf(w))) graph = g, w->showMaximized();
+            if (auto* g = qobject_cast<ui::CVtrGrphFrm*>(app::DocumentFrame::ContentOf(w)))
+                graph = g, w->showMaximized();
         // Filter (dB) beside |Z| would ask about the units: it is built but
         // not drawn.
         graph->tree().findTrace("Filter")->setCheckState(0, Qt::Unchecked);

@@ -56,8 +56,7 @@ struct CrowdedEditor {
         frame.resize(1000, 800);
         frame.show();
         // Paints reach the backing store only once the window is exposed.
-        while (frame.windowHandle() == nullptr || !frame.windowHandle()->isExposed())
-            QCoreApplication::processEvents();
+        while (frame.windowHandle() == nullptr || !frame.windowHandle()->isExposed()) QCoreApplication::processEvents();
         frame.mapAction()->setChecked(map);
         frame.view().setScale(9000);
     }

@@ -60,7 +60,8 @@ struct LargeDesign {
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < columns; ++c) {
                     if (plane.mesh.nodeIndexMap(r, c) == 0) continue;
-                    const std::complex<double> z(0.01 + 0.2 * f / 1e9 * (1 + std::cos(0.05 * r) * std::sin(0.04 * c)), 0.1);
+                    const std::complex<double> z(0.01 + 0.2 * f / 1e9 * (1 + std::cos(0.05 * r) * std::sin(0.04 * c)),
+                                                 0.1);
                     map.Set(r, c, z);
                     if (std::abs(z) > std::abs(maximum(r, c)) || maximum(r, c) == kNoMetal) maximum.Set(r, c, z);
                 }

@@ -38,8 +38,8 @@ void BM_SolveDefaultBoard(benchmark::State& state) {
     }
     if (!ok) state.SkipWithError("the solve failed");
     state.counters["N"] = layer.mesh.activeCount;
-    state.counters["s_per_freq"] =
-        benchmark::Counter(frequencies, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["s_per_freq"] = benchmark::Counter(frequencies, benchmark::Counter::kIsIterationInvariantRate |
+                                                                       benchmark::Counter::kInvert);
     state.counters["heap_MB"] = static_cast<double>(heapPeak) / 1e6;
     state.counters["umfpack_MB"] = layer.FactorBytes() / 1e6;
     state.counters["peak_MB"] = (static_cast<double>(heapPeak) + layer.FactorBytes()) / 1e6;

@@ -30,7 +30,8 @@ PlaneResults BigMap() {
         for (int c = 0; c < columns; ++c) {
             const double x = c / (columns - 1.0) - 0.5, y = r / (rows - 1.0) - 0.5;
             const bool hole = std::abs(x - 0.2) < 0.05 && std::abs(y) < 0.05;
-            map.Set(r, c, hole ? kNoMetal : std::complex<double>(0.1 + 2.0 * (x * x + y * y) + 0.05 * std::sin(30 * x), 0));
+            map.Set(r, c,
+                    hole ? kNoMetal : std::complex<double>(0.1 + 2.0 * (x * x + y * y) + 0.05 * std::sin(30 * x), 0));
         }
     PlaneResults res;
     res.resultMaps = {map};
@@ -62,7 +63,8 @@ void Rotate(benchmark::State& state) {
         // One frame drawn and read back: finished when the picture is there.
         benchmark::DoNotOptimize(view.grabFramebuffer());
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(view.framesDrawn() - before), benchmark::Counter::kIsRate);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(view.framesDrawn() - before),
+                                               benchmark::Counter::kIsRate);
 }
 // Arguments: surface type; 0 the full surface, 1 the coarse one.
 BENCHMARK(Rotate)

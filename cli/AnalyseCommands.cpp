@@ -48,8 +48,7 @@ void PrintSolve(const CVtrDoc& doc, const SolveArgs& a) {
     std::printf("Analyse: %zu Frequenzen von %s bis %s, Gitter %d x %d, %d Knoten, Löser %s, %d Threads\n",
                 maps > 0 ? maps - 1 : 0, FormatValue(doc.analysisDomain().startFrequency, "Hz").c_str(),
                 FormatValue(doc.analysisDomain().stopFrequency, "Hz").c_str(), plane.mesh.nx, plane.mesh.ny,
-                plane.mesh.activeCount,
-                r.kind == SolverKind::Umfpack ? "umfpack" : "fast", r.threads);
+                plane.mesh.activeCount, r.kind == SolverKind::Umfpack ? "umfpack" : "fast", r.threads);
     if (!a.verbose) return;
     std::printf("Nicht-Null-Elemente des Faktors: %lld, UMFPACK-Ersatz: %d Frequenzen, Speicher %s\n",
                 static_cast<long long>(r.factorNonZeros), r.fallbackFrequencies,
@@ -116,7 +115,8 @@ void RunApprox(const CurveArgs& a, Context& ctx) {
     const std::string name = a.group.value_or(s.form().currentGroupName);
     const CCGroup* g = plane != nullptr ? plane->FindGroupByName(name) : nullptr;
     if (g == nullptr || g->CapacitorCount() < 1) {
-        s.Fail(name.empty() ? std::string("Keine aktuelle Gruppe") : "Gruppe " + Shown(name) + " hat keine Kondensatoren");
+        s.Fail(name.empty() ? std::string("Keine aktuelle Gruppe")
+                            : "Gruppe " + Shown(name) + " hat keine Kondensatoren");
         return;
     }
     std::printf("f_Hz,abs_Ohm,valid\n");

@@ -151,7 +151,7 @@ struct AttenuationArgs {
     std::string choke;
     std::string fu = kDefaultFu, fo = kDefaultFo;
     bool noGroup = false;
-    FileArgs document;                      // set: the chosen choke of this design
+    FileArgs document;                    // set: the chosen choke of this design
     std::string from = "0", to = "1GHz";  // with FILE: the graph window's axis
 };
 

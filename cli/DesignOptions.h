@@ -18,9 +18,7 @@ namespace vantor::cli {
 
 struct BoardOptions {
     std::optional<std::string> length, width, spacing, depth, er, vias, viaSpacing, viaDiameter, metal;
-    bool any() const {
-        return length || width || spacing || depth || er || vias || viaSpacing || viaDiameter || metal;
-    }
+    bool any() const { return length || width || spacing || depth || er || vias || viaSpacing || viaDiameter || metal; }
 };
 
 struct TargetOptions {

@@ -52,8 +52,8 @@ nlohmann::json DocumentJson(const CVtrDoc& doc, const MainFormState& form) {
                   {"max_frequency", b.maxFrequency},
                   {"active_layer", b.currentLayer != nullptr ? b.currentLayer->name : std::string()}};
     const CCGroup& o = doc.optimisationGroup();
-    j["optimisation"] = {{"fo", o.fo},           {"zmin_fu", o.zminFu}, {"zmax_fu", o.zmaxFu},
-                         {"zmin_fo", o.zminFo},  {"zmax_fo", o.zmaxFo}, {"elements", Elements(o)}};
+    j["optimisation"] = {{"fo", o.fo},          {"zmin_fu", o.zminFu}, {"zmax_fu", o.zmaxFu},
+                         {"zmin_fo", o.zminFo}, {"zmax_fo", o.zmaxFo}, {"elements", Elements(o)}};
     nlohmann::json groups = nlohmann::json::array(), probes = nlohmann::json::array(),
                    cutouts = nlohmann::json::array(), labels = nlohmann::json::array();
     int nx = 0, ny = 0;

@@ -20,11 +20,9 @@ bool LockForWriting(DocumentLock& lock, const std::string& path, Context& ctx) {
     std::string error;
     switch (lock.Acquire(path, LockWait(), error)) {
         case DocumentLock::Outcome::Locked:
-        case DocumentLock::Outcome::NoFile:
-            return true;
+        case DocumentLock::Outcome::NoFile: return true;
         case DocumentLock::Outcome::Busy:
-        case DocumentLock::Outcome::Failed:
-            break;
+        case DocumentLock::Outcome::Failed: break;
     }
     ctx.ui.message(error, MessageKind::Error);
     ctx.exitCode = kExitFailed;

@@ -79,11 +79,9 @@ void RegisterMapCommand(CLI::App& app, Context& ctx) {
     auto a = std::make_shared<MapArgs>();
     CLI::App* map = app.add_subcommand("map", "The impedance over the plane as a flat colour map (PNG)");
     AddFileArgs(map, a->file, false);
-    map->add_option("-o,--output", a->out, "Picture to write (.png)")
-        ->required()
-        ->check([](const std::string& path) {
-            return std::filesystem::path(path).extension() == ".png" ? std::string() : std::string("expected a .png file");
-        });
+    map->add_option("-o,--output", a->out, "Picture to write (.png)")->required()->check([](const std::string& path) {
+        return std::filesystem::path(path).extension() == ".png" ? std::string() : std::string("expected a .png file");
+    });
     map->add_option("--map", a->map, "Result map: a frequency label as stored, or Maximum (default)");
     map->add_option("--width", a->width, "Picture width in pixels (default 1200)")->check(CLI::Range(64, 20000));
     map->callback([a, &ctx] { RunMap(*a, ctx); });

@@ -22,7 +22,7 @@ struct ObjectArgs {
     FileArgs file;
     std::string name;
     bool named = false;  // a name was given, even an empty one
-    std::string x, y;  // engineering texts, m
+    std::string x, y;    // engineering texts, m
     std::string values;
     int slot = 0;
     std::string x1, y1, x2, y2;
@@ -119,22 +119,21 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
     values->add_option("VALUES", va->values, "C1,C2,... e.g. 10uF,1uF,100nF")->required();
 
     auto ia = std::make_shared<ObjectArgs>();
-    CLI::App* insert = Sub(group, "insert", "\"Neu\" of the slot dialog for slot k", ia, ctx,
-                           [](DocumentSession& s, ObjectArgs& a) {
-                               const CCGroup* g = NamedGroup(s, a.name);
-                               if (g == nullptr) return;
-                               const int n = g->CapacitorCount();
-                               if (a.slot > n + 1) {
-                                   s.Fail("C" + std::to_string(a.slot) + " ist nicht der erste freie Platz",
-                                          kExitRefused);
-                                   return;
-                               }
-                               if (!s.doc().insertCapacitor(*g, InsertPosition(n, a.slot))) {
-                                   s.Fail("Gruppe " + Shown(a.name) + " hat schon 10 Kondensatoren");
-                                   return;
-                               }
-                               SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
-                           });
+    CLI::App* insert =
+        Sub(group, "insert", "\"Neu\" of the slot dialog for slot k", ia, ctx, [](DocumentSession& s, ObjectArgs& a) {
+            const CCGroup* g = NamedGroup(s, a.name);
+            if (g == nullptr) return;
+            const int n = g->CapacitorCount();
+            if (a.slot > n + 1) {
+                s.Fail("C" + std::to_string(a.slot) + " ist nicht der erste freie Platz", kExitRefused);
+                return;
+            }
+            if (!s.doc().insertCapacitor(*g, InsertPosition(n, a.slot))) {
+                s.Fail("Gruppe " + Shown(a.name) + " hat schon 10 Kondensatoren");
+                return;
+            }
+            SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+        });
     insert->add_option("NAME", ia->name, "Group name")->required();
     insert->add_option("SLOT", ia->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
 
@@ -149,7 +148,8 @@ void RegisterGroup(CLI::App& app, Context& ctx) {
                                    return;
                                }
                                s.doc().removeCapacitor(*g, SlotElement(n, a.slot));
-                               SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) + " Kondensatoren");
+                               SaveEdited(s, Shown(a.name) + ": " + std::to_string(g->CapacitorCount()) +
+                                                 " Kondensatoren");
                            });
     remove->add_option("NAME", ra->name, "Group name")->required();
     remove->add_option("SLOT", ra->slot, "Slot k of C1..C10")->required()->check(CLI::Range(1, 10));
@@ -179,26 +179,28 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
     probe->require_subcommand(1);
     auto add = std::make_shared<ObjectArgs>();
     auto place = std::make_shared<std::vector<std::string>>();
-    CLI::App* a = Sub(probe, "add", "Place a new probe, named or numbered", add, ctx, [place](DocumentSession& s, ObjectArgs& o) {
-        // Without a name the probe is named as the layer editor names it.
-        const std::vector<std::string>& w = *place;
-        const bool named = w.size() == 3;
-        if (named && IsBlankName(w[0])) {
-            s.Fail("Der Name einer Sonde darf nicht leer sein; ohne NAME wird sie nummeriert", kExitRefused);
-            return;
-        }
-        if (named)
-            o.name = w[0];
-        else if (const CLayer* plane = s.doc().plane())
-            o.name = NextProbeName(*plane);
-        o.x = w[named ? 1 : 0], o.y = w[named ? 2 : 1];
-        if (!AddProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
-            s.Fail("Sonde " + Shown(o.name) + " ist schon vorhanden");
-            return;
-        }
-        const CProbe& p = *s.doc().plane()->probes.back();
-        SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(p.x, p.y));
-    });
+    CLI::App* a = Sub(probe, "add", "Place a new probe, named or numbered", add, ctx,
+                      [place](DocumentSession& s, ObjectArgs& o) {
+                          // Without a name the probe is named as the layer editor names it.
+                          const std::vector<std::string>& w = *place;
+                          const bool named = w.size() == 3;
+                          if (named && IsBlankName(w[0])) {
+                              s.Fail("Der Name einer Sonde darf nicht leer sein; ohne NAME wird sie nummeriert",
+                                     kExitRefused);
+                              return;
+                          }
+                          if (named)
+                              o.name = w[0];
+                          else if (const CLayer* plane = s.doc().plane())
+                              o.name = NextProbeName(*plane);
+                          o.x = w[named ? 1 : 0], o.y = w[named ? 2 : 1];
+                          if (!AddProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
+                              s.Fail("Sonde " + Shown(o.name) + " ist schon vorhanden");
+                              return;
+                          }
+                          const CProbe& p = *s.doc().plane()->probes.back();
+                          SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(p.x, p.y));
+                      });
     auto move = std::make_shared<ObjectArgs>();
     CLI::App* m = Sub(probe, "move", "Move a probe", move, ctx, [](DocumentSession& s, ObjectArgs& o) {
         if (!MoveProbe(s.doc(), o.name, ParseValue(o.x), ParseValue(o.y))) {
@@ -209,20 +211,24 @@ void RegisterProbe(CLI::App& app, Context& ctx) {
         s.doc().plane()->ProbePositionByName(o.name, x, y);
         SaveEdited(s, "Sonde " + Shown(o.name) + ": " + Position(x, y));
     });
-    a->add_option("PLACE", *place, "[NAME] X Y: probe name (default: Probe<n>, the first free n), x and y, e.g. 20mm 10mm")
+    a->add_option("PLACE", *place,
+                  "[NAME] X Y: probe name (default: Probe<n>, the first free n), x and y, e.g. 20mm 10mm")
         ->required()
         ->expected(2, 3);
     m->add_option("NAME", move->name, "Probe name")->required();
     m->add_option("X", move->x, "x, e.g. 20mm")->required();
     m->add_option("Y", move->y, "y, e.g. 10mm")->required();
     auto del = std::make_shared<ObjectArgs>();
-    Sub(probe, "delete", "Delete a probe", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
-        if (!DeleteProbe(s.doc(), o.name)) {
-            s.Fail("Sonde " + Shown(o.name) + " ist nicht vorhanden");
-            return;
-        }
-        SaveEdited(s, "Sonde " + Shown(o.name) + " gelöscht");
-    })->add_option("NAME", del->name, "Probe name")->required();
+    Sub(probe, "delete", "Delete a probe", del, ctx,
+        [](DocumentSession& s, ObjectArgs& o) {
+            if (!DeleteProbe(s.doc(), o.name)) {
+                s.Fail("Sonde " + Shown(o.name) + " ist nicht vorhanden");
+                return;
+            }
+            SaveEdited(s, "Sonde " + Shown(o.name) + " gelöscht");
+        })
+        ->add_option("NAME", del->name, "Probe name")
+        ->required();
 }
 
 void RegisterCutOut(CLI::App& app, Context& ctx) {
@@ -232,9 +238,10 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
     CLI::App* a = Sub(cutout, "add", "Cut a rectangle out of the plane", add, ctx,
                       [](DocumentSession& s, ObjectArgs& o) {
                           if (o.named && IsBlankName(o.name)) {
-                              s.Fail("Der Name einer Aussparung darf nicht leer sein; ohne --name wird sie "
-                                     "nummeriert",
-                                     kExitRefused);
+                              s.Fail(
+                                  "Der Name einer Aussparung darf nicht leer sein; ohne --name wird sie "
+                                  "nummeriert",
+                                  kExitRefused);
                               return;
                           }
                           const std::string name = AddCutOut(s.doc(), ParseValue(o.x1), ParseValue(o.y1),
@@ -255,13 +262,16 @@ void RegisterCutOut(CLI::App& app, Context& ctx) {
         "--name", [add](const std::string& name) { add->name = name, add->named = true; },
         "Name (default: \"Cutout\" and the first free number)");
     auto del = std::make_shared<ObjectArgs>();
-    Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx, [](DocumentSession& s, ObjectArgs& o) {
-        if (!DeleteCutOut(s.doc(), o.name)) {
-            s.Fail("Aussparung " + Shown(o.name) + " ist nicht vorhanden");
-            return;
-        }
-        SaveEdited(s, "Aussparung " + Shown(o.name) + " gelöscht");
-    })->add_option("NAME", del->name, "Cut-out name")->required();
+    Sub(cutout, "delete", "\"&Delete\" of the layer editor", del, ctx,
+        [](DocumentSession& s, ObjectArgs& o) {
+            if (!DeleteCutOut(s.doc(), o.name)) {
+                s.Fail("Aussparung " + Shown(o.name) + " ist nicht vorhanden");
+                return;
+            }
+            SaveEdited(s, "Aussparung " + Shown(o.name) + " gelöscht");
+        })
+        ->add_option("NAME", del->name, "Cut-out name")
+        ->required();
 }
 
 struct FilterArgs {
@@ -345,8 +355,8 @@ void RegisterPlaneCommands(CLI::App& app, Context& ctx) {
     CLI::App* filter = app.add_subcommand("filter", "LC filter of a design, as on the main form");
     AddFileArgs(filter, fa->file);
     filter->add_flag("--transfer", fa->transfer, "\">>>\": the current group into the filter");
-    CLI::Option* requirements =
-        filter->add_flag("--requirements", fa->requirements, "Set what the filter has to do (band, attenuation, current)");
+    CLI::Option* requirements = filter->add_flag("--requirements", fa->requirements,
+                                                 "Set what the filter has to do (band, attenuation, current)");
     filter->add_option("--fu", fa->fu, "\"Untere Grenzfrequenz:\"")->needs(requirements);
     filter->add_option("--fo", fa->fo, "\"Obere Grenzfrequenz:\"")->needs(requirements);
     filter->add_option("--attenuation", fa->attenuation, "\"Dämpfung:\", e.g. 35dB")->needs(requirements);

@@ -76,11 +76,13 @@ void RunPlot(const PlotArgs& a, Context& ctx) {
     std::vector<CGraphTrace> traces = BuildGraphTraces(s.doc(), ParseValue(a.from), ParseValue(a.to), a.steps, a.log);
     if (!a.traces.empty()) {
         for (const std::string& name : a.traces) {
-            const bool known = std::any_of(traces.begin(), traces.end(), [&](const CGraphTrace& t) { return t.name == name; });
+            const bool known = std::any_of(traces.begin(), traces.end(),
+                                           [&](const CGraphTrace& t) { return t.name == name; });
             if (known) continue;
             std::string names;
             for (const CGraphTrace& t : traces) names += (names.empty() ? "" : ", ") + t.name;
-            s.Fail("Keine Kurve " + name + " in " + a.file.file + " (vorhanden: " + (names.empty() ? "keine" : names) + ")",
+            s.Fail("Keine Kurve " + name + " in " + a.file.file + " (vorhanden: " + (names.empty() ? "keine" : names) +
+                       ")",
                    kExitRefused);
             return;
         }
@@ -92,7 +94,8 @@ void RunPlot(const PlotArgs& a, Context& ctx) {
     yAxis.ApplyTo(yAuto, yMaximum);
     const HeadlessQt qt;
     const TargetBand band = GroupTargetBand(BandGroup(s.doc()));
-    if (a.band && !band.HasTargets()) ctx.ui.message("Die Gruppe hat keine Zielwerte: kein Zielband", MessageKind::Warning);
+    if (a.band && !band.HasTargets())
+        ctx.ui.message("Die Gruppe hat keine Zielwerte: kein Zielband", MessageKind::Warning);
     const render::GraphPicture picture = a.band && band.HasTargets()
                                              ? render::MakeBandPicture(std::move(traces), a.log, band, yAuto, yMaximum)
                                              : render::MakeGraphPicture(std::move(traces), a.log, yAuto, yMaximum);

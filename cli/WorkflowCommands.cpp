@@ -164,7 +164,8 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
         std::string answer = "cancel";
     };
     auto la = std::make_shared<LayoutArgs>();
-    CLI::App* layout = app.add_subcommand("layout", "Edit the board as \"Layout-Parameter eingeben\" does, then optimise");
+    CLI::App* layout = app.add_subcommand("layout",
+                                          "Edit the board as \"Layout-Parameter eingeben\" does, then optimise");
     AddFileArgs(layout, la->file);
     AddBoardOptions(layout, la->board);
     layout->add_flag("--yes", la->yes, "Answer Yes when objects lie outside a smaller board");
@@ -186,8 +187,8 @@ void RegisterWorkflowCommands(CLI::App& app, Context& ctx) {
     });
 
     auto pa = std::make_shared<PackageArgs>();
-    CLI::App* package =
-        app.add_subcommand("package", "Edit the default package as \"Kondensator - Eigenschaften eingeben\" does");
+    CLI::App* package = app.add_subcommand("package",
+                                           "Edit the default package as \"Kondensator - Eigenschaften eingeben\" does");
     AddFileArgs(package, pa->file);
     CLI::Option* manual = package->add_flag("--manual", pa->manual, "Auto off: user-defined Rloss and Lser");
     package->add_option("--package", pa->package, "Package: table index or name (Auto on)")->excludes(manual);

@@ -76,11 +76,11 @@ public:
     std::int32_t useGroup = 1;
     double maxSupplyCurrent = 0.0;  // A
     CCGroup group;
-    Complex sourceZ{50.0, 0.0};  // Ohm, stored only
-    Complex loadZ{50.0, 0.0};    // Ohm, stored only
-    double fLower = 0.0;          // Hz
-    double fUpper = 0.0;          // Hz
-    double minAttenuation = 0.0;  // dB
+    Complex sourceZ{50.0, 0.0};              // Ohm, stored only
+    Complex loadZ{50.0, 0.0};                // Ohm, stored only
+    double fLower = 0.0;                     // Hz
+    double fUpper = 0.0;                     // Hz
+    double minAttenuation = 0.0;             // dB
     std::shared_ptr<CSParaSet> storedChoke;  // read, not yet offered to the database
 
 private:

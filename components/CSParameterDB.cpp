@@ -91,7 +91,7 @@ void CSParameterDB::ScanFolder(const std::filesystem::path& folder, Interaction&
         }
         total += read;
         ui.progress().text(LoadingPathText(entry.path().string()) + "\n" + kLoadedSetsLabel + " " +
-                        std::to_string(total));
+                           std::to_string(total));
     }
 }
 

@@ -69,7 +69,7 @@ const char* KeyText(Key key) {
 }
 
 // Header line n of an "S2P" file carries key n; an "FLP" set has its own order.
-constexpr Key kS2pKeys[] = {Key::PartNumber, Key::NominalL, Key::Imax, Key::Make,
+constexpr Key kS2pKeys[] = {Key::PartNumber, Key::NominalL, Key::Imax,    Key::Make,
                             Key::Dim,        Key::Srf,      Key::Comment, Key::Datasheet};
 constexpr Key kFlpKeys[] = {Key::NominalL, Key::Imax, Key::Make, Key::Dim, Key::Srf, Key::PartNumber, Key::Datasheet};
 
@@ -181,15 +181,24 @@ OptionResult ReadOptionLine(std::string_view text, Options& o) {
     bool kindS = true;
     for (int i = 0; i < n; ++i) {
         const std::string t = Lower(tokens[i]);
-        if (t == "hz") o.multiplier = 1.0;
-        else if (t == "khz") o.multiplier = 1e3;
-        else if (t == "mhz") o.multiplier = 1e6;
-        else if (t == "ghz") o.multiplier = 1e9;
-        else if (t == "s") kindS = true;
-        else if (t == "y" || t == "z" || t == "h" || t == "g") kindS = false;
-        else if (t == "ma") o.formatCode = 3;
-        else if (t == "db") o.formatCode = 4;
-        else if (t == "ri") o.formatCode = 5;
+        if (t == "hz")
+            o.multiplier = 1.0;
+        else if (t == "khz")
+            o.multiplier = 1e3;
+        else if (t == "mhz")
+            o.multiplier = 1e6;
+        else if (t == "ghz")
+            o.multiplier = 1e9;
+        else if (t == "s")
+            kindS = true;
+        else if (t == "y" || t == "z" || t == "h" || t == "g")
+            kindS = false;
+        else if (t == "ma")
+            o.formatCode = 3;
+        else if (t == "db")
+            o.formatCode = 4;
+        else if (t == "ri")
+            o.formatCode = 5;
         else if (t == "r") {
             o.reference = 0.0;
             if (i + 1 < n) {
@@ -215,8 +224,8 @@ int ReadS2pData(ByteSource& source, const std::string& fileName, std::uint64_t t
     auto set = std::make_unique<CSParaSet>();
     set->name = SetNameFromFileName(fileName);
 
-    int headerLine = 0;     // header lines seen so far
-    bool inHeader = true;   // still in the leading "!" lines
+    int headerLine = 0;    // header lines seen so far
+    bool inHeader = true;  // still in the leading "!" lines
     bool haveOptions = false;
     Options options;
     double lastFreq = 0.0;
@@ -247,9 +256,7 @@ int ReadS2pData(ByteSource& source, const std::string& fileName, std::uint64_t t
                 case OptionResult::Unsupported:
                     ui.message(MessageFormatUnsupported(fileName), MessageKind::Error);
                     return 0;
-                case OptionResult::Reference:
-                    ui.message(MessageS2pReference(fileName), MessageKind::Error);
-                    return 0;
+                case OptionResult::Reference: ui.message(MessageS2pReference(fileName), MessageKind::Error); return 0;
             }
             set->formatCode = options.formatCode;
             set->refImpedance = options.reference;
@@ -328,9 +335,12 @@ int ReadFlpData(ByteSource& source, const std::string& fileName, std::uint64_t t
                     return added;
                 }
                 const std::string format = Lower(t[5]);
-                if (format == "1" || format == "s") kind = 0;
-                else if (format == "31" || format == "db") kind = 1;
-                else if (format == "-1" || format == "ri") kind = 2;
+                if (format == "1" || format == "s")
+                    kind = 0;
+                else if (format == "31" || format == "db")
+                    kind = 1;
+                else if (format == "-1" || format == "ri")
+                    kind = 2;
                 else {
                     ui.message(MessageFormatUnsupported(fileName), MessageKind::Error);
                     return added;

@@ -19,7 +19,10 @@ public:
     /// A fresh shape (type 16, no name, no geometry).
     CCapShape(double inductance, double loss, double low, double high)
         : lser(inductance), rloss(loss), capHigh(high), capLow(low) {}
-    CCapShape(const CCapShape& other) { AssignPackage(other); owner = nullptr; }
+    CCapShape(const CCapShape& other) {
+        AssignPackage(other);
+        owner = nullptr;
+    }
     /// Assignment copies the package and keeps this shape's owner.
     CCapShape& operator=(const CCapShape& other) {
         AssignPackage(other);
@@ -56,15 +59,15 @@ public:
     }
 
     std::int32_t packageType = kFreshType;
-    double lser = 0.0;          // H, the ESL without automatic parasitics
-    double rloss = 0.0;         // Ohm, ESR or coefficient of the ESR law
-    double capHigh = 0.0;       // F
-    double capLow = 0.0;        // F
-    double bodyWidth = 0.0;     // m
-    double bodyThickness = 0.0; // m
-    double bodyLength = 0.0;    // m
+    double lser = 0.0;           // H, the ESL without automatic parasitics
+    double rloss = 0.0;          // Ohm, ESR or coefficient of the ESR law
+    double capHigh = 0.0;        // F
+    double capLow = 0.0;         // F
+    double bodyWidth = 0.0;      // m
+    double bodyThickness = 0.0;  // m
+    double bodyLength = 0.0;     // m
     std::string name;
-    void* owner = nullptr;      // the object that contains the shape; not stored
+    void* owner = nullptr;  // the object that contains the shape; not stored
 };
 
 }  // namespace vantor

@@ -63,8 +63,8 @@ double MountedEsl(const CCapShape& shape, const BoardStackup& board) {
     thread_local std::array<Kept, kKept> kept;
     thread_local std::size_t used = 0, next = 0;
     const Key key{std::bit_cast<std::uint64_t>(shape.bodyThickness), std::bit_cast<std::uint64_t>(shape.bodyWidth),
-                  std::bit_cast<std::uint64_t>(shape.bodyLength), std::bit_cast<std::uint64_t>(board.epsilonR),
-                  std::bit_cast<std::uint64_t>(board.viaSpacing), std::bit_cast<std::uint64_t>(board.metalThickness),
+                  std::bit_cast<std::uint64_t>(shape.bodyLength),    std::bit_cast<std::uint64_t>(board.epsilonR),
+                  std::bit_cast<std::uint64_t>(board.viaSpacing),    std::bit_cast<std::uint64_t>(board.metalThickness),
                   std::bit_cast<std::uint64_t>(board.mountingDepth)};
     for (std::size_t i = 0; i < used; ++i)
         if (kept[i].key == key) return kept[i].esl;

@@ -38,9 +38,9 @@ public:
     /// Record: version 1, autoParasitics, capacitance, the shape.
     void Serialize(CArchive& ar) override;
 
-    const CCGroup* group = nullptr;  // owning group; not stored
-    std::int32_t autoParasitics = 4; // only zero/nonzero matters
-    double capacitance = 0.0;        // F
+    const CCGroup* group = nullptr;   // owning group; not stored
+    std::int32_t autoParasitics = 4;  // only zero/nonzero matters
+    double capacitance = 0.0;         // F
     CCapShape shape;
 };
 

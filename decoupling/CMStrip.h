@@ -14,11 +14,11 @@ public:
 
     void Compute();
 
-    double h = 0.0;        // inch, height above the plane
-    double w = 0.0;        // inch, strip width
-    double t = 0.0;        // inch, strip thickness
+    double h = 0.0;  // inch, height above the plane
+    double w = 0.0;  // inch, strip width
+    double t = 0.0;  // inch, strip thickness
     double epsilonR = 0.0;
-    double len = 0.0;      // inch
+    double len = 0.0;          // inch
     double capacitance = 0.0;  // F, whole strip
     double inductance = 0.0;   // H, whole strip
     double delay = 0.0;        // s per inch

@@ -14,12 +14,11 @@ struct BoardStackup;
 enum class CapacitorField { Package, Automatic, Rloss, Lser };
 
 struct CapacitorFields {
-
     int packageType = 0;  // selected table entry
     bool automatic = false;
-    std::string rloss;    // "Verlustwiderstand:", Ohm
-    std::string lser;     // "Serieninduktivität:", H
-    std::string name;     // "Bezeichnung:"
+    std::string rloss;  // "Verlustwiderstand:", Ohm
+    std::string lser;   // "Serieninduktivität:", H
+    std::string name;   // "Bezeichnung:"
 
     /// The dialog filled from a shape: Auto on unless the shape is the
     /// user-defined package; with Auto on the inductance is the mounted ESL

@@ -11,8 +11,8 @@ bool EditTargets(CCGroup& group, TargetDialog& dialog, double maxFrequency) {
     TargetFields fields = shown;
     if (!dialog.exec(fields)) return false;
     using F = TargetFields;
-    KeepExactWhereUnchanged(fields, shown, F::FromGroupExact(group, maxFrequency), &F::zmaxFu, &F::zminFu,
-                            &F::zmaxFo, &F::zminFo, &F::fo);
+    KeepExactWhereUnchanged(fields, shown, F::FromGroupExact(group, maxFrequency), &F::zmaxFu, &F::zminFu, &F::zmaxFo,
+                            &F::zminFo, &F::fo);
     // A dialog that hands back unchecked values changes nothing.
     if (fields.Check()) return false;
     fields.ApplyTo(group);

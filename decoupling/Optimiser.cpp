@@ -110,9 +110,9 @@ private:
         while (Count() > 2 && C(1) >= C(2)) Remove(2);
     }
 
-    bool BuildChain();          // false after too many capacitors or a cancel
-    Outcome TuneFirst();        // capacitor 1 at the start of a correction iteration
-    Outcome CorrectionPass();   // capacitors 2.. of one correction iteration
+    bool BuildChain();         // false after too many capacitors or a cancel
+    Outcome TuneFirst();       // capacitor 1 at the start of a correction iteration
+    Outcome CorrectionPass();  // capacitors 2.. of one correction iteration
 
     CCGroup& g_;
     Interaction& ui_;
@@ -220,8 +220,7 @@ Optimiser::Outcome Optimiser::TuneFirst() {
             }
         }
     } else if (p.z > zmax) {
-        for (int guard = 0; guard < K::kMaxScanSteps && C(1) < K::kCeiling && FindSeriesMinimum(g_, 1) >= fo;
-             ++guard) {
+        for (int guard = 0; guard < K::kMaxScanSteps && C(1) < K::kCeiling && FindSeriesMinimum(g_, 1) >= fo; ++guard) {
             if (Cancelled()) return Outcome::Failure;
             Set(1, C(1) * 1.01);
             RemoveReachedBy1();

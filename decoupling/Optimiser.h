@@ -12,8 +12,8 @@ namespace vantor {
 
 /// Constants of the optimiser.
 struct OptimiserConstants {
-    static constexpr double kCeiling = 4e-6;        // F, a chain is complete here
-    static constexpr double kClamp = 4.7e-6;        // F, value pushed above the ceiling
+    static constexpr double kCeiling = 4e-6;  // F, a chain is complete here
+    static constexpr double kClamp = 4.7e-6;  // F, value pushed above the ceiling
     static constexpr double kChainFactor = 5.0;
     static constexpr double kMinStep = 0.01;
     static constexpr double kBuildSpacing = 1.2;
@@ -26,9 +26,9 @@ struct OptimiserConstants {
 
     // Bounds that keep every search finite whatever the input; far above
     // what any sound design needs.
-    static constexpr int kMaxSearchSteps = 10000;   // one peak or minimum search
-    static constexpr int kMaxTuneSteps = 2000;      // tuning one capacitor
-    static constexpr int kMaxScanSteps = 20000;     // frequency scans
+    static constexpr int kMaxSearchSteps = 10000;  // one peak or minimum search
+    static constexpr int kMaxTuneSteps = 2000;     // tuning one capacitor
+    static constexpr int kMaxScanSteps = 20000;    // frequency scans
 };
 
 /// Messages of the optimiser, exactly as shown.

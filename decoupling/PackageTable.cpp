@@ -31,7 +31,10 @@ const Row kRows[PackageTable::kSize] = {
 
 std::vector<std::string> BuildSeries(const std::vector<const char*>& mantissas, const std::vector<const char*>& tail) {
     // Decades 10 pF .. 1 uF written as 10p, 100p, 1n, 10n, 100n, 1u.
-    struct Decade { double factor; const char* prefix; };
+    struct Decade {
+        double factor;
+        const char* prefix;
+    };
     const Decade decades[] = {{10, "p"}, {100, "p"}, {1, "n"}, {10, "n"}, {100, "n"}, {1, "u"}};
     std::vector<std::string> out;
     for (const Decade& d : decades) {
@@ -90,15 +93,15 @@ PackageTable& PackageTable::Application() {
 const CCapShape& DefaultPackage() { return PackageTable::Application()[PackageTable::kDefaultType]; }
 
 const std::vector<std::string>& E6Series() {
-    static const std::vector<std::string> series =
-        BuildSeries({"1.0", "1.5", "2.2", "3.3", "4.7", "6.8"}, {"10uF", "15uF", "22uF"});
+    static const std::vector<std::string> series = BuildSeries({"1.0", "1.5", "2.2", "3.3", "4.7", "6.8"},
+                                                               {"10uF", "15uF", "22uF"});
     return series;
 }
 
 const std::vector<std::string>& E12Series() {
-    static const std::vector<std::string> series = BuildSeries(
-        {"1.0", "1.2", "1.5", "1.8", "2.2", "2.7", "3.3", "3.9", "4.7", "5.6", "6.8", "8.2"},
-        {"10uF", "12uF", "15uF", "18uF", "22uF"});
+    static const std::vector<std::string> series = BuildSeries({"1.0", "1.2", "1.5", "1.8", "2.2", "2.7", "3.3", "3.9",
+                                                                "4.7", "5.6", "6.8", "8.2"},
+                                                               {"10uF", "12uF", "15uF", "18uF", "22uF"});
     return series;
 }
 

@@ -33,7 +33,8 @@ TargetFields TargetFields::FromGroupExact(const CCGroup& g, double maxFrequency)
 FieldCheck TargetFields::Check() const {
     const double foValue = ParseValue(fo);
     if (foValue > ParseValue(limit))
-        return FieldError{TargetField::Fo, "Obere Grenzfrequenz:", "Fehler: Obere Grenzfrequenz muß <= " + limit + " sein!"};
+        return FieldError{TargetField::Fo,
+                          "Obere Grenzfrequenz:", "Fehler: Obere Grenzfrequenz muß <= " + limit + " sein!"};
     // A corner frequency of zero or below leaves the limit lines undefined
     // (they are divided by it); refuse it like the upper bound.
     if (!(foValue > 0))
@@ -51,11 +52,11 @@ FieldCheck TargetFields::Check() const {
     if (!(zminO > 0 && zminO <= 5))
         return FieldError{TargetField::ZminFo, "Fo - Zmin:", "Fehler: " + zero + " < Fo - Zmin <= " + five + "  !!!"};
     if (!(zmaxU > zminU && zmaxU <= 5))
-        return FieldError{TargetField::ZmaxFu, "Fu - Zmax:",
-                          "Fehler: " + FormatValue(zminU, "Ohm") + " < Fu - Zmax <= " + five + "  !!!"};
+        return FieldError{TargetField::ZmaxFu,
+                          "Fu - Zmax:", "Fehler: " + FormatValue(zminU, "Ohm") + " < Fu - Zmax <= " + five + "  !!!"};
     if (!(zmaxO > zminO && zmaxO <= 5))
-        return FieldError{TargetField::ZmaxFo, "Fo - Zmax:",
-                          "Fehler: " + FormatValue(zminO, "Ohm") + " < Fo - Zmax <= " + five + "  !!!"};
+        return FieldError{TargetField::ZmaxFo,
+                          "Fo - Zmax:", "Fehler: " + FormatValue(zminO, "Ohm") + " < Fo - Zmax <= " + five + "  !!!"};
     return std::nullopt;
 }
 

@@ -13,7 +13,6 @@ namespace vantor {
 enum class TargetField { ZmaxFu, ZminFu, ZmaxFo, ZminFo, Fo };
 
 struct TargetFields {
-
     std::string zmaxFu;  // "Fu - Zmax:", Ohm
     std::string zminFu;  // "Fu - Zmin:", Ohm
     std::string zmaxFo;  // "Fo - Zmax:", Ohm

@@ -11,11 +11,11 @@ namespace vantor {
 class CVtrDoc;
 
 struct CapacitorPart {
-    double capacitance = 0.0;  // F
-    std::string package;       // "1005(0402)"
-    std::string dielectric;    // "X7R-Keramik"
-    double esl = 0.0;          // H, mounted, as the impedance model uses it
-    double esr = 0.0;          // Ohm, as used at the series resonance
+    double capacitance = 0.0;   // F
+    std::string package;        // "1005(0402)"
+    std::string dielectric;     // "X7R-Keramik"
+    double esl = 0.0;           // H, mounted, as the impedance model uses it
+    double esr = 0.0;           // Ohm, as used at the series resonance
     std::vector<int> perGroup;  // count in each group of BillOfMaterials::groups
     int total = 0;
 };
@@ -25,7 +25,7 @@ struct ChokePart {
 };
 
 struct BillOfMaterials {
-    std::vector<std::string> groups;       // the placed groups, in plane order
+    std::vector<std::string> groups;        // the placed groups, in plane order
     std::vector<CapacitorPart> capacitors;  // ascending capacitance
     bool hasChoke = false;
     ChokePart choke;

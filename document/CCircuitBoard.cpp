@@ -86,8 +86,7 @@ void CCircuitBoard::resizeLayers() {
             g->posY = std::clamp(std::min(g->posY, w), 0.0, w);
         }
         auto& cuts = layer->cutOuts;
-        cuts.erase(std::remove_if(cuts.begin(), cuts.end(),
-                                  [&](const auto& c) { return c->x1 >= l || c->y1 >= w; }),
+        cuts.erase(std::remove_if(cuts.begin(), cuts.end(), [&](const auto& c) { return c->x1 >= l || c->y1 >= w; }),
                    cuts.end());
         for (auto& c : cuts) {
             c->x2 = std::min(c->x2, l);

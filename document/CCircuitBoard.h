@@ -67,8 +67,8 @@ public:
     /// the values were applied.
     bool editParameters(LayoutDialog& dialog, Interaction& ui);
 
-    OwnedList<CLayer> layers;               // "GND", then "Vcc"
-    DeepConst<CLayer*> currentLayer;        // the active plane
+    OwnedList<CLayer> layers;         // "GND", then "Vcc"
+    DeepConst<CLayer*> currentLayer;  // the active plane
 
 private:
     /// The one place that tells planes (and the groups on them) which

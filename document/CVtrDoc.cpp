@@ -103,7 +103,8 @@ CVtrDoc::LoadStatus CVtrDoc::Load(CArchive& ar, const std::function<void()>& ado
     TakeContents(fresh);
     // A record several views store (the main forms') takes the first one's values.
     for (std::size_t i = 0; i < targets.size(); ++i)
-        if (std::find(targets.begin(), targets.begin() + std::ptrdiff_t(i), targets[i]) == targets.begin() + std::ptrdiff_t(i))
+        if (std::find(targets.begin(), targets.begin() + std::ptrdiff_t(i), targets[i]) ==
+            targets.begin() + std::ptrdiff_t(i))
             targets[i]->CopyFrom(*records[i]);
     if (adopt) adopt();
     UpdateAllViews(ChangeHint::Everything);
@@ -338,7 +339,9 @@ void CVtrDoc::setAnalysisDomain(const CAnalysisDomain& domain) {
     DesignChanged(ChangeHint::Analysis);
 }
 
-bool CVtrDoc::analyse(const SolverOptions& options) { return RunToEnd(startAnalysis(options), &CVtrDoc::finishAnalysis); }
+bool CVtrDoc::analyse(const SolverOptions& options) {
+    return RunToEnd(startAnalysis(options), &CVtrDoc::finishAnalysis);
+}
 
 bool CVtrDoc::RunToEnd(const std::unique_ptr<SolveJob>& job, bool (CVtrDoc::*finish)(SolveJob&)) {
     if (job == nullptr) return false;

@@ -23,9 +23,7 @@ std::string CannotSave(const fs::path& path, int err) {
            ". Die bisherige Datei bleibt unverändert.";
 }
 
-std::string NotRegular(const fs::path& path) {
-    return "Die Datei " + path.string() + " ist keine gewöhnliche Datei.";
-}
+std::string NotRegular(const fs::path& path) { return "Die Datei " + path.string() + " ist keine gewöhnliche Datei."; }
 
 FileStamp Stamp(const struct stat& st) {
     FileStamp s;
@@ -137,7 +135,8 @@ std::string Refusal(const fs::path& path, bool exists, const struct stat& old, c
     if (!options.replace) return "Die Datei " + path.string() + " besteht bereits. Sie wird nicht ersetzt.";
     // The rename would bypass the file's own permission; an editor does not
     // replace a file its owner made read-only, and neither do we.
-    if ((old.st_mode & S_IWUSR) == 0) return "Die Datei " + path.string() + " ist schreibgeschützt. Sie wird nicht ersetzt.";
+    if ((old.st_mode & S_IWUSR) == 0)
+        return "Die Datei " + path.string() + " ist schreibgeschützt. Sie wird nicht ersetzt.";
     return {};
 }
 
@@ -182,8 +181,7 @@ bool WriteFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& 
     if (replacing) {
         struct stat mine {};
         if (::fstat(fd, &mine) != 0) return fail(errno);
-        if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
-            ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
             return fail(errno, "Die Datei " + path.string() +
                                    " gehört einem anderen Benutzer oder einer anderen Gruppe; beim Speichern ginge "
                                    "das verloren. Sie wird nicht ersetzt.");
@@ -242,14 +240,15 @@ bool DocumentSource::Open(const fs::path& path, std::string& error) {
 }
 
 void DocumentSource::Read(std::uint8_t* to, std::size_t n) {
-    if (fd_ < 0 || n > left_) throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + SystemErrorText(EIO));
+    if (fd_ < 0 || n > left_)
+        throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " + SystemErrorText(EIO));
     std::size_t done = 0;
     while (done < n) {
         const ssize_t got = ::read(fd_, to + done, n - done);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0)
-            throw FileReadError("Die Datei " + path_.string() + " kann nicht gelesen werden: " +
-                                SystemErrorText(got < 0 ? errno : EIO));
+            throw FileReadError("Die Datei " + path_.string() +
+                                " kann nicht gelesen werden: " + SystemErrorText(got < 0 ? errno : EIO));
         done += static_cast<std::size_t>(got);
     }
     left_ -= n;
@@ -275,8 +274,7 @@ bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::
     return true;
 }
 
-DocumentLock::Outcome DocumentLock::Acquire(const fs::path& path, std::chrono::milliseconds wait,
-                                            std::string& error) {
+DocumentLock::Outcome DocumentLock::Acquire(const fs::path& path, std::chrono::milliseconds wait, std::string& error) {
     Release();
     const auto deadline = std::chrono::steady_clock::now() + wait;
     auto pause = std::chrono::milliseconds(2);

@@ -54,8 +54,8 @@ bool CheckSaveTarget(const std::filesystem::path& path, std::string& error, cons
 /// the same target (no writer holds them) are removed first. On failure the
 /// target is untouched, the temporary file removed, and error says why
 /// (German).
-bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                         std::string& error, const SaveOptions& options = {});
+bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error,
+                         const SaveOptions& options = {});
 
 /// A file that could not be read to the size it had when it was opened
 /// (it shrank meanwhile, or the disk failed): says so in German.

@@ -40,8 +40,8 @@ FieldCheck FrequencyRangeFields::CheckEnds() const {
     if (!(f2 > f1)) return FieldError{FrequencyRangeField::Start, "Fstart:", "Fehler: Fstart muß < " + stop + " sein!"};
     // Also refuses an infinite Fstop ("1e309").
     if (!(f2 <= kGraphFrequencyLimit))
-        return FieldError{FrequencyRangeField::Stop, "Fstop::",
-                          "Maximal mögliche Frequenz in Vantor: " + FormatValue(kGraphFrequencyLimit, "Hz")};
+        return FieldError{FrequencyRangeField::Stop,
+                          "Fstop::", "Maximal mögliche Frequenz in Vantor: " + FormatValue(kGraphFrequencyLimit, "Hz")};
     return std::nullopt;
 }
 

@@ -17,7 +17,6 @@ inline constexpr double kGraphFrequencyLimit = 3e9;
 enum class FrequencyRangeField { Start, Stop, Steps };
 
 struct FrequencyRangeFields {
-
     std::string start;  // "Fstart:", Hz
     std::string stop;   // "Fstop::", Hz
     std::string steps;  // "Anzahl Schritte:", 2 to 5001

@@ -84,8 +84,7 @@ namespace {
 
 // Whole decades around the positive values of one axis; false without one.
 // Points a log X axis cannot show (0 Hz) do not count for the Y axis.
-bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, bool logX, double& lowLimit,
-                  double& highLimit) {
+bool DecadeLimits(const std::vector<CGraphTrace>& traces, bool yAxis, bool logX, double& lowLimit, double& highLimit) {
     double low = std::numeric_limits<double>::infinity(), high = 0.0;
     const bool trustedOnly = yAxis && TrustedOnly(traces);
     for (const CGraphTrace& t : traces) {

@@ -58,15 +58,13 @@ std::optional<std::string> CheckTraceUnits(const std::vector<CGraphTrace>& trace
 /// minimum: "x, y", followed by "C=" and the capacitance that resonates at
 /// x with the board's via loop (one capacitor) and the group's default
 /// package, when a group is given and x is not 0.
-std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCGroup* group,
-                         const BoardStackup& board);
+std::string MouseReadout(double x, double y, const AxisLimits& limits, const CCGroup* group, const BoardStackup& board);
 
 /// The fields of the Y-axis dialog.
 enum class YAxisField { Automatic, Maximum };
 
 /// The Y-axis dialog ("Y-Achse: Max") as texts.
 struct YAxisFields {
-
     bool automatic = true;  // "Auto": the top follows the curves
     std::string maximum;    // the top of the axis, e.g. "2Ohm"
 

@@ -61,7 +61,8 @@ CGraphTrace ProbeTrace(const CProbe& probe, const CLayer& plane, const std::vect
             if (frequencies[i] < low * (1 - 1e-3) || frequencies[i] > high * (1 + 1e-3)) valid[i] = 0;
     }
     trace.points.reserve(frequencies.size());
-    for (std::size_t i = 0; i < frequencies.size(); ++i) trace.points.emplace_back(frequencies[i], std::abs(z[i]), valid[i]);
+    for (std::size_t i = 0; i < frequencies.size(); ++i)
+        trace.points.emplace_back(frequencies[i], std::abs(z[i]), valid[i]);
     return trace;
 }
 
@@ -82,8 +83,7 @@ CGraphTrace FilterTrace(const CFilter& filter, double first, double last) {
     return trace;
 }
 
-std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps,
-                                          bool logarithmic) {
+std::vector<CGraphTrace> BuildGraphTraces(const CVtrDoc& doc, double first, double last, int steps, bool logarithmic) {
     std::vector<CGraphTrace> traces;
     std::vector<double> f;
     if (logarithmic) f = LogGraphFrequencies(first, last, steps);

@@ -61,7 +61,8 @@ FieldCheck LayoutFields::Check() const {
     double number = 0.0;
     long long count = 0;
     if (auto e = CheckNumberField(epsilonR, 0.1, 10000.0, LayoutField::EpsilonR, "Epsilon r:", number)) return e;
-    if (auto e = CheckIntegerField(viasPerSide, 1, 3, LayoutField::ViasPerSide, "n Vias pro Cap und Seite:", count)) return e;
+    if (auto e = CheckIntegerField(viasPerSide, 1, 3, LayoutField::ViasPerSide, "n Vias pro Cap und Seite:", count))
+        return e;
     if (auto e = CheckNumberField(conductivity, 0.1, 1e10, LayoutField::Conductivity, "Sigma [MS/m]", number)) return e;
 
     // An infinite length ("1e309") is as invalid as a zero one.

@@ -25,18 +25,17 @@ enum class LayoutField {
 };
 
 struct LayoutFields {
-
-    std::string width;          // "Breite:", m
-    std::string length;         // "Länge:", m
-    std::string planeSpacing;   // "Abstand Vcc <> GND:", m
-    std::string mountingDepth;  // "Abstand Vcc/GND <> SMD:", m
-    std::string metalThickness; // "Metallisierungsdicke:", m
-    std::string conductivity;   // "Sigma [MS/m]", plain number
-    std::string viaSpacing;     // "Abstand Vcc<>GND-Via:", m
-    std::string viaDiameter;    // "Via-Durchmesser:", m
-    std::string viasPerSide;    // "n Vias pro Cap und Seite:", integer
-    std::string epsilonR;       // "Epsilon r:", plain number
-    std::string maxFrequency;   // hidden, Hz
+    std::string width;           // "Breite:", m
+    std::string length;          // "Länge:", m
+    std::string planeSpacing;    // "Abstand Vcc <> GND:", m
+    std::string mountingDepth;   // "Abstand Vcc/GND <> SMD:", m
+    std::string metalThickness;  // "Metallisierungsdicke:", m
+    std::string conductivity;    // "Sigma [MS/m]", plain number
+    std::string viaSpacing;      // "Abstand Vcc<>GND-Via:", m
+    std::string viaDiameter;     // "Via-Durchmesser:", m
+    std::string viasPerSide;     // "n Vias pro Cap und Seite:", integer
+    std::string epsilonR;        // "Epsilon r:", plain number
+    std::string maxFrequency;    // hidden, Hz
 
     /// The dialog filled from a board (lengths through FormatValue).
     static LayoutFields FromBoard(const CCircuitBoard& board);

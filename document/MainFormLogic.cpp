@@ -116,7 +116,8 @@ ChokeList BuildChokeList(const CFilter& filter) {
                      [](const ChokeList::Entry& a, const ChokeList::Entry& b) { return a.text < b.text; });
     for (std::size_t i = 0; i < list.entries.size(); ++i)
         if (list.entries[i].candidate == filter.selected) list.selected = static_cast<int>(i);
-    const CSParaSet& chosen = *filter.candidates[static_cast<std::size_t>(list.entries[std::size_t(list.selected)].candidate)];
+    const CSParaSet& chosen =
+        *filter.candidates[static_cast<std::size_t>(list.entries[std::size_t(list.selected)].candidate)];
     list.maker = chosen.maker;
     list.type = chosen.description.empty() ? chosen.comment : chosen.description;
     list.package = chosen.dimensions;

@@ -16,9 +16,9 @@ namespace vantor {
 
 /// The transfer state the main form stores (colour of the path to "C-Gruppe").
 enum TransferState : std::int32_t {
-    kNothingTransferred = 0,  // red
+    kNothingTransferred = 0,    // red
     kChangedSinceTransfer = 1,  // yellow
-    kTransferred = 2,  // green
+    kTransferred = 2,           // green
 };
 
 /// Shown when the choke search runs before a group reached the filter.

@@ -46,9 +46,11 @@ void ProbeLines(const CVtrDoc& doc, const CLayer& plane, std::vector<ReportLine>
         std::size_t worst = 0;
         for (std::size_t i = 1; i < z.size(); ++i)
             if (std::abs(z[i]) > std::abs(z[worst])) worst = i;
-        std::string text = probe->name + " (X=" + FormatValue(probe->x, "m") + ", Y=" + FormatValue(probe->y, "m") + "): ";
-        text += z.empty() ? std::string("keine Werte")
-                          : "größtes |Z| " + FormatValue(std::abs(z[worst]), "Ohm") + " bei " + FormatValue(f[worst], "Hz");
+        std::string text = probe->name + " (X=" + FormatValue(probe->x, "m") + ", Y=" + FormatValue(probe->y, "m") +
+                           "): ";
+        text += z.empty()
+                    ? std::string("keine Werte")
+                    : "größtes |Z| " + FormatValue(std::abs(z[worst]), "Ohm") + " bei " + FormatValue(f[worst], "Hz");
         lines.push_back({text});
     }
     if (plane.probes.empty()) lines.push_back({"Keine Sonden auf der Ebene."});
@@ -59,8 +61,8 @@ void ProbeLines(const CVtrDoc& doc, const CLayer& plane, std::vector<ReportLine>
     lines.push_back({"Zielband", true});
     lines.push_back({"Zielband" + (group.name.empty() ? std::string() : " der Gruppe " + group.name) + ": Zmin " +
                      FormatValue(band.zminFu, "Ohm") + " bis " + FormatValue(band.zminFo, "Ohm") + ", Zmax " +
-                     FormatValue(band.zmaxFu, "Ohm") + " bis " + FormatValue(band.zmaxFo, "Ohm") + ", bis Fo = " +
-                     FormatValue(band.fo, "Hz")});
+                     FormatValue(band.zmaxFu, "Ohm") + " bis " + FormatValue(band.zmaxFo, "Ohm") +
+                     ", bis Fo = " + FormatValue(band.fo, "Hz")});
     const std::vector<double> curve = ReportFrequencies(doc);
     bool any = false;
     for (const auto& probe : plane.probes)
@@ -135,8 +137,8 @@ std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
     std::vector<ReportLine> lines;
     const CAnalysisDomain& d = doc.analysisDomain();
     lines.push_back({"Parameter", true});
-    lines.push_back({"Frequenzbereich: " + FormatValue(d.startFrequency, "Hz") + " bis " + FormatValue(d.stopFrequency, "Hz") +
-                     ", " + std::to_string(d.frequencySteps) + " Schritte"});
+    lines.push_back({"Frequenzbereich: " + FormatValue(d.startFrequency, "Hz") + " bis " +
+                     FormatValue(d.stopFrequency, "Hz") + ", " + std::to_string(d.frequencySteps) + " Schritte"});
     lines.push_back({"Auflösung: " + Printf("%g", d.resolution)});
     const BoardStackup& b = doc.board();
     lines.push_back({"Erste Ebenenresonanz (Schätzung): " +
@@ -147,8 +149,8 @@ std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
     lines.push_back({"Gitter und Löser", true});
     if (plane != nullptr && plane->mesh.nx > 0) {
         const PlaneMesh& m = plane->mesh;
-        lines.push_back({"Knoten: " + std::to_string(m.activeCount) + " mit Metall von " + std::to_string(m.nx) + " × " +
-                         std::to_string(m.ny) + " Gitterpunkten, Zellgröße " + FormatValue(m.cellSize, "m")});
+        lines.push_back({"Knoten: " + std::to_string(m.activeCount) + " mit Metall von " + std::to_string(m.nx) +
+                         " × " + std::to_string(m.ny) + " Gitterpunkten, Zellgröße " + FormatValue(m.cellSize, "m")});
     }
     if (solved == nullptr) {
         lines.push_back({kNoResultsSentence});
@@ -158,8 +160,9 @@ std::vector<ReportLine> AnalysisLines(const CVtrDoc& doc) {
     lines.push_back({"Löser: " + SolverText(solved->results.report)});
     const WorstSpot worst = FindWorstSpot(*solved);
     if (worst.found)
-        lines.push_back({"Größtes |Z| der Ebene: " + FormatValue(worst.z, "Ohm") + " bei " + FormatValue(worst.frequency, "Hz") +
-                         " (X=" + FormatValue(worst.x, "m") + ", Y=" + FormatValue(worst.y, "m") + ")"});
+        lines.push_back({"Größtes |Z| der Ebene: " + FormatValue(worst.z, "Ohm") + " bei " +
+                         FormatValue(worst.frequency, "Hz") + " (X=" + FormatValue(worst.x, "m") +
+                         ", Y=" + FormatValue(worst.y, "m") + ")"});
     ProbeLines(doc, *solved, lines);
     return lines;
 }
@@ -176,7 +179,8 @@ std::vector<ReportLine> FilterLines(const CVtrDoc& doc) {
     if (const CSParaSet* choke = f.SelectedChoke()) {
         lines.push_back({"Gewählte Drossel", true});
         lines.push_back({"Hersteller: " + choke->maker});
-        lines.push_back({"Typ: " + choke->name + (choke->partNumber.empty() ? std::string() : " (" + choke->partNumber + ")")});
+        lines.push_back(
+            {"Typ: " + choke->name + (choke->partNumber.empty() ? std::string() : " (" + choke->partNumber + ")")});
         if (!choke->dimensions.empty()) lines.push_back({"Bauform: " + choke->dimensions});
         if (choke->nominalL > 0.0) lines.push_back({"Nenninduktivität: " + FormatValue(choke->nominalL, "H")});
         if (choke->maxCurrent > 0.0) lines.push_back({"Maximalstrom: " + FormatValue(choke->maxCurrent, "A")});

@@ -40,11 +40,11 @@ std::vector<CGraphTrace> ReportImpedanceTraces(const CVtrDoc& doc);
 /// which entry holds it.
 struct WorstSpot {
     bool found = false;
-    double x = 0.0, y = 0.0;     // m
-    double z = 0.0;              // Ohm
-    double frequency = 0.0;      // Hz
-    int entry = 0;               // the frequency entry
-    std::string label;           // its label
+    double x = 0.0, y = 0.0;  // m
+    double z = 0.0;           // Ohm
+    double frequency = 0.0;   // Hz
+    int entry = 0;            // the frequency entry
+    std::string label;        // its label
 };
 WorstSpot FindWorstSpot(const CLayer& plane);
 

@@ -30,8 +30,10 @@ std::vector<BandExcursion> BandExcursions(const CGraphTrace& trace, const Target
         // starts nor ends a range.
         if (p.flag == 0) continue;
         const bool above = p.x <= band.fo && p.y > band.Upper(p.x);
-        if (above && open) found.back().to = p.x;
-        else if (above) found.push_back({trace.name, p.x, p.x});
+        if (above && open)
+            found.back().to = p.x;
+        else if (above)
+            found.push_back({trace.name, p.x, p.x});
         open = above;
     }
     return found;

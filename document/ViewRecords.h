@@ -39,7 +39,7 @@ public:
     void Write(CArchive& ar) const override;
     bool Read(CArchive& ar, Interaction& ui) override;
 
-    bool e6 = true;                // value series: E6, else E12
+    bool e6 = true;  // value series: E6, else E12
     std::int32_t graphChoiceA = 1;
     std::int32_t graphChoiceB = 0;
     std::int32_t graphChoiceC = 0;

@@ -12,7 +12,6 @@ namespace vantor {
 enum class ZAxisField { Automatic, Zmin, Zmax };
 
 struct ZAxisFields {
-
     bool automatic = true;  // "Auto": the data's own range
     std::string zmax;       // "Zmax:", e.g. "1Ohm"
     std::string zmin;       // "Zmin:"

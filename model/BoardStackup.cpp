@@ -12,9 +12,7 @@ double BoardStackup::FirstResonanceEstimate(double w, double l, double er) {
     return f > 3e9 ? 3e9 : f;
 }
 
-double BoardStackup::planeCapacitance() const {
-    return length * width * epsilonR * kPlanePermittivity / planeSpacing;
-}
+double BoardStackup::planeCapacitance() const { return length * width * epsilonR * kPlanePermittivity / planeSpacing; }
 
 double BoardStackup::ViaLoopInductance(int n) const {
     // Divisors for 1..10 effective via pairs: each further pair helps less.

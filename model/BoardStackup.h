@@ -19,17 +19,17 @@ struct BoardStackup {
     static double FirstResonanceEstimate(double width, double length, double epsilonR);
 
     std::int32_t viasPerSide = 2;
-    double maxFrequency = 0.0;      // Hz
+    double maxFrequency = 0.0;  // Hz
     double epsilonR = 4.4;
-    double planeSpacing = 5e-5;     // m, Vcc to GND
+    double planeSpacing = 5e-5;       // m, Vcc to GND
     double mountingDepth = 0.001144;  // m, plane pair to component side
-    double width = 0.071;           // m, y extent
-    double length = 0.099;          // m, x extent
-    double viaSpacing = 0.0005;     // m, Vcc via to GND via, centre to centre
-    double conductivity = 5.8e7;    // S/m
-    double metalThickness = 3.5e-5; // m
+    double width = 0.071;             // m, y extent
+    double length = 0.099;            // m, x extent
+    double viaSpacing = 0.0005;       // m, Vcc via to GND via, centre to centre
+    double conductivity = 5.8e7;      // S/m
+    double metalThickness = 3.5e-5;   // m
     double tanDelta = 0.022;
-    double viaDiameter = 0.0003;    // m
+    double viaDiameter = 0.0003;  // m
 };
 
 }  // namespace vantor

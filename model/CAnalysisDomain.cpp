@@ -8,8 +8,10 @@
 namespace vantor {
 
 FieldCheck AnalysisFields::Check() const {
-    if (auto e = CheckTextLength(startFrequency, kMaxTextLength, AnalysisField::StartFrequency, "Startfrequenz:")) return e;
-    if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, AnalysisField::StopFrequency, "Stopfrequenz:")) return e;
+    if (auto e = CheckTextLength(startFrequency, kMaxTextLength, AnalysisField::StartFrequency, "Startfrequenz:"))
+        return e;
+    if (auto e = CheckTextLength(stopFrequency, kMaxTextLength, AnalysisField::StopFrequency, "Stopfrequenz:"))
+        return e;
     if (auto e = CheckTextLength(startTime, kMaxTextLength, AnalysisField::StartTime, "Start-Zeit:")) return e;
     if (auto e = CheckTextLength(stopTime, kMaxTextLength, AnalysisField::StopTime, "Stop-Zeit:")) return e;
     if (auto e = CheckFiniteValue(startFrequency, AnalysisField::StartFrequency, "Startfrequenz:")) return e;
@@ -19,15 +21,15 @@ FieldCheck AnalysisFields::Check() const {
     double number = 0.0;
     long long count = 0;
     if (auto e = CheckNumberField(resolution, 1.0, 100.0, AnalysisField::Resolution, "Auflösung:", number)) return e;
-    if (auto e = CheckIntegerField(frequencySteps, 0, kMaxFrequencySteps, AnalysisField::FrequencySteps, "Frequenzschritte:",
-                                   count))
+    if (auto e = CheckIntegerField(frequencySteps, 0, kMaxFrequencySteps, AnalysisField::FrequencySteps,
+                                   "Frequenzschritte:", count))
         return e;
     if (auto e = CheckIntegerField(timeSteps, 2, 9999, AnalysisField::TimeSteps, "Zeit-Schritte:", count)) return e;
     return std::nullopt;
 }
 
-CAnalysisDomain::CAnalysisDomain(double startFrequency_, double stopFrequency_, double startTime_,
-                                 double stopTime_, double resolution_)
+CAnalysisDomain::CAnalysisDomain(double startFrequency_, double stopFrequency_, double startTime_, double stopTime_,
+                                 double resolution_)
     : startFrequency(startFrequency_),
       stopFrequency(stopFrequency_),
       startTime(startTime_),

@@ -31,13 +31,13 @@ struct AnalysisFields {
     static constexpr std::size_t kMaxTextLength = 10;
     static constexpr std::int32_t kMaxFrequencySteps = 9999;
 
-    std::string startFrequency;  // "Startfrequenz:", Hz
-    std::string stopFrequency;   // "Stopfrequenz:", Hz
-    std::string startTime;       // "Start-Zeit:", s (hidden)
-    std::string stopTime;        // "Stop-Zeit:", s (hidden)
-    std::string resolution;      // "Auflösung:", plain number 1..100
-    std::string frequencySteps;  // "Frequenzschritte:", integer 0..9999
-    std::string timeSteps;       // "Zeit-Schritte:", integer 2..9999 (hidden)
+    std::string startFrequency;    // "Startfrequenz:", Hz
+    std::string stopFrequency;     // "Stopfrequenz:", Hz
+    std::string startTime;         // "Start-Zeit:", s (hidden)
+    std::string stopTime;          // "Stop-Zeit:", s (hidden)
+    std::string resolution;        // "Auflösung:", plain number 1..100
+    std::string frequencySteps;    // "Frequenzschritte:", integer 0..9999
+    std::string timeSteps;         // "Zeit-Schritte:", integer 2..9999 (hidden)
     std::int32_t logarithmic = 0;  // " logarithmisch" (hidden)
 
     /// The dialog filled from a domain (frequencies and times as texts).
@@ -58,8 +58,7 @@ using AnalysisDialog = FieldDialog<AnalysisFields>;
 class CAnalysisDomain : public CObject {
 public:
     CAnalysisDomain() = default;
-    CAnalysisDomain(double startFrequency, double stopFrequency, double startTime, double stopTime,
-                    double resolution);
+    CAnalysisDomain(double startFrequency, double stopFrequency, double startTime, double stopTime, double resolution);
 
     const char* ClassName() const override { return "CAnalysisDomain"; }
     /// Record: version 1, logarithmic, start and stop frequency, resolution,

@@ -243,7 +243,8 @@ std::int32_t CArchive::ReadInt32() { return static_cast<std::int32_t>(ReadDword(
 double CArchive::ReadDouble() {
     Need(8, "Double");
     std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(bytes_[pos_ + static_cast<std::size_t>(i)]) << (8 * i);
+    for (int i = 0; i < 8; ++i)
+        bits |= static_cast<std::uint64_t>(bytes_[pos_ + static_cast<std::size_t>(i)]) << (8 * i);
     pos_ += 8;
     double v;
     std::memcpy(&v, &bits, sizeof v);
@@ -358,7 +359,8 @@ std::unique_ptr<CObject> CArchive::ReadObjectImpl(const char* expected) {
                                            std::to_string(index) + ")"
                                      : "Ungültiger Objektverweis " + std::to_string(index));
         }
-        auto it = std::find_if(readClasses_.begin(), readClasses_.end(), [&](const auto& c) { return c.first == index; });
+        auto it = std::find_if(readClasses_.begin(), readClasses_.end(),
+                               [&](const auto& c) { return c.first == index; });
         if (it == readClasses_.end()) throw ArchiveError("Ungültiger Klassenverweis " + std::to_string(index));
         className = it->second;
     }

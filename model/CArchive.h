@@ -106,9 +106,9 @@ private:
     bool storing_;
     std::vector<std::uint8_t> bytes_;
     std::size_t pos_ = 0;
-    ArchiveSource* source_ = nullptr;  // the rest after bytes_, when reading a file
-    std::uint64_t consumed_ = 0;       // bytes dropped from the front of bytes_
-    std::uint32_t nextIndex_ = 1;  // 0 stands for null
+    ArchiveSource* source_ = nullptr;                                    // the rest after bytes_, when reading a file
+    std::uint64_t consumed_ = 0;                                         // bytes dropped from the front of bytes_
+    std::uint32_t nextIndex_ = 1;                                        // 0 stands for null
     std::vector<std::pair<std::string, std::uint32_t>> writtenClasses_;  // name, index
     std::vector<std::pair<std::uint32_t, std::string>> readClasses_;     // index, name
     std::vector<std::uint32_t> readObjects_;                             // object indices

@@ -18,12 +18,12 @@ public:
     /// Record: version 1, active, x, y, column, number, row.
     void Serialize(CArchive& ar) override;
 
-    std::int32_t number = 0;  // grid sequence number from 1, row by row
-    std::int32_t active = 0;  // 1 on metal, 0 inside a cut-out
-    std::int32_t row = 0;     // y index
-    std::int32_t column = 0;  // x index
-    double x = 0.0;           // m
-    double y = 0.0;           // m
+    std::int32_t number = 0;              // grid sequence number from 1, row by row
+    std::int32_t active = 0;              // 1 on metal, 0 inside a cut-out
+    std::int32_t row = 0;                 // y index
+    std::int32_t column = 0;              // x index
+    double x = 0.0;                       // m
+    double y = 0.0;                       // m
     std::array<std::int32_t, 4> state{};  // reserved, not stored
 };
 

@@ -40,13 +40,13 @@ std::string WithoutTrailingNewlines(std::string s) {
 // count the bytes of a large file.
 int Share(int value, int maximum, int full) {
     if (maximum <= 0) return 0;
-    return static_cast<int>(std::clamp(static_cast<long long>(value) * full / maximum, 0LL, static_cast<long long>(full)));
+    return static_cast<int>(
+        std::clamp(static_cast<long long>(value) * full / maximum, 0LL, static_cast<long long>(full)));
 }
 
 }  // namespace
 
-ConsoleInteraction::ConsoleInteraction(std::FILE* out)
-    : out_(out), terminal_(isatty(fileno(out)) != 0) {}
+ConsoleInteraction::ConsoleInteraction(std::FILE* out) : out_(out), terminal_(isatty(fileno(out)) != 0) {}
 
 void ConsoleInteraction::message(const std::string& text, MessageKind kind) {
     shown_.push_back(text);

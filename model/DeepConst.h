@@ -33,9 +33,13 @@ public:
 
 private:
     template <class U>
-    static U* Raw(const std::unique_ptr<U>& p) { return p.get(); }
+    static U* Raw(const std::unique_ptr<U>& p) {
+        return p.get();
+    }
     template <class U>
-    static U* Raw(U* p) { return p; }
+    static U* Raw(U* p) {
+        return p;
+    }
 
     P p_{};
 };

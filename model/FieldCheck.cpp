@@ -14,8 +14,8 @@ FieldError Error(FieldKey key, const std::string& field, std::string message) {
 
 }  // namespace
 
-FieldCheck CheckNumberField(const std::string& text, double low, double high, FieldKey key,
-                            const std::string& field, double& value) {
+FieldCheck CheckNumberField(const std::string& text, double low, double high, FieldKey key, const std::string& field,
+                            double& value) {
     double v = 0.0;
     if (!ParsePlainNumber(text, v)) return Error(key, field, "Geben Sie eine Zahl ein.");
     if (v < low || v > high)

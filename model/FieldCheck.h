@@ -33,9 +33,9 @@ private:
 };
 
 struct FieldError {
-    FieldKey key;        // the refused field, which then gets the focus
-    std::string field;   // its label, e.g. "Länge:"
-    std::string message; // the exact message text
+    FieldKey key;         // the refused field, which then gets the focus
+    std::string field;    // its label, e.g. "Länge:"
+    std::string message;  // the exact message text
 };
 
 using FieldCheck = std::optional<FieldError>;
@@ -43,8 +43,8 @@ using FieldCheck = std::optional<FieldError>;
 /// A plain number field must hold a number (no unit, no prefix) within
 /// [low, high]: "Geben Sie eine Zahl ein." / "Geben Sie eine Zahl zwischen
 /// %1 und %2 ein.".
-FieldCheck CheckNumberField(const std::string& text, double low, double high, FieldKey key,
-                            const std::string& field, double& value);
+FieldCheck CheckNumberField(const std::string& text, double low, double high, FieldKey key, const std::string& field,
+                            double& value);
 
 /// The same for an integer field ("Geben Sie eine ganze Zahl ...").
 FieldCheck CheckIntegerField(const std::string& text, long long low, long long high, FieldKey key,

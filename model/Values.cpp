@@ -9,9 +9,7 @@ namespace vantor {
 
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 void Trim(std::string& s) {
     std::size_t b = 0;
@@ -30,10 +28,16 @@ std::size_t NumberPrefixLength(const std::string& s, std::size_t start) {
     std::size_t i = start;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+    while (i < s.size() && IsDigit(s[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
@@ -164,8 +168,7 @@ double ParseValue(std::string text) {
     for (const char* unit : kUnits) {
         const std::size_t len = std::strlen(unit);
         const std::size_t p = text.find(unit);
-        if (p != std::string::npos && p > 0 && p + len == text.size())
-            text.replace(p, len, len, ' ');
+        if (p != std::string::npos && p > 0 && p + len == text.size()) text.replace(p, len, len, ' ');
     }
 
     int e = 0;
@@ -243,8 +246,7 @@ bool ParsePlainInteger(const std::string& text, long long& value) {
     std::size_t b = 0;
     if (s[0] == '+') b = 1;
     auto res = std::from_chars(s.data() + b, s.data() + s.size(), value);
-    return res.ec == std::errc() && res.ptr == s.data() + s.size() && b < s.size() &&
-           (b == 0 || s[b] != '-');
+    return res.ec == std::errc() && res.ptr == s.data() + s.size() && b < s.size() && (b == 0 || s[b] != '-');
 }
 
 std::string ExactText(double value) {

@@ -101,7 +101,7 @@ std::vector<Tick> Ticks(double low, double high, bool log) {
 struct CaptionPlace {
     QString text;
     QColor colour;
-    QPointF at;  // top left
+    QPointF at;                      // top left
     Qt::PenStyle style = Qt::NoPen;  // the sample's line; none: no sample
 };
 
@@ -256,17 +256,19 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
     double yLabelWidth = 0.0, xLabelWidth = 0.0;
     if (labelled) {
         for (const Tick& t : yTicks)
-            if (t.labelled) yLabelWidth = std::max(yLabelWidth, tickMetrics.horizontalAdvance(Q(FormatValue(t.value, yUnit))));
+            if (t.labelled)
+                yLabelWidth = std::max(yLabelWidth, tickMetrics.horizontalAdvance(Q(FormatValue(t.value, yUnit))));
         for (const Tick& t : xTicks)
-            if (t.labelled) xLabelWidth = std::max(xLabelWidth, tickMetrics.horizontalAdvance(Q(FormatValue(t.value, xUnit))));
+            if (t.labelled)
+                xLabelWidth = std::max(xLabelWidth, tickMetrics.horizontalAdvance(Q(FormatValue(t.value, xUnit))));
     }
 
     // Captions of the visible curves, flowing from the top left; they take
     // at most a third of the height the plot would have without them.
     const double plotBottom = page.bottom() - pad - idMetrics.height() - pad - tickMetrics.height() - pad * 0.5;
     const double captionTop = page.top() + pad;
-    const int captionLines =
-        std::max(1, static_cast<int>(std::floor((plotBottom - captionTop - pad) / 3.0 / captionMetrics.height())));
+    const int captionLines = std::max(1, static_cast<int>(std::floor((plotBottom - captionTop - pad) / 3.0 /
+                                                                     captionMetrics.height())));
     const std::vector<CaptionPlace> captions = PlaceCaptions(picture, captionMetrics, page.left() + pad,
                                                              page.right() - pad, captionTop, captionLines);
     const double captionBottom = captions.empty() ? captionTop : captions.back().at.y() + captionMetrics.height();
@@ -373,7 +375,8 @@ GraphMapping RenderGraph(QPainter& painter, const QRectF& page, const GraphPictu
         // Wrapped to the plot's width: a narrow window still shows all of it.
         const int flags = Qt::AlignCenter | Qt::TextWordWrap;
         const QRectF room(0, 0, std::max(1.0, plot.width() - pad), page.height());
-        const QRectF box = captionMetrics.boundingRect(room, flags, picture.note).adjusted(-pad / 2, -pad / 4, pad / 2, pad / 4);
+        const QRectF box =
+            captionMetrics.boundingRect(room, flags, picture.note).adjusted(-pad / 2, -pad / 4, pad / 2, pad / 4);
         const QRectF at(QPointF(plot.center().x() - box.width() / 2, plot.top() + pad / 2), box.size());
         painter.fillRect(at, QColor(255, 255, 255, 230));
         painter.setPen(QPen(kNoteColour, 0));

@@ -24,10 +24,10 @@ const QColor kGroup(0, 0, 255);
 const QColor kProbe(255, 225, 0);
 const QColor kBand(100, 100, 100);
 
-constexpr double kGroupEdge = 5e-3;        // m
-constexpr double kProbeDot = 1e-3;         // m, diameter
-constexpr double kProbeRing = 3e-3;        // m, diameter
-constexpr double kNoMetalAbove = 1e11;     // |Z| of a point without metal, Ohm
+constexpr double kGroupEdge = 5e-3;     // m
+constexpr double kProbeDot = 1e-3;      // m, diameter
+constexpr double kProbeRing = 3e-3;     // m, diameter
+constexpr double kNoMetalAbove = 1e11;  // |Z| of a point without metal, Ohm
 
 // The map's colours from low |Z| (good) to high (bad); the groups' blue and
 // the probes' yellow stay readable on all of them.
@@ -104,8 +104,10 @@ ImpedanceMap MakeImpedanceMap(const ComplexMatrix& values, double cellSize) {
         auto* line = reinterpret_cast<QRgb*>(map.image.scanLine(r));
         for (int c = 0; c <= columns; ++c) {
             const double z = std::abs(values(std::min(r, rows - 1), std::min(c, columns - 1)));
-            if (!(z < kNoMetalAbove && z > 0.0)) line[c] = qRgba(0, 0, 0, 0);
-            else line[c] = RampColour(span > 0.0 ? std::log(z / lo) / span : 0.0);
+            if (!(z < kNoMetalAbove && z > 0.0))
+                line[c] = qRgba(0, 0, 0, 0);
+            else
+                line[c] = RampColour(span > 0.0 ? std::log(z / lo) / span : 0.0);
         }
     }
     return map;
@@ -141,7 +143,9 @@ struct Legend {
 
 }  // namespace
 
-double MapLegendWidth(const ImpedanceMap& map, double height) { return map.valid() ? Legend(map, height).Width() : 0.0; }
+double MapLegendWidth(const ImpedanceMap& map, double height) {
+    return map.valid() ? Legend(map, height).Width() : 0.0;
+}
 
 void RenderMapLegend(QPainter& p, const ImpedanceMap& map, const QRectF& box) {
     if (!map.valid() || box.isEmpty()) return;
@@ -201,8 +205,7 @@ void RenderLayer(QPainter& p, const CLayer& layer, const QRectF& target, const L
         p.drawRect(m.centred(drag.pos, kGroupEdge));
     }
 
-    for (const auto& pr : layer.probes)
-        DrawProbe(p, m, pr.get() == drag.probe ? drag.pos : QPointF(pr->x, pr->y), pen);
+    for (const auto& pr : layer.probes) DrawProbe(p, m, pr.get() == drag.probe ? drag.pos : QPointF(pr->x, pr->y), pen);
 
     if (drag.band) {
         p.setPen(ObjectPen(kBand, pen));

@@ -21,10 +21,14 @@ int Utf8Sequence(const QByteArray& bytes, qsizetype i, char32_t& code) {
         code = lead;
         return 1;
     }
-    if ((lead & 0xE0) == 0xC0) length = 2, min = 0x80, code = lead & 0x1F;
-    else if ((lead & 0xF0) == 0xE0) length = 3, min = 0x800, code = lead & 0x0F;
-    else if ((lead & 0xF8) == 0xF0) length = 4, min = 0x10000, code = lead & 0x07;
-    else return 0;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2, min = 0x80, code = lead & 0x1F;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3, min = 0x800, code = lead & 0x0F;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4, min = 0x10000, code = lead & 0x07;
+    else
+        return 0;
     if (i + length > bytes.size()) return 0;
     for (int k = 1; k < length; ++k) {
         if ((b(i + k) & 0xC0) != 0x80) return 0;

@@ -96,8 +96,8 @@ std::size_t ReportCanvas::lines(const std::vector<ReportLine>& lines, std::size_
         const double before = line.heading && i != first ? m.height() * 0.8 : 0.0;
         const QString text = Q(line.text);
         const double indent = line.heading ? 0.0 : mm(4);
-        const double height =
-            m.boundingRect(QRectF(0, 0, room.width() - indent, 1e6), flags, text).height() + m.height() * 0.25;
+        const double height = m.boundingRect(QRectF(0, 0, room.width() - indent, 1e6), flags, text).height() +
+                              m.height() * 0.25;
         // A heading keeps its first line with it.
         const double keep = line.heading ? m.height() * 2.5 : 0.0;
         if (y + before + height + keep > room.bottom() && i != first) return i;

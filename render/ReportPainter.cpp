@@ -96,7 +96,8 @@ QStringList RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& t
     RenderFirstPage(painter, doc, title);
     auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
     if (paged == nullptr) return headings;
-    ReportCanvas canvas(painter, title, QLocale(QLocale::German).toString(QDate::currentDate(), QStringLiteral("dd.MM.yyyy")));
+    ReportCanvas canvas(painter, title,
+                        QLocale(QLocale::German).toString(QDate::currentDate(), QStringLiteral("dd.MM.yyyy")));
     auto begin = [&](const QString& heading) {
         paged->newPage();
         headings << heading;
@@ -109,7 +110,8 @@ QStringList RenderReport(QPainter& painter, const CVtrDoc& doc, const QString& t
             const std::vector<ReportLine> lines = AnalysisLines(doc);
             std::size_t next = 0;
             do {
-                next = canvas.lines(lines, next, begin(next == 0 ? heading : heading + QStringLiteral(" (Fortsetzung)")));
+                next = canvas.lines(lines, next,
+                                    begin(next == 0 ? heading : heading + QStringLiteral(" (Fortsetzung)")));
             } while (next < lines.size());
             continue;
         }
@@ -136,8 +138,8 @@ bool WriteReportPdf(const CVtrDoc& doc, const QString& title, const QString& pat
         QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QString::fromUtf8(kReportHeader));
-        writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
-                                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
         writer.setResolution(254);  // one device pixel per tenth of a millimetre
         QPainter painter;
         if (!painter.begin(&writer)) {

@@ -84,7 +84,8 @@ void RenderPartsPage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc& do
     } else {
         Table t;
         t.head = {QStringLiteral("Wert"), QStringLiteral("Bauform"), QStringLiteral("Dielektrikum"),
-                  QStringLiteral("ESL"), QStringLiteral("ESR"), QStringLiteral("Je Gruppe"), QStringLiteral("Summe")};
+                  QStringLiteral("ESL"),  QStringLiteral("ESR"),     QStringLiteral("Je Gruppe"),
+                  QStringLiteral("Summe")};
         t.rightAligned = {true, false, false, true, true, false, true};
         t.stretch = 5;
         int total = 0;

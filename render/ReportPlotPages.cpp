@@ -41,7 +41,8 @@ void MarkWorst(QPainter& p, const QRectF& plane, const CLayer& layer, const Wors
     p.setClipRect(plane.adjusted(-r * 1.7, -r * 1.7, r * 1.7, r * 1.7), Qt::IntersectClip);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
-    for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 0.9 * unit}, std::pair{QColor(Qt::black), 0.4 * unit}}) {
+    for (const auto& [colour, width] :
+         {std::pair{QColor(Qt::white), 0.9 * unit}, std::pair{QColor(Qt::black), 0.4 * unit}}) {
         p.setPen(QPen(colour, width));
         p.drawEllipse(at, r, r);
         p.drawLine(at - QPointF(r * 1.6, 0), at + QPointF(r * 1.6, 0));
@@ -154,8 +155,8 @@ void RenderMapPage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc& doc)
     if (!worst.found) return;
     const QRectF lower(room.left(), upper.bottom() + gap, room.width(), upper.height());
     const ComplexMatrix& at = layer->results.resultMaps[static_cast<std::size_t>(worst.entry)];
-    DrawMap(canvas, lower, *layer, at, Q("|Z| bei " + FormatValue(worst.frequency, "Hz") + ", der Frequenz des größten Werts"),
-            worst);
+    DrawMap(canvas, lower, *layer, at,
+            Q("|Z| bei " + FormatValue(worst.frequency, "Hz") + ", der Frequenz des größten Werts"), worst);
 }
 
 void RenderFilterPage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc& doc) {
@@ -166,8 +167,9 @@ void RenderFilterPage(ReportCanvas& canvas, const QRectF& room, const CVtrDoc& d
         // Assigned, not brace-built: GCC 12 warns falsely (-Warray-bounds)
         // about the inlined copy of a long literal into a temporary line.
         ReportLine note;
-        note.text = "Für die gewählte Drossel liegen keine Datenpunkte vor: sie fehlt im "
-                    "Bauteilordner, die Dämpfungskurve kann nicht gezeichnet werden.";
+        note.text =
+            "Für die gewählte Drossel liegen keine Datenpunkte vor: sie fehlt im "
+            "Bauteilordner, die Dämpfungskurve kann nicht gezeichnet werden.";
         lines.insert(lines.begin(), std::move(note));
         canvas.lines(lines, 0, room);
         return;

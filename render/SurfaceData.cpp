@@ -14,7 +14,8 @@ ChartColour ColourFromBytes(int r, int g, int b) {
 
 ColourBands::ColourBands() {
     // A rainbow from low (good) to high (bad) |Z|, then shades of grey.
-    constexpr int kRainbow[][3] = {{0, 0, 255}, {0, 160, 255}, {0, 200, 120}, {160, 220, 0}, {255, 160, 0}, {255, 0, 0}};
+    constexpr int kRainbow[][3] = {{0, 0, 255},   {0, 160, 255}, {0, 200, 120},
+                                   {160, 220, 0}, {255, 160, 0}, {255, 0, 0}};
     for (std::size_t i = 0; i < custom.size(); ++i) {
         if (i < std::size(kRainbow)) {
             custom[i] = ColourFromBytes(kRainbow[i][0], kRainbow[i][1], kRainbow[i][2]);
@@ -31,7 +32,8 @@ void SetColour(const ColourBands& bands, float v, ChartColour& colour) {
         colour = bands.background;
         return;
     }
-    const int n = bands.gradient ? bands.divisions : std::clamp(bands.customCount, 0, static_cast<int>(bands.custom.size()));
+    const int n = bands.gradient ? bands.divisions
+                                 : std::clamp(bands.customCount, 0, static_cast<int>(bands.custom.size()));
     if (n <= 0) return;
     const float R = kHalfEdge;
     int band = 0;
@@ -104,7 +106,8 @@ std::vector<SurfaceDataSet> BuildDataSets(const PlaneResults& results, double pl
         return sets;
     }
     sets.reserve(static_cast<std::size_t>(entries) + 1);
-    sets.push_back(MakeDataSet(results.resultMaps[entries - 1], results.resultLabels[entries - 1], planeLength, planeWidth));
+    sets.push_back(
+        MakeDataSet(results.resultMaps[entries - 1], results.resultLabels[entries - 1], planeLength, planeWidth));
     for (int e = 0; e < entries; ++e)
         sets.push_back(MakeDataSet(results.resultMaps[e], results.resultLabels[e], planeLength, planeWidth));
     for (const SurfaceDataSet& s : sets) {

@@ -50,9 +50,9 @@ void SetColour(const ColourBands& bands, float v, ChartColour& colour);
 struct SurfaceDataSet {
     std::string name;  // the result's label
     int type = 0;
-    int nx = 0, ny = 0;          // columns, rows
-    std::vector<float> x, y;     // nx and ny coordinates
-    std::vector<float> z;        // |Z|, Ohm, row j (at y[j]) after row j-1
+    int nx = 0, ny = 0;                 // columns, rows
+    std::vector<float> x, y;            // nx and ny coordinates
+    std::vector<float> z;               // |Z|, Ohm, row j (at y[j]) after row j-1
     double xRange = 0.0, yRange = 0.0;  // m: the plane's length and width
     float zmin = 0.0f, zmax = 0.0f;     // over the points with metal
     float py = 0.0f;                    // vertical pan of the flat modes

@@ -28,8 +28,8 @@ using ThreadsFunction = void (*)(int);
 // it needs, which the processor reports (and the system enables) as such.
 const char* BetterKernels() {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl"))
         return "SkylakeX";
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) return "Haswell";
     if (__builtin_cpu_supports("avx")) return "Sandybridge";

@@ -73,7 +73,9 @@ const CCGroup* CLayer::FindGroupByName(const std::string& groupName) const {
     return nullptr;
 }
 
-CCGroup* CLayer::FindGroupByName(const std::string& groupName) { return OwnGroup(std::as_const(*this).FindGroupByName(groupName)); }
+CCGroup* CLayer::FindGroupByName(const std::string& groupName) {
+    return OwnGroup(std::as_const(*this).FindGroupByName(groupName));
+}
 
 CCGroup* CLayer::OwnGroup(const CCGroup* group) {
     for (auto& g : capacitorGroups)
@@ -120,8 +122,7 @@ CCGroup* CLayer::KillMax(Interaction& ui) {
     }
     const double fmax = worst.frequency;
     if (board == nullptr || !(fmax > 0.0) || !std::isfinite(fmax)) {
-        ui.message("KillMax: Das größte |Z| hat keine Frequenz; es wurde keine Gruppe gesetzt.",
-                   MessageKind::Warning);
+        ui.message("KillMax: Das größte |Z| hat keine Frequenz; es wurde keine Gruppe gesetzt.", MessageKind::Warning);
         return nullptr;
     }
 

@@ -150,8 +150,7 @@ void LdltPattern::Supernodes(const std::vector<int>& parent, const std::vector<i
         for (int c : children[p]) {
             const double w = columns[c] + columns[p], m = below[p];
             const double entries = lower(w, m);
-            const double extra =
-                entries - (lower(columns[c], below[c]) - zeros[c]) - (lower(columns[p], m) - zeros[p]);
+            const double extra = entries - (lower(columns[c], below[c]) - zeros[c]) - (lower(columns[p], m) - zeros[p]);
             const double z = extra / entries;
             if (!((w <= 16 && z < 0.2) || (w <= 48 && z < 0.05) || z < 0.01)) continue;
             columns[p] = static_cast<int>(w);

@@ -74,8 +74,8 @@ private:
 
     std::int64_t factorNonZeros_ = 0;
     double factorOperations_ = 0.0;
-    std::int64_t largestRunBlock_ = 0;   // (rows from a run's start) x (run length), at most
-    std::int64_t largestPanel_ = 0;      // below-rows x columns of one supernode, at most
+    std::int64_t largestRunBlock_ = 0;  // (rows from a run's start) x (run length), at most
+    std::int64_t largestPanel_ = 0;     // below-rows x columns of one supernode, at most
     int largestWidth_ = 0;
 };
 

@@ -25,8 +25,8 @@ bool PlaneMesh::GridFor(double length, double width, double epsilonR, double fTo
     return columns * rows < static_cast<double>(std::numeric_limits<std::int32_t>::max());
 }
 
-bool PlaneMesh::Build(double length, double width, double epsilonR,
-                      const OwnedList<CCutOut>& cutOuts, double fTop, double resolution) {
+bool PlaneMesh::Build(double length, double width, double epsilonR, const OwnedList<CCutOut>& cutOuts, double fTop,
+                      double resolution) {
     double h = 0.0, columns = 0.0, rows = 0.0;
     if (!GridFor(length, width, epsilonR, fTop, resolution, h, columns, rows)) return false;
 
@@ -43,7 +43,8 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
         for (int c = 0; c < columnCount; ++c)
             metal[static_cast<std::size_t>(r) * columnCount + c] = IsOnMetal(cutOuts, c * h, r * h) != 0;
     auto isMetal = [&](int r, int c) {
-        return r >= 0 && r < rowCount && c >= 0 && c < columnCount && metal[static_cast<std::size_t>(r) * columnCount + c];
+        return r >= 0 && r < rowCount && c >= 0 && c < columnCount &&
+               metal[static_cast<std::size_t>(r) * columnCount + c];
     };
 
     // A metal point without a metal neighbour carries no branch and would
@@ -54,8 +55,8 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
         for (int c = 0; c < columnCount; ++c) {
             const bool onMetal = isMetal(r, c);
             auto node = std::make_unique<CNode>(r * columnCount + c + 1, onMetal ? 1 : 0, r, c, c * h, r * h);
-            const bool connected =
-                onMetal && (isMetal(r, c - 1) || isMetal(r, c + 1) || isMetal(r - 1, c) || isMetal(r + 1, c));
+            const bool connected = onMetal &&
+                                   (isMetal(r, c - 1) || isMetal(r, c + 1) || isMetal(r - 1, c) || isMetal(r + 1, c));
             if (connected) {
                 ++k;
                 m.nodeIndexMap.Set(r, c, k);
@@ -73,7 +74,9 @@ bool PlaneMesh::Build(double length, double width, double epsilonR,
     s.columnStart.assign(static_cast<std::size_t>(k) + 1, 0);
     s.rowIndex.reserve(static_cast<std::size_t>(k) * 5);
     s.kind.reserve(static_cast<std::size_t>(k) * 5);
-    auto at = [&](int r, int c) { return r >= 0 && r < rowCount && c >= 0 && c < columnCount ? m.nodeIndexMap(r, c) : 0; };
+    auto at = [&](int r, int c) {
+        return r >= 0 && r < rowCount && c >= 0 && c < columnCount ? m.nodeIndexMap(r, c) : 0;
+    };
     for (const auto& port : m.nodePorts) {
         const int r = port->node->row, c = port->node->column, self = port->index;
         const int L = at(r, c - 1), R = at(r, c + 1), D = at(r - 1, c), U = at(r + 1, c);

@@ -39,8 +39,8 @@ public:
     /// Meshes a plane of length x width, m, without the metal of the
     /// cut-outs, for fTop, Hz, at the given resolution. False (this mesh
     /// unchanged) when the cell size or the grid cannot be formed.
-    bool Build(double length, double width, double epsilonR, const OwnedList<CCutOut>& cutOuts,
-               double fTop, double resolution);
+    bool Build(double length, double width, double epsilonR, const OwnedList<CCutOut>& cutOuts, double fTop,
+               double resolution);
     void Clear() { *this = PlaneMesh(); }
 
     const CNode* FindNearestNode(double x, double y) const;
@@ -53,8 +53,8 @@ public:
     std::int32_t activeCount = 0;
     OwnedList<CNode> gridNodes;  // every grid point, row by row
     OwnedList<CPort> nodePorts;  // one per active node, in node order
-    PlaneStructure structure;  // the four structure matrices, sparse
-    IntMatrix nodeIndexMap;    // ny x nx, active-node number or 0
+    PlaneStructure structure;    // the four structure matrices, sparse
+    IntMatrix nodeIndexMap;      // ny x nx, active-node number or 0
 };
 
 /// 1 when (x, y), m, lies outside every cut-out that removes metal.

@@ -259,7 +259,8 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
         const int threads = n > 0 ? WorkerCount(options.threads, count) : 1;
         report.threads = threads;
         std::vector<std::unique_ptr<FrequencyWorker>> workers;
-        for (int w = 0; w < threads; ++w) workers.push_back(std::make_unique<FrequencyWorker>(system, pattern, options));
+        for (int w = 0; w < threads; ++w)
+            workers.push_back(std::make_unique<FrequencyWorker>(system, pattern, options));
 
         std::vector<Complex> zmax(static_cast<std::size_t>(n), Complex(0.0, 0.0));
         auto mapOf = [&](const std::vector<Complex>& diag) {
@@ -299,10 +300,10 @@ bool SolveSweep(const PlaneSystem& system, const CAnalysisDomain& domain, const 
                 timingLog.Add("3a: Assemble M-matrix: %d sec\n", r.assembleSeconds);
                 timingLog.Add("3b: setup matrix for UMFPACK: %d sec\n", 0);
                 timingLog.Add(options.kind == SolverKind::Fast && !r.fellBack ? "ldlt numeric: %d sec\n"
-                                                                               : "umfpack_zi_numeric: %d sec\n",
+                                                                              : "umfpack_zi_numeric: %d sec\n",
                               r.factorSeconds);
                 timingLog.Add(options.kind == SolverKind::Fast && !r.fellBack ? "selected inversion: %d sec\n"
-                                                                               : "umfpack_zi_solve: %d sec\n",
+                                                                              : "umfpack_zi_solve: %d sec\n",
                               r.solveSeconds);
                 if (r.fellBack) ++report.fallbackFrequencies;
                 report.factorBytes = std::max(report.factorBytes, r.factorBytes);

@@ -25,12 +25,12 @@ class PlaneResults;
 struct PlaneStructure;
 
 struct CellQuantities {
-    double capacitance = 0.0;        // F, plate capacitance of one cell
-    double skinDepth = 0.0;          // m
-    double surfaceResistance = 0.0;  // Ohm, both plates
+    double capacitance = 0.0;             // F, plate capacitance of one cell
+    double skinDepth = 0.0;               // m
+    double surfaceResistance = 0.0;       // Ohm, both plates
     std::complex<double> metalImpedance;  // Ohm per square, finite thickness
-    std::complex<double> seriesZ;    // Ohm per square: metal + j w mu0 d
-    std::complex<double> shuntY;     // S per cell: (tan d + j) w C
+    std::complex<double> seriesZ;         // Ohm per square: metal + j w mu0 d
+    std::complex<double> shuntY;          // S per cell: (tan d + j) w C
 };
 
 /// Cell quantities at f, Hz, for cells of edge h, m, on the board's stack-up.

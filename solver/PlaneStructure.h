@@ -11,12 +11,12 @@ namespace vantor {
 struct PlaneStructure {
     enum Kind : std::uint8_t { Diagonal = 0, InteriorOff = 1, EdgeOff = 2 };
 
-    int n = 0;                        // active nodes N
-    std::vector<int> interiorDiag;    // per node: number of interior branches
-    std::vector<int> edgeDiag;        // per node: number of edge branches
-    std::vector<int> columnStart;     // n + 1 entries
-    std::vector<int> rowIndex;        // 0-based rows
-    std::vector<std::uint8_t> kind;   // what each stored entry is
+    int n = 0;                       // active nodes N
+    std::vector<int> interiorDiag;   // per node: number of interior branches
+    std::vector<int> edgeDiag;       // per node: number of edge branches
+    std::vector<int> columnStart;    // n + 1 entries
+    std::vector<int> rowIndex;       // 0-based rows
+    std::vector<std::uint8_t> kind;  // what each stored entry is
 
     /// Value of interiorOff / edgeOff at (i, j), 0-based (0 or 1).
     int interiorOff(int i, int j) const { return Entry(i, j, InteriorOff); }

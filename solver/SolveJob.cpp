@@ -141,7 +141,8 @@ void SolveJob::Work() {
         } else if (!PlaneMesh::GridFor(b.length, b.width, b.epsilonR, d.stopFrequency, d.resolution, h, columns,
                                        rows)) {
             fail("Aus Stopfrequenz " + FormatValue(d.stopFrequency, "Hz") + " und Auflösung " +
-                 FormatLimit(d.resolution) + " lässt sich kein Gitter bilden.\nDie bisherigen Ergebnisse bleiben erhalten.");
+                 FormatLimit(d.resolution) +
+                 " lässt sich kein Gitter bilden.\nDie bisherigen Ergebnisse bleiben erhalten.");
         } else if (const double room = o.memoryLimit > 0.0 ? std::min(o.memoryLimit, AvailableMemoryBytes())
                                                            : AvailableMemoryBytes();
                    !(EstimateSolveBytes(b.length, b.width, b.epsilonR, d, o) <= room)) {

@@ -92,7 +92,8 @@ double EstimateSolveBytes(double length, double width, double epsilonR, const CA
     const double node = sizeof(CNode) + sizeof(std::unique_ptr<CNode>) + kHeapOverhead;
     const double port = sizeof(CPort) + sizeof(std::unique_ptr<CPort>) + kHeapOverhead;
     // Nodes, ports, index map, metal flags, structure (five entries a node).
-    const double mesh = points * (node + sizeof(std::int32_t) + 1.0) + n * (port + 3 * sizeof(int) + 5 * (sizeof(int) + 1));
+    const double mesh = points * (node + sizeof(std::int32_t) + 1.0) +
+                        n * (port + 3 * sizeof(int) + 5 * (sizeof(int) + 1));
     // The maps of every frequency and "Maximum", and the running maximum.
     const double maps = (frequencies + 1.0) * points * 16.0 + n * 16.0;
 
@@ -103,8 +104,9 @@ double EstimateSolveBytes(double length, double width, double epsilonR, const CA
     // pivots and work space, one delivered diagonal. UMFPACK's L and U hold
     // the fill twice over.
     const double matrix = 5 * n * (16.0 + sizeof(int)) + n * sizeof(int);
-    const double factor = options.kind == SolverKind::Umfpack ? 2.5 * fill * (16.0 + sizeof(int))
-                                                              : fill * (16.0 + sizeof(int)) + n * (2 * 16.0 + 3 * sizeof(int));
+    const double factor = options.kind == SolverKind::Umfpack
+                              ? 2.5 * fill * (16.0 + sizeof(int))
+                              : fill * (16.0 + sizeof(int)) + n * (2 * 16.0 + 3 * sizeof(int));
     const double threads = WorkerCount(options.threads, static_cast<int>(std::min(frequencies, 1e6)));
     const double perWorker = matrix + factor + 2 * n * 16.0 + kThreadStack;
     return mesh + maps + pattern + threads * perWorker;

@@ -139,8 +139,8 @@ void RowSums(const SparseComplexMatrix& a, std::vector<Complex>& sums) {
 // the updated diagonal would lose the shunt in the cancellation of large
 // numbers (the last pivot is the whole plane's shunt). The row sums y of the
 // remaining matrix follow as L^-1 times the row sums of the matrix.
-SparseLdlt::Status FactorBlock(Complex* b, int height, int w, const int* rows, Complex* d, Complex* y,
-                               double smallest, std::vector<Complex>& scaled) {
+SparseLdlt::Status FactorBlock(Complex* b, int height, int w, const int* rows, Complex* d, Complex* y, double smallest,
+                               std::vector<Complex>& scaled) {
     constexpr int kPanel = 32;
     const std::ptrdiff_t ld = height;
     for (int k0 = 0; k0 < w; k0 += kPanel) {

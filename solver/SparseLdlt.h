@@ -32,10 +32,10 @@ public:
     double Bytes() const;
 
 private:
-    std::vector<std::complex<double>> value_;  // the blocks of L, then of the inverse
-    std::vector<std::complex<double>> d_;      // pivots, then the inverse's diagonal
-    std::vector<std::complex<double>> rowSum_;        // of the matrix, by node
-    std::vector<std::complex<double>> remainingSum_;  // of the matrix left to factorise, by position
+    std::vector<std::complex<double>> value_;                   // the blocks of L, then of the inverse
+    std::vector<std::complex<double>> d_;                       // pivots, then the inverse's diagonal
+    std::vector<std::complex<double>> rowSum_;                  // of the matrix, by node
+    std::vector<std::complex<double>> remainingSum_;            // of the matrix left to factorise, by position
     std::vector<std::complex<double>> block_, panel_, square_;  // work space
 };
 

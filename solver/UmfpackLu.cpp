@@ -22,29 +22,28 @@ void UmfpackLu::FreeSymbolic() {
 int UmfpackLu::Analyse(const SparseComplexMatrix& a) {
     FreeNumeric();
     FreeSymbolic();
-    return umfpack_zi_symbolic(a.n, a.n, a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(),
-                               &symbolic_, nullptr, nullptr);
+    return umfpack_zi_symbolic(a.n, a.n, a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(), &symbolic_,
+                               nullptr, nullptr);
 }
 
 int UmfpackLu::Factorise(const SparseComplexMatrix& a) {
     FreeNumeric();
     if (symbolic_ == nullptr) return UMFPACK_ERROR_invalid_Symbolic_object;
     double info[UMFPACK_INFO];
-    const int status = umfpack_zi_numeric(a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(),
-                                          symbolic_, &numeric_, nullptr, info);
+    const int status = umfpack_zi_numeric(a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(), symbolic_,
+                                          &numeric_, nullptr, info);
     factorBytes_ = info[UMFPACK_PEAK_MEMORY] * info[UMFPACK_SIZE_OF_UNIT];
     return status;
 }
 
-int UmfpackLu::Solve(const SparseComplexMatrix& a, const double* bRe, const double* bIm, double* xRe,
-                     double* xIm) {
+int UmfpackLu::Solve(const SparseComplexMatrix& a, const double* bRe, const double* bIm, double* xRe, double* xIm) {
     if (numeric_ == nullptr) return UMFPACK_ERROR_invalid_Numeric_object;
     // Workspace kept across the right-hand sides of one matrix: the complex
     // solve with iterative refinement needs n ints and 10 n doubles.
     wi_.resize(static_cast<std::size_t>(a.n));
     w_.resize(static_cast<std::size_t>(a.n) * 10);
-    return umfpack_zi_wsolve(UMFPACK_A, a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(), xRe,
-                             xIm, bRe, bIm, numeric_, nullptr, nullptr, wi_.data(), w_.data());
+    return umfpack_zi_wsolve(UMFPACK_A, a.columnStart.data(), a.rowIndex.data(), a.re.data(), a.im.data(), xRe, xIm,
+                             bRe, bIm, numeric_, nullptr, nullptr, wi_.data(), w_.data());
 }
 
 long long UmfpackLu::FactorNonZeros() const {

@@ -19,8 +19,7 @@ QPushButton* Button(const char* text, QWidget* parent) {
 
 }  // namespace
 
-CEditCDlg::CEditCDlg(int k, int n, Actions actions, QWidget* parent)
-    : QDialog(parent), actions_(std::move(actions)) {
+CEditCDlg::CEditCDlg(int k, int n, Actions actions, QWidget* parent) : QDialog(parent), actions_(std::move(actions)) {
     const QString caption = QStringLiteral("C%1").arg(k);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(caption + QStringLiteral(" bearbeiten..."));

@@ -56,8 +56,10 @@ void CEditFreqDlg::keyPressEvent(QKeyEvent* event) {
 void CEditFreqDlg::showHelp() {
     // The section about the field the person is in; the page as a whole
     // from anywhere else.
-    const std::pair<const QWidget*, const char*> sections[] = {
-        {start_, "#fstart"}, {stop_, "#fstop"}, {steps_, "#schritte"}, {fmax_, "#fmax"}};
+    const std::pair<const QWidget*, const char*> sections[] = {{start_, "#fstart"},
+                                                               {stop_, "#fstop"},
+                                                               {steps_, "#schritte"},
+                                                               {fmax_, "#fmax"}};
     QString target = QStringLiteral("frequenzbereich.html");
     for (const auto& [field, anchor] : sections)
         if (focusWidget() == field) target += QLatin1String(anchor);

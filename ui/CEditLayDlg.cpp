@@ -32,7 +32,8 @@ CEditLayDlg::CEditLayDlg(Interaction& ui, QWidget* parent) : FieldFormDialog(ui,
 
     auto* stack = new QGroupBox(QStringLiteral("Lagenaufbau"), this);
     QGridLayout* stackGrid = fieldGrid(stack);
-    QLineEdit* planeSpacing = addField(stackGrid, 0, "Abstand Vcc <> GND:", &F::planeSpacing, LayoutField::PlaneSpacing);
+    QLineEdit* planeSpacing = addField(stackGrid, 0, "Abstand Vcc <> GND:", &F::planeSpacing,
+                                       LayoutField::PlaneSpacing);
     addField(stackGrid, 1, "Abstand Vcc/GND <> SMD:", &F::mountingDepth, LayoutField::MountingDepth);
     addField(stackGrid, 2, "Metallisierungsdicke:", &F::metalThickness, LayoutField::MetalThickness);
     addField(stackGrid, 3, "Sigma [MS/m]", &F::conductivity, LayoutField::Conductivity)->setEnabled(false);

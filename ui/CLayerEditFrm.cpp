@@ -118,7 +118,8 @@ void CLayerEditFrm::updateStatus() {
     const bool available = view_->mapAvailable();
     map_->setEnabled(available);
     if (!available && map_->isChecked()) map_->setChecked(false);
-    map_->setText(view_->mapShown() && view_->mapOutOfDate() ? Text("Impedanzkarte (veraltet)") : Text("Impedanzkarte"));
+    map_->setText(view_->mapShown() && view_->mapOutOfDate() ? Text("Impedanzkarte (veraltet)")
+                                                             : Text("Impedanzkarte"));
     updateLegend();
 }
 
@@ -147,7 +148,8 @@ void CLayerEditFrm::printPage(QPainter& painter, const QRectF& page) {
     const double line = map != nullptr ? page.height() / 40 : 0.0;
     const QRectF plane = render::FitPlane(l->planeLength, l->planeWidth, page.adjusted(0, 0, 0, -1.5 * line));
     view_->renderPicture(painter, plane, false);
-    if (map != nullptr) render::RenderMapLegend(painter, *map, QRectF(plane.left(), plane.bottom() + 0.5 * line, plane.width(), line));
+    if (map != nullptr)
+        render::RenderMapLegend(painter, *map, QRectF(plane.left(), plane.bottom() + 0.5 * line, plane.width(), line));
 }
 
 }  // namespace vantor::ui

@@ -93,7 +93,8 @@ int CLayerEditView::margin() const {
 
 double CLayerEditView::fitScale(const QSize& size) const {
     if (!(planeLength_ > 0.0 && planeWidth_ > 0.0)) return scale_;
-    double s = std::min((size.width() - 2.0 * kMinMargin) / planeLength_, (size.height() - 2.0 * kMinMargin) / planeWidth_);
+    double s = std::min((size.width() - 2.0 * kMinMargin) / planeLength_,
+                        (size.height() - 2.0 * kMinMargin) / planeWidth_);
     if (kGroupHalfEdge * s + 3 > kMinMargin) {
         // The margin grows with the scale (see margin()); with its rounding
         // the plane and both margins take at most s · (extent + 5 mm) + 9 px.
@@ -103,9 +104,7 @@ double CLayerEditView::fitScale(const QSize& size) const {
     return std::clamp(s, kMinScale, kMaxScale);
 }
 
-void CLayerEditView::resizeToPlane() {
-    resize(sizeHint());
-}
+void CLayerEditView::resizeToPlane() { resize(sizeHint()); }
 
 QSize CLayerEditView::sizeHint() const {
     const int m = margin();
@@ -120,7 +119,8 @@ QPointF CLayerEditView::toPixel(double x, double y) const {
 
 QPointF CLayerEditView::toPlane(const QPointF& pixel) const {
     const int m = margin();
-    return {std::clamp((pixel.x() - m) / scale_, 0.0, planeLength_), std::clamp((pixel.y() - m) / scale_, 0.0, planeWidth_)};
+    return {std::clamp((pixel.x() - m) / scale_, 0.0, planeLength_),
+            std::clamp((pixel.y() - m) / scale_, 0.0, planeWidth_)};
 }
 
 // The map --------------------------------------------------------------------
@@ -229,7 +229,8 @@ QRect CLayerEditView::feedbackRect() const {
     auto around = [&](QPointF c, double edge) {
         return QRectF(toPixel(c.x() - edge / 2, c.y() - edge / 2), toPixel(c.x() + edge / 2, c.y() + edge / 2));
     };
-    if (drag_.band) r = QRectF(toPixel(drag_.bandFrom.x(), drag_.bandFrom.y()), toPixel(drag_.bandTo.x(), drag_.bandTo.y()));
+    if (drag_.band)
+        r = QRectF(toPixel(drag_.bandFrom.x(), drag_.bandFrom.y()), toPixel(drag_.bandTo.x(), drag_.bandTo.y()));
     if (drag_.probe != nullptr) {
         // The probe leaves its place at once: that place is redrawn too.
         r = around(drag_.pos, kProbeRing) | around(QPointF(drag_.probe->x, drag_.probe->y), kProbeRing);
@@ -291,8 +292,7 @@ void CLayerEditView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CLayerEditView::finishDrawing() {
     const QPointF a = drag_.bandFrom, b = drag_.bandTo;
-    host_.runCommand(Text("Aussparung zeichnen"),
-                     [&] { AddCutOut(host_.document(), a.x(), a.y(), b.x(), b.y()); });
+    host_.runCommand(Text("Aussparung zeichnen"), [&] { AddCutOut(host_.document(), a.x(), a.y(), b.x(), b.y()); });
 }
 
 void CLayerEditView::finishDragging(bool moved) {
@@ -324,7 +324,8 @@ void CLayerEditView::wheelEvent(QWheelEvent* event) {
     // Zoom about the cursor: the plane point under it stays there.
     const QPointF at = event->position();
     const QPointF plane((at.x() - margin()) / scale_, (at.y() - margin()) / scale_);
-    auto* area = parentWidget() != nullptr ? qobject_cast<QAbstractScrollArea*>(parentWidget()->parentWidget()) : nullptr;
+    auto* area = parentWidget() != nullptr ? qobject_cast<QAbstractScrollArea*>(parentWidget()->parentWidget())
+                                           : nullptr;
     const QPointF inViewport = area != nullptr ? mapTo(parentWidget(), at) : at;
     zoomBy(std::pow(1.25, event->angleDelta().y() / 120.0));
     if (area != nullptr) {
@@ -383,9 +384,13 @@ void CLayerEditView::contextMenuEvent(QContextMenuEvent* event) {
 
 // Status ---------------------------------------------------------------------
 
-QString CLayerEditView::xText() const { return QStringLiteral("X=") + QString::fromStdString(FormatValue(cursor_.x(), "m")); }
+QString CLayerEditView::xText() const {
+    return QStringLiteral("X=") + QString::fromStdString(FormatValue(cursor_.x(), "m"));
+}
 
-QString CLayerEditView::yText() const { return QStringLiteral("Y=") + QString::fromStdString(FormatValue(cursor_.y(), "m")); }
+QString CLayerEditView::yText() const {
+    return QStringLiteral("Y=") + QString::fromStdString(FormatValue(cursor_.y(), "m"));
+}
 
 QString CLayerEditView::activeText() const {
     return active_.any() ? QString::fromStdString(active_.Name()) : Text("Kein Objekt aktiv");

@@ -112,11 +112,11 @@ private:
     double scale_ = 6000.0;  // px per m
     Mode mode_ = Mode::Idle;
     PlaneHit active_;
-    QPointF cursor_;     // m, the last mouse point in the plane
+    QPointF cursor_;      // m, the last mouse point in the plane
     QPointF pressPixel_;  // where the button went down
     QPointF lastPoint_;   // m, the previous point of a cut-out drag
     render::LayerDrag drag_;
-    QRect feedback_;  // what the drag feedback covered at the last paint request
+    QRect feedback_;                               // what the drag feedback covered at the last paint request
     double planeLength_ = 0.0, planeWidth_ = 0.0;  // m, the extents the widget is sized for
 
     bool mapShown_ = false;

@@ -77,7 +77,8 @@ void CVtrGrphFrm::buildMenus() {
     add(properties, QStringLiteral("&Frequenzbereich..."), [this] { graph_->editFrequencyRange(); });
     add(properties, QStringLiteral("&Y-Achse..."), [this] { graph_->editYAxis(); });
     properties->addSeparator();
-    logarithmic_ = add(properties, QStringLiteral("&Logarithmische Achsen"), [this](bool on) { graph_->setLogarithmic(on); });
+    logarithmic_ = add(properties, QStringLiteral("&Logarithmische Achsen"),
+                       [this](bool on) { graph_->setLogarithmic(on); });
     logarithmic_->setCheckable(true);
     logarithmic_->setChecked(graph_->logarithmic());
     targetBand_ = add(properties, QStringLiteral("&Zielband"), [this](bool on) { graph_->setTargetBand(on); });

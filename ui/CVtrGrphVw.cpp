@@ -52,7 +52,8 @@ void CVtrGrphVw::refresh() {
     BusyScope busy(host_.interaction());
     GraphViewRecord& r = record_;
     if (r.stepCount > 0) r.frequencyStep = (r.lastFrequency - r.firstFrequency) / r.stepCount;
-    std::vector<CGraphTrace> traces = BuildGraphTraces(doc, r.firstFrequency, r.lastFrequency, r.stepCount, logarithmic_);
+    std::vector<CGraphTrace> traces = BuildGraphTraces(doc, r.firstFrequency, r.lastFrequency, r.stepCount,
+                                                       logarithmic_);
     for (CGraphTrace& t : traces) t.visible = tree_.isChecked(t.name) ? 1 : 0;
     const TargetBand band = GroupTargetBand(BandGroup(doc));
     picture_ = targetBand_ && band.HasTargets()
@@ -148,7 +149,8 @@ void CVtrGrphVw::exportGraph() {
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportieren"), QStringLiteral("Grafik.png"),
                                                 QStringList{png, svg, pdf, csv}.join(QStringLiteral(";;")), &filter);
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + filter.section(QLatin1String("*."), 1).chopped(1);
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + filter.section(QLatin1String("*."), 1).chopped(1);
     QString error;
     if (!exportTo(path, error)) host_.interaction().message(error.toStdString(), MessageKind::Error);
 }

@@ -131,8 +131,8 @@ void CVtrView::buildOptimisationBox() {
         optimised_[k - 1] = addField("hauptformular.html#optimierung", QStringLiteral("Optimierung C%1").arg(k),
                                      {42, y, 36, 12}, true);
     }
-    connect(addButton("hauptformular.html#neue-gruppe", QStringLiteral(">> + >>"), {87, 99, 39, 15}), &QPushButton::clicked, this,
-            &CVtrView::newGroup);
+    connect(addButton("hauptformular.html#neue-gruppe", QStringLiteral(">> + >>"), {87, 99, 39, 15}),
+            &QPushButton::clicked, this, &CVtrView::newGroup);
 }
 
 void CVtrView::buildGroupBox() {
@@ -191,8 +191,8 @@ void CVtrView::buildGroupBox() {
     posX_ = addField("hauptformular.html#position", QStringLiteral("X:"), {147, 227, 28, 12}, false);
     addLabel(QStringLiteral("Y:"), {177, 229, 7, 9});
     posY_ = addField("hauptformular.html#position", QStringLiteral("Y:"), {184, 227, 29, 12}, false);
-    connect(addButton("hauptformular.html#gruppe-loeschen", QStringLiteral("Gruppe löschen"), {139, 244, 72, 14}), &QPushButton::clicked, this,
-            &CVtrView::deleteGroup);
+    connect(addButton("hauptformular.html#gruppe-loeschen", QStringLiteral("Gruppe löschen"), {139, 244, 72, 14}),
+            &QPushButton::clicked, this, &CVtrView::deleteGroup);
     transfer_ = addButton("hauptformular.html#transfer", QStringLiteral(">>>"), {223, 99, 40, 15});
     connect(transfer_, &QPushButton::clicked, this, &CVtrView::transfer);
 }
@@ -229,7 +229,8 @@ void CVtrView::buildFilterBox() {
     fields_[FilterField::Imax] = imax_;
     fields_[FilterField::Attenuation] = attenuation_;
 
-    connect(addButton("hauptformular.html#drossel-suchen", QStringLiteral("vv                  &Drossel suchen...                  vv"),
+    connect(addButton("hauptformular.html#drossel-suchen",
+                      QStringLiteral("vv                  &Drossel suchen...                  vv"),
                       {273, 185, 201, 16}),
             &QPushButton::clicked, this, &CVtrView::searchChoke);
     chokes_ = new QComboBox(this);
@@ -251,8 +252,8 @@ void CVtrView::buildBoardBox() {
     auto* box = new QGroupBox(QStringLiteral("Vcc- / GND - System:"), this);
     box->setAccessibleName(QStringLiteral("Vcc- / GND - System:"));
     place(box, nullptr, {15, 204, 110, 57});
-    connect(addButton("hauptformular.html#analyse", QStringLiteral("Analyse !"), {33, 222, 72, 17}), &QPushButton::clicked, this,
-            [this] { host_.runAnalysis(); });
+    connect(addButton("hauptformular.html#analyse", QStringLiteral("Analyse !"), {33, 222, 72, 17}),
+            &QPushButton::clicked, this, [this] { host_.runAnalysis(); });
     QPushButton* killMax = addButton("hauptformular.html#analyse", QStringLiteral("KillMax && FEM"), {84, 263, 38, 21});
     killMax->setAccessibleName(QStringLiteral("KillMax & FEM"));
     killMax->hide();  // kept for the document's command; the form does not offer it
@@ -286,8 +287,9 @@ void CVtrView::changeEvent(QEvent* event) {
 
 void CVtrView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    DrawFilterSchematic(painter, {source_->geometry(), choke_->geometry(), groupButton_->geometry(), load_->geometry(),
-                                  transfer_->geometry()},
+    DrawFilterSchematic(painter,
+                        {source_->geometry(), choke_->geometry(), groupButton_->geometry(), load_->geometry(),
+                         transfer_->geometry()},
                         host_.document().filter().useGroup != 0, form().transferState);
 }
 
@@ -432,8 +434,7 @@ void CVtrView::applyFilterFields() {
     if (auto e = validate()) return refuse(*e);
     const FilterFields f = filterFields();
     if (f == FilterFields::FromFilterExact(host_.document().filter())) return;
-    command("Filtereigenschaften",
-            [&] { host_.document().setFilterRequirements(f.fo, f.fu, f.attenuation, f.imax); });
+    command("Filtereigenschaften", [&] { host_.document().setFilterRequirements(f.fo, f.fu, f.attenuation, f.imax); });
 }
 
 void CVtrView::applyPosition() {
@@ -490,8 +491,9 @@ void CVtrView::transfer() {
 void CVtrView::openDataSheet() {
     const CSParaSet* chosen = host_.document().filter().SelectedChoke();
     if (chosen == nullptr || chosen->datasheet.empty()) {
-        host_.showStatusMessage(chosen == nullptr ? QStringLiteral("Es ist keine Drossel gewählt.")
-                                                  : QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(Q(chosen->name)));
+        host_.showStatusMessage(chosen == nullptr
+                                    ? QStringLiteral("Es ist keine Drossel gewählt.")
+                                    : QStringLiteral("Die Drossel %1 hat kein Datenblatt.").arg(Q(chosen->name)));
         return;
     }
     // A file beside the working folder or a web page.

@@ -14,7 +14,8 @@ public:
     explicit DialogUnits(const QFontMetrics& fm) {
         // The horizontal base unit: the average letter width rounded to whole
         // pixels (the 52 letters over 26 give twice the average).
-        const int letters = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        const int letters = fm.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         baseX_ = (letters / 26 + 1) / 2;
         baseY_ = fm.height();
     }

@@ -66,8 +66,8 @@ private:
 template <class Fields>
 class FieldFormDialog : public FieldForm, public FieldDialog<Fields> {
 public:
-    using FieldForm::FieldForm;
     using FieldForm::addField;
+    using FieldForm::FieldForm;
     using QDialog::exec;
 
     bool exec(Fields& fields) override {
@@ -95,8 +95,8 @@ public:
 protected:
     /// A labelled line edit bound to a text of Fields: shown and read back
     /// by the default showFields / readFields.
-    QLineEdit* addField(QGridLayout* grid, int row, const char* label, std::string Fields::*member,
-                        FieldKey key = {}, int column = 0) {
+    QLineEdit* addField(QGridLayout* grid, int row, const char* label, std::string Fields::*member, FieldKey key = {},
+                        int column = 0) {
         QLineEdit* edit = FieldForm::addField(grid, row, label, key, column);
         bindings_.push_back({edit, member});
         return edit;

@@ -34,7 +34,8 @@ Answer AskQuestion(QWidget* parent, const QString& text, Buttons buttons, const 
     switch (buttons) {
         case Buttons::Ok: choices = {{Answer::Ok, "OK", QMessageBox::AcceptRole}}; break;
         case Buttons::OkCancel:
-            choices = {{Answer::Ok, "OK", QMessageBox::AcceptRole}, {Answer::Cancel, "Abbrechen", QMessageBox::RejectRole}};
+            choices = {{Answer::Ok, "OK", QMessageBox::AcceptRole},
+                       {Answer::Cancel, "Abbrechen", QMessageBox::RejectRole}};
             break;
         case Buttons::YesNo:
             choices = {{Answer::Yes, "Ja", QMessageBox::YesRole}, {Answer::No, "Nein", QMessageBox::NoRole}};

@@ -60,7 +60,7 @@ C3DGLView::C3DGLView(CVtrDoc& doc, Commands commands, QWidget* parent)
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                      : QString();
+                                                                                       : QString();
     };
 
     buildMenu(commands);
@@ -152,8 +152,10 @@ void C3DGLView::chartChanged() {
     form3D_->sync();
     colourForm_->sync();
     zoomForm_->sync();
-    if (gl_ != nullptr) gl_->chartChanged();
-    else picture_->update();
+    if (gl_ != nullptr)
+        gl_->chartChanged();
+    else
+        picture_->update();
     syncing_ = false;
 }
 
@@ -170,8 +172,10 @@ QImage C3DGLView::capture() {
     // The whole window as the screen shows it.
     QWidget* w = window();
     if (w->screen() == nullptr) return {};
-    QImage image = w->screen()->grabWindow(0, w->frameGeometry().x(), w->frameGeometry().y(), w->frameGeometry().width(),
-                                           w->frameGeometry().height()).toImage();
+    QImage image = w->screen()
+                       ->grabWindow(0, w->frameGeometry().x(), w->frameGeometry().y(), w->frameGeometry().width(),
+                                    w->frameGeometry().height())
+                       .toImage();
     return image.isNull() ? w->grab().toImage() : image;
 }
 

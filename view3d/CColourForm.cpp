@@ -69,8 +69,7 @@ CColourForm::CColourForm(COpenGL3D& chart, std::function<void()> changed, QWidge
     for (CColourPicker* p : {back_, border_, minimum_, maximum_})
         connect(p, &CColourPicker::colourChanged, this, [this] { apply(); });
     for (QRadioButton* r : {gradient_, customMode_}) connect(r, &QRadioButton::toggled, this, [this] { apply(); });
-    for (QSpinBox* s : {gradientSpin_, customSpin_})
-        connect(s, &QSpinBox::valueChanged, this, [this] { apply(); });
+    for (QSpinBox* s : {gradientSpin_, customSpin_}) connect(s, &QSpinBox::valueChanged, this, [this] { apply(); });
     connect(custom_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int row = custom_->row(item);
         const QColor colour = QColorDialog::getColor(item->background().color(), this);

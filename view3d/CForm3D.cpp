@@ -173,7 +173,8 @@ void CForm3D::sync() {
     const QColor marker = render::ToQColor(s.markerColour);
     markerColour_->setColour(marker);
     for (int i = 0; i < kPopupColourCount; ++i)
-        if (QColor(PopupColours()[i].r, PopupColours()[i].g, PopupColours()[i].b) == marker) markerColours_->setCurrentIndex(i);
+        if (QColor(PopupColours()[i].r, PopupColours()[i].g, PopupColours()[i].b) == marker)
+            markerColours_->setCurrentIndex(i);
     const bool flat = s.surfaceType == kFlat;
     side_->setEnabled(!flat);
     base_->setEnabled(!flat);

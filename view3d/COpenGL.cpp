@@ -29,7 +29,8 @@ void Colour(const ChartColour& c) { glColor3f(c.r, c.g, c.b); }
 
 // The convex hull of points (monotone chain), counter-clockwise.
 QPolygonF Hull(std::vector<QPointF> p) {
-    std::sort(p.begin(), p.end(), [](QPointF a, QPointF b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    std::sort(p.begin(), p.end(),
+              [](QPointF a, QPointF b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
     if (p.size() < 3) return QPolygonF(QList<QPointF>(p.begin(), p.end()));
     auto cross = [](QPointF o, QPointF a, QPointF b) {
         return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
@@ -331,7 +332,8 @@ void COpenGL::drawTexts(QPainter& painter) {
     // Texts beside their point, outside the chart and inside the widget.
     auto label = [&](const QPointF& at, const QString& caption) {
         const QFontMetricsF fm(painter.font());
-        const QRectF r = PlaceLabel(at, middle, QSizeF(fm.horizontalAdvance(caption) + 2, fm.height()), outline_, bounds);
+        const QRectF r = PlaceLabel(at, middle, QSizeF(fm.horizontalAdvance(caption) + 2, fm.height()), outline_,
+                                    bounds);
         painter.drawText(r, Qt::AlignCenter, caption);
         labels_.push_back(r);
     };
@@ -366,7 +368,8 @@ void COpenGL::drawTexts(QPainter& painter) {
         legend.border = s.border;
         chart_.ZRange(legend.zmin, legend.zmax);
         const double w = render::ChartLegendWidth(legend, 11);
-        const double h = std::min(height() * 0.6, 16.0 * std::max(1, s.bands.gradient ? s.bands.divisions : s.bands.customCount));
+        const double h = std::min(height() * 0.6,
+                                  16.0 * std::max(1, s.bands.gradient ? s.bands.divisions : s.bands.customCount));
         // Kept inside the widget wherever the mouse put it.
         const double x = std::clamp<double>(width() - w - 10 + s.legendX - 10, 0.0, std::max(0.0, width() - w));
         const double y = std::clamp<double>(s.legendY, 0.0, std::max(0.0, height() - h - 10));

@@ -126,10 +126,23 @@ void COpenGL3D::AnimationStep() {
         case 0: s.ax += v; break;
         case 1: s.ay += v; break;
         case 2: s.az += v; break;
-        case 3: s.ay += v; s.ax += v - 1.0f; break;
-        case 4: s.az += v; s.ax += v - 1.0f; break;
-        case 5: s.az += v; s.ay += v - 1.0f; break;
-        case 6: s.az += v; s.ay += v - 1.0f; s.ax += v - 2.0f; break;
+        case 3:
+            s.ay += v;
+            s.ax += v - 1.0f;
+            break;
+        case 4:
+            s.az += v;
+            s.ax += v - 1.0f;
+            break;
+        case 5:
+            s.az += v;
+            s.ay += v - 1.0f;
+            break;
+        case 6:
+            s.az += v;
+            s.ay += v - 1.0f;
+            s.ax += v - 2.0f;
+            break;
         default: break;
     }
 }

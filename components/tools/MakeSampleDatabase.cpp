@@ -46,11 +46,11 @@ struct Inductor {
     const char* partNumber;
     const char* maker;
     const char* dimensions;
-    double l;       // H
-    double rdc;     // Ohm
-    double imax;    // A
-    double cw;      // F
-    double qSrf;    // quality at the self-resonance, sets the core loss
+    double l;     // H
+    double rdc;   // Ohm
+    double imax;  // A
+    double cw;    // F
+    double qSrf;  // quality at the self-resonance, sets the core loss
 
     double Srf() const { return 1.0 / (kTwoPi * std::sqrt(l * cw)); }
     Complex Z(double f) const {
@@ -149,13 +149,11 @@ std::string DataLines(const std::vector<Point>& points, Format fmt, double unit)
 // Inductance in the engineering notation of the component files.
 std::string Henry(double l) { return l >= 1e-6 ? Printf("%.3guH", l * 1e6) : Printf("%.3gnH", l * 1e9); }
 
-std::string SrfText(double srf) {
-    return srf >= 1e9 ? Printf("%.2g GHz", srf / 1e9) : Printf("%.3g MHz", srf / 1e6);
-}
+std::string SrfText(double srf) { return srf >= 1e9 ? Printf("%.2g GHz", srf / 1e9) : Printf("%.3g MHz", srf / 1e6); }
 
 template <class Part>
-std::string S2pFile(const Part& part, double nominalL, const std::vector<Point>& points, Format fmt, const char* unitName,
-                    double unit) {
+std::string S2pFile(const Part& part, double nominalL, const std::vector<Point>& points, Format fmt,
+                    const char* unitName, double unit) {
     static const char* const kFormat[] = {"MA", "DB", "RI"};
     std::string s;
     s += std::string("! PART_NUMBER: ") + part.partNumber + "\n";

@@ -179,14 +179,15 @@ private slots:
             QVERIFY2(Spoken(form(), QAccessible::Button, QStringLiteral("Edit ") + slot) != nullptr, qPrintable(slot));
             QAccessibleInterface* combo = Spoken(form(), QAccessible::ComboBox, slot);
             QVERIFY2(combo != nullptr, qPrintable(slot));
-            QAccessibleInterface* optimised =
-                Spoken(form(), QAccessible::EditableText, QStringLiteral("Optimierung ") + slot);
+            QAccessibleInterface* optimised = Spoken(form(), QAccessible::EditableText,
+                                                     QStringLiteral("Optimierung ") + slot);
             QVERIFY2(optimised != nullptr, qPrintable(slot));
             // The new group is the optimisation result: both show one value.
             QCOMPARE(combo->text(QAccessible::Value), optimised->text(QAccessible::Value));
         }
-        QVERIFY(Spoken(form(), QAccessible::ComboBox, QStringLiteral("C1"))->text(QAccessible::Value).endsWith(
-            QLatin1Char('F')));
+        QVERIFY(Spoken(form(), QAccessible::ComboBox, QStringLiteral("C1"))
+                    ->text(QAccessible::Value)
+                    .endsWith(QLatin1Char('F')));
     }
 
     void cleanupTestCase() {

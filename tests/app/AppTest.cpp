@@ -179,7 +179,8 @@ private:
     CMainFrame* running() {
         auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
         if (app->instanceName().isEmpty()) {
-            QFile::setPermissions(runtime_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(runtime_.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             StartOptions first;
             first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
             first.instance = runtime_.filePath(QStringLiteral("vantor.socket"));
@@ -203,7 +204,8 @@ private:
         QStringList args{QStringLiteral(VANTOR_APP)};
         for (const QByteArray& a : arguments) {
             QString octal;
-            for (char c : a) octal += QStringLiteral("\\%1").arg(int(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
+            for (char c : a)
+                octal += QStringLiteral("\\%1").arg(int(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
             script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
         }
         second.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script} + args);
@@ -272,9 +274,12 @@ private slots:
         const QSize form = firstForm->sizeHint();
         const QRect screen = started->screen()->availableGeometry();
         QVERIFY(screen.contains(started->frameGeometry()));
-        const QString sizes = QStringLiteral("%1x%2 for %3x%4").arg(room.width()).arg(room.height()).arg(form.width()).arg(form.height());
-        QVERIFY2(std::abs(room.width() - form.width()) <= 4 || started->frameGeometry().width() == screen.width(), qPrintable(sizes));
-        QVERIFY2(std::abs(room.height() - form.height()) <= 4 || started->frameGeometry().height() == screen.height(), qPrintable(sizes));
+        const QString sizes =
+            QStringLiteral("%1x%2 for %3x%4").arg(room.width()).arg(room.height()).arg(form.width()).arg(form.height());
+        QVERIFY2(std::abs(room.width() - form.width()) <= 4 || started->frameGeometry().width() == screen.width(),
+                 qPrintable(sizes));
+        QVERIFY2(std::abs(room.height() - form.height()) <= 4 || started->frameGeometry().height() == screen.height(),
+                 qPrintable(sizes));
         QVERIFY(started->closeAllDocuments());
 
         // A design saved with its layer editor open: the editor comes back
@@ -298,7 +303,11 @@ private slots:
         QTRY_VERIFY(editor->isVisible());
         const QSize plane = editor->view().size(), view = editor->scrollArea().maximumViewportSize();
         QVERIFY2(plane.width() >= view.width() - 2 || plane.height() >= view.height() - 2,
-                 qPrintable(QStringLiteral("%1x%2 in %3x%4").arg(plane.width()).arg(plane.height()).arg(view.width()).arg(view.height())));
+                 qPrintable(QStringLiteral("%1x%2 in %3x%4")
+                                .arg(plane.width())
+                                .arg(plane.height())
+                                .arg(view.width())
+                                .arg(view.height())));
         QVERIFY(plane.width() <= view.width() && plane.height() <= view.height());
         BoxAnswerer no({QStringLiteral("Nein")});
         QVERIFY(again->closeAllDocuments());
@@ -377,7 +386,8 @@ private slots:
     void cliDesignOpensSavesPrints() {
         // A design vantor-cli wrote, with a placed group and results.
         const QString path = file(QStringLiteral("cli.vnt"));
-        for (const QStringList& args : {QStringList{QStringLiteral("new"), path}, {QStringLiteral("group"), QStringLiteral("new"), path},
+        for (const QStringList& args : {QStringList{QStringLiteral("new"), path},
+                                        {QStringLiteral("group"), QStringLiteral("new"), path},
                                         {QStringLiteral("analyse"), path}}) {
             QProcess cli;
             cli.start(QStringLiteral(VANTOR_CLI), args);
@@ -407,10 +417,13 @@ private slots:
         const QByteArray pdf = FileBytes(printer.outputFileName());
         QVERIFY(pdf.startsWith("%PDF"));
         QProcess report;
-        report.start(QStringLiteral(VANTOR_CLI), {QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))});
+        report.start(QStringLiteral(VANTOR_CLI),
+                     {QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))});
         QVERIFY(report.waitForFinished(60000));
         QCOMPARE(report.exitCode(), 0);
-        const auto pages = [](const QByteArray& content) { return content.count("/Type /Page\n") + content.count("/Type /Page\r"); };
+        const auto pages = [](const QByteArray& content) {
+            return content.count("/Type /Page\n") + content.count("/Type /Page\r");
+        };
         QVERIFY(pages(pdf) > 1);
         QCOMPARE(pages(pdf), pages(FileBytes(file(QStringLiteral("cli.pdf")))));
     }
@@ -490,7 +503,8 @@ private slots:
         QEvent event(QEvent::User);
         QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
         CVtrApp::SetErrorChoiceForTests(nullptr);
-        QVERIFY(shown.startsWith(QStringLiteral("An unhandled error occurred in your program.\n\ntype\tstd::runtime_error\n")));
+        QVERIFY(shown.startsWith(
+            QStringLiteral("An unhandled error occurred in your program.\n\ntype\tstd::runtime_error\n")));
         QVERIFY(shown.contains(QStringLiteral("\"Werfer\"")));
         QVERIFY(shown.contains(QStringLiteral("event\tUser (1000)")));
         // The modified design was offered for saving; "Nein" keeps it open.
@@ -540,7 +554,8 @@ private slots:
         // While it lives, Retry delivers the event again.
         Thrower living(&deliveries);
         deliveries = 0;
-        CVtrApp::SetErrorChoiceForTests([&](const QString&) { return deliveries < 2 ? ErrorChoice::Retry : ErrorChoice::Ignore; });
+        CVtrApp::SetErrorChoiceForTests(
+            [&](const QString&) { return deliveries < 2 ? ErrorChoice::Retry : ErrorChoice::Ignore; });
         QCOMPARE(QCoreApplication::sendEvent(&living, &event), false);
         CVtrApp::SetErrorChoiceForTests(nullptr);
         QCOMPARE(deliveries, 2);
@@ -764,7 +779,8 @@ private slots:
         QTimer::singleShot(0, frame_.get(), [&] { frame_->openDocument(path); });
         QTRY_VERIFY(!shown.isEmpty());
         CVtrApp::SetErrorChoiceForTests(nullptr);
-        QVERIFY2(shown.contains(QStringLiteral("type\tstd::bad_alloc\nobject\tvantor::app::CMainFrame")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("type\tstd::bad_alloc\nobject\tvantor::app::CMainFrame")),
+                 qPrintable(shown));
         // "Ignorieren": no half-made "Entkopplung0" is left, and the file opens next time.
         QVERIFY(frame_->documents().empty());
         QTRY_VERIFY(frame_->mdiArea()->subWindowList().isEmpty());
@@ -898,11 +914,13 @@ private slots:
     void aFileNameThatIsNotUtf8() {
         // Names as the system's bytes: those Qt decodes come out as Qt has
         // them, the others come back byte for byte.
-        const QByteArray names[] = {"/tmp/Entkopplung \xc3\xa4.vnt", "\xff.vnt", "a\xc0\xaf", "\xed\xa0\x80",
-                                    "\xe2\x82", "\xf0\x9f\x98\x80\x80", "\xf4\x90\x80\x80"};
+        const QByteArray names[] = {
+            "/tmp/Entkopplung \xc3\xa4.vnt", "\xff.vnt",        "a\xc0\xaf", "\xed\xa0\x80", "\xe2\x82",
+            "\xf0\x9f\x98\x80\x80",          "\xf4\x90\x80\x80"};
         for (const QByteArray& n : names) {
             QCOMPARE(render::FileNameBytes(render::FileNameFromBytes(n)), n);
-            if (QFile::encodeName(QFile::decodeName(n)) == n) QCOMPARE(render::FileNameFromBytes(n), QFile::decodeName(n));
+            if (QFile::encodeName(QFile::decodeName(n)) == n)
+                QCOMPARE(render::FileNameFromBytes(n), QFile::decodeName(n));
         }
         QVERIFY(render::FileNameFromBytes("\xff.vnt") != render::FileNameFromBytes("\xfe.vnt"));
 
@@ -949,7 +967,8 @@ private slots:
         // The layer editor's edits are steps too: its menus carry "&Bearbeiten".
         doc->setLayerEditorOpen(true);
         for (QMdiSubWindow* w : frame_->mdiArea()->subWindowList())
-            if (qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w)) != nullptr) frame_->mdiArea()->setActiveSubWindow(w);
+            if (qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w)) != nullptr)
+                frame_->mdiArea()->setActiveSubWindow(w);
         QTRY_COMPARE(MenuTitles(*frame_), QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&?"}));
         QAction* undo = frame_->menuBar()->actions()[1]->menu()->actions().front();
         QVERIFY(undo->isEnabled());

@@ -33,11 +33,11 @@ inline QByteArray FileBytes(const QString& path) {
 
 /// main() of a test of the desktop program: the program object with
 /// settings of its own, then the test's slots.
-#define VANTOR_APP_TEST_MAIN(TestClass)                                      \
-    int main(int argc, char** argv) {                                        \
-        QTemporaryDir settings;                                              \
-        qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());           \
-        vantor::app::CVtrApp app(argc, argv);                                \
-        TestClass test;                                                      \
-        return QTest::qExec(&test, argc, argv);                              \
+#define VANTOR_APP_TEST_MAIN(TestClass)                            \
+    int main(int argc, char** argv) {                              \
+        QTemporaryDir settings;                                    \
+        qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit()); \
+        vantor::app::CVtrApp app(argc, argv);                      \
+        TestClass test;                                            \
+        return QTest::qExec(&test, argc, argv);                    \
     }

@@ -138,13 +138,16 @@ private slots:
         QVERIFY(doc->saveTo(path));
         QAction* layout = MenuCommand(*frame_, QStringLiteral("&Layout..."));
         QVERIFY(layout != nullptr);
-        OnNextDialog(this, [](QDialog&) {}, QStringLiteral("Abbrechen"));
+        OnNextDialog(
+            this, [](QDialog&) {}, QStringLiteral("Abbrechen"));
         layout->trigger();
-        OnNextDialog(this, [](QDialog&) {}, QStringLiteral("OK"));
+        OnNextDialog(
+            this, [](QDialog&) {}, QStringLiteral("OK"));
         layout->trigger();
         QVERIFY(!doc->document().IsModified());
-        OnNextDialog(this, [](QDialog& d) { TypeInto(d, QStringLiteral("Epsilon r:"), QStringLiteral("4.6")); },
-                     QStringLiteral("OK"));
+        OnNextDialog(
+            this, [](QDialog& d) { TypeInto(d, QStringLiteral("Epsilon r:"), QStringLiteral("4.6")); },
+            QStringLiteral("OK"));
         layout->trigger();
         QVERIFY(doc->document().IsModified());
         QVERIFY(doc->frames().front()->isWindowModified());
@@ -169,8 +172,8 @@ private slots:
 
         auto held = std::make_unique<DocumentLock>();
         std::string error;
-        QCOMPARE(held->Acquire(std::filesystem::path(QFile::encodeName(path).toStdString()), std::chrono::milliseconds(0),
-                               error),
+        QCOMPARE(held->Acquire(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                               std::chrono::milliseconds(0), error),
                  DocumentLock::Outcome::Locked);
         const QByteArray theirs = FileBytes(path) + QByteArray("ergebnisse");
         bool waitShown = false;

@@ -13,10 +13,10 @@ namespace vantor::test {
 CliRun RunShell(const std::string& line, const std::string& folder) {
     // One stderr file per process and call: ctest runs tests in parallel.
     static int calls = 0;
-    const std::string errFile =
-        ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
-    const std::string command =
-        "cd '" + folder + "' && CLI='" VANTOR_CLI "' && { " + line + "; } 2>" + errFile + " </dev/null";
+    const std::string errFile = ::testing::TempDir() + "vantor_cli_stderr_" + std::to_string(getpid()) + "_" +
+                                std::to_string(++calls) + ".txt";
+    const std::string command = "cd '" + folder + "' && CLI='" VANTOR_CLI "' && { " + line + "; } 2>" + errFile +
+                                " </dev/null";
     CliRun r;
     std::FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) return r;

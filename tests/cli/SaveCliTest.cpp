@@ -83,8 +83,8 @@ TEST_F(SaveCli, ParallelRunsOnOneDesignLoseNothing) {
 
     // A run that cannot get its turn in time says so and changes nothing.
     const std::string before = ReadAll(dir / "d.vnt");
-    const CliRun busy =
-        Sh("flock d.vnt sleep 3 & sleep 0.5; VANTOR_LOCK_WAIT=0.2 $CLI group new d.vnt; echo exit=$?; wait");
+    const CliRun busy = Sh(
+        "flock d.vnt sleep 3 & sleep 0.5; VANTOR_LOCK_WAIT=0.2 $CLI group new d.vnt; echo exit=$?; wait");
     if (busy.out.find("flock: ") != std::string::npos) GTEST_SKIP() << "no flock tool: " << busy.out;
     EXPECT_NE(busy.out.find("von einem anderen Lauf geändert"), std::string::npos) << busy.out;
     EXPECT_NE(busy.out.find("exit=1"), std::string::npos) << busy.out;
@@ -108,7 +108,8 @@ TEST_F(SaveCli, ARefusedSaveSaysWhyInGerman) {
     CliRun ro = Sh("unshare -rm sh -c \"mount --bind -o ro nurlesen nurlesen && exec '$CLI' new nurlesen/b.vnt\"");
     std::string reason = "das Dateisystem ist schreibgeschützt";
     if (ro.out.find("kann nicht gespeichert werden") == std::string::npos) {
-        if (::geteuid() == 0) GTEST_SKIP() << "no read-only mount without privileges, and root writes anywhere: " << ro.out;
+        if (::geteuid() == 0)
+            GTEST_SKIP() << "no read-only mount without privileges, and root writes anywhere: " << ro.out;
         fs::permissions(dir / "nurlesen", fs::perms(0555));
         ro = Sh("$CLI new nurlesen/b.vnt");
         fs::permissions(dir / "nurlesen", fs::perms(0755));

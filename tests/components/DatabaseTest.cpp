@@ -32,15 +32,15 @@ std::vector<std::string> Names(const CSParameterDB& db) {
 TEST(Database, ScansSubFoldersSkippingBangNamesAndForeignFiles) {
     test::ScratchFolder f;
     f.write("A.s2p", S2p("a"));
-    f.write("B.S2P", S2p("b"));            // upper-case extension
-    f.write("lib.Flp", Flp({"C", "D"}));   // mixed case
+    f.write("B.S2P", S2p("b"));           // upper-case extension
+    f.write("lib.Flp", Flp({"C", "D"}));  // mixed case
     f.write("sub/E.s2p", S2p("e"));
     f.write("sub/deeper/F.s2p", S2p("f"));
-    f.write("!old/G.s2p", S2p("g"));       // a "!" folder is not scanned
-    f.write("sub/!H.s2p", S2p("h"));       // nor a "!" file read
+    f.write("!old/G.s2p", S2p("g"));  // a "!" folder is not scanned
+    f.write("sub/!H.s2p", S2p("h"));  // nor a "!" file read
     f.write("notes.txt", S2p("i"));
     f.write("I.s2p.bak", S2p("i"));
-    f.write("x/L1.s2p", S2p("first"));     // the first set of a name wins
+    f.write("x/L1.s2p", S2p("first"));  // the first set of a name wins
     f.write("y/L1.s2p", S2p("second"));
     f.write("z/lib.flp", Flp({"L1", "L2", "l2"}));  // names compare with case
     RecordingInteraction ui;

@@ -163,8 +163,8 @@ TEST(FilterAttenuation, HoldsForNonReciprocalTwoPorts) {
 }
 
 TEST(FilterAttenuation, IsLimitedToZeroDecibel) {
-    EXPECT_EQ(ChokeAttenuation(CSParameter{1e6, 0.0, 1.0, 1.0, 0.0}, 0.0), 0.0);  // a plain connection
-    EXPECT_EQ(ChokeAttenuation(CSParameter{1e6, 0.0, 2.0, 0.0, 0.0}, 0.0), 0.0);  // an amplifier: +6 dB
+    EXPECT_EQ(ChokeAttenuation(CSParameter{1e6, 0.0, 1.0, 1.0, 0.0}, 0.0), 0.0);        // a plain connection
+    EXPECT_EQ(ChokeAttenuation(CSParameter{1e6, 0.0, 2.0, 0.0, 0.0}, 0.0), 0.0);        // an amplifier: +6 dB
     EXPECT_EQ(ChokeAttenuation(CSParameter{1e6, 1.0, 0.0, 0.0, 1.0}, 0.0), -HUGE_VAL);  // no transmission
 }
 
@@ -175,7 +175,8 @@ std::unique_ptr<CSParaSet> SeriesChoke(const std::string& name, double l, double
     s->nominalL = l;
     s->maxCurrent = imax;
     std::vector<double> freqs;
-    for (int i = 0; fLow * std::pow(10.0, i / 10.0) < fHigh * (1 - 1e-9); ++i) freqs.push_back(fLow * std::pow(10.0, i / 10.0));
+    for (int i = 0; fLow * std::pow(10.0, i / 10.0) < fHigh * (1 - 1e-9); ++i)
+        freqs.push_back(fLow * std::pow(10.0, i / 10.0));
     freqs.push_back(fHigh);  // the data end exactly at fHigh
     for (const double f : freqs) s->points.push_back(Series(f, Complex(0.1, kW * f * l)));
     s->pointCount = static_cast<int>(s->points.size());
@@ -202,21 +203,22 @@ CFilter SearchFilter(const BoardStackup* board = nullptr) {
 TEST(ChokeSearch, KeepsOnlyChokesMeetingCurrentBandAndAttenuation) {
     CSParameterDB db;
     db.AddSet(SeriesChoke("good", 47e-6, 5.0, 1e6, 1e9));
-    db.AddSet(SeriesChoke("ends80MHz", 47e-6, 5.0, 1e6, 8e7));      // data end below fUpper
-    db.AddSet(SeriesChoke("starts20MHz", 47e-6, 5.0, 2e7, 1e9));    // data start above fLower
-    db.AddSet(SeriesChoke("imax2A", 47e-6, 2.0, 1e6, 1e9));         // below 3 A
-    db.AddSet(SeriesChoke("imax3A", 47e-6, 3.0, 1e6, 1e9));         // exactly enough
-    db.AddSet(SeriesChoke("noImax", 47e-6, 0.0, 1e6, 1e9));         // not given: not excluded
-    db.AddSet(SeriesChoke("tooSmall", 4.7e-6, 5.0, 1e6, 1e9));      // about 10 dB at 10 MHz
+    db.AddSet(SeriesChoke("ends80MHz", 47e-6, 5.0, 1e6, 8e7));    // data end below fUpper
+    db.AddSet(SeriesChoke("starts20MHz", 47e-6, 5.0, 2e7, 1e9));  // data start above fLower
+    db.AddSet(SeriesChoke("imax2A", 47e-6, 2.0, 1e6, 1e9));       // below 3 A
+    db.AddSet(SeriesChoke("imax3A", 47e-6, 3.0, 1e6, 1e9));       // exactly enough
+    db.AddSet(SeriesChoke("noImax", 47e-6, 0.0, 1e6, 1e9));       // not given: not excluded
+    db.AddSet(SeriesChoke("tooSmall", 4.7e-6, 5.0, 1e6, 1e9));    // about 10 dB at 10 MHz
     CFilter f = SearchFilter();
     EXPECT_EQ(CandidateNames(f.SearchChokes(db), f), (std::vector<std::string>{"good", "imax3A", "noImax"}));
     f.fUpper = 8e7;  // now the short data cover the band
-    EXPECT_EQ(CandidateNames(f.SearchChokes(db), f), (std::vector<std::string>{"good", "ends80MHz", "imax3A", "noImax"}));
+    EXPECT_EQ(CandidateNames(f.SearchChokes(db), f),
+              (std::vector<std::string>{"good", "ends80MHz", "imax3A", "noImax"}));
 }
 
 TEST(ChokeSearch, TheAttenuationIsCheckedInsideTheBandWithTheGroupWhenSwitchedOn) {
     CSParameterDB db;
-    db.AddSet(SeriesChoke("L", 22e-6, 0.0, 1e5, 1e9));  // about 23 dB at 10 MHz, 4 dB at 100 kHz
+    db.AddSet(SeriesChoke("L", 22e-6, 0.0, 1e5, 1e9));     // about 23 dB at 10 MHz, 4 dB at 100 kHz
     db.AddSet(SeriesChoke("small", 1e-6, 0.0, 1e5, 1e9));  // far too small alone
     GroupFixture g;
     CFilter f = SearchFilter(&g.board);
@@ -232,8 +234,8 @@ TEST(ChokeSearch, TheAttenuationIsCheckedInsideTheBandWithTheGroupWhenSwitchedOn
 
 TEST(ChokeSearch, ProposesTheFirstNameIgnoringCase) {
     const std::pair<std::vector<std::string>, int> cases[] = {
-        {{"Beta", "alpha", "Gamma"}, 1},                  // a case-blind order, not "Beta" < "alpha"
-        {{"b", "A", "a"}, 1},                             // ties keep the earlier
+        {{"Beta", "alpha", "Gamma"}, 1},                         // a case-blind order, not "Beta" < "alpha"
+        {{"b", "A", "a"}, 1},                                    // ties keep the earlier
         {{"zzzzzzzzzzzzzzzzzzzz", "zzzzzzzzzzzzzzzzzzzzz"}, 0},  // nothing sorts before the start value
         {{"zzzzzzzzzzzzzzzzzzzz", "ZZZZZZZZZZZZZZZZZY"}, 1},
     };
@@ -255,9 +257,11 @@ TEST(FilterPoints, NearestPointAndTraceFollowTheChosenChoke) {
     CFilter f;
     EXPECT_EQ(f.NearestPoint(1e6), nullptr);  // no choke chosen yet
     f.candidates.push_back(&s);
-    const std::pair<double, double> cases[] = {
-        {4e6, 4e6}, {3e6, 2e6} /* tie: the earlier */, {2.9e6, 2e6}, {3.1e6, 4e6}, {0.0, 1e6}, {5.9e6, 4e6},
-        {6.1e6, 8e6}, {1e12, 8e6}, {-1.0, 1e6}};
+    const std::pair<double, double> cases[] = {{4e6, 4e6},   {3e6, 2e6} /* tie: the earlier */,
+                                               {2.9e6, 2e6}, {3.1e6, 4e6},
+                                               {0.0, 1e6},   {5.9e6, 4e6},
+                                               {6.1e6, 8e6}, {1e12, 8e6},
+                                               {-1.0, 1e6}};
     for (const auto& [query, expected] : cases) EXPECT_EQ(f.NearestPoint(query)->freq, expected) << query;
 
     const auto choke = SeriesChoke("L", 10e-6, 0.0, 1e6, 1e9);  // 1, 1.26, 1.58 ... 1000 MHz
@@ -266,8 +270,8 @@ TEST(FilterPoints, NearestPointAndTraceFollowTheChosenChoke) {
     std::vector<FilterTracePoint> trace;
     EXPECT_EQ(f.AttenuationTrace(trace), 0);  // no choke
     f.candidates.push_back(choke.get());
-    trace.push_back({1, 1.0, 7.0});           // appended to, not replaced
-    EXPECT_EQ(f.AttenuationTrace(trace), 11); // both band edges are data points
+    trace.push_back({1, 1.0, 7.0});            // appended to, not replaced
+    EXPECT_EQ(f.AttenuationTrace(trace), 11);  // both band edges are data points
     ASSERT_EQ(trace.size(), 12u);
     EXPECT_NEAR(trace[1].x, 1e7, 1e-3);
     EXPECT_NEAR(trace.back().x, 1e8, 1e-2);
@@ -289,14 +293,18 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
         {"300MHz", "10MHz", "35", "100.5A", "Fehler: 0A < Imax < 100A", FilterField::Imax},
         {"300MHz", "10MHz", "120.5dB", "1", "Fehler: 0dB < A <= 120dB", FilterField::Attenuation},
         {"300MHz", "10MHz", "0", "0", "Fehler: 0A < Imax < 100A", FilterField::Imax},  // Imax before A
-        {"1e309", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", FilterField::Fo},       // infinite
+        {"1e309", "10MHz", "35", "1", "Fehler: 0Hz < Fo < 3GHz !", FilterField::Fo},   // infinite
         {"300MHz", "10MHz", "1e309dB", "1", "Fehler: 0dB < A <= 120dB", FilterField::Attenuation},
     };
     for (const Case& c : cases) {
         const FieldCheck r = FilterFields{c.fo, c.fu, c.a, c.imax}.Check();
         ASSERT_EQ(r.has_value(), c.message != nullptr) << c.fo << " " << c.fu << " " << c.a << " " << c.imax;
-        if (r) { EXPECT_EQ(r->message, c.message); }
-        if (r) { EXPECT_EQ(r->key, c.field) << c.message; }
+        if (r) {
+            EXPECT_EQ(r->message, c.message);
+        }
+        if (r) {
+            EXPECT_EQ(r->key, c.field) << c.message;
+        }
     }
     CFilter f;
     FilterFields{"300MHz", "10MHz", "35dB", "0.1A"}.ApplyTo(f);

@@ -13,10 +13,14 @@ class ScratchFolder {
 public:
     ScratchFolder() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vantor-components-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("vantor-components-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
-    ~ScratchFolder() { std::error_code ec; std::filesystem::remove_all(path_, ec); }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 

@@ -136,11 +136,16 @@ TEST(MicroStrip, NarrowAndWideBranchesMeetAtWEqualsH) {
 }
 
 TEST(MicroStrip, ValidityRange) {
-    struct Case { double w, t, er; int valid; };
+    struct Case {
+        double w, t, er;
+        int valid;
+    };
     for (const Case& c : {Case{2, 0.1, 4.4, 1}, Case{2, 0.21, 4.4, 0}, Case{0.09, 0.01, 4.4, 0}, Case{21, 0.1, 4.4, 0},
                           Case{2, 0.1, 16, 0}, Case{2, 0.1, 15.9, 1}, Case{2, 0.1, 0, 0}}) {
         const CMStrip s(1e-3, c.w * 1e-3, c.t * 1e-3, c.er, 0.01);
         EXPECT_EQ(s.valid, c.valid) << c.w << " " << c.t << " " << c.er;
-        if (c.er > 0) { EXPECT_TRUE(std::isfinite(s.z0) && s.z0 > 0) << "results are computed whatever the range"; }
+        if (c.er > 0) {
+            EXPECT_TRUE(std::isfinite(s.z0) && s.z0 > 0) << "results are computed whatever the range";
+        }
     }
 }

@@ -56,15 +56,20 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
         {&L::mountingDepth, "-1um", LayoutField::MountingDepth, kNotPositive},
         {&L::mountingDepth, "5.1mm", LayoutField::MountingDepth, kTooThick},
         {&L::mountingDepth, "1e309", LayoutField::MountingDepth, kTooThick},
-        {&L::mountingDepth, "5mm", {}, ""},          {&L::mountingDepth, "0", {}, ""},
-        {&L::epsilonR, "0.05", LayoutField::EpsilonR, eps}, {&L::epsilonR, "20000", LayoutField::EpsilonR, eps},
+        {&L::mountingDepth, "5mm", {}, ""},
+        {&L::mountingDepth, "0", {}, ""},
+        {&L::epsilonR, "0.05", LayoutField::EpsilonR, eps},
+        {&L::epsilonR, "20000", LayoutField::EpsilonR, eps},
         {&L::epsilonR, "4,4", LayoutField::EpsilonR, kNumber},
-        {&L::viasPerSide, "0", LayoutField::ViasPerSide, vias}, {&L::viasPerSide, "4", LayoutField::ViasPerSide, vias},
+        {&L::viasPerSide, "0", LayoutField::ViasPerSide, vias},
+        {&L::viasPerSide, "4", LayoutField::ViasPerSide, vias},
         {&L::viasPerSide, "3", {}, ""},
         {&L::conductivity, "0.01", LayoutField::Conductivity, "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
         // Metal thickness, via spacing and diameter have no range, but must be finite.
-        {&L::viaDiameter, "0", {}, ""},              {&L::metalThickness, "1e309", LayoutField::MetalThickness, kNumber},
-        {&L::viaSpacing, "1e309mm", LayoutField::ViaSpacing, kNumber}, {&L::viaDiameter, "-1e309", LayoutField::ViaDiameter, kNumber},
+        {&L::viaDiameter, "0", {}, ""},
+        {&L::metalThickness, "1e309", LayoutField::MetalThickness, kNumber},
+        {&L::viaSpacing, "1e309mm", LayoutField::ViaSpacing, kNumber},
+        {&L::viaDiameter, "-1e309", LayoutField::ViaDiameter, kNumber},
     };
     for (const auto& c : cases) {
         LayoutFields f = Defaults();
@@ -97,10 +102,10 @@ TEST(LayoutDialog, ApplyTakesEveryValueWithTheLongerSideAsLength) {
     ASSERT_FALSE(f.Check());
     CCircuitBoard b;
     f.ApplyTo(b);
-    const double got[] = {b.width, b.length, b.planeSpacing, b.mountingDepth, b.metalThickness, b.viaSpacing,
-                          b.viaDiameter, b.epsilonR, double(b.viasPerSide), b.maxFrequency};
-    const double want[] = {0.05, 0.08, 1e-4, 5e-4, 18e-6, 8e-4, 2e-4, 3.8, 3,
-                           ParseValue(FormatValue(2.7e8 / (2 * 0.08 * std::sqrt(3.8)), "Hz"))};
+    const double got[] = {b.width,      b.length,      b.planeSpacing, b.mountingDepth,       b.metalThickness,
+                          b.viaSpacing, b.viaDiameter, b.epsilonR,     double(b.viasPerSide), b.maxFrequency};
+    const double want[] = {0.05, 0.08, 1e-4, 5e-4, 18e-6,
+                           8e-4, 2e-4, 3.8,  3,    ParseValue(FormatValue(2.7e8 / (2 * 0.08 * std::sqrt(3.8)), "Hz"))};
     for (int i = 0; i < 10; ++i) EXPECT_DOUBLE_EQ(got[i], want[i]) << i;
     f.OrderSides();
     EXPECT_EQ(f.length + " " + f.width, "80mm 50mm");
@@ -148,10 +153,14 @@ TEST(TargetDialog, ChecksAndMessages) {
 TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
     const std::string rloss = "Fehler: 0.01 Ohm <= Rloss <= 5 Ohm !!!", lser = "Fehler: 0.05 nH <= Lser <= 10 nH !!!";
     const FieldKey r = CapacitorField::Rloss, l = CapacitorField::Lser;
-    const struct { const char *rloss, *lser; FieldKey key; std::string message; } cases[] = {
-        {"0.01Ohm", "1nH", {}, ""},  {"5Ohm", "1nH", {}, ""},         {"0.2", "50pH", {}, ""},
-        {"0.2", "10nH", {}, ""},     {"4.9mOhm", "1nH", r, rloss},   {"5.1Ohm", "1nH", r, rloss},
-        {"0.2", "49pH", l, lser},   {"0.2", "10.1nH", l, lser},     {"9Ohm", "20nH", r, rloss},
+    const struct {
+        const char *rloss, *lser;
+        FieldKey key;
+        std::string message;
+    } cases[] = {
+        {"0.01Ohm", "1nH", {}, ""}, {"5Ohm", "1nH", {}, ""},      {"0.2", "50pH", {}, ""},
+        {"0.2", "10nH", {}, ""},    {"4.9mOhm", "1nH", r, rloss}, {"5.1Ohm", "1nH", r, rloss},
+        {"0.2", "49pH", l, lser},   {"0.2", "10.1nH", l, lser},   {"9Ohm", "20nH", r, rloss},
         {"1e309", "1nH", r, rloss}, {"0.2", "1e309H", l, lser},
     };
     for (const auto& c : cases) {

@@ -32,7 +32,10 @@ TEST(ViaLoopInductance, LoopOfTheDefaultStackUpSharedByTheViaPairs) {
     const double d = 5e-5, dsmd = 0.001144, D = 0.0003, s = 0.0005;
     const double lv = 2e-7 * d * (std::log(4 * d / D) + 1) + 2e-7 * dsmd * 2 * std::log(s / (0.5 * D));
     CCircuitBoard b;
-    struct Case { int vias, n; double divisor; };
+    struct Case {
+        int vias, n;
+        double divisor;
+    };
     for (const Case& c : {Case{1, 1, 1.0}, Case{1, 0, 1.0}, Case{2, 1, 2.0}, Case{3, 3, 5.2}, Case{2, 10, 7.4}}) {
         b.viasPerSide = c.vias;
         EXPECT_NEAR(b.ViaLoopInductance(c.n), lv / c.divisor, 1e-25) << "vias " << c.vias << " n " << c.n;
@@ -78,8 +81,7 @@ TEST(GroupModel, SeriesResonanceOfOneCapacitorBehindTheVias) {
     // R-L-C whose |Z| is its ESR at 1/(2 pi sqrt((ESL + Lvia) C)).
     const CCircuitBoard board;
     CCGroup g = GroupWith(board, {100e-9});
-    const double fr =
-        1.0 / (kTwoPi * std::sqrt((EffectiveEsl(g.Capacitor(1)) + board.ViaLoopInductance(1)) * 100e-9));
+    const double fr = 1.0 / (kTwoPi * std::sqrt((EffectiveEsl(g.Capacitor(1)) + board.ViaLoopInductance(1)) * 100e-9));
     const double z = std::abs(1.0 / g.GroupAdmittance(fr, 0));
     EXPECT_NEAR(z, EffectiveEsr(g.Capacitor(1), fr), 1e-9);
     EXPECT_GT(std::abs(1.0 / g.GroupAdmittance(fr * 1.1, 0)), z);
@@ -99,7 +101,11 @@ TEST(GroupModel, MoreCapacitorsShareASmallerViaLoop) {
 
 TEST(GroupList, InsertAndRemove) {
     const CCircuitBoard board;
-    struct Case { std::vector<double> values; int at; std::vector<double> after; };
+    struct Case {
+        std::vector<double> values;
+        int at;
+        std::vector<double> after;
+    };
     const double cp = board.planeCapacitance();
     for (const Case& c : {Case{{10e-9, 50e-9}, 2, {cp, 10e-9, 30e-9, 50e-9}},  // between two: the mean
                           Case{{10e-9, 50e-9}, 1, {cp, 5e-9, 10e-9, 50e-9}},   // below the smallest: half

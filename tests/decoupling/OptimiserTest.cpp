@@ -111,7 +111,9 @@ void ExpectWellFormed(const CCGroup& g) {
     for (int i = 1; i < g.ElementCount(); ++i) {
         EXPECT_NE(g.Capacitor(i).autoParasitics, 0);
         EXPECT_EQ(g.Capacitor(i).shape.name, g.defaultPackage.name);
-        if (i > 1) { EXPECT_LT(g.Capacitor(i - 1).capacitance, g.Capacitor(i).capacitance) << "element " << i; }
+        if (i > 1) {
+            EXPECT_LT(g.Capacitor(i - 1).capacitance, g.Capacitor(i).capacitance) << "element " << i;
+        }
     }
     EXPECT_GE(g.Capacitor(g.ElementCount() - 1).capacitance, 4e-6) << "a complete chain reaches 4 uF";
 }
@@ -130,14 +132,14 @@ TEST_P(OptimiserMeetsTargets, PeaksLieBetweenTheLimitLines) {
     EXPECT_EQ(o.views.calls > 0, o.stats.iterations > 0) << "views redraw only during a correction";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Designs, OptimiserMeetsTargets,
-    ::testing::Values(kDefault, Design{"OneGigahertz", 1e9}, Design{"FiveHundredMegahertz", 5e8}, kAcceptedAtOnce,
-                      Design{.name = "ThreeViasPerSide", .viasPerSide = 3}, Design{"RelaxedAfterTenIterations", 1e8},
-                      Design{"RisingTargets", 3e8, 1.275, 1.36425, 0.575, 0.644},
-                      Design{.name = "CogPackage0805", .fo = 1e9, .packageType = 4},
-                      Design{.name = "LargeBoard", .length = 1.0, .width = 1.0}),
-    [](const ::testing::TestParamInfo<Design>& design) { return std::string(design.param.name); });
+INSTANTIATE_TEST_SUITE_P(Designs, OptimiserMeetsTargets,
+                         ::testing::Values(kDefault, Design{"OneGigahertz", 1e9}, Design{"FiveHundredMegahertz", 5e8},
+                                           kAcceptedAtOnce, Design{.name = "ThreeViasPerSide", .viasPerSide = 3},
+                                           Design{"RelaxedAfterTenIterations", 1e8},
+                                           Design{"RisingTargets", 3e8, 1.275, 1.36425, 0.575, 0.644},
+                                           Design{.name = "CogPackage0805", .fo = 1e9, .packageType = 4},
+                                           Design{.name = "LargeBoard", .length = 1.0, .width = 1.0}),
+                         [](const ::testing::TestParamInfo<Design>& design) { return std::string(design.param.name); });
 
 TEST(Optimiser, FirstCapacitorResonatesWithOneNanohenryBelowFo) {
     CCircuitBoard tiny(0.001, 0.001, 5e-5, 0.001144, 0, 4.4, 0.0005, 5.8e7, 3.5e-5, 0.022, 0.0003);
@@ -186,7 +188,11 @@ TEST(Optimiser, CancelEndsAsFailureKeepingThePartialResult) {
 }
 
 TEST(Optimiser, MessagesOfTheDesignsWithoutSolution) {
-    const struct { Design design; int result; std::string message; } cases[] = {
+    const struct {
+        Design design;
+        int result;
+        std::string message;
+    } cases[] = {
         // Unreachable targets: the last state stays in the group.
         {{"", 1e8, 0.325, 0.3705, 1.1, 1.188, 2, 1e-4}, 1, "MAX_OPT überschritten"},
         {{"", 2e9, 0.275, 0.363, 0.725, 0.87725, 1, 1e-4}, 1, "zu große parasitäre Induktivitäten"},
@@ -222,7 +228,8 @@ TEST(Optimiser, CrowdingAsksAndCancelByDefaultStops) {
     EXPECT_EQ(cancelled.result, 0);
     ASSERT_EQ(cancelled.ui.questionCount(), 1u);
     const auto& q = cancelled.ui.events().back();
-    EXPECT_EQ(q.text, "Bei den gewünschten Vorgaben ist eine Lösung\nwahrscheinlich nicht möglich!\nOptimierung fortsetzen?\n");
+    EXPECT_EQ(q.text,
+              "Bei den gewünschten Vorgaben ist eine Lösung\nwahrscheinlich nicht möglich!\nOptimierung fortsetzen?\n");
     EXPECT_EQ(q.buttons, Buttons::RetryCancel);
     EXPECT_GE(cancelled.group.ElementCount(), 2) << "the partial result stays in the group";
 }
@@ -256,7 +263,9 @@ TEST(Optimiser, PeakAndSeriesMinimumSearchesAgreeWithAScan) {
             // A series minimum lies below the capacitor's own resonance: the vias and the plane pull it down.
             const double fi = FindSeriesMinimum(g, i);
             const double own = 1.0 / (kTwoPi * std::sqrt(EffectiveEsl(g.Capacitor(i)) * g.Capacitor(i).capacitance));
-            if (fi > 0 || i == 1) { EXPECT_LE(fi, own * 1.0001) << i; }
+            if (fi > 0 || i == 1) {
+                EXPECT_LE(fi, own * 1.0001) << i;
+            }
         }
         const double f = FindSeriesMinimum(g, 1);
         ASSERT_GT(f, 0);

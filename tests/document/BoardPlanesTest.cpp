@@ -91,7 +91,8 @@ TEST(BoardPlanes, AnyObjectOutsideCountsTheBorderAsInside) {
         {0.099, 0.0649, true, "the probe lies beyond"},
         {0.2, 0.2, false, "enlarged"},
     };
-    for (const auto& [length, width, outside, why] : cases) EXPECT_EQ(p.b.anyObjectOutside(length, width), outside) << why;
+    for (const auto& [length, width, outside, why] : cases)
+        EXPECT_EQ(p.b.anyObjectOutside(length, width), outside) << why;
     p.vcc.capacitorGroups[0]->posX = 0.097;
     EXPECT_TRUE(p.b.anyObjectOutside(0.096, 0.071)) << "the group lies beyond";
 }

@@ -67,7 +67,8 @@ inline CCGroup MakeGroup(const std::string& name, int n, double x, double y) {
 /// Fills a document with groups, cut-outs, probes, mesh objects, results and
 /// a chosen choke from db (which must hold a set named "L-Test").
 inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
-    DesignAccess::AnalysisDomain(doc).stopFrequency = 5e8, DesignAccess::AnalysisDomain(doc).frequencySteps = 3, DesignAccess::Board(doc).epsilonR = 4.5;
+    DesignAccess::AnalysisDomain(doc).stopFrequency = 5e8, DesignAccess::AnalysisDomain(doc).frequencySteps = 3,
+    DesignAccess::Board(doc).epsilonR = 4.5;
     DesignAccess::OptimisationGroup(doc).Assign(MakeGroup("", 3, 0.05, 0.035));
     CLayer& vcc = *DesignAccess::Board(doc).currentLayer;
     vcc.AddGroupAtCentre(MakeGroup("Gruppe1", 2, 0, 0)).name = "Gruppe1";
@@ -94,8 +95,10 @@ inline void FillRichDocument(CVtrDoc& doc, CSParameterDB& db) {
     }
     vcc.results.resultLabels = {"100MHz", "Maximum"};
     DesignAccess::Filter(doc).group.Assign(MakeGroup("Gruppe1", 2, 0.03, 0.02));
-    DesignAccess::FilterReceivedGroup(doc) = 1, DesignAccess::Filter(doc).candidates = {db.Find("L-Test")}, DesignAccess::Filter(doc).selected = 0;
-    DesignAccess::Filter(doc).useGroup = 0, DesignAccess::LayerEditorOpen(doc) = 1, DesignAccess::ParasiticsAutomatic(doc) = 0;
+    DesignAccess::FilterReceivedGroup(doc) = 1, DesignAccess::Filter(doc).candidates = {db.Find("L-Test")},
+    DesignAccess::Filter(doc).selected = 0;
+    DesignAccess::Filter(doc).useGroup = 0, DesignAccess::LayerEditorOpen(doc) = 1,
+    DesignAccess::ParasiticsAutomatic(doc) = 0;
 }
 
 /// The choke the rich document chooses.

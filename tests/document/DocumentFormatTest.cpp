@@ -40,7 +40,9 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
     for (const auto& [stored, active] : {std::pair{"GND", "GND"}, {"Vcc", "Vcc"}, {"Abc", "Vcc"}, {"", "Vcc"}}) {
         Env env, back;
         CLayer stranger(nullptr, 0.0, 0.0, stored);
-        DesignAccess::Board(env.doc).currentLayer = std::string(stored) == "GND" ? DesignAccess::Board(env.doc).layers.front().get() : &stranger;
+        DesignAccess::Board(env.doc).currentLayer = std::string(stored) == "GND"
+                                                        ? DesignAccess::Board(env.doc).layers.front().get()
+                                                        : &stranger;
         CArchive ar(Store(env.doc));
         ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
         EXPECT_EQ(back.doc.board().currentLayer->name, active) << "stored name \"" << stored << "\"";
@@ -67,7 +69,8 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     CArchive ar(all);
     ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
     const MainFormState& form = *opened.doc.MainForm();
-    EXPECT_EQ(form.currentGroupName + (form.e6 ? " e6 " : " e12 ") + std::to_string(form.transferState), "Gruppe1 e12 2");
+    EXPECT_EQ(form.currentGroupName + (form.e6 ? " e6 " : " e12 ") + std::to_string(form.transferState),
+              "Gruppe1 e12 2");
     EXPECT_EQ(Store(opened.doc), formOnly);
 }
 
@@ -178,8 +181,9 @@ TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     // Values land in their own fields (a swap would still round-trip), and
     // what was read is linked and usable.
     const CVtrDoc& d = back.doc;
-    EXPECT_EQ((std::vector<double>{d.board().epsilonR, double(d.analysisDomain().frequencySteps), double(d.layerEditorOpen()),
-                                   double(d.parasiticsAutomatic()), double(d.filter().useGroup)}),
+    EXPECT_EQ((std::vector<double>{d.board().epsilonR, double(d.analysisDomain().frequencySteps),
+                                   double(d.layerEditorOpen()), double(d.parasiticsAutomatic()),
+                                   double(d.filter().useGroup)}),
               (std::vector<double>{4.5, 3, 1, 0, 0}));
     const CLayer& vcc = *d.board().currentLayer;
     EXPECT_EQ(vcc.stackup(), &d.board());

@@ -127,7 +127,9 @@ TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
     Bytes manyProbes(plain.begin(), plain.begin() + static_cast<long>(Find(plain, "CProbe") - 8));
     manyProbes.insert(manyProbes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     // A result header of 2^31 - 1 maps.
-    Bytes manyMaps(rich.begin(), rich.begin() + static_cast<long>(Find(rich, "\x06" "100MHz")));
+    Bytes manyMaps(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
+                                                                       "\x06"
+                                                                       "100MHz")));
     SetInt32(manyMaps, manyMaps.size() - 4, 0x7FFFFFFF);
     struct Case {
         const char* what;
@@ -158,7 +160,9 @@ TEST(HugeDocument, RunningOutOfMemoryFailsTheOpen) {
     const Bytes rich = RichFile();
     // One result map of 20000 x 20000 points: 6.4 GB, which the zeros after
     // it could hold.
-    Bytes bigMap(rich.begin(), rich.begin() + static_cast<long>(Find(rich, "\x06" "100MHz")));
+    Bytes bigMap(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
+                                                                     "\x06"
+                                                                     "100MHz")));
     for (int k : {12, 8}) SetInt32(bigMap, bigMap.size() - static_cast<std::size_t>(k), 20000);
     SetInt32(bigMap, bigMap.size() - 4, 1);
     const fs::path file = HugeFile(s.dir / "gross.vnt", bigMap);
@@ -182,7 +186,11 @@ TEST(DamagedDocument, EveryTruncationFails) {
 
 TEST(DamagedDocument, EachDamageIsNamed) {
     const Bytes full = RichFile();
-    struct Case { const char* what; std::function<void(Bytes&)> damage; const char* message; };
+    struct Case {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        const char* message;
+    };
     // Damage the archive itself reports is checked with the archive.
     const std::size_t layer = Find(full, "CLayer");
     const std::size_t probe = Find(full, "Probe1");
@@ -191,7 +199,12 @@ TEST(DamagedDocument, EachDamageIsNamed) {
         {"class in the wrong list", [&](Bytes& b) { std::copy_n("CProbe", 6, b.begin() + static_cast<long>(layer)); },
          "\"CProbe\" an einer Stelle, an der \"CLayer\""},
         // The GND layer's probe list count, just before the class record of "Probe1".
-        {"count past the end", [&](Bytes& b) { b[probe - 35] = 0xFE; b[probe - 34] = 0xFF; }, "Listenlänge 65534"},
+        {"count past the end",
+         [&](Bytes& b) {
+             b[probe - 35] = 0xFE;
+             b[probe - 34] = 0xFF;
+         },
+         "Listenlänge 65534"},
         {"board version", [&](Bytes& b) { b[76] = 2; }, "Version 2 eines Datensatzes CCircuitBoard"},
         {"cut-out version", [&](Bytes& b) { b[cutout + 7] = 5; }, "Version 5 eines Datensatzes CCutOut"},
         {"main form version", [&](Bytes& b) { b[b.size() - 8 - 21] = 3; }, "Hauptformulars"},
@@ -224,7 +237,9 @@ TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     vcc.results.resultLabels.push_back("1MHz");
     const Bytes b = Store(env.doc);
     // Results header of the Vcc layer: ny, nx, count just before the label "1MHz".
-    const std::size_t label = Find(b, "\x04" "1MHz");
+    const std::size_t label = Find(b,
+                                   "\x04"
+                                   "1MHz");
     for (std::int32_t v : {0x7FFFFFFF, -1}) {
         Bytes d = b;
         for (int i = 0; i < 4; ++i) d[label - 12 + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -263,11 +278,17 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     EXPECT_FALSE(doc.ChangedOnDisk(s.dir / "a.vnt"));
     // Targets a save must not replace: each is refused before anything is
     // written, stays as it was, and no temporary file is left.
-    struct Case { const char* name; std::function<bool(const fs::path&)> make; bool replace; const char* message; };
+    struct Case {
+        const char* name;
+        std::function<bool(const fs::path&)> make;
+        bool replace;
+        const char* message;
+    };
     const char* const special = "keine gewöhnliche Datei";
     const std::vector<Case> cases = {
         {"fifo.vnt", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
-        {"null.vnt", [](const fs::path& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true, special},
+        {"null.vnt", [](const fs::path& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true,
+         special},
         {"folder.vnt", [](const fs::path& p) { return fs::create_directories(p / "inhalt"); }, true, special},
         {"ro.vnt", [](const fs::path& p) { return Old(p) && ::chmod(p.c_str(), 0444) == 0; }, true, "schreibgeschützt"},
         {"old.vnt", Old, false, "besteht bereits"},
@@ -278,7 +299,8 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
             std::printf("%s cannot be made here (%s); not checked\n", c.name, std::strerror(errno));
             continue;
         }
-        struct stat before {}, after {};
+        struct stat before {
+        }, after{};
         ASSERT_EQ(::lstat(p.c_str(), &before), 0);
         doc.SetModifiedFlag();
         EXPECT_FALSE(doc.SaveFile(p, error, SaveOptions{.replace = c.replace})) << c.name;
@@ -339,7 +361,8 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
         ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
     }
     fs::create_symlink("echt/entwurf.vnt", link);
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(::stat(real.c_str(), &before), 0);
     SavedDoc d;
     std::string error;

@@ -55,7 +55,8 @@ TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
     ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
+    ASSERT_TRUE(
+        e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
     DesignAccess::Filter(e.doc).candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
@@ -133,44 +134,71 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
 TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheFile) {
     using H = ChangeHint;
     struct Case {
-        const char* command; std::function<bool(CVtrDoc&)> run; bool succeeds;
+        const char* command;
+        std::function<bool(CVtrDoc&)> run;
+        bool succeeds;
         ChangeHint hint;  // None: no notification
         bool marks, solvedFirst = false;
     };
     // Each dialog is shown in one case only.
     const std::array<std::string, 10> slots{"22nF", "1uF"};
-    test::OnePass<LayoutFields> layout([](LayoutFields& f) { f.length = "98mm"; f.UpdateMaxFrequency(); }), noLayout;
+    test::OnePass<LayoutFields> layout([](LayoutFields&f) {
+        f.length = "98mm";
+        f.UpdateMaxFrequency();
+    }),
+        noLayout;
     test::OnePass<AnalysisFields> analysis([](AnalysisFields& f) { f.stopFrequency = "400MHz"; });
     PackageDialog package([](CapacitorFields& f) { f.packageType = 9; });
     const std::vector<Case> cases = {
         {"newGroup", [](CVtrDoc& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
-        {"setGroupValues", [&](CVtrDoc& d) { d.setGroupValues(slots); return true; }, true, H::Groups, true},
+        {"setGroupValues",
+         [&](CVtrDoc& d) {
+             d.setGroupValues(slots);
+             return true;
+         },
+         true, H::Groups, true},
         {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
         {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
-        {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); }, false,
-         H::None, false},
+        {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); },
+         false, H::None, false},
         {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
-        {"setFilterRequirements", [](CVtrDoc& d) { d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A"); return true; },
+        {"setFilterRequirements",
+         [](CVtrDoc& d) {
+             d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A");
+             return true;
+         },
          true, H::Filter, true},
         {"searchChoke", [](CVtrDoc& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
         {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
         {"selectChoke out of range", [](CVtrDoc& d) { return d.selectChoke(1); }, false, H::None, false},
-        {"toggleGroupInFilter", [](CVtrDoc& d) { d.toggleGroupInFilter(); return true; }, true, H::Filter, true},
+        {"toggleGroupInFilter",
+         [](CVtrDoc& d) {
+             d.toggleGroupInFilter();
+             return true;
+         },
+         true, H::Filter, true},
         {"editLayout", [&](CVtrDoc& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
         {"editLayout cancelled", [&](CVtrDoc& d) { return d.editLayout(noLayout); }, false, H::None, false},
-        {"editTargets", [](CVtrDoc& d) {
+        {"editTargets",
+         [](CVtrDoc& d) {
              // The group's own targets, as texts that read back exactly.
-             TargetsDialog t([&](TargetFields& f) { f = TargetFields::FromGroupExact(d.optimisationGroup(), kTargetFrequencyLimit); });
+             TargetsDialog t([&](TargetFields& f) {
+                 f = TargetFields::FromGroupExact(d.optimisationGroup(), kTargetFrequencyLimit);
+             });
              return d.editTargets(t);
-         }, true, H::Groups, false},
-        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups, true},
+         },
+         true, H::Groups, false},
+        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups,
+         true},
         {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
         {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
         {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
         {"moveGroup", [](CVtrDoc& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
-        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); }, false, H::None, false},
+        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); },
+         false, H::None, false},
         {"selectGroup", [](CVtrDoc& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
-        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState, true},
+        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState,
+         true},
         {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
         {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
         {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
@@ -257,8 +285,8 @@ TEST(DocumentWorkflow, PlaneEditsClampIntoThePlaneAndNameAsTheEditorDoes) {
     for (const char* name : {"A", "B", "C"}) vcc.AddGroupAtCentre(test::MakeGroup(name, 1, 0, 0));
     for (const auto& [x, y] : {std::pair{0.01, 0.02}, {-1.0, 1.0}, {1.0, -1.0}, {L, W}}) {
         const std::pair want{std::clamp(x, 0.0, L), std::clamp(y, 0.0, W)};
-        ASSERT_TRUE(e.doc.moveGroup(Named(e.doc, "B"), x, y) && AddProbe(e.doc, "P", x, y) && AddProbe(e.doc, "Q", 0, 0) &&
-                    MoveProbe(e.doc, "Q", x, y));
+        ASSERT_TRUE(e.doc.moveGroup(Named(e.doc, "B"), x, y) && AddProbe(e.doc, "P", x, y) &&
+                    AddProbe(e.doc, "Q", 0, 0) && MoveProbe(e.doc, "Q", x, y));
         EXPECT_EQ(std::pair(vcc.FindGroupByName("B")->posX, vcc.FindGroupByName("B")->posY), want);
         for (const char* probe : {"P", "Q"}) {
             std::pair got{-1.0, -1.0};

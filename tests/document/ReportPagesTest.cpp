@@ -35,14 +35,15 @@ TEST(ReportPages, FollowTheDataTheDesignHas) {
     EXPECT_EQ(PagesOf(e.doc), std::vector<ReportPage>{ReportPage::Analysis}) << "a new design: parameters only";
 
     e.doc.newGroup();
-    EXPECT_EQ(PagesOf(e.doc), (std::vector<ReportPage>{ReportPage::Impedance, ReportPage::Analysis, ReportPage::Parts}));
+    EXPECT_EQ(PagesOf(e.doc),
+              (std::vector<ReportPage>{ReportPage::Impedance, ReportPage::Analysis, ReportPage::Parts}));
 
     CLayer& plane = *DesignAccess::Plane(e.doc);
     plane.results.resultMaps = {ComplexMatrix(2, 2, {0.1, 0}), ComplexMatrix(2, 2, {0.1, 0})};
     plane.results.resultLabels = {"100MHz", "Maximum"};
     DesignAccess::Filter(e.doc).candidates = {e.db.Find("L-Test")};
     EXPECT_EQ(PagesOf(e.doc), (std::vector<ReportPage>{ReportPage::Impedance, ReportPage::Map, ReportPage::Analysis,
-                                                      ReportPage::Parts, ReportPage::Filter}));
+                                                       ReportPage::Parts, ReportPage::Filter}));
 }
 
 TEST(ReportPages, AnalysisSaysWhenResultsAreMissing) {
@@ -114,9 +115,10 @@ TEST(TargetBand, ExcursionsAreTheRangesAboveTheUpperLineUpToFo) {
 
     CGraphTrace t("Probe1", "Hz", "Ohm", "");
     // {f, |Z|, trusted}
-    const std::vector<std::tuple<double, double, int>> points = {
-        {1e8, 0.85, 1}, {2e8, 2.0, 1}, {3e8, 2.0, 1}, {4e8, 0.9, 1}, {4.5e8, 9.0, 0}, {5e8, 0.5, 1},
-        {6e8, 0.95, 1}, {7e8, 3.0, 1},  {7.5e8, 0.1, 0}, {8e8, 3.0, 1}, {1.1e9, 5.0, 1}};
+    const std::vector<std::tuple<double, double, int>> points = {{1e8, 0.85, 1}, {2e8, 2.0, 1},   {3e8, 2.0, 1},
+                                                                 {4e8, 0.9, 1},  {4.5e8, 9.0, 0}, {5e8, 0.5, 1},
+                                                                 {6e8, 0.95, 1}, {7e8, 3.0, 1},   {7.5e8, 0.1, 0},
+                                                                 {8e8, 3.0, 1},  {1.1e9, 5.0, 1}};
     for (const auto& [f, z, trusted] : points) t.points.emplace_back(f, z, trusted);
 
     const std::vector<BandExcursion> found = BandExcursions(t, band);

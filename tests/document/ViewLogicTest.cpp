@@ -39,7 +39,9 @@ TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
     EXPECT_EQ(ParseValue(GroupSlotTexts(&g, true)[1]), 100e-9);  // exact texts read back unchanged
     EXPECT_EQ(GroupSlotTexts(nullptr)[0], kEmptySlot);
     // "Neu": the first free slot and the last occupied one insert at 1.
-    struct Case { int n, k, position; };
+    struct Case {
+        int n, k, position;
+    };
     for (const Case c : {Case{3, 4, 1}, Case{3, 3, 1}, Case{3, 1, 2}, Case{0, 1, 1}, Case{5, 2, 3}})
         EXPECT_EQ(InsertPosition(c.n, c.k), c.position) << c.n << " " << c.k;
 }
@@ -86,7 +88,12 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
 
 TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
     // around: the entries above, at and below the selected one.
-    struct Case { const char* text; bool e6; std::size_t size; const char* around; };
+    struct Case {
+        const char* text;
+        bool e6;
+        std::size_t size;
+        const char* around;
+    };
     for (const Case& c : {Case{"120nF", true, 40, "150nF|120nF *|100nF"}, Case{"120nF", false, 77, "150nF|120nF|100nF"},
                           Case{"100nF", true, 39, "150nF|100nF|68nF"}, Case{"22uF", true, 39, "|22uF|15uF"},
                           Case{"47uF", true, 40, "|47uF *|22uF"}, Case{"10pF", false, 77, "12pF|10pF|"}}) {
@@ -159,9 +166,13 @@ CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> poin
 }
 
 TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
-    struct Case { double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax; };
-    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6}, {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
-                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9}, {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    struct Case {
+        double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax;
+    };
+    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6},
+                          {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
+                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9},
+                          {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
     for (const Case& c : cases) {
         const AxisLimits l = GraphAxisLimits({Trace("Ohm", {{c.xLow, c.yLow}, {c.xHigh, c.yHigh}})});
         EXPECT_NEAR(l.yMin, c.yMin, 1e-12 * std::fabs(c.yMin)) << c.yLow;
@@ -202,20 +213,28 @@ TEST(GraphAxis, UntrustedPointsSpanTheFrequenciesButNotTheYAxis) {
 }
 
 TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
-    struct Case { std::vector<std::pair<double, double>> points; const char* yUnit; bool yAuto; AxisLimits want; bool logY; };
+    struct Case {
+        std::vector<std::pair<double, double>> points;
+        const char* yUnit;
+        bool yAuto;
+        AxisLimits want;
+        bool logY;
+    };
     const Case cases[] = {
         {{{0, 1e-61}, {2e6, 0.012}, {730e6, 3.7}}, "Ohm", true, {1e6, 0.01, 1e9, 10}, true},  // 0 Hz has no place
-        {{{1e6, 0.1}, {1e8, 1}}, "Ohm", true, {1e6, 0.1, 1e8, 1}, true},                   // exact decades stay
-        {{{1e6, 0.2}, {1e8, 0.3}}, "Ohm", false, {1e6, 0.1, 1e8, 0.5}, true},              // fixed top
-        {{{1e6, -37.2}, {1e9, -0.31}}, "dB", true, {1e6, -40, 1e9, -0.3}, false},           // dB stays linear
-        {{{1e6, 1e-3}, {1e6, 1e-3}}, "Ohm", true, {1e6, 1e-3, 1e7, 1e-2}, true},           // one value: one decade
+        {{{1e6, 0.1}, {1e8, 1}}, "Ohm", true, {1e6, 0.1, 1e8, 1}, true},                      // exact decades stay
+        {{{1e6, 0.2}, {1e8, 0.3}}, "Ohm", false, {1e6, 0.1, 1e8, 0.5}, true},                 // fixed top
+        {{{1e6, -37.2}, {1e9, -0.31}}, "dB", true, {1e6, -40, 1e9, -0.3}, false},             // dB stays linear
+        {{{1e6, 1e-3}, {1e6, 1e-3}}, "Ohm", true, {1e6, 1e-3, 1e7, 1e-2}, true},              // one value: one decade
     };
     for (const Case& c : cases) {
         const GraphScale s = ScaleGraph({Trace(c.yUnit, c.points)}, true, c.yAuto, 0.5);
         EXPECT_TRUE(s.logX);
         EXPECT_EQ(s.logY, c.logY) << c.yUnit;
-        for (auto [got, want] : {std::pair{s.limits.xMin, c.want.xMin}, {s.limits.xMax, c.want.xMax},
-                                 {s.limits.yMin, c.want.yMin}, {s.limits.yMax, c.want.yMax}})
+        for (auto [got, want] : {std::pair{s.limits.xMin, c.want.xMin},
+                                 {s.limits.xMax, c.want.xMax},
+                                 {s.limits.yMin, c.want.yMin},
+                                 {s.limits.yMax, c.want.yMax}})
             EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
     }
     // Linear unless asked; no visible curve stays all zero.
@@ -247,12 +266,16 @@ TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
         FieldKey field;  // none: accepted
         const char* message;
     };
-    for (const Case& c : {Case{{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
-                          Case{{"1GHz", "1GHz", "500"}, "---------", FrequencyRangeField::Start, "Fehler: Fstart muß < 1GHz sein!"},
-                          Case{{"0", "3GHz", "0"}, "3GHz", FrequencyRangeField::Steps, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
-                          Case{{"0", "3GHz", "5001"}, "599.9kHz", {}, ""},
-                          Case{{"0", "3.1GHz", "2"}, "1.6GHz", FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"},
-                          Case{{"0", "1e309", "2"}, nullptr, FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
+    for (const Case& c :
+         {Case{{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
+          Case{{"1GHz", "1GHz", "500"}, "---------", FrequencyRangeField::Start, "Fehler: Fstart muß < 1GHz sein!"},
+          Case{{"0", "3GHz", "0"},
+               "3GHz",
+               FrequencyRangeField::Steps,
+               "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
+          Case{{"0", "3GHz", "5001"}, "599.9kHz", {}, ""},
+          Case{{"0", "3.1GHz", "2"}, "1.6GHz", FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"},
+          Case{{"0", "1e309", "2"}, nullptr, FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
         if (c.step != nullptr) {
             EXPECT_EQ(c.fields.StepText(), c.step) << c.fields.stop;
         }
@@ -315,7 +338,8 @@ TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
     // the linear grid's first step. A range without decades stays linear.
     const std::vector<double> decades = LogGraphFrequencies(1e3, 1e9, 6);
     ASSERT_EQ(decades.size(), 7u);
-    for (std::size_t i = 0; i < decades.size(); ++i) EXPECT_NEAR(decades[i], std::pow(10.0, 3 + int(i)), decades[i] * 1e-12);
+    for (std::size_t i = 0; i < decades.size(); ++i)
+        EXPECT_NEAR(decades[i], std::pow(10.0, 3 + int(i)), decades[i] * 1e-12);
     const std::vector<CGraphTrace> log = BuildGraphTraces(doc, 0, 1e9, 10, true);
     ASSERT_EQ(log.front().points.size(), 11u);
     EXPECT_NEAR(log.front().points.front().x, 1e8, 1);
@@ -341,9 +365,12 @@ TEST(LayerEdit, HitTestOrderAndGroupSquare) {
     plane.capacitorGroups.back()->posY = 0.0;
     plane.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.02, 0.02, "Cutout1"));
     plane.cutOuts.back()->inactive = 1;
-    struct Case { double x, y; const char* name; };
-    for (const Case c : {Case{0.0025, 0.0025, "G"}, Case{0.0025, 0.0, "G"}, Case{0.0026, 0.0, "Cutout1"},
-                         Case{0.03, 0.03, ""}})
+    struct Case {
+        double x, y;
+        const char* name;
+    };
+    for (const Case c :
+         {Case{0.0025, 0.0025, "G"}, Case{0.0025, 0.0, "G"}, Case{0.0026, 0.0, "Cutout1"}, Case{0.03, 0.03, ""}})
         EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
     plane.probes.push_back(std::make_unique<CProbe>(0.001, 0.0, "Probe1"));
     EXPECT_EQ(HitTest(plane, 0.0, 0.0).Name(), "Probe1");  // probes first

@@ -12,8 +12,11 @@ namespace {
 
 TEST(AnalysisDomain, StepCountsGiveStepsPlusOneFrequencies) {
     const std::tuple<int, double, double, std::vector<double>> cases[] = {
-        {4, 1e6, 1e9, {1e6, 250.75e6, 500.5e6, 750.25e6, 1e9}}, {1, 1e6, 1e9, {1e6, 1e9}}, {0, 1e6, 1e9, {1e6}},
-        {-1, 1e6, 1e9, {}}, {2, 3e6, 1e6, {3e6, 2e6, 1e6}},  // a reversed range descends
+        {4, 1e6, 1e9, {1e6, 250.75e6, 500.5e6, 750.25e6, 1e9}},
+        {1, 1e6, 1e9, {1e6, 1e9}},
+        {0, 1e6, 1e9, {1e6}},
+        {-1, 1e6, 1e9, {}},
+        {2, 3e6, 1e6, {3e6, 2e6, 1e6}},  // a reversed range descends
     };
     for (const auto& [steps, start, stop, expected] : cases) {
         CAnalysisDomain d(start, stop, 0.0, 1e-6, 2.0);

@@ -28,7 +28,9 @@ struct Label : CObject {
 const bool registered = (ClassRegistry::Register("TestPoint", [] { return std::make_unique<Point>(); }),
                          ClassRegistry::Register("TestLabel", [] { return std::make_unique<Label>(); }), true);
 
-Bytes Head(const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size()))); }
+Bytes Head(const Bytes& b, std::size_t n) {
+    return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size())));
+}
 
 }  // namespace
 
@@ -42,8 +44,8 @@ TEST(Archive, PrimitivesAreLittleEndianAndDoublesKeepEveryBit) {
     w.WriteCount(3);
     w.WriteCount(0xFFFE);
     w.WriteCount(0xFFFF);  // from here on a word 0xFFFF and a double word
-    EXPECT_EQ(w.Bytes(), (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x01, 0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1, 0, 0, 0, 0, 0, 0, 0xF0,
-                                0x3F, 3, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
+    EXPECT_EQ(w.Bytes(), (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x01, 0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1, 0,    0, 0, 0,
+                                0,    0,    0xF0, 0x3F, 3,    0,    0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
     const double doubles[] = {0.0, -0.0, 1e-300, 5e-324, 650088129.0, std::numeric_limits<double>::infinity(), -1e308};
     for (double v : doubles) w.WriteDouble(v);
     CArchive r(w.Bytes());
@@ -125,7 +127,7 @@ TEST(Archive, ObjectReferencesWithClassRecordsAndBackReferences) {
 
 TEST(Archive, DamagedInputIsRefusedWithAReason) {
     Bytes twice{0xFF, 0xFF, 0, 0, 9, 0, 'T', 'e', 's', 't', 'P', 'o', 'i', 'n', 't'};
-    twice.resize(twice.size() + 16);  // a point's two doubles
+    twice.resize(twice.size() + 16);          // a point's two doubles
     twice.insert(twice.end(), {0x02, 0x00});  // the object index of the point again
     const std::tuple<const char*, Bytes, const char*> cases[] = {
         {"unknown class", {0xFF, 0xFF, 0, 0, 3, 0, 'C', 'X', 'Y'}, "Unbekannte Klasse \"CXY\""},

@@ -53,21 +53,22 @@ TEST(ConsoleInteraction, PlainProgressIsOneLinePerStageAndASummary) {
         {{}, "FEM-Solver busy...\n"},
     };
     for (const auto& [stageLengths, expected] : cases) {
-        EXPECT_EQ(Printed(false, [&](ConsoleInteraction& ui) {
-                      ui.progress().begin("FEM-Solver busy...");
-                      int step = 0;
-                      for (int length : stageLengths) {
-                          ui.progress().range(ProgressBar::Upper, length);
-                          ui.progress().range(ProgressBar::Lower, 10);
-                          for (int i = 0; i < length; ++i) {
-                              ui.progress().value(ProgressBar::Lower, 1);
-                              ui.progress().text("f" + std::to_string(step++));
-                              ui.progress().value(ProgressBar::Lower, 9);
-                              ui.progress().value(ProgressBar::Upper, i + 1);
-                          }
-                      }
-                      ui.progress().end();
-                  }),
+        EXPECT_EQ(Printed(false,
+                          [&](ConsoleInteraction& ui) {
+                              ui.progress().begin("FEM-Solver busy...");
+                              int step = 0;
+                              for (int length : stageLengths) {
+                                  ui.progress().range(ProgressBar::Upper, length);
+                                  ui.progress().range(ProgressBar::Lower, 10);
+                                  for (int i = 0; i < length; ++i) {
+                                      ui.progress().value(ProgressBar::Lower, 1);
+                                      ui.progress().text("f" + std::to_string(step++));
+                                      ui.progress().value(ProgressBar::Lower, 9);
+                                      ui.progress().value(ProgressBar::Upper, i + 1);
+                                  }
+                              }
+                              ui.progress().end();
+                          }),
                   expected);
     }
 }

@@ -13,7 +13,7 @@ struct PointCase {
 TEST(CutOut, BordersCountAsInsideAndInactiveRemovesNothing) {
     CCutOut c(0.01, 0.02, 0.03, 0.04, "c");
     const PointCase cases[] = {
-        {0.02, 0.03, true},  {0.01, 0.02, true},  {0.03, 0.04, true},   {0.01, 0.03, true},
+        {0.02, 0.03, true},    {0.01, 0.02, true},    {0.03, 0.04, true},  {0.01, 0.03, true},
         {0.0099, 0.03, false}, {0.02, 0.0401, false}, {0.05, 0.05, false},
     };
     for (const auto& p : cases) {

@@ -57,7 +57,9 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
     const auto groupResonance = [](const CCircuitBoard&, const CLayer& l) {
         double best = 1e6;
         for (double f = 1e6; f < 1e9; f *= 1.02)
-            if (std::abs(l.capacitorGroups[0]->GroupAdmittance(f, 0)) > std::abs(l.capacitorGroups[0]->GroupAdmittance(best, 0))) best = f;
+            if (std::abs(l.capacitorGroups[0]->GroupAdmittance(f, 0)) >
+                std::abs(l.capacitorGroups[0]->GroupAdmittance(best, 0)))
+                best = f;
         return Sweep(best, best, 0);
     };
     struct Case {
@@ -66,7 +68,9 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
         std::function<void(CCircuitBoard&, CLayer&)> setUp;
         std::function<CAnalysisDomain(const CCircuitBoard&, const CLayer&)> sweep;
     };
-    const auto from = [](double lo, double hi, int n) { return [=](const CCircuitBoard&, const CLayer&) { return Sweep(lo, hi, n); }; };
+    const auto from = [](double lo, double hi, int n) {
+        return [=](const CCircuitBoard&, const CLayer&) { return Sweep(lo, hi, n); };
+    };
     const Case cases[] = {
         {"bare plane, resolution 1", 0.099, 0.071, 1e9, 1.0, nullptr, from(1e6, 1e9, 4)},
         {"bare plane at its first three resonances", 0.050, 0.035, 3e9, 3.0, nullptr, firstModes},
@@ -163,7 +167,8 @@ TEST(SparseLdlt, InverseDiagonalOfRandomSparseMatricesMatchesDenseInversion) {
         std::map<std::pair<int, int>, Complex> entries;  // duplicate pairs add up
         std::vector<double> rowSum(n, 0.0);
         for (int e = 0; e < 2 * n; ++e) {
-            const int i = static_cast<int>((u(rng) + 1.0) * 0.5 * n) % n, j = static_cast<int>((u(rng) + 1.0) * 0.5 * n) % n;
+            const int i = static_cast<int>((u(rng) + 1.0) * 0.5 * n) % n,
+                      j = static_cast<int>((u(rng) + 1.0) * 0.5 * n) % n;
             if (i == j) continue;
             const Complex v(u(rng), u(rng));
             entries[{std::min(i, j), std::max(i, j)}] += v;
@@ -245,12 +250,18 @@ TEST(RunInOrder, DeliversInJobOrderStopsWhenAskedAndPassesExceptionsOn) {
         for (int i = 0; i < (40 - job) * 20000; ++i) x = x + 1.0;
         return job == failAt ? throw std::runtime_error("job 35") : job * 10;
     };
-    auto deliver = [&](int i, int&& r) { EXPECT_EQ(r, i * 10); EXPECT_EQ(i, seen); return ++seen < 30; };
-    EXPECT_FALSE(RunInOrder<int>(40, 4, work, [] { return true; }, deliver));
+    auto deliver = [&](int i, int&& r) {
+        EXPECT_EQ(r, i * 10);
+        EXPECT_EQ(i, seen);
+        return ++seen < 30;
+    };
+    EXPECT_FALSE(RunInOrder<int>(
+        40, 4, work, [] { return true; }, deliver));
     EXPECT_EQ(seen, 30);
     EXPECT_LE(started.load(), 30 + 2 * 4) << "no job runs far ahead of delivery";
     seen = 0, failAt = 35;
-    EXPECT_THROW(RunInOrder<int>(40, 2, work, [] { return true; }, [&](int, int&&) { return ++seen > 0; }),
+    EXPECT_THROW(RunInOrder<int>(
+                     40, 2, work, [] { return true; }, [&](int, int&&) { return ++seen > 0; }),
                  std::runtime_error);
     EXPECT_EQ(seen, 35);
 }

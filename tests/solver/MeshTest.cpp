@@ -58,7 +58,8 @@ TEST(Mesh, BranchesAlongTheOutlineAreEdgeBranches) {
                 const int rr = r + dr, cc = c + dc;
                 if (rr < 0 || rr >= l.mesh.ny || cc < 0 || cc >= l.mesh.nx) continue;
                 const int j = l.mesh.nodeIndexMap(rr, cc) - 1;
-                const bool along = (dr == 0 && (r == 0 || r == l.mesh.ny - 1)) || (dc == 0 && (c == 0 || c == l.mesh.nx - 1));
+                const bool along = (dr == 0 && (r == 0 || r == l.mesh.ny - 1)) ||
+                                   (dc == 0 && (c == 0 || c == l.mesh.nx - 1));
                 EXPECT_EQ(s.edgeOff(k, j), along ? 1 : 0) << r << "," << c;
                 EXPECT_EQ(s.interiorOff(k, j), along ? 0 : 1) << r << "," << c;
                 EXPECT_EQ(s.edgeOff(j, k), s.edgeOff(k, j)) << "symmetric";

@@ -82,7 +82,8 @@ TEST(SolveJob, CancelOrAnUncommittedJobKeepsTheOldMeshAndResults) {
          [](SolveJob& j, RecordingInteraction& ui) { return j.cancel(), j.run(ui); }},
         {"cancel() after the worker ended", true,
          [](SolveJob& j, RecordingInteraction& ui) { return j.start(), j.wait(), j.cancel(), j.commit(ui); }},
-        {"the job is dropped without a commit", false, [](SolveJob& j, RecordingInteraction&) { return j.start(), false; }},
+        {"the job is dropped without a commit", false,
+         [](SolveJob& j, RecordingInteraction&) { return j.start(), false; }},
     };
     for (const Case& c : cases) {
         auto b = Board(0.030, 0.020);
@@ -163,7 +164,8 @@ struct HandResults {
         EXPECT_TRUE(l.BuildMesh(1e9, 2.0));
         for (std::size_t i = 0; i < freqs.size(); ++i) {
             l.results.resultLabels.push_back(FormatValue(freqs[i], "Hz", 1));
-            l.results.resultMaps.emplace_back(l.mesh.ny, l.mesh.nx, z(ParseValue(l.results.resultLabels.back()), int(i)));
+            l.results.resultMaps.emplace_back(l.mesh.ny, l.mesh.nx,
+                                              z(ParseValue(l.results.resultLabels.back()), int(i)));
         }
         l.results.resultLabels.push_back("Maximum");
         l.results.resultMaps.emplace_back(l.mesh.ny, l.mesh.nx, Complex(99.0, 0.0));

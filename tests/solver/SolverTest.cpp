@@ -216,7 +216,8 @@ TEST(PlaneSolver, PlanesWithoutMetalOrWithStrayObjectsSolveWithoutFault) {
     for (const bool anyMetal : {false, true}) {
         auto b = Board(0.030, 0.020);
         CLayer& l = *b->SolverLayer();
-        if (!anyMetal) l.cutOuts.push_back(std::make_unique<CCutOut>(0, 0, 1, 1, "Alles"));
+        if (!anyMetal)
+            l.cutOuts.push_back(std::make_unique<CCutOut>(0, 0, 1, 1, "Alles"));
         else {
             // A zero-size cut-out, objects outside the plane and a group on
             // an isolated metal point.
@@ -243,7 +244,8 @@ TEST(PlaneSolver, PlanesWithoutMetalOrWithStrayObjectsSolveWithoutFault) {
             EXPECT_EQ(l.mesh.gridNodes[y * l.mesh.nx + x]->active, 1) << "the isolated point is metal";
             EXPECT_EQ(l.mesh.nodeIndexMap(y, x), 0) << "but carries no branch";
             for (int k = 0; k < l.mesh.structure.n; ++k)
-                EXPECT_GT(l.mesh.structure.interiorDiag[k] + l.mesh.structure.edgeDiag[k], 0) << "every unknown has a branch";
+                EXPECT_GT(l.mesh.structure.interiorDiag[k] + l.mesh.structure.edgeDiag[k], 0)
+                    << "every unknown has a branch";
         }
         ASSERT_EQ(l.results.resultMaps.size(), 3u);
         for (int r = 0; r < l.mesh.ny; ++r)

@@ -62,11 +62,11 @@ inline bool SameMaps(const std::vector<ComplexMatrix>& a, const std::vector<Comp
 
 /// Mesh and results of a plane: a failed solve must keep the very same maps.
 struct Kept {
-    explicit Kept(const CLayer& l) : maps(l.results.resultMaps), labels(l.results.resultLabels), nx(l.mesh.nx),
-                                     active(l.mesh.activeCount) {}
+    explicit Kept(const CLayer& l)
+        : maps(l.results.resultMaps), labels(l.results.resultLabels), nx(l.mesh.nx), active(l.mesh.activeCount) {}
     bool In(const CLayer& l) const {
-        bool same = l.results.resultLabels == labels && l.results.resultMaps.size() == maps.size() &&
-                    l.mesh.nx == nx && l.mesh.activeCount == active;
+        bool same = l.results.resultLabels == labels && l.results.resultMaps.size() == maps.size() && l.mesh.nx == nx &&
+                    l.mesh.activeCount == active;
         for (std::size_t e = 0; same && e < maps.size(); ++e) same = l.results.resultMaps[e].SharesStorageWith(maps[e]);
         return same;
     }

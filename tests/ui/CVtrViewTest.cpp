@@ -223,10 +223,18 @@ void CVtrViewTest::filterFieldsAreCheckedWhenLeft_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
     // The checks are tested in the core; here when they run and where the focus goes.
-    QTest::newRow("Fu above Fo") << "Untere Grenzfrequenz:" << "2.5GHz" << "Fehler: Fo muß größer als Fu sein!"
+    QTest::newRow("Fu above Fo") << "Untere Grenzfrequenz:"
+                                 << "2.5GHz"
+                                 << "Fehler: Fo muß größer als Fu sein!"
                                  << "Obere Grenzfrequenz:";
-    QTest::newRow("A 120.5dB") << "Dämpfung:" << "120.5dB" << "Fehler: 0dB < A <= 120dB" << "Dämpfung:";
-    QTest::newRow("Imax 100A") << "Maximaler Gleichstrom:" << "100A" << "" << "";
+    QTest::newRow("A 120.5dB") << "Dämpfung:"
+                               << "120.5dB"
+                               << "Fehler: 0dB < A <= 120dB"
+                               << "Dämpfung:";
+    QTest::newRow("Imax 100A") << "Maximaler Gleichstrom:"
+                               << "100A"
+                               << ""
+                               << "";
 }
 
 void CVtrViewTest::filterFieldsAreCheckedWhenLeft() {
@@ -318,15 +326,15 @@ void CVtrViewTest::everyControlIsNamedAndAnswersF1WithItsSection() {
         if (w->parentWidget() == &f.view && !qobject_cast<QLabel*>(w) && w->isVisible())
             QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
     }
-    const std::vector<std::pair<QWidget*, QString>> sections{
-        {f.slot(3), "hauptformular.html#c-werte"},
-        {f.button(">> + >>"), "hauptformular.html#neue-gruppe"},
-        {f.field("Obere Grenzfrequenz:"), "hauptformular.html#fo"},
-        {f.field("Dämpfung:"), "hauptformular.html#daempfung"},
-        {Named<QComboBox>(f.view, "Drossel"), "hauptformular.html#drosselliste"},
-        {f.button("Analyse !"), "hauptformular.html#analyse"},
-        {f.field("Y:"), "hauptformular.html#position"},
-        {f.edit(3), "bearbeiten.html"}};
+    const std::vector<std::pair<QWidget*, QString>> sections{{f.slot(3), "hauptformular.html#c-werte"},
+                                                             {f.button(">> + >>"), "hauptformular.html#neue-gruppe"},
+                                                             {f.field("Obere Grenzfrequenz:"), "hauptformular.html#fo"},
+                                                             {f.field("Dämpfung:"), "hauptformular.html#daempfung"},
+                                                             {Named<QComboBox>(f.view, "Drossel"),
+                                                              "hauptformular.html#drosselliste"},
+                                                             {f.button("Analyse !"), "hauptformular.html#analyse"},
+                                                             {f.field("Y:"), "hauptformular.html#position"},
+                                                             {f.edit(3), "bearbeiten.html"}};
     for (const auto& [widget, section] : sections) {
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_F1);

@@ -126,7 +126,8 @@ void GraphTest::treeFollowsTheDocumentAndKeepsTheCheckStates() {
     host.analyse();
     const CLayer& plane = *host.doc.plane();
     QCOMPARE(plane.probes.size(), std::size_t(2));
-    const QString p1 = QString::fromStdString(plane.probes[0]->name), p2 = QString::fromStdString(plane.probes[1]->name);
+    const QString p1 = QString::fromStdString(plane.probes[0]->name),
+                  p2 = QString::fromStdString(plane.probes[1]->name);
     QCOMPARE(Items(tree), (QStringList{"Approx:1", p1 + ":1", p2 + ":1"}));
     QCOMPARE(Drawn(frame.graph()), (QStringList{"Approx", p1, p2}));
 
@@ -309,9 +310,12 @@ void GraphTest::painterColoursAndClipping() {
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 if (!Near(image.pixel(x, y), blue)) continue;
-                if (plot.contains(x, y)) ++inside;
-                else if (y < plot.top() - 1) ++above;
-                else ++outside;
+                if (plot.contains(x, y))
+                    ++inside;
+                else if (y < plot.top() - 1)
+                    ++above;
+                else
+                    ++outside;
             }
         QVERIFY2(inside > 100, qPrintable(QString::number(inside)));
         QCOMPARE(outside, 0);
@@ -455,7 +459,8 @@ void GraphTest::fifthCurveRepeatsTheColourDashed() {
     const QString text = SvgText(picture, QSize(800, 600));
     QVERIFY2(text.contains(QStringLiteral("|Z| (Sonde 5)")), qPrintable(text.left(200)));
     // Blue dashed twice: the fifth curve and the piece in front of its caption.
-    static const QRegularExpression dashedBlue(QStringLiteral("stroke=\"#0000ff\"[^>]*stroke-dasharray=\"[0-9.]+,[0-9.]+\""));
+    static const QRegularExpression dashedBlue(
+        QStringLiteral("stroke=\"#0000ff\"[^>]*stroke-dasharray=\"[0-9.]+,[0-9.]+\""));
     QCOMPARE(text.count(dashedBlue), 2);
 }
 

@@ -119,7 +119,7 @@ void LayerEditorTest::bandDrawsNamedCutOut() {
 }
 
 void LayerEditorTest::clickDrawsAndMovesNothing_data() {
-    QTest::addColumn<QPointF>("at");  // mm
+    QTest::addColumn<QPointF>("at");    // mm
     QTest::addColumn<QPoint>("shake");  // px between press and release
     // A probe at (40, 30), a cut-out from (10, 10) to (20, 20).
     QTest::newRow("click on empty plane") << QPointF(70, 50) << QPoint(0, 0);
@@ -160,14 +160,14 @@ void LayerEditorTest::dragMovesWhatIsHitFirst_data() {
     // Probe and group at (40, 30); the cut-out (inactive) from (20, 20) to (30, 30).
     QTest::newRow("probe on a group") << "probe group cut" << QPointF(40.5, 30) << QPointF(50, 41) << QPointF(50, 41)
                                       << QPointF(40, 30) << QPointF(20, 20);
-    QTest::newRow("group placed at release") << "group cut" << QPointF(42, 32) << QPointF(60, 20) << QPointF()
-                                             << QPointF(60, 20) << QPointF(20, 20);
+    QTest::newRow("group placed at release")
+        << "group cut" << QPointF(42, 32) << QPointF(60, 20) << QPointF() << QPointF(60, 20) << QPointF(20, 20);
     QTest::newRow("inactive cut-out shifted") << "probe group cut" << QPointF(25, 25) << QPointF(35, 28)
                                               << QPointF(40, 30) << QPointF(40, 30) << QPointF(30, 23);
-    QTest::newRow("probe clamped to the corner") << "probe" << QPointF(40, 30) << QPointF(150, -50) << QPointF(99, 0)
-                                                 << QPointF() << QPointF();
-    QTest::newRow("group clamped to the corner") << "group" << QPointF(40, 30) << QPointF(-20, 200) << QPointF()
-                                                 << QPointF(0, 71) << QPointF();
+    QTest::newRow("probe clamped to the corner")
+        << "probe" << QPointF(40, 30) << QPointF(150, -50) << QPointF(99, 0) << QPointF() << QPointF();
+    QTest::newRow("group clamped to the corner")
+        << "group" << QPointF(40, 30) << QPointF(-20, 200) << QPointF() << QPointF(0, 71) << QPointF();
 }
 
 void LayerEditorTest::dragMovesWhatIsHitFirst() {
@@ -197,7 +197,8 @@ void LayerEditorTest::dragMovesWhatIsHitFirst() {
     if (!l.probes.empty()) QVERIFY(same(l.probes[0]->x, probe.x()) && same(l.probes[0]->y, probe.y()));
     if (!l.capacitorGroups.empty()) {
         const CCGroup& g = *l.capacitorGroups[0];
-        QVERIFY2(same(g.posX, group.x()) && same(g.posY, group.y()), qPrintable(QString("%1 %2").arg(g.posX).arg(g.posY)));
+        QVERIFY2(same(g.posX, group.x()) && same(g.posY, group.y()),
+                 qPrintable(QString("%1 %2").arg(g.posX).arg(g.posY)));
     }
     if (!l.cutOuts.empty()) {
         const CCutOut& c = *l.cutOuts[0];
@@ -341,7 +342,8 @@ void LayerEditorTest::symbolsOnTheBorderShowWholeAtAnyZoom() {
         const QImage image = v.grab().toImage();
         const double corner = 2.3 * mm;  // just inside the square's edge
         const QPoint outer = v.toPixel(-corner, -corner).toPoint();
-        QVERIFY2(image.rect().contains(outer), qPrintable(QStringLiteral("%1 at scale %2").arg(outer.x()).arg(v.scale())));
+        QVERIFY2(image.rect().contains(outer),
+                 qPrintable(QStringLiteral("%1 at scale %2").arg(outer.x()).arg(v.scale())));
         QCOMPARE(image.pixelColor(outer), QColor(0, 0, 255));
     }
     e.frame.fitToWindow();
@@ -375,7 +377,7 @@ void LayerEditorTest::picture() {
     QCOMPARE(at(60, 10), yellow);  // the 1 mm dot
     QCOMPARE(at(60, 11), plane);   // between dot and ring
     QCOMPARE(at(45, 25), cut);
-    QCOMPARE(at(75, 25), plane);   // inactive: not drawn
+    QCOMPARE(at(75, 25), plane);  // inactive: not drawn
     QCOMPARE(at(90, 5), plane);
     QCOMPARE(at(101.5, 25), QColor(Qt::white));  // beyond the plane's end
     // On the 3 mm ring, whose edge is smoothed.

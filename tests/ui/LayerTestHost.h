@@ -49,7 +49,9 @@ public:
         plane().cutOuts.back()->inactive = inactive;
         return *plane().cutOuts.back();
     }
-    void addProbe(double x, double y, const char* name) { plane().probes.push_back(std::make_unique<CProbe>(x, y, name)); }
+    void addProbe(double x, double y, const char* name) {
+        plane().probes.push_back(std::make_unique<CProbe>(x, y, name));
+    }
 
     DesignHistory history{doc};
 

@@ -60,7 +60,9 @@ void Toggle(QWidget& d, const char* box) {
     QTest::keyClick(b, Qt::Key_Space);
 }
 
-bool Checked(QWidget& d, const char* box) { return Named<QWidget>(d, QString::fromUtf8(box))->property("checked").toBool(); }
+bool Checked(QWidget& d, const char* box) {
+    return Named<QWidget>(d, QString::fromUtf8(box))->property("checked").toBool();
+}
 
 // What the person can do with each control of the capacitor dialog:
 // "off" (disabled), "shown" (read-only) or "typed".
@@ -69,7 +71,9 @@ QString CapacitorControls(QWidget& d) {
     for (const char* label : {"Bauform:", "Verlustwiderstand:", "Serieninduktivität:", "Bezeichnung:"}) {
         QWidget* w = Named<QWidget>(d, QString::fromUtf8(label));
         auto* edit = qobject_cast<QLineEdit*>(w);
-        states << QString::fromUtf8(label) + (!w->isEnabled() ? " off" : edit != nullptr && edit->isReadOnly() ? " shown" : " typed");
+        states << QString::fromUtf8(label) + (!w->isEnabled()                         ? " off"
+                                              : edit != nullptr && edit->isReadOnly() ? " shown"
+                                                                                      : " typed");
     }
     return states.join(", ");
 }
@@ -139,8 +143,10 @@ void UiDialogsTest::layoutRefusals_data() {
     // refusal leaves the focus. A zero length makes the width the longer
     // side: the sides swap and the zero is refused as the width.
     const QString a = QString::fromUtf8(kMessageNotPositive);
-    QTest::newRow("length 0") << "Länge:" << "0" << a << "Breite:";
-    QTest::newRow("plane spacing 0") << "Abstand Vcc <> GND:" << "0" << a << "Abstand Vcc <> GND:";
+    QTest::newRow("length 0") << "Länge:"
+                              << "0" << a << "Breite:";
+    QTest::newRow("plane spacing 0") << "Abstand Vcc <> GND:"
+                                     << "0" << a << "Abstand Vcc <> GND:";
 }
 
 void UiDialogsTest::layoutRefusals() {
@@ -250,8 +256,9 @@ void UiDialogsTest::capacitorAutoOffOpensWithValuesTyped() {
     // Auto switched off, OK, and the dialog opened afresh: the values are
     // typed, only the package list is off; through a slot's "Bearbeiten..."
     // and through "Kondensatoren...".
-    const QString autoOff = QString::fromUtf8("Bauform: off, Verlustwiderstand: typed, Serieninduktivität: typed, "
-                                              "Bezeichnung: shown");
+    const QString autoOff = QString::fromUtf8(
+        "Bauform: off, Verlustwiderstand: typed, Serieninduktivität: typed, "
+        "Bezeichnung: shown");
     TestHost host;
     QStringList seen;
     const auto look = [&](QWidget& d) {
@@ -268,7 +275,8 @@ void UiDialogsTest::capacitorAutoOffOpensWithValuesTyped() {
     };
 
     const CCGroup& group = *host.doc.newGroup();  // the slot dialog edits a placed group
-    for (const std::function<void(QWidget&)>& script : {std::function<void(QWidget&)>(switchOff), std::function<void(QWidget&)>(reopen)}) {
+    for (const std::function<void(QWidget&)>& script :
+         {std::function<void(QWidget&)>(switchOff), std::function<void(QWidget&)>(reopen)}) {
         OnShow([&, script](QWidget& slot) {
             OnShow(script);
             Press(slot, "Bearbeiten...");
@@ -330,9 +338,12 @@ void UiDialogsTest::slotDialogChangesGroupThroughDocument_data() {
     QTest::addColumn<QString>("enabled");
     QTest::addColumn<QString>("press");
     QTest::addColumn<int>("countChange");
-    QTest::newRow("first free slot") << 1 << "Neu,Zurück" << "Neu" << 1;
-    QTest::newRow("last capacitor") << 0 << "Entfernen,Bearbeiten...,Neu,Zurück" << "Entfernen" << -1;
-    QTest::newRow("beyond the free slot") << 2 << "Zurück" << "Zurück" << 0;
+    QTest::newRow("first free slot") << 1 << "Neu,Zurück"
+                                     << "Neu" << 1;
+    QTest::newRow("last capacitor") << 0 << "Entfernen,Bearbeiten...,Neu,Zurück"
+                                    << "Entfernen" << -1;
+    QTest::newRow("beyond the free slot") << 2 << "Zurück"
+                                          << "Zurück" << 0;
 }
 
 void UiDialogsTest::slotDialogChangesGroupThroughDocument() {

@@ -86,8 +86,8 @@ TEST(SetColour, BandsOpenBelowClosedAbove) {
     struct Case {
         float v;
         int band;
-    } cases[] = {{-0.5f, 0}, {-0.3f, 0}, {-0.25f, 0}, {-0.2499f, 1}, {0.0f, 1}, {0.0001f, 2},
-                 {0.25f, 2}, {0.26f, 3}, {0.5f, 3},   {0.9f, 3}};
+    } cases[] = {{-0.5f, 0},   {-0.3f, 0}, {-0.25f, 0}, {-0.2499f, 1}, {0.0f, 1},
+                 {0.0001f, 2}, {0.25f, 2}, {0.26f, 3},  {0.5f, 3},     {0.9f, 3}};
     for (const Case& k : cases) {
         const float t = k.band * third;
         EXPECT_EQ(Band(g, k.v), (ChartColour{0.9f * t, 0.3f * t, 0.6f * t})) << "gradient at " << k.v;
@@ -288,7 +288,8 @@ TEST(Decimation, NarrowPeaksStayAndHolesStayOpen) {
     const SurfaceDataSet d = DecimateSurface(holed, k);
     EXPECT_TRUE(render::IsNoMetal(d.At(2, 2)));
     EXPECT_EQ(std::count_if(d.z.begin(), d.z.end(), render::IsNoMetal), 1);
-    EXPECT_EQ(*std::max_element(d.z.begin(), d.z.end(), [](float a, float b) { return !render::IsNoMetal(b) && a < b; }),
+    EXPECT_EQ(*std::max_element(d.z.begin(), d.z.end(),
+                                [](float a, float b) { return !render::IsNoMetal(b) && a < b; }),
               1.0f);
     // Sets without cells stay as they are.
     EXPECT_EQ(DecimateSurface(Grid(1, 50, [](int, int) { return 1.0f; }), 5).ny, 50);

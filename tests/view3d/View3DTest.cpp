@@ -141,7 +141,8 @@ void View3DTest::axisTextsLieOutsideTheChartAndInsideTheWindow() {
         QCOMPARE(labels.size(), type == kSolid ? 6 : 2);  // X, Y, |Z| and three values
         for (const QRectF& r : labels) {
             QVERIFY2(QRectF(gl.rect()).contains(r), qPrintable(QStringLiteral("%1,%2").arg(r.x()).arg(r.y())));
-            QVERIFY2(!gl.chartOutline().intersects(QPolygonF(r)), qPrintable(QStringLiteral("%1,%2").arg(r.x()).arg(r.y())));
+            QVERIFY2(!gl.chartOutline().intersects(QPolygonF(r)),
+                     qPrintable(QStringLiteral("%1,%2").arg(r.x()).arg(r.y())));
         }
         // The flat map sits in the middle.
         const QRectF box = gl.chartOutline().boundingRect();
@@ -247,7 +248,8 @@ void View3DTest::gridAsSurfaceMenuTwiceAndTheWheel() {
     QCOMPARE(view.gridAsSurfaceAction()->isChecked(), checked);
 
     // The wheel steps the shown set and the list follows; it stops at the ends.
-    QWidget* chart = view.glView() != nullptr ? static_cast<QWidget*>(view.glView()) : view.findChild<CFlatChartView*>();
+    QWidget* chart = view.glView() != nullptr ? static_cast<QWidget*>(view.glView())
+                                              : view.findChild<CFlatChartView*>();
     QVERIFY(chart != nullptr);
     auto wheel = [&](int delta) {
         QWheelEvent e(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
@@ -304,7 +306,8 @@ void View3DTest::exportWritesBmpAndPngAndFailsCleanly() {
         messages.clear();
         answer = folder + QStringLiteral("/view.bmp");
         view.saveBitmap();
-        QCOMPARE(messages, QStringList{QStringLiteral("Cannot save the BMP file <") + answer + QStringLiteral("> !!!")});
+        QCOMPARE(messages,
+                 QStringList{QStringLiteral("Cannot save the BMP file <") + answer + QStringLiteral("> !!!")});
         QVERIFY(!QFile::exists(answer));
     }
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -379,4 +382,3 @@ void View3DTest::colourPopupByKeyboard() {
 
 QTEST_MAIN(View3DTest)
 #include "View3DTest.moc"
-

@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
         Settle();
         if (auto* popup = picker->findChild<view3d::CColourPopup*>()) {
             // The highlight moved by the keyboard: two right, one down.
-            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(popup->windowHandle(), key);
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+                QTest::keyClick(popup->windowHandle(), key);
             Settle();
             Shot(*popup).save(name(QStringLiteral("popup")));
             popup->close();

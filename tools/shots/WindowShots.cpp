@@ -41,7 +41,8 @@ void SaveWindow(QWidget& w, const QString& path) {
     titled.fill(QColor(60, 60, 60));
     QPainter p(&titled);
     p.setPen(Qt::white);
-    p.drawText(QRectF(6, 0, titled.width(), 24), Qt::AlignVCenter, w.windowHandle() ? w.windowHandle()->title() : w.windowTitle());
+    p.drawText(QRectF(6, 0, titled.width(), 24), Qt::AlignVCenter,
+               w.windowHandle() ? w.windowHandle()->title() : w.windowTitle());
     p.drawPixmap(0, 24, picture);
     p.end();
     titled.save(path);
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
     if (app.Start(reopen) != -1) return 1;
     frame = app.mainFrame();
     for (QMdiSubWindow* w : frame->mdiArea()->subWindowList())
-        if (qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w)) != nullptr) frame->mdiArea()->setActiveSubWindow(w);
+        if (qobject_cast<ui::CLayerEditFrm*>(DocumentFrame::ContentOf(w)) != nullptr)
+            frame->mdiArea()->setActiveSubWindow(w);
     SaveWindow(*frame, name("layer-reopened"));
     frame->documents().front()->closeAll();
     shots::Settle();
