@@ -15,8 +15,8 @@
 
 namespace vantor {
 
-CLayer::CLayer(const BoardStackup* board_, double planeLength_, double planeWidth_, std::string name_)
-    : name(std::move(name_)), planeLength(planeLength_), planeWidth(planeWidth_), board(board_) {
+CLayer::CLayer(const BoardStackup* stackup, double planeLength_, double planeWidth_, std::string name_)
+    : name(std::move(name_)), planeLength(planeLength_), planeWidth(planeWidth_), board_(stackup) {
     probes.push_back(std::make_unique<CProbe>(0.5 * planeLength, 0.5 * planeWidth, "Probe1"));
     probes.push_back(std::make_unique<CProbe>(0.25 * planeLength, 0.25 * planeWidth, "Probe2"));
 }
@@ -24,13 +24,13 @@ CLayer::CLayer(const BoardStackup* board_, double planeLength_, double planeWidt
 CLayer::~CLayer() = default;
 
 double CLayer::CellSizeFor(double fTop, double resolution) const {
-    return PlaneMesh::CellSizeFor(board != nullptr ? board->epsilonR : 1.0, fTop, resolution);
+    return PlaneMesh::CellSizeFor(board_ != nullptr ? board_->epsilonR : 1.0, fTop, resolution);
 }
 
 bool CLayer::BuildMesh(double fTop, double resolution) {
-    const double length = board != nullptr ? board->length : planeLength;
-    const double width = board != nullptr ? board->width : planeWidth;
-    if (!mesh.Build(length, width, board != nullptr ? board->epsilonR : 1.0, cutOuts, fTop, resolution)) return false;
+    const double length = board_ != nullptr ? board_->length : planeLength;
+    const double width = board_ != nullptr ? board_->width : planeWidth;
+    if (!mesh.Build(length, width, board_ != nullptr ? board_->epsilonR : 1.0, cutOuts, fTop, resolution)) return false;
     planeLength = length;
     planeWidth = width;
     return true;
@@ -54,12 +54,12 @@ const CCutOut* CLayer::HitCutOut(double x, double y) const {
 }
 
 void CLayer::LinkTo(const BoardStackup* stackup) {
-    board = stackup;
+    board_ = stackup;
     for (auto& g : capacitorGroups) g->board_ = stackup;
 }
 
 CCGroup& CLayer::AddGroupAtCentre(const CCGroup& group) {
-    auto copy = std::make_unique<CCGroup>(board);
+    auto copy = std::make_unique<CCGroup>(board_);
     copy->Assign(group);
     copy->posX = 0.5 * planeLength;
     copy->posY = 0.5 * planeWidth;
@@ -121,16 +121,16 @@ CCGroup* CLayer::KillMax(Interaction& ui) {
         return nullptr;
     }
     const double fmax = worst.frequency;
-    if (board == nullptr || !(fmax > 0.0) || !std::isfinite(fmax)) {
+    if (board_ == nullptr || !(fmax > 0.0) || !std::isfinite(fmax)) {
         ui.message("KillMax: Das größte |Z| hat keine Frequenz; es wurde keine Gruppe gesetzt.", MessageKind::Warning);
         return nullptr;
     }
 
     CCGroup group;
-    group.Append(CCGroup::PlaneCapacitanceEntry(*board));
+    group.Append(CCGroup::PlaneCapacitanceEntry(*board_));
     // 5e-10 H stands for the capacitor's own inductance.
     const double t = 1.0 / (kTwoPi * fmax);
-    group.Append(group.NewCapacitor(t * t / (board->ViaLoopInductance(1) + 5e-10)));
+    group.Append(group.NewCapacitor(t * t / (board_->ViaLoopInductance(1) + 5e-10)));
     for (int counter = 1;; ++counter) {
         group.name = "ResCap" + std::to_string(counter);
         if (FindGroupByName(group.name) == nullptr) break;
@@ -183,7 +183,7 @@ void CLayer::Serialize(CArchive& ar) {
                            " einer Lage");
     ar.Text(name);
     SerializeList(ar, capacitorGroups, "CCGroup");
-    if (ar.IsLoading()) LinkTo(board);  // the groups read belong to the plane's board
+    if (ar.IsLoading()) LinkTo(board_);  // the groups read belong to the plane's board
     SerializeList(ar, cutOuts, "CCutOut");
     SerializeList(ar, mesh.gridNodes, "CNode");
     SerializeList(ar, mesh.nodePorts, "CPort");

@@ -75,7 +75,7 @@ public:
     }
 
     /// The stack-up of the board that holds the plane; null when none.
-    const BoardStackup* stackup() const { return board; }
+    const BoardStackup* stackup() const { return board_; }
 
     /// Adds a copy of the group at the plane centre; returns the copy. The
     /// copy belongs to the plane's board, whatever board the original had.
@@ -127,7 +127,7 @@ private:
     friend class CCircuitBoard;
     void LinkTo(const BoardStackup* stackup);
 
-    const BoardStackup* board = nullptr;
+    const BoardStackup* board_ = nullptr;
 };
 
 }  // namespace vantor
