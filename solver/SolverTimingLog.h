@@ -4,8 +4,9 @@
 
 #include <chrono>
 #include <cstdarg>
-#include <cstdio>
 #include <string>
+
+#include "Printf.h"
 
 namespace vantor {
 
@@ -17,12 +18,10 @@ public:
     /// Appends one line made as printf makes it; the compiler checks the
     /// arguments against the format.
     [[gnu::format(printf, 2, 3)]] void Add(const char* format, ...) {
-        char line[160];
-        va_list args;
+        std::va_list args;
         va_start(args, format);
-        std::vsnprintf(line, sizeof line, format, args);
+        text_ += VPrintf(format, args);
         va_end(args);
-        text_ += line;
     }
     static int Seconds(Clock::duration d) {
         return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(d).count());
