@@ -257,11 +257,10 @@ TEST(FilterPoints, NearestPointAndTraceFollowTheChosenChoke) {
     CFilter f;
     EXPECT_EQ(f.NearestPoint(1e6), nullptr);  // no choke chosen yet
     f.candidates.push_back(&s);
-    const std::pair<double, double> cases[] = {{4e6, 4e6},   {3e6, 2e6} /* tie: the earlier */,
-                                               {2.9e6, 2e6}, {3.1e6, 4e6},
-                                               {0.0, 1e6},   {5.9e6, 4e6},
-                                               {6.1e6, 8e6}, {1e12, 8e6},
-                                               {-1.0, 1e6}};
+    // clang-format off
+    const std::pair<double, double> cases[] = {{4e6, 4e6}, {3e6, 2e6} /* tie: the earlier */, {2.9e6, 2e6},
+        {3.1e6, 4e6}, {0.0, 1e6}, {5.9e6, 4e6}, {6.1e6, 8e6}, {1e12, 8e6}, {-1.0, 1e6}};
+    // clang-format on
     for (const auto& [query, expected] : cases) EXPECT_EQ(f.NearestPoint(query)->freq, expected) << query;
 
     const auto choke = SeriesChoke("L", 10e-6, 0.0, 1e6, 1e9);  // 1, 1.26, 1.58 ... 1000 MHz
@@ -301,8 +300,6 @@ TEST(FilterFields, ChecksInTheOrderOfTheForm) {
         ASSERT_EQ(r.has_value(), c.message != nullptr) << c.fo << " " << c.fu << " " << c.a << " " << c.imax;
         if (r) {
             EXPECT_EQ(r->message, c.message);
-        }
-        if (r) {
             EXPECT_EQ(r->key, c.field) << c.message;
         }
     }
