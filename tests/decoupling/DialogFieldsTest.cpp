@@ -47,29 +47,25 @@ TEST(LayoutDialog, ChecksInOrderWithFocusAndMessage) {
         FieldKey key;
         std::string message;
     } cases[] = {
+        // clang-format off
         // Width and length are exchanged first, so the length is the larger.
-        {&L::length, "0", LayoutField::Width, kNotPositive},
-        {&L::width, "abc", LayoutField::Width, kNotPositive},
+        {&L::length, "0", LayoutField::Width, kNotPositive}, {&L::width, "abc", LayoutField::Width, kNotPositive},
         {&L::width, "1e309m", LayoutField::Length, kNotPositive},
         {&L::planeSpacing, "0um", LayoutField::PlaneSpacing, kNotPositive},
         {&L::planeSpacing, "1e300T", LayoutField::PlaneSpacing, kNotPositive},
         {&L::mountingDepth, "-1um", LayoutField::MountingDepth, kNotPositive},
         {&L::mountingDepth, "5.1mm", LayoutField::MountingDepth, kTooThick},
         {&L::mountingDepth, "1e309", LayoutField::MountingDepth, kTooThick},
-        {&L::mountingDepth, "5mm", {}, ""},
-        {&L::mountingDepth, "0", {}, ""},
-        {&L::epsilonR, "0.05", LayoutField::EpsilonR, eps},
-        {&L::epsilonR, "20000", LayoutField::EpsilonR, eps},
+        {&L::mountingDepth, "5mm", {}, ""}, {&L::mountingDepth, "0", {}, ""}, {&L::viasPerSide, "3", {}, ""},
+        {&L::epsilonR, "0.05", LayoutField::EpsilonR, eps}, {&L::epsilonR, "20000", LayoutField::EpsilonR, eps},
         {&L::epsilonR, "4,4", LayoutField::EpsilonR, kNumber},
-        {&L::viasPerSide, "0", LayoutField::ViasPerSide, vias},
-        {&L::viasPerSide, "4", LayoutField::ViasPerSide, vias},
-        {&L::viasPerSide, "3", {}, ""},
+        {&L::viasPerSide, "0", LayoutField::ViasPerSide, vias}, {&L::viasPerSide, "4", LayoutField::ViasPerSide, vias},
         {&L::conductivity, "0.01", LayoutField::Conductivity, "Geben Sie eine Zahl zwischen 0.1 und 10000000000 ein."},
         // Metal thickness, via spacing and diameter have no range, but must be finite.
-        {&L::viaDiameter, "0", {}, ""},
-        {&L::metalThickness, "1e309", LayoutField::MetalThickness, kNumber},
+        {&L::viaDiameter, "0", {}, ""}, {&L::metalThickness, "1e309", LayoutField::MetalThickness, kNumber},
         {&L::viaSpacing, "1e309mm", LayoutField::ViaSpacing, kNumber},
         {&L::viaDiameter, "-1e309", LayoutField::ViaDiameter, kNumber},
+        // clang-format on
     };
     for (const auto& c : cases) {
         LayoutFields f = Defaults();
@@ -165,8 +161,7 @@ TEST(CapacitorDialog, LossResistanceAndInductanceLimits) {
     };
     for (const auto& c : cases) {
         CapacitorFields f;
-        f.rloss = c.rloss;
-        f.lser = c.lser;
+        f.rloss = c.rloss, f.lser = c.lser;
         ExpectCheck(f, c.key, c.message, std::string(c.rloss) + " " + c.lser);
     }
 }
@@ -183,22 +178,18 @@ TEST(EditWorkflows, OkWithoutAChangeKeepsValuesThatShowRounded) {
     // Values the fields can only show rounded ("3GHz" for 2.99e9, "1.23Ohm"
     // for 1.23456): OK without a change keeps each exactly.
     CCGroup group;
-    group.fo = 2.99e9;
-    group.zmaxFu = 1.23456;
+    group.fo = 2.99e9, group.zmaxFu = 1.23456;
     Untouched<TargetFields> targets;
     ASSERT_TRUE(EditTargets(group, targets, 3e9));
-    EXPECT_EQ(group.fo, 2.99e9);
-    EXPECT_EQ(group.zmaxFu, 1.23456);
+    EXPECT_EQ(std::pair(group.fo, group.zmaxFu), std::pair(2.99e9, 1.23456));
 
     // OK writes the values into the package table too; it is left as found.
     CCapShape& entry = PackageTable::Application()[0];  // the user-defined package: Auto off
     const CCapShape saved = entry;
     CCapShape shape = entry;
-    shape.rloss = 0.0123456;
-    shape.lser = 1.23456e-9;
+    shape.rloss = 0.0123456, shape.lser = 1.23456e-9;
     Untouched<CapacitorFields> package;
     ASSERT_TRUE(EditShape(shape, package, nullptr));
-    EXPECT_EQ(shape.rloss, 0.0123456);
-    EXPECT_EQ(shape.lser, 1.23456e-9);
+    EXPECT_EQ(std::pair(shape.rloss, shape.lser), std::pair(0.0123456, 1.23456e-9));
     entry = saved;
 }

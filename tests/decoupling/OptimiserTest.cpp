@@ -280,18 +280,17 @@ TEST(Optimiser, PeakAndSeriesMinimumSearchesAgreeWithAScan) {
 // Extreme and invalid inputs end (a loop without end would hang the run),
 // and a failure is always reported.
 TEST(Optimiser, EveryInputEndsInBoundedTime) {
+    // clang-format off
     const Design cases[] = {
-        {.name = "fo 1 Hz", .fo = 1.0},
-        {.name = "fo 1 kHz", .fo = 1e3},
-        {.name = "fo zero", .fo = 0.0},
-        {.name = "fo negative", .fo = -1e9},
-        {"tiny band", 3e9, 0.01, 0.0101, 0.01, 0.0101, 1},
-        {"high impedance", 3e9, 4.9, 5.0, 4.9, 5.0, 3},
+        {.name = "fo 1 Hz", .fo = 1.0}, {.name = "fo 1 kHz", .fo = 1e3},
+        {.name = "fo zero", .fo = 0.0}, {.name = "fo negative", .fo = -1e9},
+        {"tiny band", 3e9, 0.01, 0.0101, 0.01, 0.0101, 1}, {"high impedance", 3e9, 4.9, 5.0, 4.9, 5.0, 3},
         {"thick dielectric", 3e9, 0.01, 0.02, 0.01, 0.02, 1, 5e-3},
         {.name = "no via diameter", .fo = 1e9, .viaDiameter = 0.0},
         {.name = "no via spacing", .fo = 1e9, .viaSpacing = 0.0},
         {.name = "huge permittivity", .viasPerSide = 3, .planeSpacing = 1e-6, .epsilonR = 10000},
     };
+    // clang-format on
     for (const Design& c : cases) {
         const Optimised o(c, 200);
         EXPECT_TRUE(o.result == 1 || (o.result == 0 && !o.ui.messages().empty())) << c.name;
