@@ -99,8 +99,7 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
          [](CCircuitBoard& b, CLayer& l) { l.AddGroupAtCentre(GroupWith(b, 100e-9)); }, groupResonance},
     };
     for (const auto& c : cases) {
-        auto b = Board(c.length, c.width);
-        CLayer& l = *b->SolverLayer();
+        auto [b, l] = Plane(c.length, c.width);
         if (c.setUp) c.setUp(*b, l);
         ASSERT_TRUE(l.BuildMesh(c.fTop, c.resolution)) << c.what;
         const double cellSize = l.mesh.cellSize;
@@ -119,8 +118,7 @@ TEST(FastSolver, AgreesWithUmfpackOnEveryMapEntry) {
 // closer than that to the exact inverse (long double: 11 bits beyond
 // double); the fast path must be as good as the reference.
 TEST(FastSolver, AtLowFrequenciesIsAsAccurateAsUmfpack) {
-    auto b = Board(0.099, 0.071);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.099, 0.071);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.030, 0.020, 0.050, 0.040, "Loch"));
     for (double f : {1e3, 1e4, 1e5, 1e6, 1e7}) {
         const CAnalysisDomain d = OnMeshFor(Sweep(f, f, 0), 1e9, 2.0);
@@ -146,8 +144,7 @@ TEST(FastSolver, AtLowFrequenciesIsAsAccurateAsUmfpack) {
 }
 
 TEST(FastSolver, TinyPivotHandsTheFrequencyToUmfpack) {
-    auto b = Board(0.030, 0.020);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.030, 0.020);
     l.AddGroupAtCentre(GroupWith(*b, 10e-9));
     const CAnalysisDomain d = Sweep(1e6, 2e9, 3);
     const auto reference = Solve(l, d, Options(SolverKind::Umfpack, 2));
@@ -174,8 +171,7 @@ TEST(SparseLdlt, ZeroOrNonFinitePivotIsReportedNotDividedBy) {
 }
 
 TEST(FastSolver, ResultsAreBitIdenticalForOneAndSeveralThreads) {
-    auto b = Board(0.040, 0.030);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.040, 0.030);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.010, 0.010, 0.020, 0.015, "Loch"));
     l.AddGroupAtCentre(GroupWith(*b, 22e-9)).posX = 0.03;
     const CAnalysisDomain d = Sweep(1e6, 3e9, 12);
@@ -189,8 +185,7 @@ TEST(FastSolver, ResultsAreBitIdenticalForOneAndSeveralThreads) {
 }
 
 TEST(FastSolver, ProgressComesOncePerFrequencyInOrderFromSeveralThreads) {
-    auto b = Board(0.040, 0.030);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.040, 0.030);
     RecordingInteraction ui;
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 3e9, 9), ui, Options(SolverKind::Fast, 3)));
     using K = RecordingInteraction::Kind;

@@ -8,7 +8,7 @@
 namespace vantor {
 namespace {
 
-using testing::Board;
+using testing::Plane;
 using testing::FrequencyForCell;
 
 TEST(SharedMatrix, CopiesShareUntilTheFirstWrite) {
@@ -27,9 +27,8 @@ TEST(SharedMatrix, CopiesShareUntilTheFirstWrite) {
 }
 
 TEST(Mesh, CellSizeIsATwentiethWavelengthAndNonsenseLeavesTheMeshAlone) {
-    auto b = Board(0.1, 0.08);
+    auto [b, l] = Plane(0.1, 0.08);
     b->epsilonR = 4.0;
-    CLayer& l = *b->SolverLayer();
     ASSERT_TRUE(l.BuildMesh(1e9, 2.0));
     EXPECT_NEAR(l.mesh.cellSize, 0.15 / 20, 1e-15);  // lambda = c / (f sqrt(er)) = 15 cm
     EXPECT_EQ(l.mesh.nx, 14);
@@ -44,8 +43,7 @@ TEST(Mesh, CellSizeIsATwentiethWavelengthAndNonsenseLeavesTheMeshAlone) {
 // A branch is an edge branch exactly when it runs along the outline.
 TEST(Mesh, BranchesAlongTheOutlineAreEdgeBranches) {
     const double h = 0.002;
-    auto b = Board(5.5 * h, 4.5 * h);  // 6 x 5 points
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(5.5 * h, 4.5 * h);  // 6 x 5 points
     ASSERT_TRUE(l.BuildMesh(FrequencyForCell(h, b->epsilonR), 1.0));
     ASSERT_EQ(l.mesh.nx, 6);
     ASSERT_EQ(l.mesh.ny, 5);
@@ -72,8 +70,7 @@ TEST(Mesh, BranchesAlongTheOutlineAreEdgeBranches) {
 }
 
 TEST(Mesh, CutOutBordersRemoveMetalAndInactiveCutOutsRemoveNothing) {
-    auto b = Board(8.5 * 0.002, 6.5 * 0.002);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(8.5 * 0.002, 6.5 * 0.002);
     const double fTop = FrequencyForCell(0.002, b->epsilonR);
     const double h = l.CellSizeFor(fTop, 1.0);  // the exact step the mesh uses
     // Edges exactly on grid lines 2..4 (x) and 2..3 (y).

@@ -37,15 +37,13 @@ private:
 };
 
 TEST(SolveJob, ReadersSeeTheOldResultsUntilTheCommitThenTheNewOnes) {
-    auto b = Board(0.040, 0.030);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.040, 0.030);
     RecordingInteraction first;
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), first, Options(SolverKind::Fast, 2)));
     l.AddGroupAtCentre(GroupWith(*b, 1e-9));
 
     // The reference: the same inputs solved by a job nobody edits under.
-    auto refBoard = Board(0.040, 0.030);
-    CLayer& ref = *refBoard->SolverLayer();
+    auto [refBoard, ref] = Plane(0.040, 0.030);
     ref.AddGroupAtCentre(GroupWith(*refBoard, 1e-9));
     ASSERT_TRUE(ref.BuildMeshAndSolve(Sweep(1e6, 2e9, 12), first, Options(SolverKind::Fast, 2)));
 
@@ -86,8 +84,7 @@ TEST(SolveJob, CancelOrAnUncommittedJobKeepsTheOldMeshAndResults) {
          [](SolveJob& j, RecordingInteraction&) { return j.start(), false; }},
     };
     for (const Case& c : cases) {
-        auto b = Board(0.030, 0.020);
-        CLayer& l = *b->SolverLayer();
+        auto [b, l] = Plane(0.030, 0.020);
         RecordingInteraction ui;
         ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), ui));
         const Kept kept(l);
@@ -118,8 +115,7 @@ TEST(SolveMemory, ASolveThatCannotFitIsRefusedBeforeItAllocates) {
     // A small plane fits, and the estimate covers what its solve really
     // held, by either method: the maps and one factor per worker.
     for (const SolverKind kind : {SolverKind::Fast, SolverKind::Umfpack}) {
-        auto small = Board(0.060, 0.040);
-        CLayer& l = *small->SolverLayer();
+        auto [small, l] = Plane(0.060, 0.040);
         const CAnalysisDomain sweep = Sweep(1e6, 2e9, 20);
         o.kind = kind;
         ASSERT_TRUE(l.BuildMeshAndSolve(sweep, ui, o));
@@ -130,8 +126,7 @@ TEST(SolveMemory, ASolveThatCannotFitIsRefusedBeforeItAllocates) {
 }
 
 TEST(PlaneSolver, StartFrequencyZeroSolvesTheOtherFrequenciesAndSaysSoOnce) {
-    auto b = Board(0.030, 0.020);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.030, 0.020);
     RecordingInteraction ui;
     // 0, 250 MHz, ... 1 GHz against the same sweep without DC.
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(0.0, 1e9, 4), ui, Options(SolverKind::Fast, 2)));
@@ -232,8 +227,7 @@ TEST(ImpedanceAt, CoincidentLabelsAnswerFromTheNearestStoredMapNeverNaN) {
 }
 
 TEST(KillMax, PlacesAResonantGroupAtTheWorstPointAndNamesItAfterTheTakenNames) {
-    auto b = Board(0.050, 0.035);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.050, 0.035);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.008, 0.008, "Ecke"));
     RecordingInteraction ui;
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e8, 2e9, 8), ui));

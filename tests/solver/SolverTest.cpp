@@ -48,8 +48,7 @@ TEST(CellQuantities, CopperAt100MHzAndAShortLineSection) {
 }
 
 TEST(PlaneSolver, LowFrequencySelfImpedanceIsTheWholeGridCapacitance) {
-    auto b = Board(0.099, 0.071);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.099, 0.071);
     RecordingInteraction ui;
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 0), ui));
     const double h = l.mesh.cellSize;
@@ -79,10 +78,9 @@ double PeakFrequency(const CLayer& l, int k, double a, double d) {
 // with 0.5 mm dielectric: against the ideal cavity, and against the cavity
 // with the plates' internal inductance.
 std::vector<std::pair<double, double>> ResonanceErrors(double resolution) {
-    auto b = Board(0.050, 0.035);
+    auto [b, l] = Plane(0.050, 0.035);
     b->planeSpacing = 5e-4;
     b->tanDelta = 0.002;
-    CLayer& l = *b->SolverLayer();
     EXPECT_TRUE(l.BuildMesh(2.5e9, resolution));
     const double lx = (l.mesh.nx - 1) * l.mesh.cellSize, ly = (l.mesh.ny - 1) * l.mesh.cellSize;
     const double c = 1.0 / std::sqrt(kEpsilon0 * kMu0);
@@ -107,8 +105,7 @@ TEST(PlaneSolver, BarePlaneResonatesAtTheCavityModesAndConverges) {
 }
 
 TEST(PlaneSolver, MirrorSymmetricPlaneGivesMirrorSymmetricMaps) {
-    auto b = Board(0.040, 0.030);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.040, 0.030);
     const double fTop = 3e9, h = l.CellSizeFor(fTop, 2.0);
     ASSERT_TRUE(l.BuildMesh(fTop, 2.0));
     const double lx = (l.mesh.nx - 1) * h, ly = (l.mesh.ny - 1) * h;
@@ -128,8 +125,7 @@ TEST(PlaneSolver, MirrorSymmetricPlaneGivesMirrorSymmetricMaps) {
 }
 
 TEST(PlaneSolver, TransferImpedancesAreReciprocal) {
-    auto b = Board(0.030, 0.020);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.030, 0.020);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.004, 0.0, 0.012, 0.009, "Kerbe"));
     l.AddGroupAtCentre(GroupWith(*b, 10e-9)).posX = 0.02;
     ASSERT_TRUE(l.BuildMesh(3e9, 2.0));
@@ -141,8 +137,7 @@ TEST(PlaneSolver, TransferImpedancesAreReciprocal) {
 }
 
 TEST(PlaneSolver, GroupsAddTheirAdmittanceToTheNearestDiagonalOnly) {
-    auto b = Board(0.020, 0.015);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.020, 0.015);
     ASSERT_TRUE(l.BuildMesh(1e9, 2.0));
     const double f = 3e7;
     SparseComplexMatrix bare = StructurePattern(l.mesh.structure);
@@ -168,8 +163,7 @@ TEST(PlaneSolver, GroupsAddTheirAdmittanceToTheNearestDiagonalOnly) {
 }
 
 TEST(PlaneSolver, ResultsComeInFrequencyOrderThenMaximum) {
-    auto b = Board(0.030, 0.020);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.030, 0.020);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.006, 0.006, "Ecke"));
     RecordingInteraction ui;
     ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 4), ui));
@@ -194,8 +188,7 @@ TEST(PlaneSolver, ResultsComeInFrequencyOrderThenMaximum) {
 
 TEST(PlaneSolver, FailedSolveKeepsThePreviousResultsAndSaysWhy) {
     for (const char* says : {"Bei -1MHz", "Gitter", "abgebrochen", ""}) {
-        auto b = Board(0.030, 0.020);
-        CLayer& l = *b->SolverLayer();
+        auto [b, l] = Plane(0.030, 0.020);
         CAnalysisDomain d = Sweep(1e6, 1e9, 2);
         RecordingInteraction ui;
         ASSERT_TRUE(l.BuildMeshAndSolve(d, ui));
@@ -214,8 +207,7 @@ TEST(PlaneSolver, FailedSolveKeepsThePreviousResultsAndSaysWhy) {
 
 TEST(PlaneSolver, PlanesWithoutMetalOrWithStrayObjectsSolveWithoutFault) {
     for (const bool anyMetal : {false, true}) {
-        auto b = Board(0.030, 0.020);
-        CLayer& l = *b->SolverLayer();
+        auto [b, l] = Plane(0.030, 0.020);
         if (!anyMetal)
             l.cutOuts.push_back(std::make_unique<CCutOut>(0, 0, 1, 1, "Alles"));
         else {

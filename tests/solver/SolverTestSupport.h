@@ -27,6 +27,17 @@ inline std::unique_ptr<CCircuitBoard> Board(double length, double width) {
     return b;
 }
 
+/// A board of the given size and its solver plane: auto [b, l] = Plane(length, width).
+struct BoardAndPlane {
+    std::unique_ptr<CCircuitBoard> board;
+    CLayer& plane;
+};
+inline BoardAndPlane Plane(double length, double width) {
+    auto b = Board(length, width);
+    CLayer& l = *b->SolverLayer();
+    return {std::move(b), l};
+}
+
 /// A group with the plane entry and one capacitor of c, F.
 inline CCGroup GroupWith(const CCircuitBoard& board, double c) {
     CCGroup g(&board);

@@ -82,8 +82,7 @@ TEST(SupernodalLdlt, RandomSystemsAgreeWithDenseInversionForBothOrders) {
 }
 
 TEST(SupernodalLdlt, PlaneWithCutOutsAgreesWithDenseInversionFromFarBelowResonanceUp) {
-    auto b = Board(0.036, 0.027);
-    CLayer& l = *b->SolverLayer();
+    auto [b, l] = Plane(0.036, 0.027);
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.010, 0.005, 0.016, 0.018, "Loch"));
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.006, 0.004, "Ecke"));
     l.cutOuts.push_back(std::make_unique<CCutOut>(0.026, 0.022, 0.036, 0.027, "Rand"));
