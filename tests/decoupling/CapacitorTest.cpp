@@ -35,10 +35,8 @@ TEST(PackageTable, ValueSeriesAscendAndE6IsPartOfE12) {
 
 TEST(CapacitorModel, EsrLaw) {
     CCapa c = MakeCapa(100e-9, 2, 1);  // rloss 0.2
-    EXPECT_DOUBLE_EQ(EffectiveEsr(c, 0.0), 0.05);
-    EXPECT_DOUBLE_EQ(EffectiveEsr(c, 5e8), 0.25);
-    EXPECT_DOUBLE_EQ(EffectiveEsr(c, 4.875e9), 2.0);
-    EXPECT_DOUBLE_EQ(EffectiveEsr(c, 1e11), 2.0);
+    for (const auto& [f, esr] : {std::pair{0.0, 0.05}, {5e8, 0.25}, {4.875e9, 2.0}, {1e11, 2.0}})
+        EXPECT_DOUBLE_EQ(EffectiveEsr(c, f), esr) << f;
     EXPECT_LT(EffectiveEsr(c, 4.8e9), 2.0);
     c.autoParasitics = 0;
     EXPECT_DOUBLE_EQ(EffectiveEsr(c, 1e9), 0.2);
@@ -47,14 +45,15 @@ TEST(CapacitorModel, EsrLaw) {
 TEST(CapacitorModel, EslFromPackageOrMounting) {
     CCircuitBoard board;
     CCGroup group(&board);
+    const auto add = [&](int type, int autoParasitics) -> CCapa& {
+        return group.Append(std::make_unique<CCapa>(MakeCapa(1e-7, type, autoParasitics)));
+    };
     // Independently evaluated microstrip pair for a 0402 body on the default stack-up.
-    EXPECT_NEAR(EffectiveEsl(group.Append(std::make_unique<CCapa>(MakeCapa(1e-7, 9, 1)))), 3.7583985369527297e-10,
-                1e-22);
-    CCapa& user = group.Append(std::make_unique<CCapa>(MakeCapa(1e-7, 0, 1)));
+    EXPECT_NEAR(EffectiveEsl(add(9, 1)), 3.7583985369527297e-10, 1e-22);
+    CCapa& user = add(0, 1);
     user.shape.lser = 2e-9;
     EXPECT_EQ(EffectiveEsl(user), 2e-9) << "Benutzerdefiniert uses lser even with automatic parasitics";
-    EXPECT_DOUBLE_EQ(EffectiveEsl(group.Append(std::make_unique<CCapa>(MakeCapa(1e-7, 9, 0)))),
-                     PackageTable::Application()[9].lser);
+    EXPECT_DOUBLE_EQ(EffectiveEsl(add(9, 0)), PackageTable::Application()[9].lser);
 }
 
 TEST(CapacitorModel, MountedEslIsAffineInTheViaSpacingEvenPastTheBody) {
