@@ -82,38 +82,39 @@ TEST(SolveJob, FailedCancelledOrUncommittedSolvesKeepTheOldMeshAndResults) {
         };
     };
     const struct {
-        const char* says;  // nullptr: no message
+        const char *what, *says;  // says nullptr: no message
         Run run;
     } cases[] = {
-        {"Bei -1MHz", solve(Sweep(-1e6, 1e9, 2))},
-        {"Gitter", solve(Sweep(1e6, 0.0, 2))},
-        {"abgebrochen",
+        {"start below 0 Hz", "Bei -1MHz", solve(Sweep(-1e6, 1e9, 2))},
+        {"stop at 0 Hz", "Gitter", solve(Sweep(1e6, 0.0, 2))},
+        {"the view cancels", "abgebrochen",
          [](CCircuitBoard&, CLayer& l, RecordingInteraction& ui) {
              return ui.cancelAfterPolls(1), l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), ui);
          }},
-        {"",  // a lossless dielectric without a plate gap
+        {"a lossless dielectric without a plate gap", "",
          [](CCircuitBoard& b, CLayer& l, RecordingInteraction& ui) {
              return b.planeSpacing = 0.0, l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), ui);
          }},
-        // The view cancels a job at its first poll, cancel() before the worker
-        // starts, after it ended, and a job dropped without a commit.
-        {"abgebrochen", job([](SolveJob& j, RecordingInteraction& ui) { return ui.cancelAfterPolls(0), j.run(ui); })},
-        {"abgebrochen", job([](SolveJob& j, RecordingInteraction& ui) { return j.cancel(), j.run(ui); })},
-        {"abgebrochen",
+        {"the view cancels a job at its first poll", "abgebrochen",
+         job([](SolveJob& j, RecordingInteraction& ui) { return ui.cancelAfterPolls(0), j.run(ui); })},
+        {"cancel() before the worker starts", "abgebrochen",
+         job([](SolveJob& j, RecordingInteraction& ui) { return j.cancel(), j.run(ui); })},
+        {"cancel() after the worker ended", "abgebrochen",
          job([](SolveJob& j, RecordingInteraction& ui) { return j.start(), j.wait(), j.cancel(), j.commit(ui); })},
-        {nullptr, job([](SolveJob& j, RecordingInteraction&) { return j.start(), false; })},
+        {"the job is dropped without a commit", nullptr,
+         job([](SolveJob& j, RecordingInteraction&) { return j.start(), false; })},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(i);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         auto [b, l] = Plane(0.030, 0.020);
         RecordingInteraction ui;
         ASSERT_TRUE(l.BuildMeshAndSolve(Sweep(1e6, 1e9, 2), ui));
         const Kept kept(l);
-        EXPECT_FALSE(cases[i].run(*b, l, ui));
+        EXPECT_FALSE(c.run(*b, l, ui));
         EXPECT_TRUE(kept.In(l));
-        ASSERT_EQ(ui.messages().size(), cases[i].says ? 1u : 0u);
-        if (cases[i].says) {
-            EXPECT_NE(ui.messages()[0].find(cases[i].says), std::string::npos) << ui.messages()[0];
+        ASSERT_EQ(ui.messages().size(), c.says ? 1u : 0u);
+        if (c.says) {
+            EXPECT_NE(ui.messages()[0].find(c.says), std::string::npos) << ui.messages()[0];
         }
     }
 }
