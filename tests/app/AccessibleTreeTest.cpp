@@ -184,10 +184,8 @@ private slots:
             QVERIFY2(optimised != nullptr, qPrintable(slot));
             // The new group is the optimisation result: both show one value.
             QCOMPARE(combo->text(QAccessible::Value), optimised->text(QAccessible::Value));
+            if (k == 1) QVERIFY(combo->text(QAccessible::Value).endsWith(QLatin1Char('F')));
         }
-        QVERIFY(Spoken(form(), QAccessible::ComboBox, QStringLiteral("C1"))
-                    ->text(QAccessible::Value)
-                    .endsWith(QLatin1Char('F')));
     }
 
     void cleanupTestCase() {

@@ -175,7 +175,8 @@ private:
     CSParameterDB database_;
     QString file(const QString& name) const { return dir_.filePath(name); }
 
-    /// The program that later starts hand their files to, started once.
+    /// The program that later starts hand their files to, started once; a
+    /// start that fails ends the test program.
     CMainFrame* running() {
         auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
         if (app->instanceName().isEmpty()) {
@@ -184,7 +185,7 @@ private:
             StartOptions first;
             first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
             first.instance = runtime_.filePath(QStringLiteral("vantor.socket"));
-            if (app->Start(first) != -1) return nullptr;
+            if (app->Start(first) != -1) qFatal("the program did not start");
             app->mainFrame()->documents().front()->closeAll();
         }
         return app->mainFrame();
@@ -671,9 +672,11 @@ private slots:
         SetDataFolderForTests({});
     }
 
-    /// A design saved under name in the test folder; its path.
-    QString savedDesign(const QString& name) {
+    /// A design saved under name in the test folder, its graph window open
+    /// or not; its path.
+    QString savedDesign(const QString& name, bool graphWindow = true) {
         DocumentHost* doc = frame_->newDocument();
+        if (!graphWindow) doc->setGraphWindowOpen(false);
         const QString path = file(name);
         if (!doc->saveTo(path)) return {};
         doc->closeAll();
@@ -684,7 +687,6 @@ private slots:
         // The running program listens on a socket of its own for this test;
         // the second start finds it through the session's runtime folder.
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         QCOMPARE(instance(), runtime_.filePath(QStringLiteral("vantor.socket")));
         const QString path = savedDesign(QStringLiteral("zweiter.vnt"));
         // The second program ends at once; its file opens here.
@@ -704,7 +706,6 @@ private slots:
 
     void aFileThatCannotBeOpenedIsShownAndTheProgramGoesOn() {
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         DocumentHost* doc = program->newDocument();
         doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
         const QString damaged = file(QStringLiteral("abgeschnitten.vnt"));
@@ -867,13 +868,9 @@ private slots:
 
     void fiftyStartsAtOnceOpenInOneProgram() {
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         // Main forms only: fifty graph windows would only cost time.
-        DocumentHost* design = frame_->newDocument();
-        design->setGraphWindowOpen(false);
-        const QString first = file(QStringLiteral("viele0.vnt"));
-        QVERIFY(design->saveTo(first));
-        design->closeAll();
+        const QString first = savedDesign(QStringLiteral("viele0.vnt"), false);
+        QVERIFY(!first.isEmpty());
         QStringList paths{first};
         for (int i = 1; i < 50; ++i) {
             paths << file(QStringLiteral("viele%1.vnt").arg(i));
@@ -919,7 +916,6 @@ private slots:
 
         // A design under such a name, handed over by a second start.
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         const QByteArray folder = QFile::encodeName(dir_.path());
         const QByteArray raw = folder + "/\xff.vnt";
         QVERIFY(::rename(QFile::encodeName(savedDesign(QStringLiteral("roh.vnt"))).constData(), raw.constData()) == 0);
