@@ -2,6 +2,7 @@
 // sample database: what it shows, how it refuses, what it writes.
 
 #include <cmath>
+#include <filesystem>
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,13 +15,32 @@
 #include "DesignAccess.h"
 #include "CLayer.h"
 #include "CVtrView.h"
-#include "FormTestHost.h"
+#include "QuietFormHost.h"
+#include "RecordingInteraction.h"
 #include "StepSpin.h"
 #include "Values.h"
 
 using namespace vantor;
 
 namespace {
+
+// A document with the sample database behind a host that runs each command
+// at once; the main form attaches itself, so no stand-in record is attached.
+class TestHost : public test::QuietFormHost {
+public:
+    TestHost() : QuietFormHost(SampleDatabase(), false) {}
+
+private:
+    static CSParameterDB& SampleDatabase() {
+        static CSParameterDB db;
+        static const bool loaded = [] {
+            RecordingInteraction ui;
+            return db.LoadDatabase(std::filesystem::path(VANTOR_SOURCE_DIR) / "Database", ui) > 0;
+        }();
+        (void)loaded;
+        return db;
+    }
+};
 
 // Controls are found as a person or a screen reader finds them: by name.
 template <class W>
@@ -30,7 +50,7 @@ W* Named(const QWidget& form, const QString& name, int nth = 0) {
     return nullptr;
 }
 
-QString LastMessage(const test::TestHost& host) {
+QString LastMessage(const TestHost& host) {
     const auto m = host.ui.messages();
     return m.empty() ? QString() : QString::fromStdString(m.back());
 }
@@ -51,7 +71,7 @@ QLabel* GroupNameOf(const QWidget& form) {
 }
 
 struct Form {
-    test::TestHost host;
+    TestHost host;
     ui::CVtrView view{host};
 
     Form() {
