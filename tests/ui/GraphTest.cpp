@@ -37,17 +37,12 @@ namespace {
 
 class TestHost : public test::QuietFormHost {
 public:
-    TestHost() : QuietFormHost(db_) {}
-
     /// A placed group and a coarse field solution with the two default probes.
     void analyse() {
         doc.newGroup();
         DesignAccess::AnalysisDomain(doc).frequencySteps = 8;
         QVERIFY(doc.analyse());
     }
-
-private:
-    static inline CSParameterDB db_;
 };
 
 // The children of "FreqDomain" as "name:1" (checked) or "name:0".

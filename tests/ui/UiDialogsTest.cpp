@@ -120,12 +120,8 @@ QString PressOk(QWidget& d, RecordingInteraction& ui) {
 QString Refused(const QString& message, const QString& field) { return message + " -> " + field; }
 
 // Runs every command at once and notes its label.
-class TestHost : public test::QuietFormHost {
-public:
-    TestHost() : QuietFormHost(db_, false) {}
-
-private:
-    static inline CSParameterDB db_;
+struct TestHost : test::QuietFormHost {
+    TestHost() : QuietFormHost(false) {}
 };
 
 }  // namespace
