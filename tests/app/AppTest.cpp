@@ -93,6 +93,13 @@ bool AnswersWhatsThis(QWidget* w) {
     return query.isAccepted();
 }
 
+/// True when vantor-cli ran with these arguments and succeeded.
+bool CliSucceeds(const QStringList& arguments) {
+    QProcess cli;
+    cli.start(QStringLiteral(VANTOR_CLI), arguments);
+    return cli.waitForFinished(60000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
+}
+
 QStringList MenuTitles(CMainFrame& frame) {
     QStringList titles;
     for (QAction* a : frame.menuBar()->actions()) titles << a->text();
@@ -385,12 +392,8 @@ private slots:
         const QString path = file(QStringLiteral("cli.vnt"));
         for (const QStringList& args : {QStringList{QStringLiteral("new"), path},
                                         {QStringLiteral("group"), QStringLiteral("new"), path},
-                                        {QStringLiteral("analyse"), path}}) {
-            QProcess cli;
-            cli.start(QStringLiteral(VANTOR_CLI), args);
-            QVERIFY(cli.waitForFinished(60000));
-            QCOMPARE(cli.exitCode(), 0);
-        }
+                                        {QStringLiteral("analyse"), path}})
+            QVERIFY2(CliSucceeds(args), qPrintable(args.join(QLatin1Char(' '))));
         DocumentHost* doc = frame_->openDocument(path);
         QVERIFY(doc != nullptr);
         QVERIFY(doc->document().plane()->HasResults());
@@ -413,11 +416,7 @@ private slots:
         QVERIFY(CMainFrame::printPicture(printer, *picture));
         const QByteArray pdf = FileBytes(printer.outputFileName());
         QVERIFY(pdf.startsWith("%PDF"));
-        QProcess report;
-        report.start(QStringLiteral(VANTOR_CLI),
-                     {QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))});
-        QVERIFY(report.waitForFinished(60000));
-        QCOMPARE(report.exitCode(), 0);
+        QVERIFY(CliSucceeds({QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))}));
         const auto pages = [](const QByteArray& content) {
             return content.count("/Type /Page\n") + content.count("/Type /Page\r");
         };
