@@ -105,9 +105,7 @@ private:
 
 private slots:
     void initTestCase() {
-        frame_ = std::make_unique<CMainFrame>(database_);
-        frame_->resize(1100, 800);
-        frame_->show();
+        frame_ = ShowMainFrame(database_);
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         doc_ = frame_->newDocument();
         QVERIFY(doc_ != nullptr);
