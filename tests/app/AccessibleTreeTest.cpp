@@ -105,9 +105,7 @@ private:
 
 private slots:
     void initTestCase() {
-        frame_ = std::make_unique<CMainFrame>(database_);
-        frame_->resize(1100, 800);
-        frame_->show();
+        frame_ = ShowMainFrame(database_);
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         doc_ = frame_->newDocument();
         QVERIFY(doc_ != nullptr);
@@ -184,10 +182,8 @@ private slots:
             QVERIFY2(optimised != nullptr, qPrintable(slot));
             // The new group is the optimisation result: both show one value.
             QCOMPARE(combo->text(QAccessible::Value), optimised->text(QAccessible::Value));
+            if (k == 1) QVERIFY(combo->text(QAccessible::Value).endsWith(QLatin1Char('F')));
         }
-        QVERIFY(Spoken(form(), QAccessible::ComboBox, QStringLiteral("C1"))
-                    ->text(QAccessible::Value)
-                    .endsWith(QLatin1Char('F')));
     }
 
     void cleanupTestCase() {

@@ -93,6 +93,13 @@ bool AnswersWhatsThis(QWidget* w) {
     return query.isAccepted();
 }
 
+/// True when vantor-cli ran with these arguments and succeeded.
+bool CliSucceeds(const QStringList& arguments) {
+    QProcess cli;
+    cli.start(QStringLiteral(VANTOR_CLI), arguments);
+    return cli.waitForFinished(60000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
+}
+
 QStringList MenuTitles(CMainFrame& frame) {
     QStringList titles;
     for (QAction* a : frame.menuBar()->actions()) titles << a->text();
@@ -175,7 +182,8 @@ private:
     CSParameterDB database_;
     QString file(const QString& name) const { return dir_.filePath(name); }
 
-    /// The program that later starts hand their files to, started once.
+    /// The program that later starts hand their files to, started once; a
+    /// start that fails ends the test program.
     CMainFrame* running() {
         auto* app = static_cast<CVtrApp*>(QCoreApplication::instance());
         if (app->instanceName().isEmpty()) {
@@ -184,21 +192,23 @@ private:
             StartOptions first;
             first.database = QStringLiteral(VANTOR_SOURCE_DIR "/Database");
             first.instance = runtime_.filePath(QStringLiteral("vantor.socket"));
-            if (app->Start(first) != -1) return nullptr;
+            if (app->Start(first) != -1) qFatal("the program did not start");
             app->mainFrame()->documents().front()->closeAll();
         }
         return app->mainFrame();
     }
     QString instance() const { return static_cast<CVtrApp*>(QCoreApplication::instance())->instanceName(); }
 
-    /// A second start of the real program in folder with the given
-    /// arguments as bytes, seeing the running program's runtime folder.
-    void startSecond(QProcess& second, const QString& folder, const QList<QByteArray>& arguments) {
+    /// A second start of the real program in the test folder with the given
+    /// arguments as bytes, seeing the running program's runtime folder;
+    /// true when it ended within 10 s, successfully, while this one served it.
+    bool secondStartEnds(const QList<QByteArray>& arguments) {
+        QProcess second;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         second.setProcessEnvironment(env);
-        second.setWorkingDirectory(folder);
+        second.setWorkingDirectory(dir_.path());
         // The shell passes the bytes on untouched; QProcess would decode them.
         QString script = QStringLiteral("exec \"$0\"");
         QStringList args{QStringLiteral(VANTOR_APP)};
@@ -209,6 +219,7 @@ private:
             script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
         }
         second.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script} + args);
+        return QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000) && second.exitCode() == 0;
     }
 
 private slots:
@@ -345,11 +356,7 @@ private slots:
         const QByteArray saved = FileBytes(path);
         QVERIFY(!saved.isEmpty());
         doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
-        {
-            BoxAnswerer yes({QStringLiteral("Ja")});
-            QVERIFY(frame_->closeAllDocuments());
-            QVERIFY(yes.allAnswered());
-        }
+        QVERIFY(CloseAllAnswering(*frame_, QStringLiteral("Ja")));
         QTRY_VERIFY(frame_->documents().empty());
         const QByteArray afterYes = FileBytes(path);
         QVERIFY(afterYes != saved);  // "Ja" saved the second group
@@ -362,10 +369,7 @@ private slots:
         // Opening it once more brings the open window forward.
         QCOMPARE(frame_->openDocument(path), reopened);
         reopened->runCommand(QStringLiteral("Neue Gruppe"), [&] { reopened->document().newGroup(); });
-        {
-            BoxAnswerer no({QStringLiteral("Nein")});
-            QVERIFY(frame_->closeAllDocuments());
-        }
+        QVERIFY(CloseAllAnswering(*frame_, QStringLiteral("Nein")));
         QTRY_VERIFY(frame_->documents().empty());
         QCOMPARE(FileBytes(path), afterYes);  // "Nein" wrote nothing
     }
@@ -388,12 +392,8 @@ private slots:
         const QString path = file(QStringLiteral("cli.vnt"));
         for (const QStringList& args : {QStringList{QStringLiteral("new"), path},
                                         {QStringLiteral("group"), QStringLiteral("new"), path},
-                                        {QStringLiteral("analyse"), path}}) {
-            QProcess cli;
-            cli.start(QStringLiteral(VANTOR_CLI), args);
-            QVERIFY(cli.waitForFinished(60000));
-            QCOMPARE(cli.exitCode(), 0);
-        }
+                                        {QStringLiteral("analyse"), path}})
+            QVERIFY2(CliSucceeds(args), qPrintable(args.join(QLatin1Char(' '))));
         DocumentHost* doc = frame_->openDocument(path);
         QVERIFY(doc != nullptr);
         QVERIFY(doc->document().plane()->HasResults());
@@ -416,11 +416,7 @@ private slots:
         QVERIFY(CMainFrame::printPicture(printer, *picture));
         const QByteArray pdf = FileBytes(printer.outputFileName());
         QVERIFY(pdf.startsWith("%PDF"));
-        QProcess report;
-        report.start(QStringLiteral(VANTOR_CLI),
-                     {QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))});
-        QVERIFY(report.waitForFinished(60000));
-        QCOMPARE(report.exitCode(), 0);
+        QVERIFY(CliSucceeds({QStringLiteral("report"), path, QStringLiteral("-o"), file(QStringLiteral("cli.pdf"))}));
         const auto pages = [](const QByteArray& content) {
             return content.count("/Type /Page\n") + content.count("/Type /Page\r");
         };
@@ -675,9 +671,11 @@ private slots:
         SetDataFolderForTests({});
     }
 
-    /// A design saved under name in the test folder; its path.
-    QString savedDesign(const QString& name) {
+    /// A design saved under name in the test folder, its graph window open
+    /// or not; its path.
+    QString savedDesign(const QString& name, bool graphWindow = true) {
         DocumentHost* doc = frame_->newDocument();
+        if (!graphWindow) doc->setGraphWindowOpen(false);
         const QString path = file(name);
         if (!doc->saveTo(path)) return {};
         doc->closeAll();
@@ -688,15 +686,11 @@ private slots:
         // The running program listens on a socket of its own for this test;
         // the second start finds it through the session's runtime folder.
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         QCOMPARE(instance(), runtime_.filePath(QStringLiteral("vantor.socket")));
         const QString path = savedDesign(QStringLiteral("zweiter.vnt"));
-        QProcess second;
-        startSecond(second, dir_.path(), {"zweiter.vnt"});
         // The second program ends at once; its file opens here.
+        QVERIFY(secondStartEnds({"zweiter.vnt"}));
         QTRY_COMPARE_WITH_TIMEOUT(program->documents().size(), std::size_t(1), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
-        QCOMPARE(second.exitCode(), 0);
         QCOMPARE(program->documents().front()->path(), path);
 
         // The socket of a program that runs is never taken over; one left
@@ -711,7 +705,6 @@ private slots:
 
     void aFileThatCannotBeOpenedIsShownAndTheProgramGoesOn() {
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         DocumentHost* doc = program->newDocument();
         doc->runCommand(QStringLiteral("Neue Gruppe"), [&] { doc->document().newGroup(); });
         const QString damaged = file(QStringLiteral("abgeschnitten.vnt"));
@@ -874,13 +867,9 @@ private slots:
 
     void fiftyStartsAtOnceOpenInOneProgram() {
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         // Main forms only: fifty graph windows would only cost time.
-        DocumentHost* design = frame_->newDocument();
-        design->setGraphWindowOpen(false);
-        const QString first = file(QStringLiteral("viele0.vnt"));
-        QVERIFY(design->saveTo(first));
-        design->closeAll();
+        const QString first = savedDesign(QStringLiteral("viele0.vnt"), false);
+        QVERIFY(!first.isEmpty());
         QStringList paths{first};
         for (int i = 1; i < 50; ++i) {
             paths << file(QStringLiteral("viele%1.vnt").arg(i));
@@ -926,17 +915,13 @@ private slots:
 
         // A design under such a name, handed over by a second start.
         CMainFrame* program = running();
-        QVERIFY(program != nullptr);
         const QByteArray folder = QFile::encodeName(dir_.path());
         const QByteArray raw = folder + "/\xff.vnt";
         QVERIFY(::rename(QFile::encodeName(savedDesign(QStringLiteral("roh.vnt"))).constData(), raw.constData()) == 0);
         const QByteArray before = RawFileBytes(raw);
         const int files = QDir(dir_.path()).count();
         BoxAnswerer none({QStringLiteral("OK")});
-        QProcess second;
-        startSecond(second, dir_.path(), {"\xff.vnt"});
-        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
-        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(secondStartEnds({"\xff.vnt"}));
         QTRY_COMPARE_WITH_TIMEOUT(program->documents().size(), std::size_t(1), 10000);
         QVERIFY2(none.texts.isEmpty(), qPrintable(none.texts.join(QLatin1Char('\n'))));
         DocumentHost* doc = program->documents().front();

@@ -26,6 +26,13 @@ inline bool CloseAllWithoutSaving(vantor::app::CMainFrame& frame) {
     return QTest::qWaitFor([&] { return frame.documents().empty(); });
 }
 
+/// Closes every design, answering the save question with button; true
+/// when it was asked and every design closed.
+inline bool CloseAllAnswering(vantor::app::CMainFrame& frame, const QString& button) {
+    BoxAnswerer answer({button});
+    return frame.closeAllDocuments() && answer.allAnswered();
+}
+
 inline QByteArray FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -22,7 +22,7 @@ namespace vantor::ui {
 // A document with a main form record and the real undo history.
 class LayerTestHost : public test::QuietFormHost {
 public:
-    LayerTestHost() : QuietFormHost(db_) {
+    LayerTestHost() {
         CLayer& l = *DesignAccess::Plane(doc);
         l.probes.clear();
         l.cutOuts.clear();
@@ -54,9 +54,6 @@ public:
     }
 
     DesignHistory history{doc};
-
-private:
-    static inline CSParameterDB db_;
 };
 
 }  // namespace vantor::ui

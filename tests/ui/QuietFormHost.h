@@ -23,6 +23,8 @@ public:
         if (formRecord) doc.AddView(form);
         doc.OnNewDocument();
     }
+    /// The same over an empty component database.
+    explicit QuietFormHost(bool formRecord = true) : QuietFormHost(EmptyDatabase(), formRecord) {}
     ~QuietFormHost() override { doc.RemoveView(form); }
 
     CVtrDoc& document() override { return doc; }
@@ -49,6 +51,12 @@ public:
     QStringList labels;  // the commands run, by their undo labels
     QStringList helpSections;
     QStringList statusMessages;
+
+private:
+    static CSParameterDB& EmptyDatabase() {
+        static CSParameterDB db;
+        return db;
+    }
 };
 
 }  // namespace vantor::test

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "COpenGL3D.h"
 #include "PlaneResults.h"
@@ -248,12 +249,9 @@ TEST(Decimation, BoundEdgesScaleAndPooledMaxima) {
             EXPECT_GT(Cells(DecimateSurface(full, k - 1)), c.budget) << "a smaller step fits";
             EXPECT_LT(Cells(d), Cells(full));
         }
-        EXPECT_EQ(d.x.front(), full.x.front());
-        EXPECT_EQ(d.x.back(), full.x.back());
-        EXPECT_EQ(d.y.front(), full.y.front());
-        EXPECT_EQ(d.y.back(), full.y.back());
-        EXPECT_EQ(d.zmin, full.zmin);
-        EXPECT_EQ(d.zmax, full.zmax);
+        // The same edges of the plane, the same z scale.
+        EXPECT_EQ(std::tie(d.x.front(), d.x.back(), d.y.front(), d.y.back(), d.zmin, d.zmax),
+                  std::tie(full.x.front(), full.x.back(), full.y.front(), full.y.back(), full.zmin, full.zmax));
         EXPECT_EQ(*std::max_element(d.z.begin(), d.z.end()), full.zmax);
         // Each kept point is the largest of the full points within half a step.
         for (int j = 0; j < d.ny; ++j)
