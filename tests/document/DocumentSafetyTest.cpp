@@ -111,6 +111,10 @@ void SetInt32(Bytes& b, std::size_t at, std::int32_t v) {
     for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// The bytes of file up to the label "100MHz" (after its length byte 6) of
+// the first result map: the results header (ny, nx, count) ends them.
+Bytes UpToResults(const Bytes& file) { return Bytes(file.begin(), file.begin() + long(Find(file, "\006100MHz"))); }
+
 // A file is read only as far as its records go and nothing is allocated
 // for what it merely claims; the memory an open takes follows the design,
 // not the file's size.
@@ -127,26 +131,22 @@ TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
     Bytes manyProbes(plain.begin(), plain.begin() + static_cast<long>(Find(plain, "CProbe") - 8));
     manyProbes.insert(manyProbes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     // A result header of 2^31 - 1 maps.
-    Bytes manyMaps(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
-                                                                       "\x06"
-                                                                       "100MHz")));
+    Bytes manyMaps = UpToResults(rich);
     SetInt32(manyMaps, manyMaps.size() - 4, 0x7FFFFFFF);
-    struct Case {
-        const char* what;
-        Bytes head;
-        CVtrDoc::OpenResult::Kind kind;
-        const char* message;
-    };
+    using R = CVtrDoc::OpenResult;
+    // clang-format off
+    struct Case { const char* what; Bytes head; R::Kind kind; const char* message; };
     const Case cases[] = {
-        {"zeros", {}, CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
-        {"garbage", Bytes(4096, 0xA5), CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
-        {"a design and zeros after it", rich, CVtrDoc::OpenResult::Loaded, ""},
-        {"a count of probes", manyProbes, CVtrDoc::OpenResult::Failed, "Nullverweis in einer Liste von CProbe"},
-        {"a count of result maps", manyMaps, CVtrDoc::OpenResult::Failed, "Ungültige Ergebnisgröße"},
+        {"zeros", {}, R::UnknownVersion, "Dateiversion unbekannt!"},
+        {"garbage", Bytes(4096, 0xA5), R::UnknownVersion, "Dateiversion unbekannt!"},
+        {"a design and zeros after it", rich, R::Loaded, ""},
+        {"a count of probes", manyProbes, R::Failed, "Nullverweis in einer Liste von CProbe"},
+        {"a count of result maps", manyMaps, R::Failed, "Ungültige Ergebnisgröße"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         long long peak = 0;
-        const CVtrDoc::OpenResult r = OpenMeasured(HugeFile(s.dir / "gross.vnt", c.head), peak);
+        const R r = OpenMeasured(HugeFile(s.dir / "gross.vnt", c.head), peak);
         EXPECT_EQ(r.kind, c.kind) << c.what << ": " << r.message;
         EXPECT_NE(r.message.find(c.message), std::string::npos) << c.what << ": " << r.message;
         EXPECT_LT(peak, 4 << 20) << c.what;
@@ -157,12 +157,9 @@ TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
 // message; the program goes on.
 TEST(HugeDocument, RunningOutOfMemoryFailsTheOpen) {
     Scratch s("memory");
-    const Bytes rich = RichFile();
     // One result map of 20000 x 20000 points: 6.4 GB, which the zeros after
     // it could hold.
-    Bytes bigMap(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
-                                                                     "\x06"
-                                                                     "100MHz")));
+    Bytes bigMap = UpToResults(RichFile());
     for (int k : {12, 8}) SetInt32(bigMap, bigMap.size() - static_cast<std::size_t>(k), 20000);
     SetInt32(bigMap, bigMap.size() - 4, 1);
     const fs::path file = HugeFile(s.dir / "gross.vnt", bigMap);
@@ -186,29 +183,20 @@ TEST(DamagedDocument, EveryTruncationFails) {
 
 TEST(DamagedDocument, EachDamageIsNamed) {
     const Bytes full = RichFile();
-    struct Case {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        const char* message;
-    };
     // Damage the archive itself reports is checked with the archive.
-    const std::size_t layer = Find(full, "CLayer");
-    const std::size_t probe = Find(full, "Probe1");
-    const std::size_t cutout = Find(full, "CCutOut");
+    const std::size_t layer = Find(full, "CLayer"), probe = Find(full, "Probe1"), cutout = Find(full, "CCutOut");
+    // clang-format off
+    struct Case { const char* what; std::function<void(Bytes&)> damage; const char* message; };
     const std::vector<Case> cases = {
-        {"class in the wrong list", [&](Bytes& b) { std::copy_n("CProbe", 6, b.begin() + static_cast<long>(layer)); },
+        {"class in the wrong list", [&](Bytes& b) { std::copy_n("CProbe", 6, b.begin() + long(layer)); },
          "\"CProbe\" an einer Stelle, an der \"CLayer\""},
         // The GND layer's probe list count, just before the class record of "Probe1".
-        {"count past the end",
-         [&](Bytes& b) {
-             b[probe - 35] = 0xFE;
-             b[probe - 34] = 0xFF;
-         },
-         "Listenlänge 65534"},
+        {"count past the end", [&](Bytes& b) { b[probe - 35] = 0xFE, b[probe - 34] = 0xFF; }, "Listenlänge 65534"},
         {"board version", [&](Bytes& b) { b[76] = 2; }, "Version 2 eines Datensatzes CCircuitBoard"},
         {"cut-out version", [&](Bytes& b) { b[cutout + 7] = 5; }, "Version 5 eines Datensatzes CCutOut"},
         {"main form version", [&](Bytes& b) { b[b.size() - 8 - 21] = 3; }, "Hauptformulars"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Bytes b = full;
         c.damage(b);
@@ -237,14 +225,12 @@ TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
     vcc.results.resultLabels.push_back("1MHz");
     const Bytes b = Store(env.doc);
     // Results header of the Vcc layer: ny, nx, count just before the label "1MHz".
-    const std::size_t label = Find(b,
-                                   "\x04"
-                                   "1MHz");
+    const std::size_t label = Find(b, "\0041MHz");  // length byte 4, "1MHz"
     for (std::int32_t v : {0x7FFFFFFF, -1}) {
         Bytes d = b;
-        for (int i = 0; i < 4; ++i) d[label - 12 + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        SetInt32(d, label - 12, v);
         const std::string e = LoadError(d);
-        EXPECT_TRUE(e.find("Ergebnis") != std::string::npos) << e;
+        EXPECT_NE(e.find("Ergebnis"), std::string::npos) << e;
     }
 }
 
@@ -278,29 +264,25 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     EXPECT_FALSE(doc.ChangedOnDisk(s.dir / "a.vnt"));
     // Targets a save must not replace: each is refused before anything is
     // written, stays as it was, and no temporary file is left.
-    struct Case {
-        const char* name;
-        std::function<bool(const fs::path&)> make;
-        bool replace;
-        const char* message;
-    };
     const char* const special = "keine gewöhnliche Datei";
+    using P = const fs::path&;
+    // clang-format off
+    struct Case { const char* name; std::function<bool(P)> make; bool replace; const char* message; };
     const std::vector<Case> cases = {
-        {"fifo.vnt", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
-        {"null.vnt", [](const fs::path& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true,
-         special},
-        {"folder.vnt", [](const fs::path& p) { return fs::create_directories(p / "inhalt"); }, true, special},
-        {"ro.vnt", [](const fs::path& p) { return Old(p) && ::chmod(p.c_str(), 0444) == 0; }, true, "schreibgeschützt"},
+        {"fifo.vnt", [](P p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
+        {"null.vnt", [](P p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true, special},
+        {"folder.vnt", [](P p) { return fs::create_directories(p / "inhalt"); }, true, special},
+        {"ro.vnt", [](P p) { return Old(p) && ::chmod(p.c_str(), 0444) == 0; }, true, "schreibgeschützt"},
         {"old.vnt", Old, false, "besteht bereits"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const fs::path p = s.dir / c.name;
         if (!c.make(p)) {
             std::printf("%s cannot be made here (%s); not checked\n", c.name, std::strerror(errno));
             continue;
         }
-        struct stat before {
-        }, after{};
+        struct stat before = {}, after = {};
         ASSERT_EQ(::lstat(p.c_str(), &before), 0);
         doc.SetModifiedFlag();
         EXPECT_FALSE(doc.SaveFile(p, error, SaveOptions{.replace = c.replace})) << c.name;
@@ -325,15 +307,14 @@ TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
     fs::create_directories(s.dir / "nurlesen");
     const bool root = ::geteuid() == 0;
     if (!root) fs::permissions(s.dir / "nurlesen", fs::perms(0555));
-    const struct {
-        fs::path path;
-        std::string reason;
-    } cases[] = {
+    // clang-format off
+    const struct { fs::path path; std::string reason; } cases[] = {
         {s.dir / "fehlt" / "a.vnt", "Datei oder Ordner nicht vorhanden"},
         {s.dir / "datei" / "a.vnt", "ein Teil des Pfads ist kein Ordner"},
         // Root may write into a folder of mode 0555; sysfs refuses even root.
         {root ? fs::path("/sys/a.vnt") : s.dir / "nurlesen" / "a.vnt", "keine Berechtigung"},
     };
+    // clang-format on
     SavedDoc d;
     for (const auto& c : cases) {
         std::string error;
@@ -361,8 +342,7 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
         ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
     }
     fs::create_symlink("echt/entwurf.vnt", link);
-    struct stat before {
-    }, after{};
+    struct stat before = {}, after = {};
     ASSERT_EQ(::stat(real.c_str(), &before), 0);
     SavedDoc d;
     std::string error;
