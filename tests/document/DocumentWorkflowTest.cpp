@@ -133,80 +133,61 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
 // exactly when it changed what the file holds.
 TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheFile) {
     using H = ChangeHint;
-    struct Case {
-        const char* command;
-        std::function<bool(CVtrDoc&)> run;
-        bool succeeds;
-        ChangeHint hint;  // None: no notification
-        bool marks, solvedFirst = false;
-    };
+    using D = CVtrDoc;
     // Each dialog is shown in one case only.
     const std::array<std::string, 10> slots{"22nF", "1uF"};
-    test::OnePass<LayoutFields> layout([](LayoutFields&f) {
-        f.length = "98mm";
-        f.UpdateMaxFrequency();
-    }),
-        noLayout;
+    test::OnePass<LayoutFields> noLayout, layout([](LayoutFields& f) { f.length = "98mm", f.UpdateMaxFrequency(); });
     test::OnePass<AnalysisFields> analysis([](AnalysisFields& f) { f.stopFrequency = "400MHz"; });
     PackageDialog package([](CapacitorFields& f) { f.packageType = 9; });
+    // clang-format off
+    struct Case {
+        const char* command;
+        std::function<bool(D&)> run;
+        bool succeeds;
+        H hint;  // None: no notification
+        bool marks, solvedFirst = false;
+    };
     const std::vector<Case> cases = {
-        {"newGroup", [](CVtrDoc& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
-        {"setGroupValues",
-         [&](CVtrDoc& d) {
-             d.setGroupValues(slots);
-             return true;
-         },
-         true, H::Groups, true},
-        {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
-        {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
-        {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); },
+        {"newGroup", [](D& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
+        {"setGroupValues", [&](D& d) { return d.setGroupValues(slots), true; }, true, H::Groups, true},
+        {"insertCapacitor", [](D& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
+        {"removeCapacitor", [](D& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
+        {"removeCapacitor of the plane entry", [](D& d) { return d.removeCapacitor(*d.currentGroup(), 0); },
          false, H::None, false},
-        {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
-        {"setFilterRequirements",
-         [](CVtrDoc& d) {
-             d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A");
-             return true;
-         },
+        {"transferGroupToFilter", [](D& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
+        {"setFilterRequirements", [](D& d) { return d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A"), true; },
          true, H::Filter, true},
-        {"searchChoke", [](CVtrDoc& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
-        {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
-        {"selectChoke out of range", [](CVtrDoc& d) { return d.selectChoke(1); }, false, H::None, false},
-        {"toggleGroupInFilter",
-         [](CVtrDoc& d) {
-             d.toggleGroupInFilter();
-             return true;
-         },
-         true, H::Filter, true},
-        {"editLayout", [&](CVtrDoc& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
-        {"editLayout cancelled", [&](CVtrDoc& d) { return d.editLayout(noLayout); }, false, H::None, false},
-        {"editTargets",
-         [](CVtrDoc& d) {
+        {"searchChoke", [](D& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
+        {"selectChoke", [](D& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
+        {"selectChoke out of range", [](D& d) { return d.selectChoke(1); }, false, H::None, false},
+        {"toggleGroupInFilter", [](D& d) { return d.toggleGroupInFilter(), true; }, true, H::Filter, true},
+        {"editLayout", [&](D& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
+        {"editLayout cancelled", [&](D& d) { return d.editLayout(noLayout); }, false, H::None, false},
+        {"editTargets", [](D& d) {
              // The group's own targets, as texts that read back exactly.
              TargetsDialog t([&](TargetFields& f) {
                  f = TargetFields::FromGroupExact(d.optimisationGroup(), kTargetFrequencyLimit);
              });
              return d.editTargets(t);
-         },
-         true, H::Groups, false},
-        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups,
-         true},
-        {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
-        {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
-        {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
-        {"moveGroup", [](CVtrDoc& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
-        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); },
+         }, true, H::Groups, false},
+        {"editCapacitorProperties", [&](D& d) { return d.editCapacitorProperties(package); }, true, H::Groups, true},
+        {"editAnalysis", [&](D& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
+        {"analyse", [](D& d) { return d.analyse(); }, true, H::Results, true},
+        {"killMax", [](D& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
+        {"moveGroup", [](D& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
+        {"moveGroup of another plane", [](D& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); },
          false, H::None, false},
-        {"selectGroup", [](CVtrDoc& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
-        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState,
-         true},
-        {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
-        {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
-        {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
-        {"DeleteProbe", [](CVtrDoc& d) { return DeleteProbe(d, "Probe2"); }, true, H::Board, true},
-        {"AddCutOut", [](CVtrDoc& d) { return !AddCutOut(d, 0.01, 0.01, 0.02, 0.02).empty(); }, true, H::Board, true},
-        {"DeleteCutOut", [](CVtrDoc& d) { return DeleteCutOut(d, "Cutout1"); }, true, H::Board, true},
-        {"DeleteCutOut unknown", [](CVtrDoc& d) { return DeleteCutOut(d, "Cutout2"); }, false, H::None, false},
+        {"selectGroup", [](D& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
+        {"deleteGroup", [](D& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState, true},
+        {"AddProbe", [](D& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
+        {"AddProbe existing", [](D& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
+        {"MoveProbe", [](D& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
+        {"DeleteProbe", [](D& d) { return DeleteProbe(d, "Probe2"); }, true, H::Board, true},
+        {"AddCutOut", [](D& d) { return !AddCutOut(d, 0.01, 0.01, 0.02, 0.02).empty(); }, true, H::Board, true},
+        {"DeleteCutOut", [](D& d) { return DeleteCutOut(d, "Cutout1"); }, true, H::Board, true},
+        {"DeleteCutOut unknown", [](D& d) { return DeleteCutOut(d, "Cutout2"); }, false, H::None, false},
     };
+    // clang-format on
     CSParaSet choke;
     choke.name = "L";
     for (const Case& c : cases) {
