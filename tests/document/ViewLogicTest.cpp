@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "DesignAccess.h"
@@ -39,9 +40,9 @@ TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
     EXPECT_EQ(ParseValue(GroupSlotTexts(&g, true)[1]), 100e-9);  // exact texts read back unchanged
     EXPECT_EQ(GroupSlotTexts(nullptr)[0], kEmptySlot);
     // "Neu": the first free slot and the last occupied one insert at 1.
-    struct Case {
-        int n, k, position;
-    };
+    // clang-format off
+    struct Case { int n, k, position; };
+    // clang-format on
     for (const Case c : {Case{3, 4, 1}, Case{3, 3, 1}, Case{3, 1, 2}, Case{0, 1, 1}, Case{5, 2, 3}})
         EXPECT_EQ(InsertPosition(c.n, c.k), c.position) << c.n << " " << c.k;
 }
@@ -88,12 +89,9 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
 
 TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
     // around: the entries above, at and below the selected one.
-    struct Case {
-        const char* text;
-        bool e6;
-        std::size_t size;
-        const char* around;
-    };
+    // clang-format off
+    struct Case { const char* text; bool e6; std::size_t size; const char* around; };
+    // clang-format on
     for (const Case& c : {Case{"120nF", true, 40, "150nF|120nF *|100nF"}, Case{"120nF", false, 77, "150nF|120nF|100nF"},
                           Case{"100nF", true, 39, "150nF|100nF|68nF"}, Case{"22uF", true, 39, "|22uF|15uF"},
                           Case{"47uF", true, 40, "|47uF *|22uF"}, Case{"10pF", false, 77, "12pF|10pF|"}}) {
@@ -166,13 +164,11 @@ CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> poin
 }
 
 TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
-    struct Case {
-        double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax;
-    };
-    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6},
-                          {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
-                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9},
-                          {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    // clang-format off
+    struct Case { double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax; };
+    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6}, {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
+                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9}, {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    // clang-format on
     for (const Case& c : cases) {
         const AxisLimits l = GraphAxisLimits({Trace("Ohm", {{c.xLow, c.yLow}, {c.xHigh, c.yHigh}})});
         EXPECT_NEAR(l.yMin, c.yMin, 1e-12 * std::fabs(c.yMin)) << c.yLow;
@@ -213,6 +209,7 @@ TEST(GraphAxis, UntrustedPointsSpanTheFrequenciesButNotTheYAxis) {
 }
 
 TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
+    // clang-format off
     struct Case {
         std::vector<std::pair<double, double>> points;
         const char* yUnit;
@@ -231,11 +228,10 @@ TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
         const GraphScale s = ScaleGraph({Trace(c.yUnit, c.points)}, true, c.yAuto, 0.5);
         EXPECT_TRUE(s.logX);
         EXPECT_EQ(s.logY, c.logY) << c.yUnit;
-        for (auto [got, want] : {std::pair{s.limits.xMin, c.want.xMin},
-                                 {s.limits.xMax, c.want.xMax},
-                                 {s.limits.yMin, c.want.yMin},
-                                 {s.limits.yMax, c.want.yMax}})
-            EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
+        const AxisLimits& l = s.limits;
+        const std::pair<double, double> limits[] = {
+            {l.xMin, c.want.xMin}, {l.xMax, c.want.xMax}, {l.yMin, c.want.yMin}, {l.yMax, c.want.yMax}};
+        for (auto [got, want] : limits) EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
     }
     // Linear unless asked; no visible curve stays all zero.
     const GraphScale linear = ScaleGraph({Trace("Ohm", {{1e6, 0.2}, {1e8, 3.2}})}, false);
@@ -260,25 +256,19 @@ TEST(GraphTraces, CsvHasOneColumnPerVisibleCurveOverAllTheirFrequencies) {
 
 TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     using F = FrequencyRangeFields;
-    struct Case {
-        F fields;
-        const char* step;
-        FieldKey field;  // none: accepted
-        const char* message;
-    };
-    for (const Case& c :
-         {Case{{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
-          Case{{"1GHz", "1GHz", "500"}, "---------", FrequencyRangeField::Start, "Fehler: Fstart muß < 1GHz sein!"},
-          Case{{"0", "3GHz", "0"},
-               "3GHz",
-               FrequencyRangeField::Steps,
-               "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
-          Case{{"0", "3GHz", "5001"}, "599.9kHz", {}, ""},
-          Case{{"0", "3.1GHz", "2"}, "1.6GHz", FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"},
-          Case{{"0", "1e309", "2"}, nullptr, FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
-        if (c.step != nullptr) {
-            EXPECT_EQ(c.fields.StepText(), c.step) << c.fields.stop;
-        }
+    using K = FrequencyRangeField;
+    const char* const tooHigh = "Maximal mögliche Frequenz in Vantor: 3GHz";
+    // clang-format off
+    struct Case { F fields; const char* step; FieldKey field; /* none: accepted */ const char* message; };
+    const Case cases[] = {
+        {{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
+        {{"1GHz", "1GHz", "500"}, "---------", K::Start, "Fehler: Fstart muß < 1GHz sein!"},
+        {{"0", "3GHz", "0"}, "3GHz", K::Steps, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
+        {{"0", "3GHz", "5001"}, "599.9kHz", {}, ""}, {{"0", "3.1GHz", "2"}, "1.6GHz", K::Stop, tooHigh},
+        {{"0", "1e309", "2"}, nullptr, K::Stop, tooHigh}};
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.step ? c.fields.StepText() : "", c.step ? c.step : "") << c.fields.stop;
         const FieldCheck e = c.fields.Check();
         EXPECT_EQ(e ? e->key : FieldKey(), c.field) << c.fields.stop << " " << c.fields.steps;
         EXPECT_EQ(e ? e->message : "", c.message);
@@ -287,10 +277,8 @@ TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     GraphViewRecord graph, back;
     back.stepCount = 7;
     F::FromGraph(graph).ApplyTo(back);
-    EXPECT_EQ(back.firstFrequency, graph.firstFrequency);
-    EXPECT_EQ(back.lastFrequency, graph.lastFrequency);
-    EXPECT_EQ(back.stepCount, graph.stepCount);
-    EXPECT_EQ(back.frequencyStep, graph.frequencyStep);
+    EXPECT_EQ(std::tie(back.firstFrequency, back.lastFrequency, back.stepCount, back.frequencyStep),
+              std::tie(graph.firstFrequency, graph.lastFrequency, graph.stepCount, graph.frequencyStep));
 }
 
 TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
@@ -365,13 +353,11 @@ TEST(LayerEdit, HitTestOrderAndGroupSquare) {
     plane.capacitorGroups.back()->posY = 0.0;
     plane.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.02, 0.02, "Cutout1"));
     plane.cutOuts.back()->inactive = 1;
-    struct Case {
-        double x, y;
-        const char* name;
-    };
-    for (const Case c :
-         {Case{0.0025, 0.0025, "G"}, Case{0.0025, 0.0, "G"}, Case{0.0026, 0.0, "Cutout1"}, Case{0.03, 0.03, ""}})
-        EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
+    // clang-format off
+    struct Case { double x, y; const char* name; };
+    const Case cases[] = {{0.0025, 0.0025, "G"}, {0.0025, 0.0, "G"}, {0.0026, 0.0, "Cutout1"}, {0.03, 0.03, ""}};
+    // clang-format on
+    for (const Case c : cases) EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
     plane.probes.push_back(std::make_unique<CProbe>(0.001, 0.0, "Probe1"));
     EXPECT_EQ(HitTest(plane, 0.0, 0.0).Name(), "Probe1");  // probes first
     CCutOut& c = *plane.cutOuts.back();
