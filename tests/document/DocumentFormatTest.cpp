@@ -40,9 +40,8 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
     for (const auto& [stored, active] : {std::pair{"GND", "GND"}, {"Vcc", "Vcc"}, {"Abc", "Vcc"}, {"", "Vcc"}}) {
         Env env, back;
         CLayer stranger(nullptr, 0.0, 0.0, stored);
-        DesignAccess::Board(env.doc).currentLayer = std::string(stored) == "GND"
-                                                        ? DesignAccess::Board(env.doc).layers.front().get()
-                                                        : &stranger;
+        CCircuitBoard& board = DesignAccess::Board(env.doc);
+        board.currentLayer = std::string(stored) == "GND" ? board.layers.front().get() : &stranger;
         CArchive ar(Store(env.doc));
         ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
         EXPECT_EQ(back.doc.board().currentLayer->name, active) << "stored name \"" << stored << "\"";
@@ -59,8 +58,7 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     env.doc.AddView(recordless);
     MoreViews views(env.doc);
     const Bytes all = Store(env.doc);
-    env.doc.RemoveView(views.graph);
-    env.doc.RemoveView(views.editor);
+    env.doc.RemoveView(views.graph), env.doc.RemoveView(views.editor);
     const Bytes formOnly = Store(env.doc);
     // Graph record 4 + 24 + 4 + 12 bytes, editor record 4 + 1 + 0 (no name).
     ASSERT_EQ(all.size(), formOnly.size() + 44 + 5);
@@ -78,8 +76,7 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
 // one's record is read, whether one form or two are attached.
 TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
     Env env;
-    ASSERT_NE(env.doc.newGroup(), nullptr);
-    ASSERT_NE(env.doc.newGroup(), nullptr);
+    ASSERT_TRUE(env.doc.newGroup() && env.doc.newGroup());
     env.doc.setSeries(false);
     RecordView second(env.doc.MainFormRecord());
     env.doc.AddView(second);
