@@ -9,9 +9,7 @@
 #include <cmath>
 
 #include "DesignReport.h"
-#include "PlaneEdits.h"
-#include "RecordingInteraction.h"
-#include "CLayer.h"
+#include "DocumentFixtures.h"
 
 namespace vantor {
 namespace {
@@ -24,12 +22,8 @@ public:
 };
 
 TEST(ReportLayout, TwoGroupsOnA4) {
-    RegisterModelClasses();
-    CSParameterDB db;
-    RecordingInteraction ui;
-    CVtrDoc doc(db, ui);
-    RecordView form(doc.MainFormRecord());
-    doc.AddView(form);
+    test::Env e;
+    CVtrDoc& doc = e.doc;
     doc.OnNewDocument();
     const CCGroup& g1 = *doc.newGroup();
     const CCGroup& g2 = *doc.newGroup();
