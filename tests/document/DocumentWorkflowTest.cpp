@@ -53,10 +53,10 @@ static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().current
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
-    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(CCGroup())));
+    CLayer& vcc = *DesignAccess::Board(e.doc).currentLayer;
+    ASSERT_TRUE(e.doc.selectGroup(&vcc.AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    ASSERT_TRUE(
-        e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
+    ASSERT_TRUE(e.doc.selectGroup(&vcc.AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
     DesignAccess::Filter(e.doc).candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
@@ -95,8 +95,7 @@ TEST(DocumentWorkflow, KillMaxIsAllOrNothing) {
     const std::unique_ptr<SolveJob> job = e.doc.startKillMax();
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), 1u) << "placed while it runs";
-    job->cancel();
-    job->start();
+    job->cancel(), job->start();
     EXPECT_FALSE(e.doc.finishKillMax(*job));
     EXPECT_EQ(Store(e.doc), before);
     EXPECT_EQ(e.doc.plane()->results.resultMaps.data(), maps);
@@ -107,21 +106,18 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
     Env e;
     DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     const CLayer& plane = *e.doc.plane();
+    // Results, modified mark, redraws.
+    const auto state = [&] { return std::tuple(plane.HasResults(), e.doc.IsModified(), e.form.updates); };
     for (const bool cancel : {true, false}) {
         const int updates = e.form.updates;
         const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
         ASSERT_NE(job, nullptr);
         if (cancel) job->cancel();
-        job->start();
-        job->wait();
+        job->start(), job->wait();
         // Solved or not, nothing reached the document before the finish.
-        EXPECT_FALSE(plane.HasResults());
-        EXPECT_FALSE(e.doc.IsModified());
-        EXPECT_EQ(e.form.updates, updates);
+        EXPECT_EQ(state(), std::tuple(false, false, updates));
         EXPECT_EQ(e.doc.finishAnalysis(*job), !cancel);
-        EXPECT_EQ(plane.HasResults(), !cancel);
-        EXPECT_EQ(e.doc.IsModified(), !cancel);
-        EXPECT_EQ(e.form.updates, updates + (cancel ? 0 : 1));
+        EXPECT_EQ(state(), std::tuple(!cancel, !cancel, updates + (cancel ? 0 : 1)));
     }
     EXPECT_EQ(e.form.lastHint, ChangeHint::Results);
 }
@@ -217,10 +213,8 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         // The save question follows the file: modified exactly when what
         // the file would hold changed.
         EXPECT_EQ(Store(e.doc) != before, c.marks);
-        for (const RecordView* view : {&e.form, &graph}) {
-            EXPECT_EQ(view->updates, c.hint == H::None ? 0 : 1);
-            EXPECT_EQ(view->lastHint, c.hint);
-        }
+        for (const RecordView* view : {&e.form, &graph})
+            EXPECT_EQ(std::pair(view->updates, view->lastHint), std::pair(c.hint == H::None ? 0 : 1, c.hint));
         EXPECT_EQ(e.doc.IsModified(), c.marks);
     }
 }
