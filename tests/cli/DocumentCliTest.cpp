@@ -27,9 +27,8 @@ TEST_F(DocumentCli, UnreadableDocumentsStopTheScript) {
     std::ofstream(dir / "cut.vnt", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     std::ofstream(dir / "v2.vnt", std::ios::binary) << char(2) << bytes.substr(1);
     std::ofstream(dir / "bad.vnt", std::ios::binary) << "not a design";
-    const struct {
-        std::string args, file, message;
-    } cases[] = {
+    // clang-format off
+    const struct { std::string args, file, message; } cases[] = {
         {"info --json cut.vnt", "cut.vnt", "Dateiende"},
         {"info --json v2.vnt", "v2.vnt", "Dateiversion unbekannt!"},
         {"info --json fehlt.vnt", "fehlt.vnt", "kann nicht geöffnet werden"},
@@ -37,6 +36,7 @@ TEST_F(DocumentCli, UnreadableDocumentsStopTheScript) {
         {"group new bad.vnt", "bad.vnt", ""},
         {"filter bad.vnt --transfer", "bad.vnt", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string before = ReadAll(dir / c.file);
         const CliRun r = Cli(c.args);

@@ -47,10 +47,9 @@ std::vector<std::vector<double>> Csv(const std::string& text, std::string& heade
 }
 
 void CliFolder::SetUp() {
+    const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
     dir = std::filesystem::path(::testing::TempDir()) /
-          ("vantor_cli_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          ("vantor_cli_" + std::to_string(getpid()) + "_" + test.test_suite_name() + "_" + test.name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
 }

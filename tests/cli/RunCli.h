@@ -17,6 +17,9 @@ struct CliRun {
     std::string err;    // stderr
 };
 
+/// The option that reads the parts database shipped with the sources.
+inline const std::string kDatabase = " --database " VANTOR_SOURCE_DIR "/Database";
+
 /// Runs a shell line in `folder`; $CLI in it is vantor-cli.
 CliRun RunShell(const std::string& line, const std::string& folder);
 std::string ReadAll(const std::filesystem::path& p);
