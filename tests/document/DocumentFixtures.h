@@ -26,6 +26,12 @@ inline Bytes Store(CVtrDoc& doc) {
     return ar.Bytes();
 }
 
+/// Reads bytes into doc.
+inline CVtrDoc::LoadStatus Load(CVtrDoc& doc, const Bytes& bytes) {
+    CArchive ar(bytes);
+    return doc.Load(ar);
+}
+
 /// Where needle first occurs in hay; npos when nowhere.
 inline std::size_t Find(const Bytes& hay, const std::string& needle) {
     const auto it = std::search(hay.begin(), hay.end(), needle.begin(), needle.end());

@@ -17,6 +17,7 @@ namespace {
 
 using test::Bytes;
 using test::Env;
+using test::Load;
 using test::MoreViews;
 using test::Store;
 
@@ -42,8 +43,7 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
         CLayer stranger(nullptr, 0.0, 0.0, stored);
         CCircuitBoard& board = DesignAccess::Board(env.doc);
         board.currentLayer = std::string(stored) == "GND" ? board.layers.front().get() : &stranger;
-        CArchive ar(Store(env.doc));
-        ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        ASSERT_EQ(Load(back.doc, Store(env.doc)), CVtrDoc::LoadStatus::Loaded);
         EXPECT_EQ(back.doc.board().currentLayer->name, active) << "stored name \"" << stored << "\"";
     }
 }
@@ -64,8 +64,7 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     ASSERT_EQ(all.size(), formOnly.size() + 44 + 5);
     EXPECT_TRUE(std::equal(formOnly.begin(), formOnly.end(), all.begin()));
     Env opened;
-    CArchive ar(all);
-    ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(Load(opened.doc, all), CVtrDoc::LoadStatus::Loaded);
     const MainFormState& form = *opened.doc.MainForm();
     EXPECT_EQ(form.currentGroupName + (form.e6 ? " e6 " : " e12 ") + std::to_string(form.transferState),
               "Gruppe1 e12 2");
@@ -91,8 +90,7 @@ TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
         Env opened;
         RecordView another(opened.doc.MainFormRecord());
         if (twoForms) opened.doc.AddView(another);
-        CArchive ar(two);
-        ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        ASSERT_EQ(Load(opened.doc, two), CVtrDoc::LoadStatus::Loaded);
         ASSERT_NE(opened.doc.currentGroup(), nullptr);
         EXPECT_EQ(opened.doc.currentGroup()->name, "Gruppe2");
         EXPECT_FALSE(opened.doc.MainForm()->e6);
@@ -111,8 +109,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     Env target;
     DesignAccess::Board(target.doc).epsilonR = 7.0;
     const Bytes before = Store(target.doc);
-    CArchive ar(b);
-    EXPECT_EQ(target.doc.Load(ar), CVtrDoc::LoadStatus::UnknownVersion);
+    EXPECT_EQ(Load(target.doc, b), CVtrDoc::LoadStatus::UnknownVersion);
     EXPECT_EQ(target.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(Store(target.doc), before);
     // A graph view of another version keeps its settings; the file opens.
@@ -121,8 +118,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     Env opened;
     MoreViews openedViews(opened.doc);
     dynamic_cast<GraphViewRecord*>(openedViews.graph.Record())->stepCount = 42;
-    CArchive ar2(b);
-    EXPECT_EQ(opened.doc.Load(ar2), CVtrDoc::LoadStatus::Loaded);
+    EXPECT_EQ(Load(opened.doc, b), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(opened.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(dynamic_cast<GraphViewRecord*>(openedViews.graph.Record())->stepCount, 42);
     EXPECT_DOUBLE_EQ(opened.doc.board().epsilonR, 3.3);
@@ -136,8 +132,7 @@ TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
     DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
     test::FillRichDocument(env.doc, env.db);
     Env back(true);
-    CArchive in(Store(env.doc));
-    ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(Load(back.doc, Store(env.doc)), CVtrDoc::LoadStatus::Loaded);
 
     CCircuitBoard& board = DesignAccess::Board(back.doc);
     board.viaSpacing = 0.0012, board.mountingDepth = 0.0004, board.viasPerSide = 3, board.epsilonR = 3.3;

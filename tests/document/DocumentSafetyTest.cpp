@@ -49,8 +49,7 @@ std::string LoadError(const Bytes& bytes) {
     DesignAccess::Board(env.doc).epsilonR = 9.9;
     const Bytes before = Store(env.doc);
     try {
-        CArchive ar(bytes);
-        env.doc.Load(ar);
+        test::Load(env.doc, bytes);
         return "";
     } catch (const ArchiveError& e) {
         EXPECT_EQ(Store(env.doc), before) << "a failed load changed the document";

@@ -305,8 +305,7 @@ TEST(DocumentWorkflow, GndActiveFileEditsAndSolvesTheVccPlane) {
     // Read back: every view is told everything once, the stored name stays.
     Env back;
     const test::Bytes saved = Store(e.doc);
-    CArchive in(saved);
-    ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(test::Load(back.doc, saved), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(std::pair(back.form.updates, back.form.lastHint), std::pair(1, ChangeHint::Everything));
     EXPECT_EQ(back.doc.board().currentLayer->name, "GND");
     EXPECT_NE(back.doc.plane()->FindGroupByName(group->name), nullptr);

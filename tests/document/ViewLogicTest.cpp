@@ -40,11 +40,8 @@ TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
     EXPECT_EQ(ParseValue(GroupSlotTexts(&g, true)[1]), 100e-9);  // exact texts read back unchanged
     EXPECT_EQ(GroupSlotTexts(nullptr)[0], kEmptySlot);
     // "Neu": the first free slot and the last occupied one insert at 1.
-    // clang-format off
-    struct Case { int n, k, position; };
-    // clang-format on
-    for (const Case c : {Case{3, 4, 1}, Case{3, 3, 1}, Case{3, 1, 2}, Case{0, 1, 1}, Case{5, 2, 3}})
-        EXPECT_EQ(InsertPosition(c.n, c.k), c.position) << c.n << " " << c.k;
+    const int cases[][3] = {{3, 4, 1}, {3, 3, 1}, {3, 1, 2}, {0, 1, 1}, {5, 2, 3}};  // n, k, position
+    for (const auto& [n, k, position] : cases) EXPECT_EQ(InsertPosition(n, k), position) << n << " " << k;
 }
 
 TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
@@ -70,8 +67,7 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     slots[0] = "0";
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->key, FieldKey(SlotField::C1));
     EXPECT_EQ(e.State(), kTransferred);
-    slots[0] = "22uF";
-    DesignAccess::Filter(e.doc).fUpper = 0;
+    slots[0] = "22uF", DesignAccess::Filter(e.doc).fUpper = 0;
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->message, "Fehler: 0Hz < Fo < 3GHz !");
     DesignAccess::Filter(e.doc).fUpper = 3e8;
     EXPECT_FALSE(WriteSlotValues(e.doc, slots));
@@ -90,15 +86,16 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
 TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
     // around: the entries above, at and below the selected one.
     // clang-format off
-    struct Case { const char* text; bool e6; std::size_t size; const char* around; };
+    const std::tuple<const char*, bool, std::size_t, const char*> cases[] = {
+        {"120nF", true, 40, "150nF|120nF *|100nF"}, {"120nF", false, 77, "150nF|120nF|100nF"},
+        {"100nF", true, 39, "150nF|100nF|68nF"}, {"22uF", true, 39, "|22uF|15uF"},
+        {"47uF", true, 40, "|47uF *|22uF"}, {"10pF", false, 77, "12pF|10pF|"}};
     // clang-format on
-    for (const Case& c : {Case{"120nF", true, 40, "150nF|120nF *|100nF"}, Case{"120nF", false, 77, "150nF|120nF|100nF"},
-                          Case{"100nF", true, 39, "150nF|100nF|68nF"}, Case{"22uF", true, 39, "|22uF|15uF"},
-                          Case{"47uF", true, 40, "|47uF *|22uF"}, Case{"10pF", false, 77, "12pF|10pF|"}}) {
-        const ValueComboList l = BuildValueComboList(c.text, c.e6);
-        ASSERT_EQ(l.entries.size(), c.size) << c.text;
+    for (const auto& [text, e6, size, around] : cases) {
+        const ValueComboList l = BuildValueComboList(text, e6);
+        ASSERT_EQ(l.entries.size(), size) << text;
         const auto at = [&](int i) { return i < 0 || i >= int(l.entries.size()) ? std::string() : l.entries[i]; };
-        EXPECT_EQ(at(l.selected - 1) + "|" + at(l.selected) + "|" + at(l.selected + 1), c.around);
+        EXPECT_EQ(at(l.selected - 1) + "|" + at(l.selected) + "|" + at(l.selected + 1), around);
     }
     // Below the series the value is never placed; an empty slot has no list.
     const ValueComboList below = BuildValueComboList("5pF", true);
@@ -116,15 +113,13 @@ TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
     z.name = "Z1", m.name = "M3";
     std::unique_ptr<CSParaSet> a = test::TestChoke();
     a->partNumber = "742";
-    f.candidates = {&z, a.get(), &m};
-    f.selected = 1;
+    f.candidates = {&z, a.get(), &m}, f.selected = 1;
     const ChokeList l = BuildChokeList(f);
     ASSERT_EQ(l.entries.size(), 3u);
     EXPECT_EQ(l.entries[0].text + "|" + l.entries[1].text + "|" + l.entries[2].text, "L-Test (742)|M3|Z1");
     EXPECT_EQ(l.entries[std::size_t(l.selected)].candidate, 1);
     EXPECT_EQ(l.maker + "|" + l.type + "|" + l.package, "Würth|Ferrit|0805");
-    EXPECT_EQ(FindCandidate(f, "M3"), 2);
-    EXPECT_EQ(FindCandidate(f, "m3"), -1);
+    EXPECT_EQ(std::pair(FindCandidate(f, "M3"), FindCandidate(f, "m3")), std::pair(2, -1));
 }
 
 TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
@@ -152,12 +147,12 @@ TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
     CCGroup one = test::MakeGroup("", 1, 0, 0);
     one.fo = 0;
     EXPECT_EQ(ReachedFmax(one), 0.0);
-    EXPECT_EQ(FmaxFieldText(5e9), "3GHz");
-    EXPECT_EQ(FmaxFieldText(650.1e6), "650.1MHz");
+    EXPECT_EQ(FmaxFieldText(5e9) + "|" + FmaxFieldText(650.1e6), "3GHz|650.1MHz");
 }
 
-CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> points, int visible = 1) {
-    CGraphTrace t("T", "Hz", yUnit, "");
+CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> points, int visible = 1,
+                  const char* name = "T") {
+    CGraphTrace t(name, "Hz", yUnit, "");
     t.visible = visible;
     for (auto [x, y] : points) t.points.emplace_back(x, y);
     return t;
@@ -242,11 +237,8 @@ TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
 }
 
 TEST(GraphTraces, CsvHasOneColumnPerVisibleCurveOverAllTheirFrequencies) {
-    CGraphTrace probe = Trace("Ohm", {{0, 1.5}, {5e8, 0.25}});
-    probe.name = "Sonde, links";
-    CGraphTrace filter = Trace("dB", {{1e6, -3}, {5e8, -40.125}});
-    filter.name = "Filter";
-    const std::vector<CGraphTrace> traces = {probe, Trace("Ohm", {{7, 7}}, 0), filter};
+    const std::vector<CGraphTrace> traces = {Trace("Ohm", {{0, 1.5}, {5e8, 0.25}}, 1, "Sonde, links"),
+                                             Trace("Ohm", {{7, 7}}, 0), Trace("dB", {{1e6, -3}, {5e8, -40.125}}, 1, "Filter")};
     EXPECT_EQ(GraphTracesCsv(traces),
               "f_Hz,\"Sonde, links_Ohm\",Filter_dB\n"
               "0,1.5,\n"

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 #include "../DocumentFixtures.h"
 
@@ -15,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::Env env;
     test::MoreViews views(env.doc);
     try {
-        CArchive ar(std::vector<std::uint8_t>(data, data + size));
-        if (env.doc.Load(ar) != CVtrDoc::LoadStatus::Loaded) return 0;
+        if (test::Load(env.doc, test::Bytes(data, data + size)) != CVtrDoc::LoadStatus::Loaded) return 0;
     } catch (const ArchiveError&) {
         return 0;
     }
@@ -29,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const test::Bytes first = test::Store(env.doc);
     test::Env again;
     test::MoreViews againViews(again.doc);
-    CArchive ar(first);
-    again.doc.Load(ar);
+    test::Load(again.doc, first);
     if (test::Store(again.doc) != first) std::abort();
     return 0;
 }
