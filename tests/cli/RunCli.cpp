@@ -54,4 +54,15 @@ void CliFolder::SetUp() {
     std::filesystem::create_directories(dir);
 }
 
+void CliFolder::ExpectRefused(const std::string& file, const std::string& args, int exitCode,
+                              const std::string& message) {
+    const std::string before = ReadAll(dir / file);
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.out << r.err;
+    EXPECT_FALSE(r.err.empty()) << args;
+    EXPECT_TRUE(r.out.empty()) << args << "\n" << r.out;
+    EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
+    EXPECT_EQ(ReadAll(dir / file), before) << args << " changed " << file;
+}
+
 }  // namespace vantor::test

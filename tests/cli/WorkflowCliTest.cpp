@@ -22,16 +22,8 @@ protected:
         CliFolder::SetUp();
         ASSERT_EQ(Cli("new design.vnt").exitCode, 0);
     }
-    // A refused or cancelled command: its exit code, its message, the file
-    // byte for byte as it was.
     void ExpectUnchanged(const std::string& args, int exitCode, const std::string& message) {
-        const std::string before = ReadAll(dir / "design.vnt");
-        const CliRun r = Cli(args);
-        EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.out << r.err;
-        EXPECT_FALSE(r.err.empty()) << args;
-        EXPECT_TRUE(r.out.empty()) << args << "\n" << r.out;
-        EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
-        EXPECT_EQ(ReadAll(dir / "design.vnt"), before) << args << " changed the file";
+        ExpectRefused("design.vnt", args, exitCode, message);
     }
 };
 
