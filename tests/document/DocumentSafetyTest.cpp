@@ -351,7 +351,6 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     EXPECT_FALSE(other.ChangedOnDisk(link));
 }
 
-
 TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     Scratch s("full");
     const fs::path target = s.dir / "entwurf.vnt";
@@ -392,16 +391,14 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     // written right now (its writer holds its lock), not another design's,
     // not a stranger's file.
     const std::string live = TemporaryPrefix(target) + "LEBT01";
-    const std::string otherDesign = TemporaryPrefix(s.dir / "anders.vnt") + "ALT001";
-    for (const std::string& name : {live, otherDesign, std::string("notes.pdf.part")})
-        std::ofstream(s.dir / name) << "x";
+    const std::string kept[] = {live, TemporaryPrefix(s.dir / "anders.vnt") + "ALT001", "notes.pdf.part"};
+    for (const std::string& name : kept) std::ofstream(s.dir / name) << "x";
     const int liveFd = ::open((s.dir / live).c_str(), O_RDONLY);
     ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     ::close(liveFd);
     EXPECT_FALSE(fs::exists(s.dir / stale[0]));
-    for (const std::string& name : {live, otherDesign, std::string("notes.pdf.part")})
-        EXPECT_TRUE(fs::exists(s.dir / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(s.dir / name)) << name;
     CVtrDoc back(d.db, d.ui);
     ASSERT_TRUE(back.OpenFile(target).ok());
     EXPECT_EQ(back.board().epsilonR, 3.3);

@@ -136,13 +136,8 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
     test::OnePass<AnalysisFields> analysis([](AnalysisFields& f) { f.stopFrequency = "400MHz"; });
     PackageDialog package([](CapacitorFields& f) { f.packageType = 9; });
     // clang-format off
-    struct Case {
-        const char* command;
-        std::function<bool(D&)> run;
-        bool succeeds;
-        H hint;  // None: no notification
-        bool marks, solvedFirst = false;
-    };
+    struct Case { const char* command; std::function<bool(D&)> run; bool succeeds;
+                  H hint /* None: no notification */; bool marks, solvedFirst = false; };
     const std::vector<Case> cases = {
         {"newGroup", [](D& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
         {"setGroupValues", [&](D& d) { return d.setGroupValues(slots), true; }, true, H::Groups, true},
