@@ -97,8 +97,7 @@ TEST(BoardPlanes, AnyObjectOutsideCountsTheBorderAsInside) {
 
 TEST(BoardPlanes, ResizeMovesGroupsAndProbesAndShrinksOrDeletesCutOuts) {
     PopulatedBoard p;
-    p.b.length = 0.070, p.b.width = 0.040;
-    p.vcc.capacitorGroups[0]->posY = -0.01;
+    p.b.length = 0.070, p.b.width = 0.040, p.vcc.capacitorGroups[0]->posY = -0.01;
     p.b.resizeLayers();
     for (const auto& l : p.b.layers) EXPECT_EQ(std::pair(l->planeLength, l->planeWidth), std::pair(0.070, 0.040));
     EXPECT_DOUBLE_EQ(p.vcc.capacitorGroups[0]->posX, 0.070);

@@ -63,9 +63,7 @@ TEST(BillOfMaterials, CountsRepeatedValuesPerGroupAndInTotalAndNamesTheChosenCho
     plane.AddGroupAtCentre(GroupOf("C", {})).name = "C";
     // The same value in another package is another part.
     CCGroup& d = plane.AddGroupAtCentre(GroupOf("D", {10e-9}));
-    d.name = "D";
-    d.Capacitor(1).shape.name = "2012(0805) X7R-Keramik";
-    d.Capacitor(1).shape.bodyLength = 2e-3;
+    d.name = "D", d.Capacitor(1).shape.name = "2012(0805) X7R-Keramik", d.Capacitor(1).shape.bodyLength = 2e-3;
 
     const BillOfMaterials bom = MakeBillOfMaterials(e.doc);
     EXPECT_EQ(bom.groups, (std::vector<std::string>{"A", "B", "C", "D"}));

@@ -112,8 +112,7 @@ TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
     CSParaSet z, m;
     z.name = "Z1", m.name = "M3";
     std::unique_ptr<CSParaSet> a = test::TestChoke();
-    a->partNumber = "742";
-    f.candidates = {&z, a.get(), &m}, f.selected = 1;
+    a->partNumber = "742", f.candidates = {&z, a.get(), &m}, f.selected = 1;
     const ChokeList l = BuildChokeList(f);
     ASSERT_EQ(l.entries.size(), 3u);
     EXPECT_EQ(l.entries[0].text + "|" + l.entries[1].text + "|" + l.entries[2].text, "L-Test (742)|M3|Z1");
