@@ -130,4 +130,12 @@ struct Env {
     RecordView form{doc.MainFormRecord()};
 };
 
+/// The rich document (with the choke in the database); current names the main form's current group.
+struct RichEnv : Env {
+    explicit RichEnv(const char* current = "") : Env(true) {
+        DesignAccess::MainForm(doc)->currentGroupName = current;
+        FillRichDocument(doc, db);
+    }
+};
+
 }  // namespace vantor::test

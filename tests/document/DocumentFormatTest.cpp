@@ -128,9 +128,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
 // the groups on the planes, the optimiser's and the filter's group and the
 // solved plane all follow a later change of that board's stack-up.
 TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
-    Env env(true);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
-    test::FillRichDocument(env.doc, env.db);
+    test::RichEnv env("Gruppe2");
     Env back(true);
     ASSERT_EQ(Load(back.doc, Store(env.doc)), CVtrDoc::LoadStatus::Loaded);
 
@@ -160,10 +158,8 @@ TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
 TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     Env plain;
     CheckGolden("default.vnt", Store(plain.doc));
-    Env env(true);
+    test::RichEnv env("Gruppe2");
     MoreViews views(env.doc);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
-    test::FillRichDocument(env.doc, env.db);
     CheckGolden("rich.vnt", Store(env.doc));
     Env back(true);
     MoreViews backViews(back.doc);

@@ -35,9 +35,7 @@ using test::Store;
 
 // A rich document as the main form alone writes it.
 Bytes RichFile() {
-    Env env(true);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe1";
-    test::FillRichDocument(env.doc, env.db);
+    test::RichEnv env("Gruppe1");
     return Store(env.doc);
 }
 
@@ -227,20 +225,20 @@ std::vector<std::string> Temporaries(const fs::path& dir) {
     return names;
 }
 
-// A rich document to save.
-struct SavedDoc : Env {
-    SavedDoc() : Env(true) { test::FillRichDocument(doc, db); }
+// A rich document to save, and a folder of the test's own.
+class DocumentSave : public ::testing::Test {
+protected:
+    Scratch s{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    test::RichEnv d;
+    std::string error;
 };
 
 // Writes "alt" to p; true when it could.
 bool Old(const fs::path& p) { return static_cast<bool>(std::ofstream(p) << "alt"); }
 
-TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
-    Scratch s("save");
-    SavedDoc d;
+TEST_F(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     CVtrDoc& doc = d.doc;
     doc.SetModifiedFlag();
-    std::string error;
     ASSERT_TRUE(doc.SaveFile(s.dir / "a.vnt", error)) << error;
     EXPECT_FALSE(doc.IsModified());
     Bytes onDisk;
@@ -286,8 +284,7 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
 }
 
 // The system's reason for a refused save reaches the person in German.
-TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
-    Scratch s("refused");
+TEST_F(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
     std::ofstream(s.dir / "datei") << "alt";
     fs::create_directories(s.dir / "nurlesen");
     const bool root = ::geteuid() == 0;
@@ -300,9 +297,7 @@ TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
         {root ? fs::path("/sys/a.vnt") : s.dir / "nurlesen" / "a.vnt", "keine Berechtigung"},
     };
     // clang-format on
-    SavedDoc d;
     for (const auto& c : cases) {
-        std::string error;
         d.doc.SetModifiedFlag();
         EXPECT_FALSE(d.doc.SaveFile(c.path, error)) << c.path;
         // A container may mount /sys read-only, which has its own German reason.
@@ -317,8 +312,7 @@ TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
     fs::permissions(s.dir / "nurlesen", fs::perms(0755));
 }
 
-TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
-    Scratch s("link");
+TEST_F(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     fs::create_directories(s.dir / "echt");
     const fs::path real = s.dir / "echt" / "entwurf.vnt", link = s.dir / "verweis.vnt";
     ASSERT_TRUE(Old(real) && ::chmod(real.c_str(), 0640) == 0);
@@ -329,8 +323,6 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     fs::create_symlink("echt/entwurf.vnt", link);
     struct stat before = {}, after = {};
     ASSERT_EQ(::stat(real.c_str(), &before), 0);
-    SavedDoc d;
-    std::string error;
     ASSERT_TRUE(d.doc.SaveFile(link, error)) << error;
     EXPECT_EQ(fs::read_symlink(link), "echt/entwurf.vnt");
     Bytes bytes;
@@ -351,11 +343,8 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     EXPECT_FALSE(other.ChangedOnDisk(link));
 }
 
-TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
-    Scratch s("full");
+TEST_F(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     const fs::path target = s.dir / "entwurf.vnt";
-    SavedDoc d;
-    std::string error;
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     const Bytes good = Store(d.doc);
     ASSERT_GT(good.size(), 4096u);
@@ -407,15 +396,12 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
 }
 
 // Neither opening nor locking a FIFO waits for a writer.
-TEST(DocumentSave, AFifoIsRefusedWithoutWaiting) {
-    Env env;
-    Scratch s("fifo");
+TEST_F(DocumentSave, AFifoIsRefusedWithoutWaiting) {
     const fs::path fifo = s.dir / "p.vnt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     ::alarm(20);  // a regression would block for ever: end the run instead
-    const CVtrDoc::OpenResult r = env.doc.OpenFile(fifo);
+    const CVtrDoc::OpenResult r = d.doc.OpenFile(fifo);
     DocumentLock lock;
-    std::string error;
     EXPECT_EQ(lock.Acquire(fifo, std::chrono::seconds(1), error), DocumentLock::Outcome::NoFile);
     ::alarm(0);
     EXPECT_NE(r.message.find("keine gewöhnliche Datei"), std::string::npos) << r.message;
@@ -424,7 +410,7 @@ TEST(DocumentSave, AFifoIsRefusedWithoutWaiting) {
 TEST(DocumentLock, ASecondWriterWaitsForTheFileTheNameStandsFor) {
     Scratch s("lock");
     const fs::path target = s.dir / "entwurf.vnt";
-    SavedDoc d;
+    test::RichEnv d;
     std::string error;
     DocumentLock first;
     EXPECT_EQ(first.Acquire(target, std::chrono::milliseconds(0), error), DocumentLock::Outcome::NoFile);

@@ -291,9 +291,8 @@ TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
 }
 
 TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
-    test::Env env(true);
+    test::RichEnv env;
     CVtrDoc& doc = env.doc;
-    test::FillRichDocument(doc, env.db);
     const std::size_t probes = doc.board().currentLayer->probes.size();
     EXPECT_EQ(BuildGraphTraces(doc, 0, 1e9, 10).size(), probes + 1);  // no current group: no "Approx"
     DesignAccess::MainForm(doc)->currentGroupName = "Gruppe2";
