@@ -29,12 +29,10 @@ TEST_F(DocumentCli, UnreadableDocumentsStopTheScript) {
     std::ofstream(dir / "bad.vnt", std::ios::binary) << "not a design";
     // clang-format off
     const struct { std::string args, file, message; } cases[] = {
-        {"info --json cut.vnt", "cut.vnt", "Dateiende"},
-        {"info --json v2.vnt", "v2.vnt", "Dateiversion unbekannt!"},
+        {"info --json cut.vnt", "cut.vnt", "Dateiende"}, {"info --json v2.vnt", "v2.vnt", "Dateiversion unbekannt!"},
         {"info --json fehlt.vnt", "fehlt.vnt", "kann nicht geöffnet werden"},
         {"new fehlt/b.vnt", "fehlt/b.vnt", "kann nicht gespeichert werden"},
-        {"group new bad.vnt", "bad.vnt", ""},
-        {"filter bad.vnt --transfer", "bad.vnt", ""},
+        {"group new bad.vnt", "bad.vnt", ""}, {"filter bad.vnt --transfer", "bad.vnt", ""},
     };
     // clang-format on
     for (const auto& c : cases) ExpectRefused(c.file, c.args, 1, c.message);
