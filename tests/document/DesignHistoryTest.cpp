@@ -37,12 +37,12 @@ bool Command(DesignHistory& history, const char* label, const std::function<bool
     return history.Commit() && done;
 }
 
-std::function<bool()> NewGroup(CVtrDoc& doc) {
-    return [&doc] { return doc.newGroup() != nullptr; };
+bool NewGroup(DesignHistory& h, CVtrDoc& doc) {
+    return Command(h, "Neue Gruppe", [&] { return doc.newGroup(); });
 }
 
-std::function<bool()> SetFilter(CVtrDoc& doc, const std::string& fo) {
-    return [&doc, fo] { return doc.setFilterRequirements(fo, "10M", "35", "0.1"), true; };
+bool SetFilter(DesignHistory& h, CVtrDoc& doc, const std::string& fo) {
+    return Command(h, "Filter", [&] { return doc.setFilterRequirements(fo, "10M", "35", "0.1"), true; });
 }
 
 TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
@@ -54,7 +54,7 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     const Bytes saved = SavedBytes(e.doc, file);
     history.MarkSaved();
 
-    ASSERT_TRUE(Command(history, "Neue Gruppe", NewGroup(e.doc)));
+    ASSERT_TRUE(NewGroup(history, e.doc));
     ASSERT_TRUE(Command(history, "Werte", [&] {
         return e.doc.setGroupValues({"1n", "2n2", "4n7", "10n", "22n", "47n", "100n", "220n", "470n", "1u"}), true;
     }));
@@ -81,7 +81,7 @@ TEST(DesignHistory, UndoRestoresTheCurrentGroupOfBothMainForms) {
     RecordView second(e.doc.MainFormRecord());
     e.doc.AddView(second);
     DesignHistory history(e.doc);
-    ASSERT_TRUE(Command(history, "Neue Gruppe", NewGroup(e.doc)) && Command(history, "Neue Gruppe", NewGroup(e.doc)));
+    ASSERT_TRUE(NewGroup(history, e.doc) && NewGroup(history, e.doc));
     ASSERT_TRUE(Command(history, "Gruppe wählen",
                         [&] { return e.doc.selectGroup(e.doc.plane()->FindGroupByName("Gruppe1")); }));
     ASSERT_TRUE(history.Undo());
@@ -109,7 +109,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
             e.doc.AddView(graph);
             dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
         }
-        ASSERT_TRUE(Command(history, "Filter", SetFilter(e.doc, std::to_string(100 + k) + "M")));
+        ASSERT_TRUE(SetFilter(history, e.doc, std::to_string(100 + k) + "M"));
         states.push_back(design());
     }
     EXPECT_EQ(history.StepCount(), 25u);
@@ -121,7 +121,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     EXPECT_EQ(dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount, 77);
     EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
     ASSERT_TRUE(history.Redo());
-    ASSERT_TRUE(Command(history, "Filter", SetFilter(e.doc, "1G")));
+    ASSERT_TRUE(SetFilter(history, e.doc, "1G"));
     EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
     e.doc.RemoveView(graph);
 }
@@ -157,7 +157,7 @@ TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
     ASSERT_TRUE(e.Analyse(history));
     const auto* firstMaps = maps();
     const auto* firstNodes = nodes();
-    ASSERT_TRUE(Command(history, "Neue Gruppe", NewGroup(e.doc)));
+    ASSERT_TRUE(NewGroup(history, e.doc));
     ASSERT_TRUE(Command(history, "KillMax", [&] { return e.doc.killMax(); }));
     const auto* killMaps = maps();
     const Bytes solved = Store(e.doc);
@@ -212,7 +212,7 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     for (int k = 0; k < 4; ++k) {
         ASSERT_TRUE(e.Analyse(history));
         EXPECT_LE(history.HeldBytes(), bound) << k;
-        ASSERT_TRUE(Command(history, "Neue Gruppe", NewGroup(e.doc)));
+        ASSERT_TRUE(NewGroup(history, e.doc));
         EXPECT_LE(history.HeldBytes(), bound) << k;
     }
     EXPECT_EQ(history.StepCount(), 8u) << "no step is dropped while results can go";
@@ -240,12 +240,12 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     std::size_t one = 0;
     {
         DesignHistory unbounded(small.doc);
-        ASSERT_TRUE(Command(unbounded, "Filter", SetFilter(small.doc, "101M")));
+        ASSERT_TRUE(SetFilter(unbounded, small.doc, "101M"));
         one = unbounded.HeldBytes();
     }
     DesignHistory bounded(small.doc, 100, one * 3 + one / 2);
     for (int k = 0; k < 6; ++k) {
-        ASSERT_TRUE(Command(bounded, "Filter", SetFilter(small.doc, std::to_string(200 + k) + "M")));
+        ASSERT_TRUE(SetFilter(bounded, small.doc, std::to_string(200 + k) + "M"));
         EXPECT_LE(bounded.HeldBytes(), one * 3 + one / 2);
     }
     EXPECT_EQ(bounded.StepCount(), 3u);
