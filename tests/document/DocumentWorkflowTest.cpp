@@ -31,25 +31,17 @@ using PackageDialog = test::OnePass<CapacitorFields>;
 
 // A window holds the document, but the design only as const, down to the
 // objects on its planes: it changes through the commands alone.
-template <class T>
-constexpr bool kConstObject = std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>>;
-static_assert(kConstObject<decltype(std::declval<CVtrDoc&>().board())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().filter())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().optimisationGroup())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().analysisDomain())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().MainForm())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().plane())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().currentGroup())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().newGroup())>);
-static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().currentLayer.get())> &&
-              kConstObject<decltype(std::declval<const CCircuitBoard&>().layers.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().capacitorGroups.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().probes.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().cutOuts.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().FindGroupByName(""))> &&
-              kConstObject<decltype(std::declval<const CLayer&>().mesh.gridNodes.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().FindNearestNodePort(0, 0)->node.get())> &&
-              kConstObject<decltype(std::declval<const CCapa&>().group)>);
+template <class... T>
+constexpr bool kConstObjects = (std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>> && ...);
+[[maybe_unused]] void DesignIsConst(CVtrDoc& d, const CCircuitBoard& b, const CLayer& l, const CCapa& c) {
+    static_assert(kConstObjects<decltype(d.board()), decltype(d.filter()), decltype(d.optimisationGroup()),
+                                decltype(d.analysisDomain()), decltype(d.MainForm()), decltype(d.plane()),
+                                decltype(d.currentGroup()), decltype(d.newGroup()), decltype(b.currentLayer.get()),
+                                decltype(b.layers.front().get()), decltype(l.capacitorGroups.front().get()),
+                                decltype(l.probes.front().get()), decltype(l.cutOuts.front().get()),
+                                decltype(l.FindGroupByName("")), decltype(l.mesh.gridNodes.front().get()),
+                                decltype(l.FindNearestNodePort(0, 0)->node.get()), decltype(c.group)>);
+}
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
