@@ -28,9 +28,7 @@ struct Label : CObject {
 const bool registered = (ClassRegistry::Register("TestPoint", [] { return std::make_unique<Point>(); }),
                          ClassRegistry::Register("TestLabel", [] { return std::make_unique<Label>(); }), true);
 
-Bytes Head(const Bytes& b, std::size_t n) {
-    return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size())));
-}
+Bytes Head(const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + long(std::min(n, b.size()))); }
 
 }  // namespace
 
