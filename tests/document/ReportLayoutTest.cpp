@@ -15,8 +15,7 @@ namespace vantor {
 namespace {
 
 // Fixed metrics: the header line is 60 units, every character 10 wide.
-class FixedMetrics : public ReportMetrics {
-public:
+struct FixedMetrics : ReportMetrics {
     int LineHeight(ReportFont font) const override { return font == ReportFont::Header ? 60 : 45; }
     int TextWidth(ReportFont, const std::string& text) const override { return 10 * int(text.size()); }
 };
@@ -25,8 +24,7 @@ TEST(ReportLayout, TwoGroupsOnA4) {
     test::Env e;
     CVtrDoc& doc = e.doc;
     doc.OnNewDocument();
-    const CCGroup& g1 = *doc.newGroup();
-    const CCGroup& g2 = *doc.newGroup();
+    const CCGroup &g1 = *doc.newGroup(), &g2 = *doc.newGroup();
     doc.moveGroup(&g2, 0.01, 0.02);
     while (g2.CapacitorCount() > 2) doc.removeCapacitor(g2, 1);
     const int n1 = g1.CapacitorCount();
