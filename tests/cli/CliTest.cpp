@@ -7,9 +7,8 @@
 namespace {
 
 using vantor::test::CliRun;
+using vantor::test::kDatabase;
 using CliTest = vantor::test::CliFolder;
-
-const std::string kDatabase = " --database " + std::string(VANTOR_SOURCE_DIR) + "/Database";
 
 TEST_F(CliTest, ValueParseAndFormat) {
     EXPECT_EQ(Cli("value parse 100mOhm").out, "0.10000000000000001\n");

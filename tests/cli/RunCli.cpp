@@ -47,12 +47,22 @@ std::vector<std::vector<double>> Csv(const std::string& text, std::string& heade
 }
 
 void CliFolder::SetUp() {
+    const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
     dir = std::filesystem::path(::testing::TempDir()) /
-          ("vantor_cli_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          ("vantor_cli_" + std::to_string(getpid()) + "_" + test.test_suite_name() + "_" + test.name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+}
+
+void CliFolder::ExpectRefused(const std::string& file, const std::string& args, int exitCode,
+                              const std::string& message) {
+    const std::string before = ReadAll(dir / file);
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.out << r.err;
+    EXPECT_FALSE(r.err.empty()) << args;
+    EXPECT_TRUE(r.out.empty()) << args << "\n" << r.out;
+    EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
+    EXPECT_EQ(ReadAll(dir / file), before) << args << " changed " << file;
 }
 
 }  // namespace vantor::test

@@ -17,6 +17,9 @@ struct CliRun {
     std::string err;    // stderr
 };
 
+/// The option that reads the parts database shipped with the sources.
+inline const std::string kDatabase = " --database " VANTOR_SOURCE_DIR "/Database";
+
 /// Runs a shell line in `folder`; $CLI in it is vantor-cli.
 CliRun RunShell(const std::string& line, const std::string& folder);
 std::string ReadAll(const std::filesystem::path& p);
@@ -29,6 +32,9 @@ protected:
     void SetUp() override;
     void TearDown() override { std::filesystem::remove_all(dir); }
     CliRun Cli(const std::string& args) { return RunShell("$CLI " + args, dir.string()); }
+    /// A refused or cancelled run: its exit code, its message on stderr,
+    /// nothing on stdout, and file byte for byte as it was.
+    void ExpectRefused(const std::string& file, const std::string& args, int exitCode, const std::string& message);
     nlohmann::json Info(const std::string& file) {
         const CliRun r = Cli("info --json " + file);
         EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -13,6 +13,7 @@ namespace {
 
 using vantor::test::CliRun;
 using vantor::test::Csv;
+using vantor::test::kDatabase;
 using vantor::test::ReadAll;
 
 class WorkflowCli : public vantor::test::CliFolder {
@@ -21,16 +22,8 @@ protected:
         CliFolder::SetUp();
         ASSERT_EQ(Cli("new design.vnt").exitCode, 0);
     }
-    // A refused or cancelled command: its exit code, its message, the file
-    // byte for byte as it was.
     void ExpectUnchanged(const std::string& args, int exitCode, const std::string& message) {
-        const std::string before = ReadAll(dir / "design.vnt");
-        const CliRun r = Cli(args);
-        EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.out << r.err;
-        EXPECT_FALSE(r.err.empty()) << args;
-        EXPECT_TRUE(r.out.empty()) << args << "\n" << r.out;
-        EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
-        EXPECT_EQ(ReadAll(dir / "design.vnt"), before) << args << " changed the file";
+        ExpectRefused("design.vnt", args, exitCode, message);
     }
 };
 
@@ -42,9 +35,8 @@ const std::string kPositive =
 // in the core.
 TEST_F(WorkflowCli, ARefusedValueKeepsTheFile) {
     ASSERT_EQ(Cli("group new design.vnt").exitCode, 0);
-    const struct {
-        std::string args, message;
-    } cases[] = {
+    // clang-format off
+    const struct { std::string args, message; } cases[] = {
         // The width/length exchange makes a zero length a zero width.
         {"layout design.vnt --length 0", "Breite: " + kPositive},
         {"optimise design.vnt --fo 3.1GHz", "Fehler: Obere Grenzfrequenz muß <= 3GHz sein!"},
@@ -67,6 +59,7 @@ TEST_F(WorkflowCli, ARefusedValueKeepsTheFile) {
         {"cutout add design.vnt 1mm 1mm 2mm 2mm --name ''", "Der Name einer Aussparung darf nicht leer sein"},
         {"cutout add design.vnt 1mm 1mm 2mm 2mm --name '   '", "Der Name einer Aussparung darf nicht leer sein"},
     };
+    // clang-format on
     for (const auto& c : cases) ExpectUnchanged(c.args, 2, c.message);
     EXPECT_EQ(Cli("--help").exitCode, 0);
 }
@@ -142,14 +135,13 @@ TEST_F(WorkflowCli, ControlCharactersInNamesAreShownEscaped) {
 }
 
 TEST_F(WorkflowCli, FilterSearchAndItsCurve) {
-    const std::string db = " --database " + std::string(VANTOR_SOURCE_DIR) + "/Database";
     ASSERT_EQ(Cli("group new design.vnt").exitCode, 0);
-    const CliRun r = Cli("filter design.vnt --transfer --search" + db);
+    const CliRun r = Cli("filter design.vnt --transfer --search" + kDatabase);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     ASSERT_FALSE(Info("design.vnt")["filter"]["candidates"].empty()) << r.out;
 
     std::string header;
-    const auto points = Csv(Cli("attenuation design.vnt" + db + " --from 10MHz --to 300MHz").out, header);
+    const auto points = Csv(Cli("attenuation design.vnt" + kDatabase + " --from 10MHz --to 300MHz").out, header);
     ASSERT_FALSE(points.empty());
     EXPECT_GE(points.front()[0], 1e7) << "the measured points inside the band";
     EXPECT_LE(points.back()[0], 3e8);

@@ -55,10 +55,8 @@ TEST(BoardPlanes, TakenOverPlanesAndTheirGroupsComputeWithTheBoardThatHoldsThem)
     giver->viaSpacing = 0.0003, giver->epsilonR = 9.0;
     taker.viaSpacing = 0.0008, taker.viasPerSide = 3;
     const CLayer& plane = *taker.SolverLayer();
-    CCGroup reference(&taker);
-    reference.Assign(*placed);
-    CCGroup elsewhere(giver.get());
-    elsewhere.Assign(*placed);
+    CCGroup reference(&taker), elsewhere(giver.get());
+    reference.Assign(*placed), elsewhere.Assign(*placed);
     for (double f : {1e6, 8e7, 4e8}) {
         ASSERT_NE(reference.GroupAdmittance(f, 1), elsewhere.GroupAdmittance(f, 1)) << f;
         EXPECT_EQ(placed->GroupAdmittance(f, 1), reference.GroupAdmittance(f, 1)) << f;
@@ -99,9 +97,7 @@ TEST(BoardPlanes, AnyObjectOutsideCountsTheBorderAsInside) {
 
 TEST(BoardPlanes, ResizeMovesGroupsAndProbesAndShrinksOrDeletesCutOuts) {
     PopulatedBoard p;
-    p.b.length = 0.070;
-    p.b.width = 0.040;
-    p.vcc.capacitorGroups[0]->posY = -0.01;
+    p.b.length = 0.070, p.b.width = 0.040, p.vcc.capacitorGroups[0]->posY = -0.01;
     p.b.resizeLayers();
     for (const auto& l : p.b.layers) EXPECT_EQ(std::pair(l->planeLength, l->planeWidth), std::pair(0.070, 0.040));
     EXPECT_DOUBLE_EQ(p.vcc.capacitorGroups[0]->posX, 0.070);
@@ -109,31 +105,25 @@ TEST(BoardPlanes, ResizeMovesGroupsAndProbesAndShrinksOrDeletesCutOuts) {
     ASSERT_EQ(p.vcc.cutOuts.size(), 1u) << "cut-out 2 starts beyond the new length";
     const CCutOut& c = *p.vcc.cutOuts[0];
     EXPECT_EQ(std::vector<double>({c.x1, c.y1, c.x2, c.y2}), std::vector<double>({0.050, 0.020, 0.070, 0.040}));
-    EXPECT_DOUBLE_EQ(p.vcc.probes[0]->x, 0.060);
-    EXPECT_DOUBLE_EQ(p.vcc.probes[0]->y, 0.040);
+    EXPECT_EQ(std::pair(p.vcc.probes[0]->x, p.vcc.probes[0]->y), std::pair(0.060, 0.040));
 }
 
-// Types new texts into the layout dialog, then presses OK (or cancel).
-class FakeLayoutDialog : public LayoutDialog {
-public:
-    std::string length, width;
-    bool confirm = true;
+// Types new texts into the layout dialog (none: leaves it as shown), then presses OK.
+struct FakeLayoutDialog : LayoutDialog {
+    FakeLayoutDialog(std::string l = {}, std::string w = {}) : length(std::move(l)), width(std::move(w)) {}
     bool exec(LayoutFields& f) override {
         if (!length.empty()) f.length = length;
         if (!width.empty()) f.width = width;
         if (!length.empty() || !width.empty()) f.UpdateMaxFrequency();
-        return confirm && !f.Check();
+        return !f.Check();
     }
+    std::string length, width;
 };
 
 TEST(BoardPlanes, EditParametersAsksOnlyWhenShrinkingBelowObjects) {
-    struct Case {
-        const char *length, *width;
-        Answer answer;
-        bool applied;
-        std::size_t questions;
-        const char* why;
-    };
+    // clang-format off
+    struct Case { const char *length, *width; Answer answer; bool applied; std::size_t questions; const char* why; };
+    // clang-format on
     const Case cases[] = {
         {"120mm", "80mm", Answer::No, true, 0, "enlarging never asks"},
         {"70mm", "40mm", Answer::No, false, 1, "No keeps the old board"},
@@ -143,9 +133,7 @@ TEST(BoardPlanes, EditParametersAsksOnlyWhenShrinkingBelowObjects) {
         PopulatedBoard p;
         RecordingInteraction ui;
         ui.script(c.answer);
-        FakeLayoutDialog dialog;
-        dialog.length = c.length;
-        dialog.width = c.width;
+        FakeLayoutDialog dialog(c.length, c.width);
         EXPECT_EQ(p.b.editParameters(dialog, ui), c.applied) << c.why;
         EXPECT_EQ(ui.questionCount(), c.questions) << c.why;
         EXPECT_EQ(c.questions ? ui.events().front().text : kShrinkQuestion, kShrinkQuestion);
@@ -161,9 +149,7 @@ TEST(BoardPlanes, EditParametersKeepsUntouchedValuesExactlyAndPutsTheLongerSideF
     FakeLayoutDialog ok;
     EXPECT_TRUE(b.editParameters(ok, ui));
     EXPECT_EQ(b.maxFrequency, carried);
-    FakeLayoutDialog swapped;
-    swapped.width = "80mm";
-    swapped.length = "50mm";
+    FakeLayoutDialog swapped("50mm", "80mm");
     EXPECT_TRUE(b.editParameters(swapped, ui));
     EXPECT_DOUBLE_EQ(b.length, 0.08);
     EXPECT_DOUBLE_EQ(b.width, 0.05);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -28,6 +29,22 @@ Bytes SavedBytes(CVtrDoc& doc, const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+// One command as the program runs it, between the history's Begin and
+// Commit; true when it succeeded and made a step.
+bool Command(DesignHistory& history, const char* label, const std::function<bool()>& command) {
+    history.Begin(label);
+    const bool done = command();
+    return history.Commit() && done;
+}
+
+bool NewGroup(DesignHistory& h, CVtrDoc& doc) {
+    return Command(h, "Neue Gruppe", [&] { return doc.newGroup(); });
+}
+
+bool SetFilter(DesignHistory& h, CVtrDoc& doc, const std::string& fo) {
+    return Command(h, "Filter", [&] { return doc.setFilterRequirements(fo, "10M", "35", "0.1"), true; });
+}
+
 TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     Env e;
     e.doc.OnNewDocument();
@@ -37,14 +54,11 @@ TEST(DesignHistory, GroupCommandsUndoToTheSavedFileAndRedoToTheirResult) {
     const Bytes saved = SavedBytes(e.doc, file);
     history.MarkSaved();
 
-    history.Begin("Neue Gruppe");
-    ASSERT_NE(e.doc.newGroup(), nullptr);
-    ASSERT_TRUE(history.Commit());
-    history.Begin("Werte");
-    e.doc.setGroupValues({"1n", "2n2", "4n7", "10n", "22n", "47n", "100n", "220n", "470n", "1u"});
-    ASSERT_TRUE(history.Commit());
-    history.Begin("Nichts");
-    EXPECT_FALSE(history.Commit()) << "a command that changed nothing is no step";
+    ASSERT_TRUE(NewGroup(history, e.doc));
+    ASSERT_TRUE(Command(history, "Werte", [&] {
+        return e.doc.setGroupValues({"1n", "2n2", "4n7", "10n", "22n", "47n", "100n", "220n", "470n", "1u"}), true;
+    }));
+    EXPECT_FALSE(Command(history, "Nichts", [] { return true; })) << "a command that changed nothing is no step";
     const Bytes after = Store(e.doc);
 
     EXPECT_EQ(history.UndoLabel(), "Werte");
@@ -67,15 +81,9 @@ TEST(DesignHistory, UndoRestoresTheCurrentGroupOfBothMainForms) {
     RecordView second(e.doc.MainFormRecord());
     e.doc.AddView(second);
     DesignHistory history(e.doc);
-    history.Begin("Neue Gruppe");
-    const CCGroup* first = e.doc.newGroup();
-    ASSERT_TRUE(history.Commit());
-    history.Begin("Neue Gruppe");
-    ASSERT_NE(e.doc.newGroup(), nullptr);
-    ASSERT_TRUE(history.Commit());
-    history.Begin("Gruppe wählen");
-    ASSERT_TRUE(e.doc.selectGroup(first));
-    ASSERT_TRUE(history.Commit());
+    ASSERT_TRUE(NewGroup(history, e.doc) && NewGroup(history, e.doc));
+    ASSERT_TRUE(Command(history, "Gruppe wählen",
+                        [&] { return e.doc.selectGroup(e.doc.plane()->FindGroupByName("Gruppe1")); }));
     ASSERT_TRUE(history.Undo());
     EXPECT_EQ(e.doc.MainForm()->currentGroupName, "Gruppe2");
     ASSERT_TRUE(history.Undo());
@@ -101,9 +109,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
             e.doc.AddView(graph);
             dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount = 77;
         }
-        history.Begin("Filter");
-        e.doc.setFilterRequirements(std::to_string(100 + k) + "M", "10M", "35", "0.1");
-        ASSERT_TRUE(history.Commit());
+        ASSERT_TRUE(SetFilter(history, e.doc, std::to_string(100 + k) + "M"));
         states.push_back(design());
     }
     EXPECT_EQ(history.StepCount(), 25u);
@@ -115,9 +121,7 @@ TEST(DesignHistory, KeepsTheNewestStepsUpToItsLimit) {
     EXPECT_EQ(dynamic_cast<GraphViewRecord&>(*graph.Record()).stepCount, 77);
     EXPECT_TRUE(e.doc.IsModified()) << "the saved state was dropped with the oldest steps";
     ASSERT_TRUE(history.Redo());
-    history.Begin("Filter");
-    e.doc.setFilterRequirements("1G", "10M", "35", "0.1");
-    ASSERT_TRUE(history.Commit());
+    ASSERT_TRUE(SetFilter(history, e.doc, "1G"));
     EXPECT_FALSE(history.CanRedo()) << "a new command drops what could be redone";
     e.doc.RemoveView(graph);
 }
@@ -135,11 +139,10 @@ struct SolvedDesign : Env {
         DesignAccess::AnalysisDomain(doc).resolution = 4.0;
     }
     bool Analyse(DesignHistory& history) {
-        history.Begin("Analyse");
-        const std::unique_ptr<SolveJob> job = doc.startAnalysis();
-        if (job == nullptr) return false;
-        job->start();
-        return doc.finishAnalysis(*job) && history.Commit();
+        return Command(history, "Analyse", [&] {
+            const std::unique_ptr<SolveJob> job = doc.startAnalysis();
+            return job != nullptr && (job->start(), doc.finishAnalysis(*job));
+        });
     }
 };
 
@@ -154,11 +157,8 @@ TEST(DesignHistory, SolvesAreUndoneByMovingTheirResults) {
     ASSERT_TRUE(e.Analyse(history));
     const auto* firstMaps = maps();
     const auto* firstNodes = nodes();
-    history.Begin("Neue Gruppe");
-    ASSERT_NE(e.doc.newGroup(), nullptr);
-    ASSERT_TRUE(history.Commit());
-    history.Begin("KillMax");
-    ASSERT_TRUE(e.doc.killMax() && history.Commit());
+    ASSERT_TRUE(NewGroup(history, e.doc));
+    ASSERT_TRUE(Command(history, "KillMax", [&] { return e.doc.killMax(); }));
     const auto* killMaps = maps();
     const Bytes solved = Store(e.doc);
     ASSERT_NE(killMaps, firstMaps);
@@ -212,9 +212,7 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     for (int k = 0; k < 4; ++k) {
         ASSERT_TRUE(e.Analyse(history));
         EXPECT_LE(history.HeldBytes(), bound) << k;
-        history.Begin("Neue Gruppe");
-        ASSERT_NE(e.doc.newGroup(), nullptr);
-        ASSERT_TRUE(history.Commit());
+        ASSERT_TRUE(NewGroup(history, e.doc));
         EXPECT_LE(history.HeldBytes(), bound) << k;
     }
     EXPECT_EQ(history.StepCount(), 8u) << "no step is dropped while results can go";
@@ -242,16 +240,12 @@ TEST(DesignHistory, StaysWithinItsByteBoundDroppingTheOldestResultsFirst) {
     std::size_t one = 0;
     {
         DesignHistory unbounded(small.doc);
-        unbounded.Begin("Filter");
-        small.doc.setFilterRequirements("101M", "10M", "35", "0.1");
-        ASSERT_TRUE(unbounded.Commit());
+        ASSERT_TRUE(SetFilter(unbounded, small.doc, "101M"));
         one = unbounded.HeldBytes();
     }
     DesignHistory bounded(small.doc, 100, one * 3 + one / 2);
     for (int k = 0; k < 6; ++k) {
-        bounded.Begin("Filter");
-        small.doc.setFilterRequirements(std::to_string(200 + k) + "M", "10M", "35", "0.1");
-        ASSERT_TRUE(bounded.Commit());
+        ASSERT_TRUE(SetFilter(bounded, small.doc, std::to_string(200 + k) + "M"));
         EXPECT_LE(bounded.HeldBytes(), one * 3 + one / 2);
     }
     EXPECT_EQ(bounded.StepCount(), 3u);

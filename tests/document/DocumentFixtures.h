@@ -26,6 +26,12 @@ inline Bytes Store(CVtrDoc& doc) {
     return ar.Bytes();
 }
 
+/// Reads bytes into doc.
+inline CVtrDoc::LoadStatus Load(CVtrDoc& doc, const Bytes& bytes) {
+    CArchive ar(bytes);
+    return doc.Load(ar);
+}
+
 /// Where needle first occurs in hay; npos when nowhere.
 inline std::size_t Find(const Bytes& hay, const std::string& needle) {
     const auto it = std::search(hay.begin(), hay.end(), needle.begin(), needle.end());
@@ -122,6 +128,14 @@ struct Env {
     CSParameterDB db;
     CVtrDoc doc{db, ui};
     RecordView form{doc.MainFormRecord()};
+};
+
+/// The rich document (with the choke in the database); current names the main form's current group.
+struct RichEnv : Env {
+    explicit RichEnv(const char* current = "") : Env(true) {
+        DesignAccess::MainForm(doc)->currentGroupName = current;
+        FillRichDocument(doc, db);
+    }
 };
 
 }  // namespace vantor::test

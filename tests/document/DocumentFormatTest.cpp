@@ -17,6 +17,7 @@ namespace {
 
 using test::Bytes;
 using test::Env;
+using test::Load;
 using test::MoreViews;
 using test::Store;
 
@@ -40,11 +41,9 @@ TEST(DocumentFormat, ActiveLayerIsFoundByNameOrIsTheLastLayer) {
     for (const auto& [stored, active] : {std::pair{"GND", "GND"}, {"Vcc", "Vcc"}, {"Abc", "Vcc"}, {"", "Vcc"}}) {
         Env env, back;
         CLayer stranger(nullptr, 0.0, 0.0, stored);
-        DesignAccess::Board(env.doc).currentLayer = std::string(stored) == "GND"
-                                                        ? DesignAccess::Board(env.doc).layers.front().get()
-                                                        : &stranger;
-        CArchive ar(Store(env.doc));
-        ASSERT_EQ(back.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        CCircuitBoard& board = DesignAccess::Board(env.doc);
+        board.currentLayer = std::string(stored) == "GND" ? board.layers.front().get() : &stranger;
+        ASSERT_EQ(Load(back.doc, Store(env.doc)), CVtrDoc::LoadStatus::Loaded);
         EXPECT_EQ(back.doc.board().currentLayer->name, active) << "stored name \"" << stored << "\"";
     }
 }
@@ -59,15 +58,13 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
     env.doc.AddView(recordless);
     MoreViews views(env.doc);
     const Bytes all = Store(env.doc);
-    env.doc.RemoveView(views.graph);
-    env.doc.RemoveView(views.editor);
+    env.doc.RemoveView(views.graph), env.doc.RemoveView(views.editor);
     const Bytes formOnly = Store(env.doc);
     // Graph record 4 + 24 + 4 + 12 bytes, editor record 4 + 1 + 0 (no name).
     ASSERT_EQ(all.size(), formOnly.size() + 44 + 5);
     EXPECT_TRUE(std::equal(formOnly.begin(), formOnly.end(), all.begin()));
     Env opened;
-    CArchive ar(all);
-    ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(Load(opened.doc, all), CVtrDoc::LoadStatus::Loaded);
     const MainFormState& form = *opened.doc.MainForm();
     EXPECT_EQ(form.currentGroupName + (form.e6 ? " e6 " : " e12 ") + std::to_string(form.transferState),
               "Gruppe1 e12 2");
@@ -78,8 +75,7 @@ TEST(DocumentFormat, ViewRecordsFollowInAttachmentOrderAndExtraOnesAreIgnored) {
 // one's record is read, whether one form or two are attached.
 TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
     Env env;
-    ASSERT_NE(env.doc.newGroup(), nullptr);
-    ASSERT_NE(env.doc.newGroup(), nullptr);
+    ASSERT_TRUE(env.doc.newGroup() && env.doc.newGroup());
     env.doc.setSeries(false);
     RecordView second(env.doc.MainFormRecord());
     env.doc.AddView(second);
@@ -94,8 +90,7 @@ TEST(DocumentFormat, EveryMainFormStoresTheDesignsStateAndTheFirstIsRead) {
         Env opened;
         RecordView another(opened.doc.MainFormRecord());
         if (twoForms) opened.doc.AddView(another);
-        CArchive ar(two);
-        ASSERT_EQ(opened.doc.Load(ar), CVtrDoc::LoadStatus::Loaded);
+        ASSERT_EQ(Load(opened.doc, two), CVtrDoc::LoadStatus::Loaded);
         ASSERT_NE(opened.doc.currentGroup(), nullptr);
         EXPECT_EQ(opened.doc.currentGroup()->name, "Gruppe2");
         EXPECT_FALSE(opened.doc.MainForm()->e6);
@@ -114,8 +109,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     Env target;
     DesignAccess::Board(target.doc).epsilonR = 7.0;
     const Bytes before = Store(target.doc);
-    CArchive ar(b);
-    EXPECT_EQ(target.doc.Load(ar), CVtrDoc::LoadStatus::UnknownVersion);
+    EXPECT_EQ(Load(target.doc, b), CVtrDoc::LoadStatus::UnknownVersion);
     EXPECT_EQ(target.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(Store(target.doc), before);
     // A graph view of another version keeps its settings; the file opens.
@@ -124,8 +118,7 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
     Env opened;
     MoreViews openedViews(opened.doc);
     dynamic_cast<GraphViewRecord*>(openedViews.graph.Record())->stepCount = 42;
-    CArchive ar2(b);
-    EXPECT_EQ(opened.doc.Load(ar2), CVtrDoc::LoadStatus::Loaded);
+    EXPECT_EQ(Load(opened.doc, b), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(opened.ui.messageCount("Dateiversion unbekannt!"), 1u);
     EXPECT_EQ(dynamic_cast<GraphViewRecord*>(openedViews.graph.Record())->stepCount, 42);
     EXPECT_DOUBLE_EQ(opened.doc.board().epsilonR, 3.3);
@@ -135,12 +128,9 @@ TEST(DocumentFormat, UnknownVersionsShowTheMessageAndChangeNothing) {
 // the groups on the planes, the optimiser's and the filter's group and the
 // solved plane all follow a later change of that board's stack-up.
 TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
-    Env env(true);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
-    test::FillRichDocument(env.doc, env.db);
+    test::RichEnv env("Gruppe2");
     Env back(true);
-    CArchive in(Store(env.doc));
-    ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(Load(back.doc, Store(env.doc)), CVtrDoc::LoadStatus::Loaded);
 
     CCircuitBoard& board = DesignAccess::Board(back.doc);
     board.viaSpacing = 0.0012, board.mountingDepth = 0.0004, board.viasPerSide = 3, board.epsilonR = 3.3;
@@ -168,10 +158,8 @@ TEST(DocumentFormat, WhatWasReadComputesWithTheBoardOfTheReadingDocument) {
 TEST(DocumentFormat, GoldenFilesAreWrittenAndReadBackByteForByte) {
     Env plain;
     CheckGolden("default.vnt", Store(plain.doc));
-    Env env(true);
+    test::RichEnv env("Gruppe2");
     MoreViews views(env.doc);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe2";
-    test::FillRichDocument(env.doc, env.db);
     CheckGolden("rich.vnt", Store(env.doc));
     Env back(true);
     MoreViews backViews(back.doc);

@@ -35,9 +35,7 @@ using test::Store;
 
 // A rich document as the main form alone writes it.
 Bytes RichFile() {
-    Env env(true);
-    DesignAccess::MainForm(env.doc)->currentGroupName = "Gruppe1";
-    test::FillRichDocument(env.doc, env.db);
+    test::RichEnv env("Gruppe1");
     return Store(env.doc);
 }
 
@@ -49,8 +47,7 @@ std::string LoadError(const Bytes& bytes) {
     DesignAccess::Board(env.doc).epsilonR = 9.9;
     const Bytes before = Store(env.doc);
     try {
-        CArchive ar(bytes);
-        env.doc.Load(ar);
+        test::Load(env.doc, bytes);
         return "";
     } catch (const ArchiveError& e) {
         EXPECT_EQ(Store(env.doc), before) << "a failed load changed the document";
@@ -79,10 +76,8 @@ void WriteFile(const fs::path& p, const Bytes& b) {
 int InChildWithLimit(int resource, rlim_t limit, const std::function<int()>& body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        const rlimit small{limit, limit};
-        ::setrlimit(resource, &small);
+        const rlimit noCore{0, 0}, small{limit, limit};
+        ::setrlimit(RLIMIT_CORE, &noCore), ::setrlimit(resource, &small);
         ::_exit(body());
     }
     int status = 0;
@@ -111,42 +106,41 @@ void SetInt32(Bytes& b, std::size_t at, std::int32_t v) {
     for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// The bytes of file up to the label "100MHz" (after its length byte 6) of
+// the first result map: the results header (ny, nx, count) ends them.
+Bytes UpToResults(const Bytes& file) { return Bytes(file.begin(), file.begin() + long(Find(file, "\006100MHz"))); }
+
 // A file is read only as far as its records go and nothing is allocated
 // for what it merely claims; the memory an open takes follows the design,
 // not the file's size.
 TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
     Scratch s("huge");
     const Bytes rich = RichFile();
-    Bytes plain;
-    {
+    const Bytes plain = [] {
         Env env;
-        plain = Store(env.doc);
-    }
+        return Store(env.doc);
+    }();
     // The GND layer's probe count made 2^32 - 1 (word 0xFFFF and a double
     // word); the zeros after it are no probe.
     Bytes manyProbes(plain.begin(), plain.begin() + static_cast<long>(Find(plain, "CProbe") - 8));
     manyProbes.insert(manyProbes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     // A result header of 2^31 - 1 maps.
-    Bytes manyMaps(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
-                                                                       "\x06"
-                                                                       "100MHz")));
+    Bytes manyMaps = UpToResults(rich);
     SetInt32(manyMaps, manyMaps.size() - 4, 0x7FFFFFFF);
-    struct Case {
-        const char* what;
-        Bytes head;
-        CVtrDoc::OpenResult::Kind kind;
-        const char* message;
-    };
+    using R = CVtrDoc::OpenResult;
+    // clang-format off
+    struct Case { const char* what; Bytes head; R::Kind kind; const char* message; };
     const Case cases[] = {
-        {"zeros", {}, CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
-        {"garbage", Bytes(4096, 0xA5), CVtrDoc::OpenResult::UnknownVersion, "Dateiversion unbekannt!"},
-        {"a design and zeros after it", rich, CVtrDoc::OpenResult::Loaded, ""},
-        {"a count of probes", manyProbes, CVtrDoc::OpenResult::Failed, "Nullverweis in einer Liste von CProbe"},
-        {"a count of result maps", manyMaps, CVtrDoc::OpenResult::Failed, "Ungültige Ergebnisgröße"},
+        {"zeros", {}, R::UnknownVersion, "Dateiversion unbekannt!"},
+        {"garbage", Bytes(4096, 0xA5), R::UnknownVersion, "Dateiversion unbekannt!"},
+        {"a design and zeros after it", rich, R::Loaded, ""},
+        {"a count of probes", manyProbes, R::Failed, "Nullverweis in einer Liste von CProbe"},
+        {"a count of result maps", manyMaps, R::Failed, "Ungültige Ergebnisgröße"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         long long peak = 0;
-        const CVtrDoc::OpenResult r = OpenMeasured(HugeFile(s.dir / "gross.vnt", c.head), peak);
+        const R r = OpenMeasured(HugeFile(s.dir / "gross.vnt", c.head), peak);
         EXPECT_EQ(r.kind, c.kind) << c.what << ": " << r.message;
         EXPECT_NE(r.message.find(c.message), std::string::npos) << c.what << ": " << r.message;
         EXPECT_LT(peak, 4 << 20) << c.what;
@@ -157,12 +151,9 @@ TEST(HugeDocument, IsReadOnlyAsFarAsItsRecordsGo) {
 // message; the program goes on.
 TEST(HugeDocument, RunningOutOfMemoryFailsTheOpen) {
     Scratch s("memory");
-    const Bytes rich = RichFile();
     // One result map of 20000 x 20000 points: 6.4 GB, which the zeros after
     // it could hold.
-    Bytes bigMap(rich.begin(), rich.begin() + static_cast<long>(Find(rich,
-                                                                     "\x06"
-                                                                     "100MHz")));
+    Bytes bigMap = UpToResults(RichFile());
     for (int k : {12, 8}) SetInt32(bigMap, bigMap.size() - static_cast<std::size_t>(k), 20000);
     SetInt32(bigMap, bigMap.size() - 4, 1);
     const fs::path file = HugeFile(s.dir / "gross.vnt", bigMap);
@@ -186,29 +177,25 @@ TEST(DamagedDocument, EveryTruncationFails) {
 
 TEST(DamagedDocument, EachDamageIsNamed) {
     const Bytes full = RichFile();
-    struct Case {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        const char* message;
-    };
     // Damage the archive itself reports is checked with the archive.
-    const std::size_t layer = Find(full, "CLayer");
-    const std::size_t probe = Find(full, "Probe1");
-    const std::size_t cutout = Find(full, "CCutOut");
+    const std::size_t layer = Find(full, "CLayer"), probe = Find(full, "Probe1"), cutout = Find(full, "CCutOut");
+    // The Vcc layer's results header (ny, nx, count) just before its first map's label.
+    const std::size_t results = UpToResults(full).size() - 12;
+    // clang-format off
+    struct Case { const char* what; std::function<void(Bytes&)> damage; const char* message; };
     const std::vector<Case> cases = {
-        {"class in the wrong list", [&](Bytes& b) { std::copy_n("CProbe", 6, b.begin() + static_cast<long>(layer)); },
+        {"class in the wrong list", [&](Bytes& b) { std::copy_n("CProbe", 6, b.begin() + long(layer)); },
          "\"CProbe\" an einer Stelle, an der \"CLayer\""},
         // The GND layer's probe list count, just before the class record of "Probe1".
-        {"count past the end",
-         [&](Bytes& b) {
-             b[probe - 35] = 0xFE;
-             b[probe - 34] = 0xFF;
-         },
-         "Listenlänge 65534"},
+        {"count past the end", [&](Bytes& b) { b[probe - 35] = 0xFE, b[probe - 34] = 0xFF; }, "Listenlänge 65534"},
         {"board version", [&](Bytes& b) { b[76] = 2; }, "Version 2 eines Datensatzes CCircuitBoard"},
         {"cut-out version", [&](Bytes& b) { b[cutout + 7] = 5; }, "Version 5 eines Datensatzes CCutOut"},
         {"main form version", [&](Bytes& b) { b[b.size() - 8 - 21] = 3; }, "Hauptformulars"},
+        // Result sizes beyond the file are refused before anything is allocated.
+        {"rows of a result map", [&](Bytes& b) { SetInt32(b, results, 0x7FFFFFFF); }, "größer als der Rest der Datei"},
+        {"negative rows of a result map", [&](Bytes& b) { SetInt32(b, results, -1); }, "Ungültige Ergebnisgröße"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Bytes b = full;
         c.damage(b);
@@ -230,24 +217,6 @@ TEST(DamagedDocument, FuzzCorpusLoadsOrFailsCleanly) {
     EXPECT_GE(files, 3) << "the corpus holds saved documents";
 }
 
-TEST(DamagedDocument, ResultSizesBeyondTheFileAreRefusedBeforeAllocating) {
-    Env env;
-    CLayer& vcc = *DesignAccess::Board(env.doc).currentLayer;
-    vcc.results.resultMaps.push_back(ComplexMatrix(1, 1, {1.0, 2.0}));
-    vcc.results.resultLabels.push_back("1MHz");
-    const Bytes b = Store(env.doc);
-    // Results header of the Vcc layer: ny, nx, count just before the label "1MHz".
-    const std::size_t label = Find(b,
-                                   "\x04"
-                                   "1MHz");
-    for (std::int32_t v : {0x7FFFFFFF, -1}) {
-        Bytes d = b;
-        for (int i = 0; i < 4; ++i) d[label - 12 + i] = static_cast<std::uint8_t>(v >> (8 * i));
-        const std::string e = LoadError(d);
-        EXPECT_TRUE(e.find("Ergebnis") != std::string::npos) << e;
-    }
-}
-
 // The save's temporary files present in a folder.
 std::vector<std::string> Temporaries(const fs::path& dir) {
     std::vector<std::string> names;
@@ -256,20 +225,20 @@ std::vector<std::string> Temporaries(const fs::path& dir) {
     return names;
 }
 
-// A rich document to save.
-struct SavedDoc : Env {
-    SavedDoc() : Env(true) { test::FillRichDocument(doc, db); }
+// A rich document to save, and a folder of the test's own.
+class DocumentSave : public ::testing::Test {
+protected:
+    Scratch s{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    test::RichEnv d;
+    std::string error;
 };
 
 // Writes "alt" to p; true when it could.
 bool Old(const fs::path& p) { return static_cast<bool>(std::ofstream(p) << "alt"); }
 
-TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
-    Scratch s("save");
-    SavedDoc d;
+TEST_F(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     CVtrDoc& doc = d.doc;
     doc.SetModifiedFlag();
-    std::string error;
     ASSERT_TRUE(doc.SaveFile(s.dir / "a.vnt", error)) << error;
     EXPECT_FALSE(doc.IsModified());
     Bytes onDisk;
@@ -278,29 +247,25 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
     EXPECT_FALSE(doc.ChangedOnDisk(s.dir / "a.vnt"));
     // Targets a save must not replace: each is refused before anything is
     // written, stays as it was, and no temporary file is left.
-    struct Case {
-        const char* name;
-        std::function<bool(const fs::path&)> make;
-        bool replace;
-        const char* message;
-    };
     const char* const special = "keine gewöhnliche Datei";
+    using P = const fs::path&;
+    // clang-format off
+    struct Case { const char* name; std::function<bool(P)> make; bool replace; const char* message; };
     const std::vector<Case> cases = {
-        {"fifo.vnt", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
-        {"null.vnt", [](const fs::path& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true,
-         special},
-        {"folder.vnt", [](const fs::path& p) { return fs::create_directories(p / "inhalt"); }, true, special},
-        {"ro.vnt", [](const fs::path& p) { return Old(p) && ::chmod(p.c_str(), 0444) == 0; }, true, "schreibgeschützt"},
+        {"fifo.vnt", [](P p) { return ::mkfifo(p.c_str(), 0644) == 0; }, true, special},
+        {"null.vnt", [](P p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }, true, special},
+        {"folder.vnt", [](P p) { return fs::create_directories(p / "inhalt"); }, true, special},
+        {"ro.vnt", [](P p) { return Old(p) && ::chmod(p.c_str(), 0444) == 0; }, true, "schreibgeschützt"},
         {"old.vnt", Old, false, "besteht bereits"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const fs::path p = s.dir / c.name;
         if (!c.make(p)) {
             std::printf("%s cannot be made here (%s); not checked\n", c.name, std::strerror(errno));
             continue;
         }
-        struct stat before {
-        }, after{};
+        struct stat before = {}, after = {};
         ASSERT_EQ(::lstat(p.c_str(), &before), 0);
         doc.SetModifiedFlag();
         EXPECT_FALSE(doc.SaveFile(p, error, SaveOptions{.replace = c.replace})) << c.name;
@@ -319,24 +284,20 @@ TEST(DocumentSave, ReplacesTheFileOrLeavesItUntouched) {
 }
 
 // The system's reason for a refused save reaches the person in German.
-TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
-    Scratch s("refused");
+TEST_F(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
     std::ofstream(s.dir / "datei") << "alt";
     fs::create_directories(s.dir / "nurlesen");
     const bool root = ::geteuid() == 0;
     if (!root) fs::permissions(s.dir / "nurlesen", fs::perms(0555));
-    const struct {
-        fs::path path;
-        std::string reason;
-    } cases[] = {
+    // clang-format off
+    const struct { fs::path path; std::string reason; } cases[] = {
         {s.dir / "fehlt" / "a.vnt", "Datei oder Ordner nicht vorhanden"},
         {s.dir / "datei" / "a.vnt", "ein Teil des Pfads ist kein Ordner"},
         // Root may write into a folder of mode 0555; sysfs refuses even root.
         {root ? fs::path("/sys/a.vnt") : s.dir / "nurlesen" / "a.vnt", "keine Berechtigung"},
     };
-    SavedDoc d;
+    // clang-format on
     for (const auto& c : cases) {
-        std::string error;
         d.doc.SetModifiedFlag();
         EXPECT_FALSE(d.doc.SaveFile(c.path, error)) << c.path;
         // A container may mount /sys read-only, which has its own German reason.
@@ -351,8 +312,7 @@ TEST(DocumentSave, AFolderThatRefusesTheSaveSaysWhyInGerman) {
     fs::permissions(s.dir / "nurlesen", fs::perms(0755));
 }
 
-TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
-    Scratch s("link");
+TEST_F(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     fs::create_directories(s.dir / "echt");
     const fs::path real = s.dir / "echt" / "entwurf.vnt", link = s.dir / "verweis.vnt";
     ASSERT_TRUE(Old(real) && ::chmod(real.c_str(), 0640) == 0);
@@ -361,11 +321,8 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
         ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
     }
     fs::create_symlink("echt/entwurf.vnt", link);
-    struct stat before {
-    }, after{};
+    struct stat before = {}, after = {};
     ASSERT_EQ(::stat(real.c_str(), &before), 0);
-    SavedDoc d;
-    std::string error;
     ASSERT_TRUE(d.doc.SaveFile(link, error)) << error;
     EXPECT_EQ(fs::read_symlink(link), "echt/entwurf.vnt");
     Bytes bytes;
@@ -386,12 +343,8 @@ TEST(DocumentSave, ThroughALinkTheFileBehindIsReplacedWithItsModeAndOwner) {
     EXPECT_FALSE(other.ChangedOnDisk(link));
 }
 
-
-TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
-    Scratch s("full");
+TEST_F(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     const fs::path target = s.dir / "entwurf.vnt";
-    SavedDoc d;
-    std::string error;
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     const Bytes good = Store(d.doc);
     ASSERT_GT(good.size(), 4096u);
@@ -427,16 +380,14 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
     // written right now (its writer holds its lock), not another design's,
     // not a stranger's file.
     const std::string live = TemporaryPrefix(target) + "LEBT01";
-    const std::string otherDesign = TemporaryPrefix(s.dir / "anders.vnt") + "ALT001";
-    for (const std::string& name : {live, otherDesign, std::string("notes.pdf.part")})
-        std::ofstream(s.dir / name) << "x";
+    const std::string kept[] = {live, TemporaryPrefix(s.dir / "anders.vnt") + "ALT001", "notes.pdf.part"};
+    for (const std::string& name : kept) std::ofstream(s.dir / name) << "x";
     const int liveFd = ::open((s.dir / live).c_str(), O_RDONLY);
     ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
     ASSERT_TRUE(d.doc.SaveFile(target, error)) << error;
     ::close(liveFd);
     EXPECT_FALSE(fs::exists(s.dir / stale[0]));
-    for (const std::string& name : {live, otherDesign, std::string("notes.pdf.part")})
-        EXPECT_TRUE(fs::exists(s.dir / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(s.dir / name)) << name;
     CVtrDoc back(d.db, d.ui);
     ASSERT_TRUE(back.OpenFile(target).ok());
     EXPECT_EQ(back.board().epsilonR, 3.3);
@@ -445,15 +396,12 @@ TEST(DocumentSave, AFullDiskOrADeathDuringTheSaveKeepsTheDesign) {
 }
 
 // Neither opening nor locking a FIFO waits for a writer.
-TEST(DocumentSave, AFifoIsRefusedWithoutWaiting) {
-    Env env;
-    Scratch s("fifo");
+TEST_F(DocumentSave, AFifoIsRefusedWithoutWaiting) {
     const fs::path fifo = s.dir / "p.vnt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     ::alarm(20);  // a regression would block for ever: end the run instead
-    const CVtrDoc::OpenResult r = env.doc.OpenFile(fifo);
+    const CVtrDoc::OpenResult r = d.doc.OpenFile(fifo);
     DocumentLock lock;
-    std::string error;
     EXPECT_EQ(lock.Acquire(fifo, std::chrono::seconds(1), error), DocumentLock::Outcome::NoFile);
     ::alarm(0);
     EXPECT_NE(r.message.find("keine gewöhnliche Datei"), std::string::npos) << r.message;
@@ -462,7 +410,7 @@ TEST(DocumentSave, AFifoIsRefusedWithoutWaiting) {
 TEST(DocumentLock, ASecondWriterWaitsForTheFileTheNameStandsFor) {
     Scratch s("lock");
     const fs::path target = s.dir / "entwurf.vnt";
-    SavedDoc d;
+    test::RichEnv d;
     std::string error;
     DocumentLock first;
     EXPECT_EQ(first.Acquire(target, std::chrono::milliseconds(0), error), DocumentLock::Outcome::NoFile);

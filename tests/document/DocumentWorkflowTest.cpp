@@ -31,32 +31,24 @@ using PackageDialog = test::OnePass<CapacitorFields>;
 
 // A window holds the document, but the design only as const, down to the
 // objects on its planes: it changes through the commands alone.
-template <class T>
-constexpr bool kConstObject = std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>>;
-static_assert(kConstObject<decltype(std::declval<CVtrDoc&>().board())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().filter())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().optimisationGroup())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().analysisDomain())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().MainForm())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().plane())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().currentGroup())> &&
-              kConstObject<decltype(std::declval<CVtrDoc&>().newGroup())>);
-static_assert(kConstObject<decltype(std::declval<const CCircuitBoard&>().currentLayer.get())> &&
-              kConstObject<decltype(std::declval<const CCircuitBoard&>().layers.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().capacitorGroups.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().probes.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().cutOuts.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().FindGroupByName(""))> &&
-              kConstObject<decltype(std::declval<const CLayer&>().mesh.gridNodes.front().get())> &&
-              kConstObject<decltype(std::declval<const CLayer&>().FindNearestNodePort(0, 0)->node.get())> &&
-              kConstObject<decltype(std::declval<const CCapa&>().group)>);
+template <class... T>
+constexpr bool kConstObjects = (std::is_const_v<std::remove_pointer_t<std::remove_reference_t<T>>> && ...);
+[[maybe_unused]] void DesignIsConst(CVtrDoc& d, const CCircuitBoard& b, const CLayer& l, const CCapa& c) {
+    static_assert(kConstObjects<decltype(d.board()), decltype(d.filter()), decltype(d.optimisationGroup()),
+                                decltype(d.analysisDomain()), decltype(d.MainForm()), decltype(d.plane()),
+                                decltype(d.currentGroup()), decltype(d.newGroup()), decltype(b.currentLayer.get()),
+                                decltype(b.layers.front().get()), decltype(l.capacitorGroups.front().get()),
+                                decltype(l.probes.front().get()), decltype(l.cutOuts.front().get()),
+                                decltype(l.FindGroupByName("")), decltype(l.mesh.gridNodes.front().get()),
+                                decltype(l.FindNearestNodePort(0, 0)->node.get()), decltype(c.group)>);
+}
 
 TEST(DocumentWorkflow, TransferToFilterNeedsAGroupWithElements) {
     Env e;
-    ASSERT_TRUE(e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(CCGroup())));
+    CLayer& vcc = *DesignAccess::Board(e.doc).currentLayer;
+    ASSERT_TRUE(e.doc.selectGroup(&vcc.AddGroupAtCentre(CCGroup())));
     EXPECT_FALSE(e.doc.transferGroupToFilter());
-    ASSERT_TRUE(
-        e.doc.selectGroup(&DesignAccess::Board(e.doc).currentLayer->AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
+    ASSERT_TRUE(e.doc.selectGroup(&vcc.AddGroupAtCentre(test::MakeGroup("G", 2, 0, 0))));
     DesignAccess::Filter(e.doc).candidates.push_back(nullptr);
     ASSERT_TRUE(e.doc.transferGroupToFilter());
     EXPECT_TRUE(e.doc.filter().candidates.empty()) << "candidates of another group are gone";
@@ -95,8 +87,7 @@ TEST(DocumentWorkflow, KillMaxIsAllOrNothing) {
     const std::unique_ptr<SolveJob> job = e.doc.startKillMax();
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(e.doc.plane()->capacitorGroups.size(), 1u) << "placed while it runs";
-    job->cancel();
-    job->start();
+    job->cancel(), job->start();
     EXPECT_FALSE(e.doc.finishKillMax(*job));
     EXPECT_EQ(Store(e.doc), before);
     EXPECT_EQ(e.doc.plane()->results.resultMaps.data(), maps);
@@ -107,21 +98,18 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
     Env e;
     DesignAccess::AnalysisDomain(e.doc).frequencySteps = 2, DesignAccess::AnalysisDomain(e.doc).stopFrequency = 3e8;
     const CLayer& plane = *e.doc.plane();
+    // Results, modified mark, redraws.
+    const auto state = [&] { return std::tuple(plane.HasResults(), e.doc.IsModified(), e.form.updates); };
     for (const bool cancel : {true, false}) {
         const int updates = e.form.updates;
         const std::unique_ptr<SolveJob> job = e.doc.startAnalysis();
         ASSERT_NE(job, nullptr);
         if (cancel) job->cancel();
-        job->start();
-        job->wait();
+        job->start(), job->wait();
         // Solved or not, nothing reached the document before the finish.
-        EXPECT_FALSE(plane.HasResults());
-        EXPECT_FALSE(e.doc.IsModified());
-        EXPECT_EQ(e.form.updates, updates);
+        EXPECT_EQ(state(), std::tuple(false, false, updates));
         EXPECT_EQ(e.doc.finishAnalysis(*job), !cancel);
-        EXPECT_EQ(plane.HasResults(), !cancel);
-        EXPECT_EQ(e.doc.IsModified(), !cancel);
-        EXPECT_EQ(e.form.updates, updates + (cancel ? 0 : 1));
+        EXPECT_EQ(state(), std::tuple(!cancel, !cancel, updates + (cancel ? 0 : 1)));
     }
     EXPECT_EQ(e.form.lastHint, ChangeHint::Results);
 }
@@ -133,80 +121,56 @@ TEST(DocumentWorkflow, AnalysisAsAJobChangesTheDocumentOnlyWhenFinished) {
 // exactly when it changed what the file holds.
 TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheFile) {
     using H = ChangeHint;
-    struct Case {
-        const char* command;
-        std::function<bool(CVtrDoc&)> run;
-        bool succeeds;
-        ChangeHint hint;  // None: no notification
-        bool marks, solvedFirst = false;
-    };
+    using D = CVtrDoc;
     // Each dialog is shown in one case only.
     const std::array<std::string, 10> slots{"22nF", "1uF"};
-    test::OnePass<LayoutFields> layout([](LayoutFields&f) {
-        f.length = "98mm";
-        f.UpdateMaxFrequency();
-    }),
-        noLayout;
+    test::OnePass<LayoutFields> noLayout, layout([](LayoutFields& f) { f.length = "98mm", f.UpdateMaxFrequency(); });
     test::OnePass<AnalysisFields> analysis([](AnalysisFields& f) { f.stopFrequency = "400MHz"; });
     PackageDialog package([](CapacitorFields& f) { f.packageType = 9; });
+    // clang-format off
+    struct Case { const char* command; std::function<bool(D&)> run; bool succeeds;
+                  H hint /* None: no notification */; bool marks, solvedFirst = false; };
     const std::vector<Case> cases = {
-        {"newGroup", [](CVtrDoc& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
-        {"setGroupValues",
-         [&](CVtrDoc& d) {
-             d.setGroupValues(slots);
-             return true;
-         },
-         true, H::Groups, true},
-        {"insertCapacitor", [](CVtrDoc& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
-        {"removeCapacitor", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
-        {"removeCapacitor of the plane entry", [](CVtrDoc& d) { return d.removeCapacitor(*d.currentGroup(), 0); },
+        {"newGroup", [](D& d) { return d.newGroup() != nullptr; }, true, H::Groups | H::ViewState, true},
+        {"setGroupValues", [&](D& d) { return d.setGroupValues(slots), true; }, true, H::Groups, true},
+        {"insertCapacitor", [](D& d) { return d.insertCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
+        {"removeCapacitor", [](D& d) { return d.removeCapacitor(*d.currentGroup(), 1); }, true, H::Groups, true},
+        {"removeCapacitor of the plane entry", [](D& d) { return d.removeCapacitor(*d.currentGroup(), 0); },
          false, H::None, false},
-        {"transferGroupToFilter", [](CVtrDoc& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
-        {"setFilterRequirements",
-         [](CVtrDoc& d) {
-             d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A");
-             return true;
-         },
+        {"transferGroupToFilter", [](D& d) { return d.transferGroupToFilter(); }, true, H::Filter, true},
+        {"setFilterRequirements", [](D& d) { return d.setFilterRequirements("200MHz", "20MHz", "40dB", "1A"), true; },
          true, H::Filter, true},
-        {"searchChoke", [](CVtrDoc& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
-        {"selectChoke", [](CVtrDoc& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
-        {"selectChoke out of range", [](CVtrDoc& d) { return d.selectChoke(1); }, false, H::None, false},
-        {"toggleGroupInFilter",
-         [](CVtrDoc& d) {
-             d.toggleGroupInFilter();
-             return true;
-         },
-         true, H::Filter, true},
-        {"editLayout", [&](CVtrDoc& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
-        {"editLayout cancelled", [&](CVtrDoc& d) { return d.editLayout(noLayout); }, false, H::None, false},
-        {"editTargets",
-         [](CVtrDoc& d) {
+        {"searchChoke", [](D& d) { return d.searchChoke() == 0; }, true, H::Filter, true},
+        {"selectChoke", [](D& d) { return d.selectChoke(0); }, true, H::Filter, false},  // chosen already
+        {"selectChoke out of range", [](D& d) { return d.selectChoke(1); }, false, H::None, false},
+        {"toggleGroupInFilter", [](D& d) { return d.toggleGroupInFilter(), true; }, true, H::Filter, true},
+        {"editLayout", [&](D& d) { return d.editLayout(layout); }, true, H::Board | H::Groups, true},
+        {"editLayout cancelled", [&](D& d) { return d.editLayout(noLayout); }, false, H::None, false},
+        {"editTargets", [](D& d) {
              // The group's own targets, as texts that read back exactly.
              TargetsDialog t([&](TargetFields& f) {
                  f = TargetFields::FromGroupExact(d.optimisationGroup(), kTargetFrequencyLimit);
              });
              return d.editTargets(t);
-         },
-         true, H::Groups, false},
-        {"editCapacitorProperties", [&](CVtrDoc& d) { return d.editCapacitorProperties(package); }, true, H::Groups,
-         true},
-        {"editAnalysis", [&](CVtrDoc& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
-        {"analyse", [](CVtrDoc& d) { return d.analyse(); }, true, H::Results, true},
-        {"killMax", [](CVtrDoc& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
-        {"moveGroup", [](CVtrDoc& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
-        {"moveGroup of another plane", [](CVtrDoc& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); },
+         }, true, H::Groups, false},
+        {"editCapacitorProperties", [&](D& d) { return d.editCapacitorProperties(package); }, true, H::Groups, true},
+        {"editAnalysis", [&](D& d) { return d.editAnalysis(analysis); }, true, H::Analysis, true},
+        {"analyse", [](D& d) { return d.analyse(); }, true, H::Results, true},
+        {"killMax", [](D& d) { return d.killMax(); }, true, H::Groups | H::Results, true, true},
+        {"moveGroup", [](D& d) { return d.moveGroup(Named(d, "Gruppe1"), 0.01, 0.02); }, true, H::Groups, true},
+        {"moveGroup of another plane", [](D& d) { return d.moveGroup(&d.optimisationGroup(), 0.01, 0.02); },
          false, H::None, false},
-        {"selectGroup", [](CVtrDoc& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
-        {"deleteGroup", [](CVtrDoc& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState,
-         true},
-        {"AddProbe", [](CVtrDoc& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
-        {"AddProbe existing", [](CVtrDoc& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
-        {"MoveProbe", [](CVtrDoc& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
-        {"DeleteProbe", [](CVtrDoc& d) { return DeleteProbe(d, "Probe2"); }, true, H::Board, true},
-        {"AddCutOut", [](CVtrDoc& d) { return !AddCutOut(d, 0.01, 0.01, 0.02, 0.02).empty(); }, true, H::Board, true},
-        {"DeleteCutOut", [](CVtrDoc& d) { return DeleteCutOut(d, "Cutout1"); }, true, H::Board, true},
-        {"DeleteCutOut unknown", [](CVtrDoc& d) { return DeleteCutOut(d, "Cutout2"); }, false, H::None, false},
+        {"selectGroup", [](D& d) { return d.selectGroup(Named(d, "Gruppe1")); }, true, H::ViewState, false},
+        {"deleteGroup", [](D& d) { return d.deleteGroup(Named(d, "Gruppe1")); }, true, H::Groups | H::ViewState, true},
+        {"AddProbe", [](D& d) { return AddProbe(d, "S", 0.01, 0.01); }, true, H::Board, true},
+        {"AddProbe existing", [](D& d) { return AddProbe(d, "Probe1", 0.01, 0.01); }, false, H::None, false},
+        {"MoveProbe", [](D& d) { return MoveProbe(d, "Probe1", 0.01, 0.01); }, true, H::Board, true},
+        {"DeleteProbe", [](D& d) { return DeleteProbe(d, "Probe2"); }, true, H::Board, true},
+        {"AddCutOut", [](D& d) { return !AddCutOut(d, 0.01, 0.01, 0.02, 0.02).empty(); }, true, H::Board, true},
+        {"DeleteCutOut", [](D& d) { return DeleteCutOut(d, "Cutout1"); }, true, H::Board, true},
+        {"DeleteCutOut unknown", [](D& d) { return DeleteCutOut(d, "Cutout2"); }, false, H::None, false},
     };
+    // clang-format on
     CSParaSet choke;
     choke.name = "L";
     for (const Case& c : cases) {
@@ -236,10 +200,8 @@ TEST(DocumentWorkflow, EachCommandNotifiesOnceWithItsHintAndMarksWhatChangesTheF
         // The save question follows the file: modified exactly when what
         // the file would hold changed.
         EXPECT_EQ(Store(e.doc) != before, c.marks);
-        for (const RecordView* view : {&e.form, &graph}) {
-            EXPECT_EQ(view->updates, c.hint == H::None ? 0 : 1);
-            EXPECT_EQ(view->lastHint, c.hint);
-        }
+        for (const RecordView* view : {&e.form, &graph})
+            EXPECT_EQ(std::pair(view->updates, view->lastHint), std::pair(c.hint == H::None ? 0 : 1, c.hint));
         EXPECT_EQ(e.doc.IsModified(), c.marks);
     }
 }
@@ -330,8 +292,7 @@ TEST(DocumentWorkflow, GndActiveFileEditsAndSolvesTheVccPlane) {
     // Read back: every view is told everything once, the stored name stays.
     Env back;
     const test::Bytes saved = Store(e.doc);
-    CArchive in(saved);
-    ASSERT_EQ(back.doc.Load(in), CVtrDoc::LoadStatus::Loaded);
+    ASSERT_EQ(test::Load(back.doc, saved), CVtrDoc::LoadStatus::Loaded);
     EXPECT_EQ(std::pair(back.form.updates, back.form.lastHint), std::pair(1, ChangeHint::Everything));
     EXPECT_EQ(back.doc.board().currentLayer->name, "GND");
     EXPECT_NE(back.doc.plane()->FindGroupByName(group->name), nullptr);

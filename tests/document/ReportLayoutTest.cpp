@@ -9,30 +9,22 @@
 #include <cmath>
 
 #include "DesignReport.h"
-#include "PlaneEdits.h"
-#include "RecordingInteraction.h"
-#include "CLayer.h"
+#include "DocumentFixtures.h"
 
 namespace vantor {
 namespace {
 
 // Fixed metrics: the header line is 60 units, every character 10 wide.
-class FixedMetrics : public ReportMetrics {
-public:
+struct FixedMetrics : ReportMetrics {
     int LineHeight(ReportFont font) const override { return font == ReportFont::Header ? 60 : 45; }
     int TextWidth(ReportFont, const std::string& text) const override { return 10 * int(text.size()); }
 };
 
 TEST(ReportLayout, TwoGroupsOnA4) {
-    RegisterModelClasses();
-    CSParameterDB db;
-    RecordingInteraction ui;
-    CVtrDoc doc(db, ui);
-    RecordView form(doc.MainFormRecord());
-    doc.AddView(form);
+    test::Env e;
+    CVtrDoc& doc = e.doc;
     doc.OnNewDocument();
-    const CCGroup& g1 = *doc.newGroup();
-    const CCGroup& g2 = *doc.newGroup();
+    const CCGroup &g1 = *doc.newGroup(), &g2 = *doc.newGroup();
     doc.moveGroup(&g2, 0.01, 0.02);
     while (g2.CapacitorCount() > 2) doc.removeCapacitor(g2, 1);
     const int n1 = g1.CapacitorCount();

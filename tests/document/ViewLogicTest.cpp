@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "DesignAccess.h"
@@ -39,11 +40,8 @@ TEST(MainFormLogic, SlotCkShowsElementNPlusOneMinusK) {
     EXPECT_EQ(ParseValue(GroupSlotTexts(&g, true)[1]), 100e-9);  // exact texts read back unchanged
     EXPECT_EQ(GroupSlotTexts(nullptr)[0], kEmptySlot);
     // "Neu": the first free slot and the last occupied one insert at 1.
-    struct Case {
-        int n, k, position;
-    };
-    for (const Case c : {Case{3, 4, 1}, Case{3, 3, 1}, Case{3, 1, 2}, Case{0, 1, 1}, Case{5, 2, 3}})
-        EXPECT_EQ(InsertPosition(c.n, c.k), c.position) << c.n << " " << c.k;
+    const int cases[][3] = {{3, 4, 1}, {3, 3, 1}, {3, 1, 2}, {0, 1, 1}, {5, 2, 3}};  // n, k, position
+    for (const auto& [n, k, position] : cases) EXPECT_EQ(InsertPosition(n, k), position) << n << " " << k;
 }
 
 TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
@@ -69,8 +67,7 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
     slots[0] = "0";
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->key, FieldKey(SlotField::C1));
     EXPECT_EQ(e.State(), kTransferred);
-    slots[0] = "22uF";
-    DesignAccess::Filter(e.doc).fUpper = 0;
+    slots[0] = "22uF", DesignAccess::Filter(e.doc).fUpper = 0;
     EXPECT_EQ(WriteSlotValues(e.doc, slots)->message, "Fehler: 0Hz < Fo < 3GHz !");
     DesignAccess::Filter(e.doc).fUpper = 3e8;
     EXPECT_FALSE(WriteSlotValues(e.doc, slots));
@@ -88,19 +85,17 @@ TEST(MainFormLogic, TransferStateFollowsTheFormsActions) {
 
 TEST(MainFormLogic, ValueComboListPlacesTheSlotValue) {
     // around: the entries above, at and below the selected one.
-    struct Case {
-        const char* text;
-        bool e6;
-        std::size_t size;
-        const char* around;
-    };
-    for (const Case& c : {Case{"120nF", true, 40, "150nF|120nF *|100nF"}, Case{"120nF", false, 77, "150nF|120nF|100nF"},
-                          Case{"100nF", true, 39, "150nF|100nF|68nF"}, Case{"22uF", true, 39, "|22uF|15uF"},
-                          Case{"47uF", true, 40, "|47uF *|22uF"}, Case{"10pF", false, 77, "12pF|10pF|"}}) {
-        const ValueComboList l = BuildValueComboList(c.text, c.e6);
-        ASSERT_EQ(l.entries.size(), c.size) << c.text;
+    // clang-format off
+    const std::tuple<const char*, bool, std::size_t, const char*> cases[] = {
+        {"120nF", true, 40, "150nF|120nF *|100nF"}, {"120nF", false, 77, "150nF|120nF|100nF"},
+        {"100nF", true, 39, "150nF|100nF|68nF"}, {"22uF", true, 39, "|22uF|15uF"},
+        {"47uF", true, 40, "|47uF *|22uF"}, {"10pF", false, 77, "12pF|10pF|"}};
+    // clang-format on
+    for (const auto& [text, e6, size, around] : cases) {
+        const ValueComboList l = BuildValueComboList(text, e6);
+        ASSERT_EQ(l.entries.size(), size) << text;
         const auto at = [&](int i) { return i < 0 || i >= int(l.entries.size()) ? std::string() : l.entries[i]; };
-        EXPECT_EQ(at(l.selected - 1) + "|" + at(l.selected) + "|" + at(l.selected + 1), c.around);
+        EXPECT_EQ(at(l.selected - 1) + "|" + at(l.selected) + "|" + at(l.selected + 1), around);
     }
     // Below the series the value is never placed; an empty slot has no list.
     const ValueComboList below = BuildValueComboList("5pF", true);
@@ -117,16 +112,13 @@ TEST(MainFormLogic, ChokeListIsSortedAndSelectsTheChosenCandidate) {
     CSParaSet z, m;
     z.name = "Z1", m.name = "M3";
     std::unique_ptr<CSParaSet> a = test::TestChoke();
-    a->partNumber = "742";
-    f.candidates = {&z, a.get(), &m};
-    f.selected = 1;
+    a->partNumber = "742", f.candidates = {&z, a.get(), &m}, f.selected = 1;
     const ChokeList l = BuildChokeList(f);
     ASSERT_EQ(l.entries.size(), 3u);
     EXPECT_EQ(l.entries[0].text + "|" + l.entries[1].text + "|" + l.entries[2].text, "L-Test (742)|M3|Z1");
     EXPECT_EQ(l.entries[std::size_t(l.selected)].candidate, 1);
     EXPECT_EQ(l.maker + "|" + l.type + "|" + l.package, "Würth|Ferrit|0805");
-    EXPECT_EQ(FindCandidate(f, "M3"), 2);
-    EXPECT_EQ(FindCandidate(f, "m3"), -1);
+    EXPECT_EQ(std::pair(FindCandidate(f, "M3"), FindCandidate(f, "m3")), std::pair(2, -1));
 }
 
 TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
@@ -154,25 +146,23 @@ TEST(MainFormLogic, FmaxIsWhereTheImpedanceLeavesTheUpperLimit) {
     CCGroup one = test::MakeGroup("", 1, 0, 0);
     one.fo = 0;
     EXPECT_EQ(ReachedFmax(one), 0.0);
-    EXPECT_EQ(FmaxFieldText(5e9), "3GHz");
-    EXPECT_EQ(FmaxFieldText(650.1e6), "650.1MHz");
+    EXPECT_EQ(FmaxFieldText(5e9) + "|" + FmaxFieldText(650.1e6), "3GHz|650.1MHz");
 }
 
-CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> points, int visible = 1) {
-    CGraphTrace t("T", "Hz", yUnit, "");
+CGraphTrace Trace(const char* yUnit, std::vector<std::pair<double, double>> points, int visible = 1,
+                  const char* name = "T") {
+    CGraphTrace t(name, "Hz", yUnit, "");
     t.visible = visible;
     for (auto [x, y] : points) t.points.emplace_back(x, y);
     return t;
 }
 
 TEST(GraphAxis, LimitsRoundToReadableValuesOverCurvesOfOneUnit) {
-    struct Case {
-        double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax;
-    };
-    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6},
-                          {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
-                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9},
-                          {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    // clang-format off
+    struct Case { double yLow, yHigh, xLow, xHigh, yMin, yMax, xMin, xMax; };
+    const Case cases[] = {{0.123, 3.7, 1.5e6, 730e6, 0.1, 4, 1e6, 750e6}, {0.123, 3.2, 0, 1e9, 0.1, 3.5, 0, 1e9},
+                          {0.5, 2, 2e6, 999e6, 0.5, 2, 2e6, 1e9}, {-37.2, -0.31, 0, 1e9, -40, -0.3, 0, 1e9}};
+    // clang-format on
     for (const Case& c : cases) {
         const AxisLimits l = GraphAxisLimits({Trace("Ohm", {{c.xLow, c.yLow}, {c.xHigh, c.yHigh}})});
         EXPECT_NEAR(l.yMin, c.yMin, 1e-12 * std::fabs(c.yMin)) << c.yLow;
@@ -213,6 +203,7 @@ TEST(GraphAxis, UntrustedPointsSpanTheFrequenciesButNotTheYAxis) {
 }
 
 TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
+    // clang-format off
     struct Case {
         std::vector<std::pair<double, double>> points;
         const char* yUnit;
@@ -231,11 +222,10 @@ TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
         const GraphScale s = ScaleGraph({Trace(c.yUnit, c.points)}, true, c.yAuto, 0.5);
         EXPECT_TRUE(s.logX);
         EXPECT_EQ(s.logY, c.logY) << c.yUnit;
-        for (auto [got, want] : {std::pair{s.limits.xMin, c.want.xMin},
-                                 {s.limits.xMax, c.want.xMax},
-                                 {s.limits.yMin, c.want.yMin},
-                                 {s.limits.yMax, c.want.yMax}})
-            EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
+        const AxisLimits& l = s.limits;
+        const std::pair<double, double> limits[] = {
+            {l.xMin, c.want.xMin}, {l.xMax, c.want.xMax}, {l.yMin, c.want.yMin}, {l.yMax, c.want.yMax}};
+        for (auto [got, want] : limits) EXPECT_NEAR(got, want, 1e-12 * std::fabs(want)) << c.points.back().second;
     }
     // Linear unless asked; no visible curve stays all zero.
     const GraphScale linear = ScaleGraph({Trace("Ohm", {{1e6, 0.2}, {1e8, 3.2}})}, false);
@@ -246,11 +236,8 @@ TEST(GraphAxis, LogAxesSpanWholeDecadesOfThePositiveValues) {
 }
 
 TEST(GraphTraces, CsvHasOneColumnPerVisibleCurveOverAllTheirFrequencies) {
-    CGraphTrace probe = Trace("Ohm", {{0, 1.5}, {5e8, 0.25}});
-    probe.name = "Sonde, links";
-    CGraphTrace filter = Trace("dB", {{1e6, -3}, {5e8, -40.125}});
-    filter.name = "Filter";
-    const std::vector<CGraphTrace> traces = {probe, Trace("Ohm", {{7, 7}}, 0), filter};
+    const std::vector<CGraphTrace> traces = {Trace("Ohm", {{0, 1.5}, {5e8, 0.25}}, 1, "Sonde, links"),
+                                             Trace("Ohm", {{7, 7}}, 0), Trace("dB", {{1e6, -3}, {5e8, -40.125}}, 1, "Filter")};
     EXPECT_EQ(GraphTracesCsv(traces),
               "f_Hz,\"Sonde, links_Ohm\",Filter_dB\n"
               "0,1.5,\n"
@@ -260,25 +247,19 @@ TEST(GraphTraces, CsvHasOneColumnPerVisibleCurveOverAllTheirFrequencies) {
 
 TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     using F = FrequencyRangeFields;
-    struct Case {
-        F fields;
-        const char* step;
-        FieldKey field;  // none: accepted
-        const char* message;
-    };
-    for (const Case& c :
-         {Case{{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
-          Case{{"1GHz", "1GHz", "500"}, "---------", FrequencyRangeField::Start, "Fehler: Fstart muß < 1GHz sein!"},
-          Case{{"0", "3GHz", "0"},
-               "3GHz",
-               FrequencyRangeField::Steps,
-               "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
-          Case{{"0", "3GHz", "5001"}, "599.9kHz", {}, ""},
-          Case{{"0", "3.1GHz", "2"}, "1.6GHz", FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"},
-          Case{{"0", "1e309", "2"}, nullptr, FrequencyRangeField::Stop, "Maximal mögliche Frequenz in Vantor: 3GHz"}}) {
-        if (c.step != nullptr) {
-            EXPECT_EQ(c.fields.StepText(), c.step) << c.fields.stop;
-        }
+    using K = FrequencyRangeField;
+    const char* const tooHigh = "Maximal mögliche Frequenz in Vantor: 3GHz";
+    // clang-format off
+    struct Case { F fields; const char* step; FieldKey field; /* none: accepted */ const char* message; };
+    const Case cases[] = {
+        {{"1MHz", "1GHz", "999"}, "1MHz", {}, ""},
+        {{"1GHz", "1GHz", "500"}, "---------", K::Start, "Fehler: Fstart muß < 1GHz sein!"},
+        {{"0", "3GHz", "0"}, "3GHz", K::Steps, "Geben Sie eine ganze Zahl zwischen 2 und 5001 ein."},
+        {{"0", "3GHz", "5001"}, "599.9kHz", {}, ""}, {{"0", "3.1GHz", "2"}, "1.6GHz", K::Stop, tooHigh},
+        {{"0", "1e309", "2"}, nullptr, K::Stop, tooHigh}};
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.step ? c.fields.StepText() : "", c.step ? c.step : "") << c.fields.stop;
         const FieldCheck e = c.fields.Check();
         EXPECT_EQ(e ? e->key : FieldKey(), c.field) << c.fields.stop << " " << c.fields.steps;
         EXPECT_EQ(e ? e->message : "", c.message);
@@ -287,10 +268,8 @@ TEST(GraphAxis, FrequencyRangeDialogStepAndChecks) {
     GraphViewRecord graph, back;
     back.stepCount = 7;
     F::FromGraph(graph).ApplyTo(back);
-    EXPECT_EQ(back.firstFrequency, graph.firstFrequency);
-    EXPECT_EQ(back.lastFrequency, graph.lastFrequency);
-    EXPECT_EQ(back.stepCount, graph.stepCount);
-    EXPECT_EQ(back.frequencyStep, graph.frequencyStep);
+    EXPECT_EQ(std::tie(back.firstFrequency, back.lastFrequency, back.stepCount, back.frequencyStep),
+              std::tie(graph.firstFrequency, graph.lastFrequency, graph.stepCount, graph.frequencyStep));
 }
 
 TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
@@ -312,9 +291,8 @@ TEST(GraphAxis, ReadoutNamesTheCapacitanceThatResonatesThere) {
 }
 
 TEST(GraphTraces, TheDocumentsCurvesInTheGraphsOrder) {
-    test::Env env(true);
+    test::RichEnv env;
     CVtrDoc& doc = env.doc;
-    test::FillRichDocument(doc, env.db);
     const std::size_t probes = doc.board().currentLayer->probes.size();
     EXPECT_EQ(BuildGraphTraces(doc, 0, 1e9, 10).size(), probes + 1);  // no current group: no "Approx"
     DesignAccess::MainForm(doc)->currentGroupName = "Gruppe2";
@@ -365,13 +343,11 @@ TEST(LayerEdit, HitTestOrderAndGroupSquare) {
     plane.capacitorGroups.back()->posY = 0.0;
     plane.cutOuts.push_back(std::make_unique<CCutOut>(0.0, 0.0, 0.02, 0.02, "Cutout1"));
     plane.cutOuts.back()->inactive = 1;
-    struct Case {
-        double x, y;
-        const char* name;
-    };
-    for (const Case c :
-         {Case{0.0025, 0.0025, "G"}, Case{0.0025, 0.0, "G"}, Case{0.0026, 0.0, "Cutout1"}, Case{0.03, 0.03, ""}})
-        EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
+    // clang-format off
+    struct Case { double x, y; const char* name; };
+    const Case cases[] = {{0.0025, 0.0025, "G"}, {0.0025, 0.0, "G"}, {0.0026, 0.0, "Cutout1"}, {0.03, 0.03, ""}};
+    // clang-format on
+    for (const Case c : cases) EXPECT_EQ(HitTest(plane, c.x, c.y).Name(), c.name) << c.x << " " << c.y;
     plane.probes.push_back(std::make_unique<CProbe>(0.001, 0.0, "Probe1"));
     EXPECT_EQ(HitTest(plane, 0.0, 0.0).Name(), "Probe1");  // probes first
     CCutOut& c = *plane.cutOuts.back();

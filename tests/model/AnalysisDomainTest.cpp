@@ -43,11 +43,9 @@ TEST(AnalysisDomain, EditKeepsTheExactValueOfAFieldLeftAsShownAndCancelChangesNo
     CAnalysisDomain d;
     d.startFrequency = 1.23456e6;
     FakeAnalysisDialog dialog;
-    dialog.confirm = false;
-    dialog.newStop = "2GHz";
+    dialog.confirm = false, dialog.newStop = "2GHz";
     EXPECT_FALSE(d.edit(dialog));
-    EXPECT_DOUBLE_EQ(d.startFrequency, 1.23456e6);
-    EXPECT_DOUBLE_EQ(d.stopFrequency, 1e9);
+    EXPECT_EQ(std::pair(d.startFrequency, d.stopFrequency), std::pair(1.23456e6, 1e9));
     dialog.confirm = true;
     ASSERT_TRUE(d.edit(dialog));
     EXPECT_EQ(dialog.shown.startFrequency, "1.2MHz");
@@ -56,40 +54,33 @@ TEST(AnalysisDomain, EditKeepsTheExactValueOfAFieldLeftAsShownAndCancelChangesNo
 }
 
 TEST(AnalysisDomain, DialogChecksRefuseWhatTheFieldsCannotHold) {
-    struct Case {
-        void (*change)(AnalysisFields&);
-        AnalysisField field;
-        std::string message;
-    };
+    const std::string number = "Geben Sie eine Zahl ein.";
+    using F = AnalysisFields;
+    using K = AnalysisField;
+    // clang-format off
+    struct Case { void (*change)(F&); K field; std::string message; };
     const Case cases[] = {
-        {[](AnalysisFields& f) { f.startFrequency = "12345678901"; }, AnalysisField::StartFrequency,
-         "Geben Sie nicht mehr als 10 Zeichen ein."},
-        {[](AnalysisFields& f) { f.resolution = "0.5"; }, AnalysisField::Resolution,
-         "Geben Sie eine Zahl zwischen 1 und 100 ein."},
-        {[](AnalysisFields& f) { f.frequencySteps = "10000"; }, AnalysisField::FrequencySteps,
+        {[](F& f) { f.startFrequency = "12345678901"; }, K::StartFrequency, "Geben Sie nicht mehr als 10 Zeichen ein."},
+        {[](F& f) { f.resolution = "0.5"; }, K::Resolution, "Geben Sie eine Zahl zwischen 1 und 100 ein."},
+        {[](F& f) { f.frequencySteps = "10000"; }, K::FrequencySteps,
          "Geben Sie eine ganze Zahl zwischen 0 und 9999 ein."},
-        {[](AnalysisFields& f) { f.timeSteps = "1"; }, AnalysisField::TimeSteps,
-         "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
+        {[](F& f) { f.timeSteps = "1"; }, K::TimeSteps, "Geben Sie eine ganze Zahl zwischen 2 und 9999 ein."},
         // Texts that overflow to infinity are no number.
-        {[](AnalysisFields& f) { f.startFrequency = "1e309"; }, AnalysisField::StartFrequency,
-         "Geben Sie eine Zahl ein."},
-        {[](AnalysisFields& f) { f.stopFrequency = "1e300T"; }, AnalysisField::StopFrequency,
-         "Geben Sie eine Zahl ein."},
-        {[](AnalysisFields& f) { f.stopTime = "-1e309s"; }, AnalysisField::StopTime, "Geben Sie eine Zahl ein."},
+        {[](F& f) { f.startFrequency = "1e309"; }, K::StartFrequency, number},
+        {[](F& f) { f.stopFrequency = "1e300T"; }, K::StopFrequency, number},
+        {[](F& f) { f.stopTime = "-1e309s"; }, K::StopTime, number},
     };
+    // clang-format on
     for (const auto& c : cases) {
         AnalysisFields f = AnalysisFields::FromDomain(CAnalysisDomain());
         ASSERT_FALSE(f.Check());
         c.change(f);
         const auto e = f.Check();
-        ASSERT_TRUE(e);
-        EXPECT_EQ(e->key, FieldKey(c.field));
-        EXPECT_EQ(e->message, c.message);
+        ASSERT_TRUE(e) << c.message;
+        EXPECT_EQ(std::pair(e->key, e->message), std::pair(FieldKey(c.field), c.message));
     }
     AnalysisFields edge = AnalysisFields::FromDomain(CAnalysisDomain());
-    edge.resolution = "100";
-    edge.frequencySteps = "0";
-    edge.startFrequency = "1234567890";
+    edge.resolution = "100", edge.frequencySteps = "0", edge.startFrequency = "1234567890";
     EXPECT_FALSE(edge.Check()) << "the limits themselves are accepted";
 }
 

@@ -53,30 +53,26 @@ TEST(ConsoleInteraction, PlainProgressIsOneLinePerStageAndASummary) {
         {{}, "FEM-Solver busy...\n"},
     };
     for (const auto& [stageLengths, expected] : cases) {
-        EXPECT_EQ(Printed(false,
-                          [&](ConsoleInteraction& ui) {
-                              ui.progress().begin("FEM-Solver busy...");
-                              int step = 0;
-                              for (int length : stageLengths) {
-                                  ui.progress().range(ProgressBar::Upper, length);
-                                  ui.progress().range(ProgressBar::Lower, 10);
-                                  for (int i = 0; i < length; ++i) {
-                                      ui.progress().value(ProgressBar::Lower, 1);
-                                      ui.progress().text("f" + std::to_string(step++));
-                                      ui.progress().value(ProgressBar::Lower, 9);
-                                      ui.progress().value(ProgressBar::Upper, i + 1);
-                                  }
-                              }
-                              ui.progress().end();
-                          }),
-                  expected);
+        const std::string printed = Printed(false, [&](ConsoleInteraction& ui) {
+            ProgressReporter& p = ui.progress();
+            p.begin("FEM-Solver busy...");
+            int step = 0;
+            for (int length : stageLengths) {
+                p.range(ProgressBar::Upper, length), p.range(ProgressBar::Lower, 10);
+                for (int i = 0; i < length; ++i) {
+                    p.value(ProgressBar::Lower, 1), p.text("f" + std::to_string(step++));
+                    p.value(ProgressBar::Lower, 9), p.value(ProgressBar::Upper, i + 1);
+                }
+            }
+            p.end();
+        });
+        EXPECT_EQ(printed, expected);
     }
 }
 
 TEST(ConsoleInteraction, TerminalProgressRedrawsOneLine) {
     const std::string text = Printed(true, [](ConsoleInteraction& ui) {
-        ui.progress().begin("Laden");
-        ui.progress().range(ProgressBar::Upper, 4);
+        ui.progress().begin("Laden"), ui.progress().range(ProgressBar::Upper, 4);
         ui.progress().value(ProgressBar::Upper, 2);
         ui.message("Hinweis", MessageKind::Information);
         ui.progress().end();

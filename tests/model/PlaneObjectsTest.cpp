@@ -5,17 +5,13 @@
 namespace vantor {
 namespace {
 
-struct PointCase {
-    double x, y;
-    bool inside;
-};
-
 TEST(CutOut, BordersCountAsInsideAndInactiveRemovesNothing) {
     CCutOut c(0.01, 0.02, 0.03, 0.04, "c");
-    const PointCase cases[] = {
-        {0.02, 0.03, true},    {0.01, 0.02, true},    {0.03, 0.04, true},  {0.01, 0.03, true},
-        {0.0099, 0.03, false}, {0.02, 0.0401, false}, {0.05, 0.05, false},
-    };
+    // clang-format off
+    struct { double x, y; bool inside; } const cases[] = {
+        {0.02, 0.03, true}, {0.01, 0.02, true}, {0.03, 0.04, true}, {0.01, 0.03, true},
+        {0.0099, 0.03, false}, {0.02, 0.0401, false}, {0.05, 0.05, false}};
+    // clang-format on
     for (const auto& p : cases) {
         EXPECT_EQ(c.contains(p.x, p.y), p.inside) << p.x << "," << p.y;
         EXPECT_EQ(c.covers(p.x, p.y), p.inside);

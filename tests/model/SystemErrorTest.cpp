@@ -9,7 +9,5 @@
 using namespace vantor;
 
 TEST(SystemError, RareReasonsKeepTheSystemText) {
-    for (int errnum : {ELOOP, ENAMETOOLONG, EXDEV, 99999}) {
-        EXPECT_EQ(SystemErrorText(errnum), std::strerror(errnum)) << errnum;
-    }
+    for (int errnum : {ELOOP, ENAMETOOLONG, EXDEV, 99999}) EXPECT_EQ(SystemErrorText(errnum), std::strerror(errnum));
 }

@@ -52,18 +52,15 @@ void ReportRenderTest::fullDesignHasSixPages() {
     test::Env e(true);
     CVtrDoc& doc = e.doc;
     doc.OnNewDocument();
-    doc.newGroup();
-    doc.newGroup();
+    QVERIFY(doc.newGroup() && doc.newGroup());
     CLayer& plane = *DesignAccess::Plane(doc);
     plane.probes.push_back(std::make_unique<CProbe>(0.08, 0.06, "Probe3"));
     plane.cutOuts.push_back(std::make_unique<CCutOut>(0.02, 0.02, 0.035, 0.04, "Loch"));
     // A coarse mesh and three frequencies: the pages need results, not accuracy.
-    DesignAccess::AnalysisDomain(doc).frequencySteps = 2;
-    DesignAccess::AnalysisDomain(doc).resolution = 1;
+    DesignAccess::AnalysisDomain(doc).frequencySteps = 2, DesignAccess::AnalysisDomain(doc).resolution = 1;
     QVERIFY(doc.analyse());
     QVERIFY(doc.transferGroupToFilter());
-    DesignAccess::Filter(doc).candidates = {e.db.Find("L-Test")};
-    DesignAccess::Filter(doc).selected = 0;
+    DesignAccess::Filter(doc).candidates = {e.db.Find("L-Test")}, DesignAccess::Filter(doc).selected = 0;
 
     for (const auto paper : {QPageSize::A4, QPageSize::Letter}) {
         int pages = 0;

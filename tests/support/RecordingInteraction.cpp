@@ -5,53 +5,33 @@
 namespace vantor {
 
 void RecordingInteraction::message(const std::string& text, MessageKind kind) {
-    Event e{Kind::Message, text};
-    e.messageKind = kind;
-    events_.push_back(e);
+    events_.push_back({.kind = Kind::Message, .text = text, .messageKind = kind});
 }
 
 Answer RecordingInteraction::ask(const std::string& text, Buttons buttons) {
     Answer a = SafeAnswer(buttons);
-    if (!answers_.empty()) {
-        a = answers_.front();
-        answers_.pop_front();
-    }
-    Event e{Kind::Question, text};
-    e.buttons = buttons;
-    e.answer = a;
-    events_.push_back(e);
+    if (!answers_.empty()) a = answers_.front(), answers_.pop_front();
+    events_.push_back({.kind = Kind::Question, .text = text, .buttons = buttons, .answer = a});
     return a;
 }
 
 void RecordingInteraction::begin(const std::string& title) { events_.push_back({Kind::ProgressBegin, title}); }
 
 void RecordingInteraction::range(ProgressBar bar, int maximum) {
-    Event e{Kind::ProgressRange, {}};
-    e.bar = bar;
-    e.value = maximum;
-    events_.push_back(e);
+    events_.push_back({.kind = Kind::ProgressRange, .bar = bar, .value = maximum});
 }
 
 void RecordingInteraction::value(ProgressBar bar, int value) {
-    Event e{Kind::ProgressValue, {}};
-    e.bar = bar;
-    e.value = value;
-    events_.push_back(e);
+    events_.push_back({.kind = Kind::ProgressValue, .bar = bar, .value = value});
 }
 
 void RecordingInteraction::text(const std::string& text) { events_.push_back({Kind::ProgressText, text}); }
 
 void RecordingInteraction::end() { events_.push_back({Kind::ProgressEnd, {}}); }
 
-bool RecordingInteraction::cancelRequested() {
-    ++polls_;
-    return cancelAfter_ >= 0 && polls_ > cancelAfter_;
-}
+bool RecordingInteraction::cancelRequested() { return ++polls_, cancelAfter_ >= 0 && polls_ > cancelAfter_; }
 
-void RecordingInteraction::busyBegin() {
-    ++busyDepth_;
-    maxBusyDepth_ = std::max(maxBusyDepth_, busyDepth_);
-}
+void RecordingInteraction::busyBegin() { maxBusyDepth_ = std::max(maxBusyDepth_, ++busyDepth_); }
 
 void RecordingInteraction::busyEnd() { --busyDepth_; }
 
@@ -63,14 +43,11 @@ std::vector<std::string> RecordingInteraction::messages() const {
 }
 
 std::size_t RecordingInteraction::messageCount(const std::string& text) const {
-    return static_cast<std::size_t>(std::count_if(events_.begin(), events_.end(), [&](const Event& e) {
-        return e.kind == Kind::Message && e.text == text;
-    }));
+    return std::ranges::count_if(events_, [&](const Event& e) { return e.kind == Kind::Message && e.text == text; });
 }
 
 std::size_t RecordingInteraction::questionCount() const {
-    return static_cast<std::size_t>(
-        std::count_if(events_.begin(), events_.end(), [](const Event& e) { return e.kind == Kind::Question; }));
+    return std::ranges::count_if(events_, [](const Event& e) { return e.kind == Kind::Question; });
 }
 
 }  // namespace vantor

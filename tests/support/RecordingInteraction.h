@@ -17,7 +17,7 @@ public:
 
     struct Event {
         Kind kind;
-        std::string text;
+        std::string text = {};
         MessageKind messageKind = MessageKind::Information;
         Buttons buttons = Buttons::Ok;
         Answer answer = Answer::Ok;
