@@ -204,19 +204,6 @@ TEST(DamagedDocument, EachDamageIsNamed) {
     }
 }
 
-// Saved documents and inputs that once failed the fuzzer.
-TEST(DamagedDocument, FuzzCorpusLoadsOrFailsCleanly) {
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(VANTOR_DOC_CORPUS_DIR)) {
-        if (!entry.is_regular_file()) continue;
-        ++files;
-        Env env;
-        const CVtrDoc::OpenResult r = env.doc.OpenFile(entry.path());
-        EXPECT_TRUE(r.ok() || !r.message.empty()) << entry.path();
-    }
-    EXPECT_GE(files, 3) << "the corpus holds saved documents";
-}
-
 // The save's temporary files present in a folder.
 std::vector<std::string> Temporaries(const fs::path& dir) {
     std::vector<std::string> names;

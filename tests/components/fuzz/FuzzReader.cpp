@@ -5,9 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "CFilter.h"
 #include "ComponentFiles.h"
-#include "ExerciseFilter.h"
 #include "RecordingInteraction.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,6 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vantor::RecordingInteraction ui;
     vantor::MemorySource source(reinterpret_cast<const char*>(data), size);
     vantor::VANTOR_FUZZ_READ(source, VANTOR_FUZZ_NAME, size, db, ui);
-    vantor::test::SearchAndTrace(db);
+    vantor::CFilter filter;
+    filter.useGroup = 0, filter.fLower = 1e6, filter.fUpper = 1e9;
+    filter.minAttenuation = 10.0, filter.maxSupplyCurrent = 1.0;
+    filter.SearchChokes(db);
+    std::vector<vantor::FilterTracePoint> trace;
+    filter.AttenuationTrace(trace);
+    filter.NearestPoint(1e8);
     return 0;
 }
