@@ -29,6 +29,7 @@
 #include "GraphTraces.h"
 #include "QuietFormHost.h"
 #include "RecordingInteraction.h"
+#include "ShowAt.h"
 
 using namespace vantor;
 using namespace vantor::ui;
@@ -88,12 +89,6 @@ QString SvgText(const render::GraphPicture& picture, QSize size) {
 }
 
 // Shown at that size, as a person sees it.
-bool Shown(QWidget& w, int width, int height) {
-    w.resize(width, height);
-    w.show();
-    return QTest::qWaitForWindowExposed(&w);
-}
-
 // The picture painted over all of image; where it put the curves.
 render::GraphMapping Paint(const render::GraphPicture& picture, QImage& image) {
     QPainter painter(&image);
@@ -147,7 +142,7 @@ private slots:
         // The read-out under the mouse over the plot names the resonating C;
         // it goes when the mouse leaves.
         CVtrGrphVw& graph = frame.graph();
-        QVERIFY(Shown(frame, 1000, 800));
+        QVERIFY(test::ShowAt(frame, 1000, 800));
         graph.repaint();
         const QPointF middle(graph.width() / 2.0, graph.height() / 2.0);
         QMouseEvent move(QEvent::MouseMove, middle, graph.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
@@ -164,7 +159,7 @@ private slots:
         TestHost host;
         host.doc.newGroup();
         CVtrGrphFrm frame(host);
-        QVERIFY(Shown(frame, 800, 600));
+        QVERIFY(test::ShowAt(frame, 800, 600));
         // A choke search brings "Filter" (dB) checked beside "Approx" (Ohm);
         // so does opening a design that holds both.
         auto choke = std::make_unique<CSParaSet>();
@@ -231,7 +226,7 @@ private slots:
         TestHost host;
         host.analyse();
         CVtrGrphFrm frame(host);
-        QVERIFY(Shown(frame, 1000, 800));
+        QVERIFY(test::ShowAt(frame, 1000, 800));
         QAction* zAxis = nullptr;
         for (QMenu* menu : frame.menus())
             for (QAction* a : menu->actions())

@@ -24,6 +24,7 @@
 #include "LayerPainter.h"
 #include "LayerTestHost.h"
 #include "RecordingInteraction.h"
+#include "ShowAt.h"
 
 using namespace vantor;
 using namespace vantor::ui;
@@ -37,9 +38,7 @@ using TestHost = LayerTestHost;
 struct Editor {
     explicit Editor(TestHost& host) : frame(host) {
         host.doc.UpdateAllViews(ChangeHint::Everything);
-        frame.resize(1200, 900);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(test::ShowAt(frame, 1200, 900));
         view().zoomBy(1e4 / view().scale());  // the person's zoom: the window no longer fits it
     }
     CLayerEditView& view() { return frame.view(); }

@@ -25,6 +25,7 @@
 #include "PlaneEdits.h"
 #include "PlaneResults.h"
 #include "RecordingInteraction.h"
+#include "ShowAt.h"
 #include "SurfaceData.h"
 #include "SurfaceMapPainter.h"
 
@@ -74,12 +75,6 @@ void LoadMaximum(COpenGL3D& chart, const ComplexMatrix& map, double length, doub
     chart.Load(render::BuildDataSets(results, length, width, zmin, zmax), zmin, zmax);
 }
 
-bool Shows(QWidget& w, int width, int height) {
-    w.resize(width, height);
-    w.show();
-    return QTest::qWaitForWindowExposed(&w);
-}
-
 }  // namespace
 
 class View3DTest : public QObject {
@@ -89,7 +84,7 @@ private slots:
         if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
         COpenGL3D chart;
         COpenGL gl(chart);
-        if (!Shows(gl, 400, 400)) QSKIP("no window could be shown");
+        if (!test::ShowAt(gl, 400, 400)) QSKIP("no window could be shown");
         // Left half 1 Ohm, right half 10 Ohm; two bands blue and red.
         ComplexMatrix map(6, 6);
         for (int r = 0; r < 6; ++r)
@@ -115,7 +110,7 @@ private slots:
         if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
         COpenGL3D chart;
         COpenGL gl(chart);
-        if (!Shows(gl, 420, 260)) QSKIP("no window could be shown");  // the size of the graph window's lower row
+        if (!test::ShowAt(gl, 420, 260)) QSKIP("no window could be shown");  // the size of the graph window's lower row
         ComplexMatrix map(8, 6);
         for (int r = 0; r < 8; ++r)
             for (int c = 0; c < 6; ++c) map.Set(r, c, {1.0 + r * c, 0.0});
@@ -145,7 +140,7 @@ private slots:
         if (!COpenGL::Available()) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
         COpenGL3D chart;
         COpenGL gl(chart);
-        if (!Shows(gl, 400, 300)) QSKIP("no window could be shown");
+        if (!test::ShowAt(gl, 400, 300)) QSKIP("no window could be shown");
         // 200 x 200 points: 39,601 cells, more than drawn while moving; a ripple
         // with sharp peaks that the coarse surface shows differently.
         const int n = 200;
@@ -204,7 +199,7 @@ private slots:
     void noDataWithoutResults() {
         Design d;
         C3DGLView view(d.doc, {});
-        if (!Shows(view, 800, 500)) QSKIP("no window could be shown");
+        if (!test::ShowAt(view, 800, 500)) QSKIP("no window could be shown");
         QCOMPARE(view.findChild<CForm3D*>()->mapList().count(), 0);
         if (view.glView() == nullptr) QSKIP("no OpenGL context can be made here (run under xvfb-run with Mesa)");
         const QImage picture = view.glView()->grabFramebuffer();
@@ -256,7 +251,7 @@ private slots:
     void exportWritesBmpAndPngAndFailsCleanly() {
         Design d;
         C3DGLView view(d.doc, {});
-        if (!Shows(view, 400, 300)) QSKIP("no window could be shown");
+        if (!test::ShowAt(view, 400, 300)) QSKIP("no window could be shown");
         if (view.capture().isNull()) QSKIP("no OpenGL context could be made");
         QTemporaryDir dir;
         QStringList messages;
@@ -309,7 +304,7 @@ private slots:
         DesignAccess::AnalysisDomain(d.doc).frequencySteps = 2;
         QVERIFY(d.doc.analyse());
         C3DGLView view(d.doc, {});
-        if (!Shows(view, 900, 600)) QSKIP("no window could be shown");
+        if (!test::ShowAt(view, 900, 600)) QSKIP("no window could be shown");
         QListWidget& maps = view.findChild<CForm3D*>()->mapList();
         // The person shows the second frequency as a grid.
         ClickRow(maps, 2);
@@ -342,7 +337,7 @@ private slots:
     void colourPopupByKeyboard() {
         Design d;
         C3DGLView view(d.doc, {});
-        if (!Shows(view, 900, 600)) QSKIP("no window could be shown");
+        if (!test::ShowAt(view, 900, 600)) QSKIP("no window could be shown");
         view.panels().setCurrentIndex(1);
         auto* back = Named<CColourPicker>(view, "Back Color");
         // Opens the pop-up with a click and types the keys where the system
